@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A fresh folder for one test, removed afterwards. Files are created with
+// given contents, and what is there afterwards can be listed and read back,
+// so a test can state the folder before and after in plain data.
+class TempFolder
+{
+public:
+    TempFolder();
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+    // Creates (or replaces) a file; sub-folders in the name are created too.
+    bool write(const QString &name, const QByteArray &content = {});
+    // Creates one file per entry, each holding its own name as content, so
+    // a test can see afterwards which content went where.
+    bool writeNamed(const QStringList &names);
+    bool makeFolder(const QString &name);
+
+    // Regular files directly in the folder (hidden ones included), sorted.
+    QStringList files() const;
+    // Name -> content of every regular file directly in the folder.
+    QMap<QString, QByteArray> contents() const;
+    QByteArray read(const QString &name) const;
+    bool exists(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
