@@ -1,0 +1,60 @@
+#include "app/ProductInfo.h"
+
+#include "app/SkinSwitch.h"
+#include "app/VersionRecordData.h"
+
+bool skinEnabled = false;
+
+namespace {
+
+std::optional<VersionRecord> &injectedRecord()
+{
+    static std::optional<VersionRecord> record;
+    return record;
+}
+
+ProductInfo &productInfo()
+{
+    static ProductInfo info;
+    return info;
+}
+
+} // namespace
+
+VersionRecord ReadVersionRecord()
+{
+    if (injectedRecord())
+        return *injectedRecord();
+    VersionRecord record;
+    record.productName = QStringLiteral(QUILLMERE_PRODUCT_NAME);
+    record.companyName = QStringLiteral(QUILLMERE_COMPANY_NAME);
+    record.comments = QStringLiteral(QUILLMERE_WEB_ADDRESS);
+    record.major = QUILLMERE_VERSION_MAJOR;
+    record.minor = QUILLMERE_VERSION_MINOR;
+    return record;
+}
+
+void SetVersionRecordForTesting(std::optional<VersionRecord> record)
+{
+    injectedRecord() = std::move(record);
+}
+
+void LoadProductInfo()
+{
+    const VersionRecord record = ReadVersionRecord();
+    ProductInfo &info = productInfo();
+    info.productName = record.productName;
+    info.companyName = record.companyName;
+    info.webAddress = record.comments;
+    skinEnabled = true;
+}
+
+const ProductInfo &CurrentProductInfo()
+{
+    return productInfo();
+}
+
+QString VersionText(const VersionRecord &record)
+{
+    return QString::number(record.major) + QLatin1Char('.') + QString::number(record.minor);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What the executable says about itself. On every platform the record is
+// compiled in from the build's single product record; on Windows the same
+// values also form the executable's version resource.
+struct VersionRecord
+{
+    QString productName;
+    QString companyName;
+    QString comments; // the maker's web address, a bare host name
+    int major = 0;
+    int minor = 0;
+};
+
+struct ProductInfo
+{
+    QString productName;
+    QString companyName;
+    QString webAddress;
+};
+
+// The executable's version record, or the one a test put in its place.
+VersionRecord ReadVersionRecord();
+void SetVersionRecordForTesting(std::optional<VersionRecord> record);
+
+// Fills the program-wide record from the version record and turns the skin on.
+void LoadProductInfo();
+const ProductInfo &CurrentProductInfo();
+
+// "major.minor", each in plain decimal: 2.1, 2.10, 2.0.
+QString VersionText(const VersionRecord &record);
