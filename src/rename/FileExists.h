@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Whether an ordinary, visible file exists at the full path, the last
+// component matched without regard to letter case. Folders, sockets, pipes,
+// devices and hidden files (names starting with ".") never count; "*" and "?"
+// in the last component never match. Every error answers false.
+bool FileExists(const QString &path);
+
+// The last component of a path: the text after its last separator.
+QString FileNamePart(const QString &path);
