@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class DriveListModel;
+class FolderListModel;
+class FileListModel;
+
+// The handlers of the file-selection half of the main window: they keep the
+// drive, folder and file lists in step, build the file list's pattern from
+// the extension filter, select all files on request and store "Drive",
+// "Dir", "Check1" and "Combo2" as they change.
+//
+// The window owns the controls and calls the handlers from the controls'
+// change events (connect them directly, so a handler runs before the setter
+// that raised it returns):
+//   Drive1  DriveListBox::driveChanged()   -> Drive1_Change()
+//   Dir1    DirListBox::pathChanged()      -> Dir1_Change()
+//   Check1  click or value set by code     -> Check1_Click()
+//   Combo2  text changed (typed or set)    -> Combo2_Change()
+//   Combo2  list item picked               -> Combo2_Click()
+//   Command4 clicked                       -> Command4_Click()
+//
+// There is no hidden second file list: the rename run reads the entries and
+// their selection from File1 itself (FileListModel::renameEntries()), so the
+// run always renames exactly what File1 shows selected.
+//
+// A drive or folder that cannot be read never ends the program: the lists
+// stay on the last readable drive and folder, a short message says why and
+// the choice is not stored.
+class FileSelectionPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    using OptionWriter = std::function<bool(const QString &key, const QString &value)>;
+    using MessagePresenter = std::function<void(const QString &message)>;
+
+    // check1Value gives Check1's state (0, 1 or 2); combo2Text Combo2's text.
+    FileSelectionPanel(DriveListModel &drive1, FolderListModel &dir1, FileListModel &file1,
+                       std::function<int()> check1Value, std::function<QString()> combo2Text,
+                       QObject *parent = nullptr);
+
+    // Where options are stored; WriteOption by default.
+    void setOptionWriter(OptionWriter writer);
+    // How a message reaches the user; by default it only goes to the log.
+    void setMessagePresenter(MessagePresenter presenter);
+
+    // The folder Dir1 moves to when `drive` is chosen: the last folder
+    // visited on it in this run, else the process's current folder when it
+    // lies on that drive, else the drive's mount point.
+    QString currentFolderOfDrive(const QString &drive) const;
+
+public slots:
+    void Drive1_Change();
+    void Dir1_Change();
+    void Check1_Click();
+    void Combo2_Change();
+    void Combo2_Click();
+    void Command4_Click();
+
+private:
+    void applyFilter();
+    void relistFiles(const QString &pattern);
+    void chooseDriveQuietly(const QString &drive);
+    void present(const QString &message) const;
+    void write(const QString &key, const QString &value) const;
+
+    DriveListModel &m_drive1;
+    FolderListModel &m_dir1;
+    FileListModel &m_file1;
+    std::function<int()> m_check1Value;
+    std::function<QString()> m_combo2Text;
+    OptionWriter m_writer;
+    MessagePresenter m_presenter;
+
+    QString m_lastGoodFolder;            // where Dir1 and File1 last stood together
+    QHash<QString, QString> m_lastVisited; // drive -> last folder visited on it
+    bool m_quiet = false;                // set while the panel corrects a list itself
+};
