@@ -1,9 +1,7 @@
 #include "app/ProductInfo.h"
 
-#include "app/SkinSwitch.h"
 #include "app/VersionRecordData.h"
-
-bool skinEnabled = false;
+#include "skin/SkinSwitch.h"
 
 namespace {
 

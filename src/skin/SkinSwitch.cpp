@@ -1,0 +1,3 @@
+#include "skin/SkinSwitch.h"
+
+bool skinEnabled = false;
