@@ -1,0 +1,46 @@
+#pragma once
+
+// The few file-system services the rename engine needs, kept together so
+// that the platform-specific code lives in one place.
+
+#include "rename/RenameRun.h"
+
+#include <QString>
+#include <functional>
+
+namespace PlatformFiles {
+
+// "/" everywhere; Windows also takes "\".
+bool isSeparator(QChar c);
+
+// Names starting with "." are hidden and never count as files.
+inline bool isHiddenName(const QString &name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
+// The form in which two names are compared without regard to letter case.
+inline QString foldedName(const QString &name)
+{
+    return name.toUpper();
+}
+
+// Calls visit for every ordinary file of folder (regular files, and links
+// that lead to one; hidden ones included) until visit answers false.
+// Answers false when the folder cannot be read.
+bool forEachOrdinaryFile(const QString &folder, const std::function<bool(const QString &name)> &visit);
+
+// Whether path leads to a regular file (links followed).
+bool isOrdinaryFile(const QString &path);
+
+// Longest file name, in the file system's own units, that folder can hold.
+int maxNameLength(const QString &folder);
+
+// Why a file of this name cannot exist in a folder, or an empty text when it
+// can; *leavesFolder tells a name that would point outside the folder.
+QString nameProblem(const QString &name, int maxLength, bool *leavesFolder);
+
+RenameFileOperations::Outcome renameInFolder(const QString &fromPath, const QString &toPath,
+                                             RenameFileOperations::Mode mode, QString *error);
+
+} // namespace PlatformFiles
