@@ -1,0 +1,39 @@
+#pragma once
+
+#include "rename/RenameRequest.h"
+#include "rename/RenameRun.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What `quillmere-rename` was asked to do, read from its arguments.
+struct CliCommand
+{
+    QString folder;
+    QStringList names;    // files to rename, by their listed name
+    bool selectAll = false;
+    bool dryRun = false;
+    // The list pattern: every file, or "*." plus the --filter extension.
+    QString pattern = QStringLiteral("*.*");
+    // entryCount is filled in once the folder has been listed.
+    RenameRequest request;
+};
+
+struct CliParseResult
+{
+    enum class Action { Run, ShowHelp, ShowVersion, BadArguments };
+
+    Action action = Action::BadArguments;
+    CliCommand command;
+    QString text; // help text, version line, or what is wrong with the arguments
+};
+
+// `arguments` starts with the program name, as QCoreApplication::arguments().
+CliParseResult ParseCliArguments(const QStringList &arguments);
+
+// The list entries with the requested ones selected: every entry with
+// `selectAll`, otherwise those named in `names` (compared exactly). Names
+// that are not in the list are appended to `missing`.
+QList<RenameEntry> SelectCliEntries(const QStringList &listed, const QStringList &names, bool selectAll,
+                                    QStringList *missing);
