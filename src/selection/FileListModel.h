@@ -29,8 +29,9 @@ public:
     // the reason in *whyNot. Every re-fill clears the selection.
     bool setPath(const QString &path, QString *whyNot = nullptr);
     // Lists the folder under `pattern` when it differs from the current one
-    // and emits patternChanged().
-    void setPattern(const QString &pattern);
+    // and emits patternChanged(). False when the folder can no longer be
+    // read; the list is then empty.
+    bool setPattern(const QString &pattern, QString *whyNot = nullptr);
     // Re-reads the folder. When it can no longer be read the list is left
     // empty and the answer is false.
     bool refresh(QString *whyNot = nullptr);
@@ -53,7 +54,7 @@ signals:
     void patternChanged();
 
 private:
-    bool fill(const QString &path, const QString &pattern, QString *whyNot);
+    bool fill(QString *whyNot);
 
     QString m_path;
     QString m_pattern;
