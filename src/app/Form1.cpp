@@ -1,0 +1,568 @@
+#include "app/Form1.h"
+
+#include "app/Artwork.h"
+#include "app/ControlEvents.h"
+#include "app/ProductInfo.h"
+#include "app/SettingKeys.h"
+#include "app/SettingsStore.h"
+#include "app/WindowIcon.h"
+#include "rename/NameComposition.h"
+#include "rename/NumberText.h"
+#include "rename/RenamingOptions.h"
+#include "selection/DirListBox.h"
+#include "selection/DriveListBox.h"
+#include "selection/FileListBox.h"
+#include "selection/FileSelectionPanel.h"
+#include "selection/FileSelectionWidgets.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+const QString Form1::kMessageTitle = QStringLiteral("Quillmere Full");
+
+namespace {
+
+// The window is laid out in twips; 15 of them make one pixel at 96 dpi.
+constexpr int kTwipsPerPixel = 15;
+
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
+}
+
+constexpr QSize kClientSize{8595 / kTwipsPerPixel, 7395 / kTwipsPerPixel};
+
+// How long the window may go without repainting during a run: often enough
+// that the progress bar visibly moves, rare enough to cost nothing per file.
+constexpr qint64 kRunRepaintMilliseconds = 50;
+
+// At most this many files are named in the message after a run.
+constexpr int kMaxFilesNamed = 12;
+
+QFont windowFont()
+{
+    const QString family = QFontDatabase::families().contains(QStringLiteral("Verdana"))
+        ? QStringLiteral("Verdana")
+        : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    QFont font(family);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+template <typename Control>
+Control *make(QWidget *parent, const char *name, const char *kind, const QRect &geometry)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setProperty("controlKind", QString::fromLatin1(kind));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &items,
+                     const QString &text)
+{
+    auto *combo = make<QComboBox>(parent, name, "ComboBox", geometry);
+    combo->setEditable(true);
+    combo->addItems(items);
+    // The box shows its design text with no item selected.
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+    ControlEvents::makeClassicCombo(combo);
+    return combo;
+}
+
+QString describeLeftInPlace(const RenameReport &report)
+{
+    const qsizetype count = report.leftInPlace.size();
+    QString text = count == 1
+        ? QStringLiteral("1 file was not renamed and is still in the folder:")
+        : QStringLiteral("%1 files were not renamed and are still in the folder:").arg(count);
+    text += QLatin1Char('\n');
+    for (qsizetype i = 0; i < count && i < kMaxFilesNamed; ++i) {
+        const LeftInPlaceFile &file = report.leftInPlace.at(i);
+        text += QLatin1Char('\n') + file.name;
+        if (!file.currentName.isEmpty() && file.currentName != file.name)
+            text += QStringLiteral(" (now %1)").arg(file.currentName);
+        if (!file.message.isEmpty())
+            text += QStringLiteral(": ") + file.message;
+    }
+    if (count > kMaxFilesNamed)
+        text += QStringLiteral("\n... and %1 more.").arg(count - kMaxFilesNamed);
+    if (!report.renamed.isEmpty())
+        text += QStringLiteral("\n\n%1 other files were renamed.").arg(report.renamed.size());
+    return text;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setFont(windowFont());
+
+    m_presenter = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+        box.exec();
+    };
+    m_end = [] { QCoreApplication::exit(0); };
+
+    buildControls();
+    buildMenus();
+    connectEvents();
+
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    QFont bold = font();
+    bold.setBold(true);
+    const QFont plain = font();
+
+    Command1 = make<QPushButton>(client, "Command1", "CommandButton", fromTwips(60, 60, 2025, 825));
+    Command1->setText(QStringLiteral("Rename Now"));
+    Command1->setFont(bold);
+    Command1->setIconSize(QSize(32, 32));
+    Command1->setIcon(QIcon(RenameNowPicture(32, devicePixelRatioF())));
+
+    // Frame captions are bold; the frames' controls keep the plain font
+    // except the labels, which are bold as well.
+    Frame1 = make<QGroupBox>(client, "Frame1", "Frame", fromTwips(60, 960, 8475, 2235));
+    Frame1->setTitle(QStringLiteral("Renaming Options"));
+    Frame1->setFont(bold);
+
+    constexpr int labelX = 8;
+    constexpr int fieldX = 128;
+    constexpr int rightX = 312;
+    constexpr int rightEnd = 557;
+    constexpr int rowHeight = 22;
+    constexpr int row1 = 18, row2 = 42, row3 = 66, row4 = 90, row5 = 108, row6 = 126;
+    constexpr int checkHeight = 18;
+
+    auto label = [&](QWidget *parent, const char *name, const QString &text, const QRect &geometry) {
+        auto *control = make<QLabel>(parent, name, "Label", geometry);
+        control->setText(text);
+        control->setFont(bold);
+        return control;
+    };
+
+    Label4 = label(Frame1, "Label4", QStringLiteral("Renaming Type:"), {labelX, row1 + 3, 118, 16});
+    Combo3 = makeCombo(Frame1, "Combo3", {fieldX, row1, 260, rowHeight}, RenamingTypeItems(),
+                       QStringLiteral("Change only the file name"));
+    Combo3->setFont(plain);
+
+    Label1 = label(Frame1, "Label1", QStringLiteral("New Name:"), {labelX, row2 + 3, 118, 16});
+    Text1 = make<QLineEdit>(Frame1, "Text1", "TextBox", {fieldX, row2, 170, rowHeight});
+    Text1->setFont(plain);
+    Label2 = label(Frame1, "Label2", QStringLiteral("."), {fieldX + 174, row2 + 3, 8, 16});
+    const QStringList extensions{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
+                                 QStringLiteral("txt"), QStringLiteral("doc")};
+    Combo1 = makeCombo(Frame1, "Combo1", {rightX, row2, rightEnd - rightX, rowHeight}, extensions,
+                       QString(kExtensionPlaceholder));
+    Combo1->setFont(plain);
+
+    Label3 = label(Frame1, "Label3", QStringLiteral("Starting Number:"), {labelX, row3 + 3, 118, 16});
+    Text2 = make<QLineEdit>(Frame1, "Text2", "TextBox", {fieldX, row3, 60, rowHeight});
+    Text2->setFont(plain);
+    Text2->setText(QString(kDefaultStartingNumber));
+    Check1 = make<QCheckBox>(Frame1, "Check1", "CheckBox", {rightX, row3 + 2, 100, checkHeight});
+    Check1->setText(QStringLiteral("File Filter:"));
+    Check1->setFont(plain);
+    Combo2 = makeCombo(Frame1, "Combo2", {rightX + 104, row3, rightEnd - rightX - 104, rowHeight}, extensions,
+                       QStringLiteral("Choose or Type"));
+    Combo2->setFont(plain);
+
+    Check2 = make<QCheckBox>(Frame1, "Check2", "CheckBox", {labelX, row4, 540, checkHeight});
+    Check2->setText(QStringLiteral("Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)"));
+    Check2->setFont(plain);
+    Check2->setChecked(true);
+    Check3 = make<QCheckBox>(Frame1, "Check3", "CheckBox", {labelX, row5, 540, checkHeight});
+    Check3->setText(QStringLiteral("Remember the last starting number used"));
+    Check3->setFont(plain);
+    Check4 = make<QCheckBox>(Frame1, "Check4", "CheckBox", {labelX, row6, 540, checkHeight});
+    Check4->setText(QStringLiteral("Don't overwrite existing files if the new filename is already in use"));
+    Check4->setFont(plain);
+
+    Frame2 = make<QGroupBox>(client, "Frame2", "Frame", fromTwips(60, 3240, 8475, 3795));
+    Frame2->setTitle(QStringLiteral("File Selection"));
+    Frame2->setFont(bold);
+
+    constexpr int leftWidth = 240;
+    constexpr int fileX = 256;
+    constexpr int fileWidth = rightEnd - fileX;
+    Label6 = label(Frame2, "Label6", QStringLiteral("Choose a directory:"), {labelX, 20, leftWidth, 16});
+    Drive1 = new DriveListBox(Frame2);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setGeometry(labelX, 38, leftWidth, rowHeight);
+    Drive1->setFont(plain);
+    Dir1 = new DirListBox(Frame2);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setGeometry(labelX, 64, leftWidth, 181);
+    Dir1->setFont(plain);
+
+    Label5 = label(Frame2, "Label5", QStringLiteral("Select the files you want to rename:"), {fileX, 20, fileWidth, 16});
+    File1 = new FileListBox(Frame2);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setGeometry(fileX, 38, fileWidth, 176);
+    File1->setFont(plain);
+    Command4 = make<QPushButton>(Frame2, "Command4", "CommandButton", {fileX, 218, fileWidth, 27});
+    Command4->setText(QStringLiteral("Select All"));
+    Command4->setFont(plain);
+
+    ProgressBar1 = make<QProgressBar>(client, "ProgressBar1", "ProgressBar", fromTwips(60, 7080, 8475, 255));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    m_panel = CreateFileSelectionPanel(Drive1, Dir1, File1, Check1, Combo2, this, kMessageTitle);
+    m_panel->setMessagePresenter([this](const QString &message) { present(message); });
+}
+
+void Form1::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    const QStringList fileItems{QStringLiteral("Rename Now"), QStringLiteral("Exit")};
+    for (const QString &text : fileItems) {
+        QAction *item = mnuFile->addAction(text);
+        item->setObjectName(QStringLiteral("mnuFileItem"));
+        item->setProperty("index", int(mnuFileItem.size()));
+        mnuFileItem.append(item);
+    }
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpItem = mnuHelp->addAction(QStringLiteral("View Help"));
+    mnuHelpItem->setObjectName(QStringLiteral("mnuHelpItem"));
+
+    mnuAbout = menuBar()->addMenu(QStringLiteral("About"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"));
+    mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
+}
+
+void Form1::connectEvents()
+{
+    using namespace ControlEvents;
+
+    onPress(Command1, [this] { Command1_Click(); });
+    onItemClick(Combo3, [this] { Combo3_Click(); });
+    onChange(Text1, [this] { Text1_Change(); });
+    onItemClick(Combo1, [this] { Combo1_Click(); });
+    onKeyUp(Text2, [this](int, Qt::KeyboardModifiers) { Text2_KeyUp(); });
+    onClick(Check2, [this] { Check2_Click(); });
+    onClick(Check3, [this] { Check3_Click(); });
+    onClick(Check4, [this] { Check4_Click(); });
+
+    // The file selection half: the lists report their own change events;
+    // the filter box, filter extension and "Select All" go through the same
+    // mapping as every other control.
+    FileSelectionPanel *panel = m_panel;
+    connect(Drive1, &DriveListBox::driveChanged, panel, &FileSelectionPanel::Drive1_Change);
+    connect(Dir1, &DirListBox::pathChanged, panel, &FileSelectionPanel::Dir1_Change);
+    onClick(Check1, [panel] { panel->Check1_Click(); });
+    onChange(Combo2, [panel] { panel->Combo2_Change(); });
+    onItemClick(Combo2, [panel] { panel->Combo2_Click(); });
+    onPress(Command4, [panel] { panel->Command4_Click(); });
+
+    for (QAction *item : std::as_const(mnuFileItem)) {
+        const auto index = static_cast<qint16>(item->property("index").toInt());
+        onTrigger(item, [this, index] { mnuFileItem_Click(index); });
+    }
+    onTrigger(mnuHelpItem, [this] { mnuHelpItem_Click(); });
+    onTrigger(mnuAboutItem, [this] { mnuAboutItem_Click(); });
+}
+
+void Form1::setMessagePresenter(MessagePresenter presenter)
+{
+    m_presenter = std::move(presenter);
+}
+
+void Form1::setProgramEnd(std::function<void()> end)
+{
+    m_end = std::move(end);
+}
+
+void Form1::setHelpWindowOpener(std::function<void()> open)
+{
+    m_openHelp = std::move(open);
+}
+
+void Form1::setAboutWindowOpener(std::function<void()> open)
+{
+    m_openAbout = std::move(open);
+}
+
+void Form1::present(const QString &text) const
+{
+    if (m_presenter)
+        m_presenter(kMessageTitle, text);
+}
+
+void Form1::endProgram()
+{
+    if (m_end)
+        m_end();
+}
+
+void Form1::Form_Load()
+{
+    ApplyWindowIcon(this, QStringLiteral("AAA"), true);
+
+    const ProductInfo &info = CurrentProductInfo();
+    setWindowTitle(info.productName + QStringLiteral(" by ") + info.companyName);
+
+    restoreOptions();
+
+    if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
+        mnuHelpItem_Click();
+}
+
+void Form1::restoreOptions()
+{
+    using namespace ControlEvents;
+
+    // Every value goes through the control's ordinary setter, so the
+    // control's own reaction runs exactly as for a user's change. The folder
+    // is read before the drive is applied: choosing the drive moves the
+    // folder list and stores that folder.
+    const QString drive = ReadOption(SettingKeys::Drive);
+    const QString dir = ReadOption(SettingKeys::Dir);
+    if (!drive.isEmpty())
+        Drive1->setDrive(drive);
+    if (!dir.isEmpty())
+        Dir1->setPath(dir);
+
+    Text1->setText(ReadOption(SettingKeys::Text1));
+    Text2->setText(ReadOption(SettingKeys::Text2));
+
+    // A stored value that is no number, or no value a check box holds,
+    // leaves that box in its design state.
+    const auto restoreCheck = [](QCheckBox *box, QLatin1StringView key) {
+        if (const std::optional<qint32> value = ParseWholeNumber(ReadOption(key)))
+            setCheckValue(box, *value);
+    };
+    restoreCheck(Check1, SettingKeys::Check1);
+    restoreCheck(Check2, SettingKeys::Check2);
+    restoreCheck(Check3, SettingKeys::Check3);
+    restoreCheck(Check4, SettingKeys::Check4);
+
+    if (const QString extension = ReadOption(SettingKeys::Combo1); !extension.isEmpty())
+        Combo1->setEditText(extension);
+    if (const QString filter = ReadOption(SettingKeys::Combo2); !filter.isEmpty())
+        Combo2->setEditText(filter);
+
+    // The type comes last: its click reaction sets the fields for it.
+    if (const QString type = ReadOption(SettingKeys::Combo3); !type.isEmpty()) {
+        const std::optional<qint32> index = ParseWholeNumber(type);
+        if (index && *index >= 0 && *index < Combo3->count())
+            Combo3->setCurrentIndex(*index);
+    }
+}
+
+void Form1::Form_Unload()
+{
+    WriteOption(SettingKeys::Combo2, Combo2->currentText());
+    endProgram();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // A close requested while files are being renamed is carried out when
+    // the run is over, so no run is cut off between two files.
+    if (m_running) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::mnuFileItem_Click(qint16 index)
+{
+    switch (index) {
+    case 0:
+        Command1_Click();
+        break;
+    case 1:
+        endProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::mnuHelpItem_Click()
+{
+    if (m_openHelp)
+        m_openHelp();
+}
+
+void Form1::mnuAboutItem_Click()
+{
+    if (m_openAbout)
+        m_openAbout();
+}
+
+void Form1::Combo3_Click()
+{
+    const auto type = static_cast<RenamingType>(Combo3->currentIndex());
+    const OptionFieldStates states = FieldStatesFor(type);
+    Text1->setEnabled(states.newTextEnabled);
+    Text2->setEnabled(states.numberEnabled);
+    Combo1->setEnabled(states.extensionEnabled);
+    Check1->setEnabled(states.filterEnabled);
+    Check2->setEnabled(states.padEnabled);
+    Check3->setEnabled(states.rememberEnabled);
+    Label1->setText(states.newTextCaption);
+    WriteOption(SettingKeys::Combo3, QString::number(Combo3->currentIndex()));
+}
+
+void Form1::Combo1_Click()
+{
+    WriteOption(SettingKeys::Combo1, Combo1->currentText());
+}
+
+void Form1::Text1_Change()
+{
+    WriteOption(SettingKeys::Text1, Text1->text());
+}
+
+void Form1::Text2_KeyUp()
+{
+    const QString text = Text2->text();
+    switch (CheckStartingNumber(text)) {
+    case StartingNumberVerdict::LeaveAlone:
+        return;
+    case StartingNumberVerdict::Store:
+        if (WriteOption(SettingKeys::Text2, text))
+            return;
+        // A number that could not be stored is treated like a wrong one.
+        break;
+    case StartingNumberVerdict::Reset:
+        break;
+    }
+    Text2->setText(QString(kDefaultStartingNumber));
+}
+
+void Form1::Check2_Click()
+{
+    WriteOption(SettingKeys::Check2, QString::number(ControlEvents::checkValue(Check2)));
+}
+
+void Form1::Check3_Click()
+{
+    WriteOption(SettingKeys::Check3, QString::number(ControlEvents::checkValue(Check3)));
+}
+
+void Form1::Check4_Click()
+{
+    WriteOption(SettingKeys::Check4, QString::number(ControlEvents::checkValue(Check4)));
+}
+
+RenameRequest Form1::readRenameRequest() const
+{
+    using ControlEvents::checkValue;
+    RenameRequest request;
+    request.type = static_cast<RenamingType>(Combo3->currentIndex());
+    request.newText = Text1->text();
+    request.newExtension = Combo1->currentText();
+    request.numberText = Text2->text();
+    request.pad = checkValue(Check2) == 1;
+    request.keepExisting = checkValue(Check4) == 1;
+    request.rememberNumber = checkValue(Check3) != 0;
+    request.filterOn = checkValue(Check1) == 1;
+    request.filterExtension = Combo2->currentText();
+    request.entryCount = File1->count();
+    return request;
+}
+
+void Form1::Command1_Click()
+{
+    if (m_running)
+        return;
+    const RenameRequest request = readRenameRequest();
+    if (const std::optional<QString> refusal = ValidateRenameRequest(request)) {
+        present(*refusal);
+        return;
+    }
+    runRename(request);
+}
+
+void Form1::runRename(const RenameRequest &request)
+{
+    const QList<RenameEntry> entries = File1->renameEntries();
+    m_running = true;
+    m_sinceRepaint.start();
+    const RenameReport report = RunRename(File1->path(), entries, request, *this);
+    m_running = false;
+
+    // A file that stayed where it was must not go unnoticed.
+    if (!report.leftInPlace.isEmpty())
+        present(describeLeftInPlace(report));
+
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        close();
+    }
+}
+
+QString Form1::numberText() const
+{
+    return Text2->text();
+}
+
+void Form1::setNumberText(const QString &text)
+{
+    Text2->setText(text);
+}
+
+void Form1::setProgressValue(float percent)
+{
+    ProgressBar1->setValue(qRound(percent));
+    // The run keeps the window to itself; now and then the window is given
+    // the chance to paint, but no input reaches it.
+    if (m_running && m_sinceRepaint.elapsed() >= kRunRepaintMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_sinceRepaint.restart();
+    }
+}
+
+QString Form1::filterText() const
+{
+    return Combo2->currentText();
+}
+
+void Form1::setFilterText(const QString &text)
+{
+    Combo2->setEditText(text);
+}
+
+void Form1::refreshLists()
+{
+    File1->refresh();
+}

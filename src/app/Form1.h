@@ -1,0 +1,133 @@
+#pragma once
+
+#include "rename/RenameRun.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+class FileSelectionPanel;
+
+// The main window. Controls are public and named as the handlers know them,
+// so tests and the skin can reach them. Constructing the window lays out the
+// controls in their design state; Form_Load() then restores the stored
+// options, and closing the window ends the program.
+class Form1 : public QMainWindow, private RenameRunTarget
+{
+    Q_OBJECT
+
+public:
+    // Caption of every message box the window shows.
+    static const QString kMessageTitle;
+
+    using MessagePresenter = std::function<void(const QString &title, const QString &text)>;
+
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // How messages reach the user: a modal box with only OK and no icon,
+    // unless a test puts its own in.
+    void setMessagePresenter(MessagePresenter presenter);
+    // What ending the program means: leaving the event loop at once, unless
+    // a test puts its own in.
+    void setProgramEnd(std::function<void()> end);
+    // How the help and About windows are brought up.
+    void setHelpWindowOpener(std::function<void()> open);
+    void setAboutWindowOpener(std::function<void()> open);
+
+    FileSelectionPanel *selectionPanel() const { return m_panel; }
+
+    // The options as a rename request, read from the controls.
+    RenameRequest readRenameRequest() const;
+
+    // Handlers.
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();
+    void Combo3_Click();
+    void Combo1_Click();
+    void Text1_Change();
+    void Text2_KeyUp();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void mnuFileItem_Click(qint16 index);
+    void mnuHelpItem_Click();
+    void mnuAboutItem_Click();
+
+    // Controls.
+    QPushButton *Command1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QComboBox *Combo3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QComboBox *Combo2 = nullptr;
+    QCheckBox *Check2 = nullptr;
+    QCheckBox *Check3 = nullptr;
+    QCheckBox *Check4 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QLabel *Label6 = nullptr;
+    DriveListBox *Drive1 = nullptr;
+    DirListBox *Dir1 = nullptr;
+    QLabel *Label5 = nullptr;
+    FileListBox *File1 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QList<QAction *> mnuFileItem;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpItem = nullptr;
+    QMenu *mnuAbout = nullptr;
+    QAction *mnuAboutItem = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectEvents();
+    void restoreOptions();
+    void runRename(const RenameRequest &request);
+    void present(const QString &text) const;
+    void endProgram();
+
+    // What the rename run reads and sets on the window.
+    QString numberText() const override;
+    void setNumberText(const QString &text) override;
+    void setProgressValue(float percent) override;
+    QString filterText() const override;
+    void setFilterText(const QString &text) override;
+    void refreshLists() override;
+
+    FileSelectionPanel *m_panel = nullptr;
+    MessagePresenter m_presenter;
+    std::function<void()> m_end;
+    std::function<void()> m_openHelp;
+    std::function<void()> m_openAbout;
+
+    bool m_running = false;
+    bool m_closeRequested = false;
+    QElapsedTimer m_sinceRepaint;
+};

@@ -1,0 +1,75 @@
+#include "app/frmSplash.h"
+
+#include "app/Artwork.h"
+#include "app/Form1.h"
+#include "app/ProductInfo.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+constexpr int kWidth = 478;
+constexpr int kHeight = 318;
+
+void loadAndShowForm1()
+{
+    // The main window ends the program when it closes; it is never deleted
+    // before that.
+    auto *form = new Form1;
+    form->Form_Load();
+    form->show();
+}
+
+} // namespace
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_loadMainWindow(loadAndShowForm1)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setFixedSize(kWidth, kHeight);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setProperty("controlKind", QStringLiteral("Image"));
+    Image1->setGeometry(0, 0, kWidth, kHeight);
+    Image1->setPixmap(SplashPicture(ReadVersionRecord(), kWidth, kHeight, devicePixelRatioF()));
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setProperty("controlKind", QStringLiteral("Timer"));
+    Timer2->setInterval(kTickMilliseconds);
+    Timer2->setTimerType(Qt::PreciseTimer);
+    connect(Timer2, &QTimer::timeout, this, &frmSplash::Timer2_Timer);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmSplash::setMainWindowLoader(std::function<void()> loader)
+{
+    m_loadMainWindow = std::move(loader);
+}
+
+void frmSplash::Form_Load()
+{
+    LoadProductInfo();
+    Timer2->start();
+}
+
+void frmSplash::Timer2_Timer()
+{
+    intTemp = static_cast<qint16>(intTemp + kTickStep);
+    if (intTemp != kHandOffCount)
+        return;
+    // Stopped first, so that no tick can start a second hand-off while the
+    // main window loads.
+    Timer2->stop();
+    if (m_loadMainWindow)
+        m_loadMainWindow();
+    hide();
+    emit handedOff();
+}

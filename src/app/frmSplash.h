@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+// The start-up window: a frameless picture in the middle of the screen that
+// hands over to the main window after a fixed number of timer ticks. It stays
+// loaded, hidden, for the rest of the run.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // 2 per tick up to 150: the hand-off comes on the 75th tick.
+    static constexpr qint16 kTickStep = 2;
+    static constexpr qint16 kHandOffCount = 150;
+    // 75 ticks of 13 ms keep the picture up for about one second.
+    static constexpr int kTickMilliseconds = 13;
+
+    explicit frmSplash(QWidget *parent = nullptr);
+
+    // Reads the product information and starts the timer.
+    void Form_Load();
+    void Timer2_Timer();
+
+    // What the hand-off does to bring up the main window. By default it
+    // loads and shows Form1; tests put their own in.
+    void setMainWindowLoader(std::function<void()> loader);
+
+    QLabel *Image1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    qint16 intTemp = 0;
+
+signals:
+    // Emitted once the main window is up and the splash window hidden.
+    void handedOff();
+
+private:
+    std::function<void()> m_loadMainWindow;
+};
