@@ -27,8 +27,9 @@ bool FileExists(const QString &path)
         folder = QStringLiteral(".");
     const QString wanted = PlatformFiles::foldedName(name);
     bool found = false;
-    PlatformFiles::forEachOrdinaryFile(folder, [&](const QString &candidate) {
-        found = !PlatformFiles::isHiddenName(candidate) && PlatformFiles::foldedName(candidate) == wanted;
+    PlatformFiles::forEachEntry(folder, [&](const QString &candidate, bool ordinary) {
+        found = ordinary && !PlatformFiles::isHiddenName(candidate)
+            && PlatformFiles::foldedName(candidate) == wanted;
         return !found;
     });
     return found;

@@ -32,14 +32,14 @@ bool isSeparator(QChar c)
 
 #if defined(Q_OS_WIN)
 
-bool forEachOrdinaryFile(const QString &folder, const std::function<bool(const QString &)> &visit)
+bool forEachEntry(const QString &folder, const std::function<bool(const QString &, bool)> &visit)
 {
     if (!QFileInfo(folder).isDir())
         return false;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        if (!visit(it.fileName()))
+        if (!visit(it.fileName(), it.fileInfo().isFile()))
             break;
     }
     return true;
@@ -166,13 +166,16 @@ Outcome renameNoReplace(const QByteArray &from, const QByteArray &to, QString *e
 
 } // namespace
 
-bool forEachOrdinaryFile(const QString &folder, const std::function<bool(const QString &)> &visit)
+bool forEachEntry(const QString &folder, const std::function<bool(const QString &, bool)> &visit)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return false;
     const int fd = ::dirfd(dir);
     while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
         bool regular = false;
         switch (entry->d_type) {
         case DT_REG:
@@ -185,7 +188,7 @@ bool forEachOrdinaryFile(const QString &folder, const std::function<bool(const Q
         default:
             break;
         }
-        if (regular && !visit(QFile::decodeName(entry->d_name)))
+        if (!visit(QFile::decodeName(name), regular))
             break;
     }
     ::closedir(dir);

@@ -25,10 +25,10 @@ inline QString foldedName(const QString &name)
     return name.toUpper();
 }
 
-// Calls visit for every ordinary file of folder (regular files, and links
-// that lead to one; hidden ones included) until visit answers false.
-// Answers false when the folder cannot be read.
-bool forEachOrdinaryFile(const QString &folder, const std::function<bool(const QString &name)> &visit);
+// Calls visit for every entry of folder but "." and "..", hidden ones
+// included, until visit answers false; ordinary tells a regular file or a
+// link that leads to one. Answers false when the folder cannot be read.
+bool forEachEntry(const QString &folder, const std::function<bool(const QString &name, bool ordinary)> &visit);
 
 // Whether path leads to a regular file (links followed).
 bool isOrdinaryFile(const QString &path);

@@ -33,36 +33,44 @@ public:
     Outcome renameFile(const QString &, const QString &, Mode, QString *) override { return Outcome::Done; }
 };
 
-// The ordinary files of the folder, read once and kept current as the run
-// renames, so that collision questions never go back to the disk.
+// The entries of the folder, read once and kept current as the run renames,
+// so that collision questions never go back to the disk.
 class FolderIndex
 {
 public:
     bool load(const QString &folder)
     {
-        return PlatformFiles::forEachOrdinaryFile(folder, [this](const QString &name) {
-            add(name);
+        return PlatformFiles::forEachEntry(folder, [this](const QString &name, bool ordinary) {
+            add(name, ordinary);
             return true;
         });
     }
 
-    bool contains(const QString &name) const { return m_files.contains(name); }
+    // Whether anything at all has exactly this name.
+    bool isOccupied(const QString &name) const { return m_entries.contains(name); }
+    bool isOrdinaryFile(const QString &name) const { return m_entries.value(name, false); }
 
-    // Visible files whose name equals folded without regard to case.
+    // Visible ordinary files whose name equals folded without regard to case:
+    // what the existence probe would find.
     int visibleMatches(const QString &folded) const { return m_visible.value(folded); }
 
-    void add(const QString &name)
+    void add(const QString &name, bool ordinary = true)
     {
-        if (m_files.contains(name))
+        if (m_entries.contains(name))
             return;
-        m_files.insert(name);
-        if (!PlatformFiles::isHiddenName(name))
+        m_entries.insert(name, ordinary);
+        if (ordinary && !PlatformFiles::isHiddenName(name))
             ++m_visible[PlatformFiles::foldedName(name)];
     }
 
     void remove(const QString &name)
     {
-        if (!m_files.remove(name) || PlatformFiles::isHiddenName(name))
+        const auto entry = m_entries.constFind(name);
+        if (entry == m_entries.cend())
+            return;
+        const bool counted = entry.value() && !PlatformFiles::isHiddenName(name);
+        m_entries.erase(entry);
+        if (!counted)
             return;
         const auto it = m_visible.find(PlatformFiles::foldedName(name));
         if (it != m_visible.end() && --it.value() <= 0)
@@ -70,7 +78,7 @@ public:
     }
 
 private:
-    QSet<QString> m_files;
+    QHash<QString, bool> m_entries; // name -> ordinary file
     QHash<QString, int> m_visible;
 };
 
@@ -107,8 +115,12 @@ public:
         QSet<QString> seen;
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const QString &name = entries.at(i).name;
-            if (!entries.at(i).selected || !m_index.contains(name) || seen.contains(name))
+            if (!entries.at(i).selected || !m_index.isOrdinaryFile(name))
                 continue;
+            if (seen.contains(name)) {
+                m_states[i].listedTwice = true;
+                continue;
+            }
             seen.insert(name);
             m_states[i].present = true;
             m_states[i].location = name;
@@ -122,8 +134,9 @@ public:
         state.done = true;
         if (!state.present) {
             skip(i, newName, LeftInPlaceReason::NotInFolder,
-                 m_folderRead ? QStringLiteral("the file is not in the folder (or listed twice)")
-                              : QStringLiteral("the folder cannot be read"));
+                 !m_folderRead     ? QStringLiteral("the folder cannot be read")
+                 : state.listedTwice ? QStringLiteral("the file is listed more than once")
+                                     : QStringLiteral("no file of this name is in the folder"));
             return;
         }
         bool leavesFolder = false;
@@ -166,7 +179,7 @@ public:
                 bool leaves = false;
                 if (!PlatformFiles::nameProblem(candidate, m_maxNameLength, &leaves).isEmpty())
                     break;
-                if (m_index.contains(candidate)) {
+                if (m_index.isOccupied(candidate)) {
                     candidate = underscored(candidate);
                     continue;
                 }
@@ -196,6 +209,7 @@ private:
     {
         QString location; // the file's current name in the folder
         bool present = false;
+        bool listedTwice = false;
         bool aside = false;
         bool done = false;
         qsizetype reportIndex = -1;
@@ -222,7 +236,7 @@ private:
         int matches = m_index.visibleMatches(folded);
         if (!PlatformFiles::isHiddenName(location) && PlatformFiles::foldedName(location) == folded)
             --matches;
-        return matches > 0 || (candidate != location && m_index.contains(candidate));
+        return matches > 0 || (candidate != location && m_index.isOccupied(candidate));
     }
 
     // Never replaces anything: while the name is taken, "_" goes before its
@@ -255,7 +269,7 @@ private:
                 candidate = underscored(candidate);
                 continue;
             case Outcome::Failed:
-                skip(i, candidate, LeftInPlaceReason::SystemError, error);
+                skip(i, candidate, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
                 return;
             }
         }
@@ -291,11 +305,16 @@ private:
             moveToFreeName(i, newName);
             return;
         }
+        if (m_index.isOccupied(newName) && !m_index.isOrdinaryFile(newName)) {
+            skip(i, newName, LeftInPlaceReason::HeldByNonFile,
+                 QStringLiteral("a folder or other entry that is not a file has the new name"));
+            return;
+        }
         QString error;
         if (move(i, newName, Mode::Replace, &error) == Outcome::Done)
             renamed(i, newName);
         else
-            skip(i, newName, LeftInPlaceReason::SystemError, error);
+            skip(i, newName, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
     }
 
     bool setAside(int i, QString *error)
@@ -303,7 +322,7 @@ private:
         const QString tag = QStringLiteral(".quillmere-%1-").arg(QCoreApplication::applicationPid());
         for (int attempt = 0; attempt < 1000; ++attempt) {
             const QString temporary = tag + QString::number(m_asideCounter++);
-            if (m_index.contains(temporary))
+            if (m_index.isOccupied(temporary))
                 continue;
             const Outcome outcome = m_operations.renameFile(pathOf(m_states.at(i).location), pathOf(temporary),
                                                             Mode::NoReplace, error);

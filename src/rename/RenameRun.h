@@ -87,6 +87,7 @@ enum class LeftInPlaceReason {
     NumberExhausted,  // the running number cannot go past 2147483647
     NumberUnreadable, // the running number is no whole number
     MoveAsideFailed,  // a selected file holding the new name could not be moved out of the way
+    HeldByNonFile,    // a folder or other non-file has the new name, and is never replaced
     SystemError,      // the rename itself failed
 };
 

@@ -1,0 +1,648 @@
+#include "rename/RenameRun.h"
+
+#include "TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(RenameRequest)
+
+namespace {
+
+const char *reasonName(LeftInPlaceReason reason)
+{
+    switch (reason) {
+    case LeftInPlaceReason::SameName: return "SameName";
+    case LeftInPlaceReason::NotInFolder: return "NotInFolder";
+    case LeftInPlaceReason::InvalidName: return "InvalidName";
+    case LeftInPlaceReason::LeavesFolder: return "LeavesFolder";
+    case LeftInPlaceReason::NoFreeName: return "NoFreeName";
+    case LeftInPlaceReason::NumberExhausted: return "NumberExhausted";
+    case LeftInPlaceReason::NumberUnreadable: return "NumberUnreadable";
+    case LeftInPlaceReason::MoveAsideFailed: return "MoveAsideFailed";
+    case LeftInPlaceReason::HeldByNonFile: return "HeldByNonFile";
+    case LeftInPlaceReason::SystemError: return "SystemError";
+    }
+    return "?";
+}
+
+RenameRequest request(RenamingType type, const QString &newText, const QString &newExtension,
+                      const QString &numberText, bool keepExisting = false)
+{
+    RenameRequest r;
+    r.type = type;
+    r.newText = newText;
+    r.newExtension = newExtension;
+    r.numberText = numberText;
+    r.keepExisting = keepExisting;
+    r.entryCount = 5;
+    return r;
+}
+
+// Files are written holding their own name; a trailing "/" makes a folder.
+bool populate(TempFolder &folder, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (name.endsWith(QLatin1Char('/')) ? !folder.makeFolder(name) : !folder.write(name, name.toUtf8()))
+            return false;
+    }
+    return true;
+}
+
+// "*name" is a selected entry, "name" an unselected one.
+QList<RenameEntry> entriesOf(const QStringList &spec)
+{
+    QList<RenameEntry> entries;
+    for (const QString &item : spec) {
+        const bool selected = item.startsWith(QLatin1Char('*'));
+        entries.append({selected ? item.mid(1) : item, selected});
+    }
+    return entries;
+}
+
+// "new<old": the file new holds what old held; "name": unchanged.
+QMap<QString, QByteArray> expectedContents(const QStringList &spec)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString &item : spec) {
+        const qsizetype arrow = item.indexOf(QLatin1Char('<'));
+        contents.insert(item.left(arrow < 0 ? item.size() : arrow), (arrow < 0 ? item : item.mid(arrow + 1)).toUtf8());
+    }
+    return contents;
+}
+
+// A file left in place that still ended under another name (its own was
+// taken while it waited) is reported as left, not as renamed.
+QStringList expectedRenames(const QStringList &spec, const QStringList &left = {})
+{
+    QStringList leftNames;
+    for (const QString &item : left) {
+        if (item.contains(QLatin1Char('@')))
+            leftNames.append(item.section(QLatin1Char('='), 0, 0));
+    }
+    QStringList pairs;
+    for (const QString &item : spec) {
+        const qsizetype arrow = item.indexOf(QLatin1Char('<'));
+        if (arrow >= 0 && !leftNames.contains(item.mid(arrow + 1)))
+            pairs.append(item.mid(arrow + 1) + QLatin1String(" -> ") + item.left(arrow));
+    }
+    pairs.sort();
+    return pairs;
+}
+
+QStringList renamesOf(const RenameReport &report)
+{
+    QStringList pairs;
+    for (const RenamedFile &file : report.renamed)
+        pairs.append(file.oldName + QLatin1String(" -> ") + file.newName);
+    pairs.sort();
+    return pairs;
+}
+
+// "name=Reason", with "@current" when the file ended up under another name.
+QStringList leftOf(const RenameReport &report)
+{
+    QStringList left;
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        QString item = file.name + u'=' + QLatin1String(reasonName(file.reason));
+        if (file.currentName != file.name)
+            item += u'@' + file.currentName;
+        left.append(item);
+    }
+    return left;
+}
+
+// Real renames, except those whose target file name matches a pattern.
+class FailingOperations : public RenameFileOperations
+{
+public:
+    explicit FailingOperations(const QString &pattern)
+        : m_pattern(pattern)
+    {
+    }
+
+    Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) override
+    {
+        if (!m_pattern.pattern().isEmpty() && m_pattern.match(QFileInfo(toPath).fileName()).hasMatch()) {
+            *error = QStringLiteral("refused by the test");
+            return Outcome::Failed;
+        }
+        return SystemFileOperations().renameFile(fromPath, toPath, mode, error);
+    }
+
+private:
+    QRegularExpression m_pattern;
+};
+
+// Puts a file under the target name just before the rename: another
+// program that was quicker.
+class IntruderOperations : public RenameFileOperations
+{
+public:
+    Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) override
+    {
+        if (!intruded) {
+            intruded = true;
+            QFile file(toPath);
+            if (file.open(QIODevice::NewOnly))
+                file.write("intruder");
+        }
+        return SystemFileOperations().renameFile(fromPath, toPath, mode, error);
+    }
+    bool intruded = false;
+};
+
+// Logs every call, with the folder's files where a step's effect on disk
+// matters, so the order of effects can be compared as a whole.
+class RecordingTarget : public RenameRunTarget
+{
+public:
+    explicit RecordingTarget(const TempFolder &folder)
+        : m_folder(folder)
+    {
+    }
+
+    mutable QStringList log;
+    QString number = QStringLiteral("1");
+    QString filter = QStringLiteral("jpg");
+
+    QString numberText() const override
+    {
+        log.append(QStringLiteral("get number"));
+        return number;
+    }
+    void setNumberText(const QString &text) override
+    {
+        number = text;
+        log.append(QStringLiteral("number %1 | %2").arg(text, m_folder.files().join(u' ')));
+    }
+    void setProgressValue(float percent) override { log.append(QStringLiteral("progress %1").arg(percent)); }
+    QString filterText() const override
+    {
+        log.append(QStringLiteral("get filter"));
+        return filter;
+    }
+    void setFilterText(const QString &text) override
+    {
+        filter = text;
+        log.append(QStringLiteral("filter ") + text);
+    }
+    void refreshLists() override { log.append(QStringLiteral("refresh | ") + m_folder.files().join(u' ')); }
+
+private:
+    const TempFolder &m_folder;
+};
+
+} // namespace
+
+class RenameRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void run_data();
+    void run();
+    void dryRun_data();
+    void dryRun();
+    void number_data();
+    void number();
+    void progress_data();
+    void progress();
+    void filterRule_data();
+    void filterRule();
+    void orderOfEffects();
+    void fileAppearingMeanwhileIsKept();
+    void renameKeepsTheFileItself();
+};
+
+void RenameRunTest::run_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<RenameRequest>("request");
+    QTest::addColumn<QString>("failOn");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("left");
+
+    const QStringList abc = {"a.jpg", "b.jpg", "c.png"};
+    const QStringList photos = {"Photo1.jpg", "Photo2.jpg", "Photo3.jpg", "Photo4.jpg", "Photo5.jpg"};
+    const QString longBase(250, QLatin1Char('P'));
+
+    QTest::newRow("name only, list order")
+        << abc << QStringList{"*a.jpg", "*b.jpg", "*c.png"} << request(NameOnly, "Photo", "", "1") << QString()
+        << QStringList{"Photo1.jpg<a.jpg", "Photo2.jpg<b.jpg", "Photo3.png<c.png"} << QStringList{};
+    QTest::newRow("unselected entries untouched")
+        << abc << QStringList{"a.jpg", "*b.jpg", "c.png"} << request(NameOnly, "Photo", "", "1") << QString()
+        << QStringList{"a.jpg", "Photo1.jpg<b.jpg", "c.png"} << QStringList{};
+    QTest::newRow("both name and extension")
+        << abc << QStringList{"*a.jpg", "b.jpg", "*c.png"} << request(BothNameAndExtension, "P", "gif", "1")
+        << QString() << QStringList{"P1.gif<a.jpg", "b.jpg", "P2.gif<c.png"} << QStringList{};
+    QTest::newRow("prefix and suffix keep the extension")
+        << QStringList{"a.jpg", "README"} << QStringList{"*a.jpg", "*README"} << request(AddSuffix, "_v2", "", "1")
+        << QString() << QStringList{"a_v2.jpg<a.jpg", "README_v2<README"} << QStringList{};
+
+    // Keeping existing files.
+    QTest::newRow("keep: taken name gets an underscore, number goes on")
+        << QStringList{"Photo1.jpg", "a.jpg", "b.jpg"} << QStringList{"Photo1.jpg", "*a.jpg", "*b.jpg"}
+        << request(NameOnly, "Photo", "", "1", true) << QString()
+        << QStringList{"Photo1.jpg", "Photo1_.jpg<a.jpg", "Photo2.jpg<b.jpg"} << QStringList{};
+    QTest::newRow("keep: taken in other letter case")
+        << QStringList{"PHOTO1.JPG", "a.jpg"} << QStringList{"PHOTO1.JPG", "*a.jpg"}
+        << request(NameOnly, "Photo", "", "1", true) << QString()
+        << QStringList{"PHOTO1.JPG", "Photo1_.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("keep: underscores until free")
+        << QStringList{"Photo1.jpg", "Photo1_.jpg", "a.jpg"} << QStringList{"*a.jpg"}
+        << request(NameOnly, "Photo", "", "1", true) << QString()
+        << QStringList{"Photo1.jpg", "Photo1_.jpg", "Photo1__.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("keep: every occurrence of the extension")
+        << QStringList{"x.jpg", "x.jpg.JPG"} << QStringList{"*x.jpg"}
+        << request(ExtensionOnly, "", "jpg.JPG", "1", true) << QString()
+        << QStringList{"x.jpg.JPG", "x_.JPG_.JPG<x.jpg"} << QStringList{};
+    QTest::newRow("keep: name without a dot")
+        << QStringList{"Photo1", "README"} << QStringList{"*README"} << request(NameOnly, "Photo", "", "1", true)
+        << QString() << QStringList{"Photo1", "Photo1_<README"} << QStringList{};
+    QTest::newRow("keep: hidden file under the new name")
+        << QStringList{".x", "x"} << QStringList{"*x"} << request(AddPrefix, ".", "", "1", true) << QString()
+        << QStringList{".x", "_.x<x"} << QStringList{};
+    QTest::newRow("keep: folder under the new name")
+        << QStringList{"Photo1.jpg/", "a.jpg"} << QStringList{"*a.jpg"} << request(NameOnly, "Photo", "", "1", true)
+        << QString() << QStringList{"Photo1_.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("keep: renumbering avoids every selected file")
+        << photos << QStringList{"*Photo1.jpg", "*Photo2.jpg", "*Photo3.jpg", "*Photo4.jpg", "*Photo5.jpg"}
+        << request(NameOnly, "Photo", "", "2", true) << QString()
+        << QStringList{"Photo2_.jpg<Photo1.jpg", "Photo3_.jpg<Photo2.jpg", "Photo4_.jpg<Photo3.jpg",
+                       "Photo5_.jpg<Photo4.jpg", "Photo6.jpg<Photo5.jpg"}
+        << QStringList{};
+    QTest::newRow("keep: no free variant fits the file system")
+        << QStringList{longBase + "1.jpg", "a.jpg"} << QStringList{"*a.jpg"}
+        << request(NameOnly, longBase, "", "1", true) << QString() << QStringList{longBase + "1.jpg", "a.jpg"}
+        << QStringList{"a.jpg=NoFreeName"};
+
+    // Replacing existing files.
+    QTest::newRow("overwrite: unselected file is replaced")
+        << QStringList{"Photo1.jpg", "a.jpg"} << QStringList{"Photo1.jpg", "*a.jpg"}
+        << request(NameOnly, "Photo", "", "1") << QString() << QStringList{"Photo1.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("overwrite: renumbering keeps every file")
+        << photos << QStringList{"*Photo1.jpg", "*Photo2.jpg", "*Photo3.jpg", "*Photo4.jpg", "*Photo5.jpg"}
+        << request(NameOnly, "Photo", "", "2") << QString()
+        << QStringList{"Photo2.jpg<Photo1.jpg", "Photo3.jpg<Photo2.jpg", "Photo4.jpg<Photo3.jpg",
+                       "Photo5.jpg<Photo4.jpg", "Photo6.jpg<Photo5.jpg"}
+        << QStringList{};
+    QTest::newRow("overwrite: same name produced twice")
+        << QStringList{"a.gif", "a.png"} << QStringList{"*a.gif", "*a.png"} << request(ExtensionOnly, "", "jpg", "1")
+        << QString() << QStringList{"a.jpg<a.gif", "a_.jpg<a.png"} << QStringList{};
+    QTest::newRow("overwrite: selected file waits under a produced name")
+        << QStringList{"a.gif", "a.jpg", "a.png"} << QStringList{"*a.gif", "*a.jpg", "*a.png"}
+        << request(ExtensionOnly, "", "jpg", "1") << QString()
+        << QStringList{"a.jpg<a.gif", "a_.jpg<a.jpg", "a__.jpg<a.png"} << QStringList{};
+    QTest::newRow("overwrite: selected file that failed is not replaced")
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"*a.jpg", "*b.jpg"} << request(AddSuffix, "x", "", "1")
+        << QString("^ax\\.jpg$") << QStringList{"a.jpg", "bx.jpg<b.jpg"} << QStringList{"a.jpg=SystemError"};
+    QTest::newRow("overwrite: folder under the new name")
+        << QStringList{"Photo1.jpg/", "a.jpg"} << QStringList{"*a.jpg"} << request(NameOnly, "Photo", "", "1")
+        << QString() << QStringList{"a.jpg"} << QStringList{"a.jpg=HeldByNonFile"};
+
+    // A file never collides with itself.
+    QTest::newRow("overwrite: own name left untouched")
+        << QStringList{"a.jpg", "b.png"} << QStringList{"*a.jpg", "*b.png"} << request(ExtensionOnly, "", "jpg", "1")
+        << QString() << QStringList{"a.jpg", "b.jpg<b.png"} << QStringList{"a.jpg=SameName"};
+    QTest::newRow("keep: own name left untouched")
+        << QStringList{"a.jpg", "b.png"} << QStringList{"*a.jpg", "*b.png"}
+        << request(ExtensionOnly, "", "jpg", "1", true) << QString() << QStringList{"a.jpg", "b.jpg<b.png"}
+        << QStringList{"a.jpg=SameName"};
+    QTest::newRow("overwrite: letter case of its own name")
+        << QStringList{"photo.JPG"} << QStringList{"*photo.JPG"} << request(ExtensionOnly, "", "jpg", "1")
+        << QString() << QStringList{"photo.jpg<photo.JPG"} << QStringList{};
+    QTest::newRow("keep: letter case of its own name")
+        << QStringList{"photo.JPG"} << QStringList{"*photo.JPG"} << request(ExtensionOnly, "", "jpg", "1", true)
+        << QString() << QStringList{"photo.jpg<photo.JPG"} << QStringList{};
+    QTest::newRow("keep: letter case taken by another file")
+        << QStringList{"a.JPG", "a.jpg"} << QStringList{"*a.JPG", "a.jpg"} << request(ExtensionOnly, "", "jpg", "1", true)
+        << QString() << QStringList{"a.jpg", "a_.jpg<a.JPG"} << QStringList{};
+
+    // Names the folder cannot hold.
+    QTest::newRow("prefix climbing out of the folder")
+        << QStringList{"a.jpg"} << QStringList{"*a.jpg"} << request(AddPrefix, "../", "", "1") << QString()
+        << QStringList{"a.jpg"} << QStringList{"a.jpg=LeavesFolder"};
+    QTest::newRow("name into a sub-folder")
+        << QStringList{"a.jpg", "sub/"} << QStringList{"*a.jpg"} << request(NameOnly, "sub/x", "", "1") << QString()
+        << QStringList{"a.jpg"} << QStringList{"a.jpg=LeavesFolder"};
+    QTest::newRow("dot-dot name")
+        << QStringList{"README"} << QStringList{"*README"} << request(NameOnly, "..", "", "") << QString()
+        << QStringList{"README"} << QStringList{"README=LeavesFolder"};
+    QTest::newRow("empty name")
+        << QStringList{"README"} << QStringList{"*README"} << request(NameOnly, "", "", "") << QString()
+        << QStringList{"README"} << QStringList{"README=InvalidName"};
+    QTest::newRow("NUL in name")
+        << QStringList{"a.jpg"} << QStringList{"*a.jpg"} << request(AddPrefix, QString(QChar(0)), "", "") << QString()
+        << QStringList{"a.jpg"} << QStringList{"a.jpg=InvalidName"};
+    QTest::newRow("name too long")
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"*a.jpg", "*b.jpg"}
+        << request(AddPrefix, QString(252, QLatin1Char('x')), "", "1") << QString()
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg=InvalidName", "b.jpg=InvalidName"};
+    QTest::newRow("name just fits")
+        << QStringList{"a.jpg"} << QStringList{"*a.jpg"} << request(AddPrefix, QString(250, QLatin1Char('x')), "", "1")
+        << QString() << QStringList{QString(250, QLatin1Char('x')) + "a.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("backslash is an ordinary character")
+        << QStringList{"a.jpg"} << QStringList{"*a.jpg"} << request(AddPrefix, "x\\", "", "1") << QString()
+        << QStringList{"x\\a.jpg<a.jpg"} << QStringList{};
+
+    // Entries that are no file of the folder.
+    QTest::newRow("missing file still uses a number")
+        << QStringList{"b.jpg"} << QStringList{"*ghost.jpg", "*b.jpg"} << request(NameOnly, "Photo", "", "1")
+        << QString() << QStringList{"Photo2.jpg<b.jpg"} << QStringList{"ghost.jpg=NotInFolder"};
+    QTest::newRow("folder entry is not renamed")
+        << QStringList{"dir/", "b.jpg"} << QStringList{"*dir", "*b.jpg"} << request(NameOnly, "Photo", "", "1")
+        << QString() << QStringList{"Photo2.jpg<b.jpg"} << QStringList{"dir=NotInFolder"};
+    QTest::newRow("entry listed twice")
+        << QStringList{"a.jpg"} << QStringList{"*a.jpg", "*a.jpg"} << request(NameOnly, "Photo", "", "1")
+        << QString() << QStringList{"Photo1.jpg<a.jpg"} << QStringList{"a.jpg=NotInFolder"};
+
+    // Failures while files wait under a temporary name.
+    QTest::newRow("set-aside file whose turn fails")
+        << QStringList{"Photo1.jpg", "Photo2.jpg", "Photo3.jpg"}
+        << QStringList{"*Photo1.jpg", "*Photo2.jpg", "*Photo3.jpg"} << request(NameOnly, "Photo", "", "2")
+        << QString("^Photo4\\.jpg$")
+        << QStringList{"Photo2.jpg<Photo1.jpg", "Photo3.jpg<Photo2.jpg", "Photo3_.jpg<Photo3.jpg"}
+        << QStringList{"Photo3.jpg=SystemError@Photo3_.jpg"};
+    QTest::newRow("file cannot be set aside")
+        << QStringList{"Photo1.jpg", "Photo2.jpg", "Photo3.jpg"}
+        << QStringList{"*Photo1.jpg", "*Photo2.jpg", "*Photo3.jpg"} << request(NameOnly, "Photo", "", "2")
+        << QString("^\\.") << QStringList{"Photo1.jpg", "Photo2.jpg", "Photo4.jpg<Photo3.jpg"}
+        << QStringList{"Photo1.jpg=MoveAsideFailed", "Photo2.jpg=MoveAsideFailed"};
+    QTest::newRow("letter case change fails halfway")
+        << QStringList{"photo.JPG"} << QStringList{"*photo.JPG"} << request(ExtensionOnly, "", "jpg", "1")
+        << QString("^photo\\.jpg$") << QStringList{"photo.JPG"} << QStringList{"photo.JPG=SystemError"};
+    QTest::newRow("number runs out while a file waits")
+        << QStringList{"a.jpg", "b.jpg", "P2147483647.jpg"} << QStringList{"*a.jpg", "*b.jpg", "*P2147483647.jpg"}
+        << request(NameOnly, "P", "", "2147483646") << QString()
+        << QStringList{"P2147483646.jpg<a.jpg", "P2147483647.jpg<b.jpg", "P2147483647_.jpg<P2147483647.jpg"}
+        << QStringList{"P2147483647.jpg=NumberExhausted@P2147483647_.jpg"};
+}
+
+void RenameRunTest::run()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, entries);
+    QFETCH(RenameRequest, request);
+    QFETCH(QString, failOn);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, left);
+
+    TempFolder folder;
+    QVERIFY(populate(folder, files));
+    DetachedRunTarget target;
+    target.number = request.numberText;
+    FailingOperations operations(failOn);
+
+    const RenameReport report = RunRename(folder.path(), entriesOf(entries), request, target, operations);
+
+    // Compared whole, hidden files included: nothing is lost, nothing stays
+    // behind under a temporary name.
+    QCOMPARE(folder.contents(), expectedContents(after));
+    QCOMPARE(renamesOf(report), expectedRenames(after, left));
+    QCOMPARE(leftOf(report), left);
+    for (const QString &name : files) {
+        if (name.endsWith(QLatin1Char('/')))
+            QVERIFY(QFileInfo(folder.filePath(name)).isDir());
+    }
+}
+
+void RenameRunTest::dryRun_data()
+{
+    run_data();
+}
+
+void RenameRunTest::dryRun()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, entries);
+    QFETCH(RenameRequest, request);
+    QFETCH(QString, failOn);
+
+    if (!failOn.isEmpty())
+        QSKIP("the real run fails on purpose here");
+
+    TempFolder real;
+    TempFolder simulated;
+    QVERIFY(populate(real, files));
+    QVERIFY(populate(simulated, files));
+    const QMap<QString, QByteArray> before = simulated.contents();
+    DetachedRunTarget realTarget;
+    DetachedRunTarget simulatedTarget;
+    realTarget.number = simulatedTarget.number = request.numberText;
+
+    const RenameReport expected = RunRename(real.path(), entriesOf(entries), request, realTarget);
+    const RenameReport report =
+        RunRename(simulated.path(), entriesOf(entries), request, simulatedTarget, SimulatedFileOperations());
+
+    QCOMPARE(simulated.contents(), before);
+    QCOMPARE(renamesOf(report), renamesOf(expected));
+    QCOMPARE(leftOf(report), leftOf(expected));
+    QCOMPARE(simulatedTarget.number, realTarget.number);
+}
+
+void RenameRunTest::number_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("numberAfter");
+    QTest::addColumn<QStringList>("left");
+
+    QTest::newRow("remembered") << 1 << "1" << true << QStringList{"P1.jpg<a.jpg", "P2.jpg<b.jpg", "P3.txt<c.txt"}
+                                << "4" << QStringList{};
+    QTest::newRow("restored") << 1 << "1" << false << QStringList{"P1.jpg<a.jpg", "P2.jpg<b.jpg", "P3.txt<c.txt"}
+                              << "1" << QStringList{};
+    QTest::newRow("no type counts like name only")
+        << -1 << "5" << true << QStringList{"P5.jpg<a.jpg", "P6.jpg<b.jpg", "P7.txt<c.txt"} << "8" << QStringList{};
+    QTest::newRow("leading zeros only on the first")
+        << 1 << "007" << true << QStringList{"P007.jpg<a.jpg", "P8.jpg<b.jpg", "P9.txt<c.txt"} << "10" << QStringList{};
+    QTest::newRow("blanks and fraction")
+        << 1 << " 7.5" << true << QStringList{"P 7.5.jpg<a.jpg", "P9.jpg<b.jpg", "P10.txt<c.txt"} << "11"
+        << QStringList{};
+    QTest::newRow("negative") << 0 << "-1" << true << QStringList{"P-1.png<a.jpg", "P0.png<b.jpg", "P1.png<c.txt"}
+                              << "2" << QStringList{};
+    QTest::newRow("extension only advances")
+        << 2 << "5" << true << QStringList{"a.png<a.jpg", "b.png<b.jpg", "c.png<c.txt"} << "8" << QStringList{};
+    QTest::newRow("extension only, no number needed")
+        << 2 << "" << true << QStringList{"a.png<a.jpg", "b.png<b.jpg", "c.png<c.txt"} << "" << QStringList{};
+    QTest::newRow("extension only, text number")
+        << 2 << "x" << true << QStringList{"a.png<a.jpg", "b.png<b.jpg", "c.png<c.txt"} << "x" << QStringList{};
+    QTest::newRow("prefix leaves the number")
+        << 3 << "5" << true << QStringList{"Pa.jpg<a.jpg", "Pb.jpg<b.jpg", "Pc.txt<c.txt"} << "5" << QStringList{};
+    QTest::newRow("suffix leaves the number")
+        << 4 << "5" << true << QStringList{"aP.jpg<a.jpg", "bP.jpg<b.jpg", "cP.txt<c.txt"} << "5" << QStringList{};
+    QTest::newRow("number runs out")
+        << 1 << "2147483646" << true << QStringList{"P2147483646.jpg<a.jpg", "P2147483647.jpg<b.jpg", "c.txt"}
+        << "2147483647" << QStringList{"c.txt=NumberExhausted"};
+    QTest::newRow("number is no number")
+        << 1 << "abc" << true << QStringList{"Pabc.jpg<a.jpg", "b.jpg", "c.txt"} << "abc"
+        << QStringList{"b.jpg=NumberUnreadable", "c.txt=NumberUnreadable"};
+    QTest::newRow("number runs out, restored")
+        << 1 << "2147483647" << false << QStringList{"P2147483647.jpg<a.jpg", "b.jpg", "c.txt"} << "2147483647"
+        << QStringList{"b.jpg=NumberExhausted", "c.txt=NumberExhausted"};
+}
+
+void RenameRunTest::number()
+{
+    QFETCH(int, type);
+    QFETCH(QString, start);
+    QFETCH(bool, remember);
+    QFETCH(QStringList, after);
+    QFETCH(QString, numberAfter);
+    QFETCH(QStringList, left);
+
+    TempFolder folder;
+    QVERIFY(populate(folder, {"a.jpg", "b.jpg", "c.txt"}));
+    RenameRequest r = request(RenamingType(type), "P", "png", start);
+    r.rememberNumber = remember;
+    DetachedRunTarget target;
+    target.number = start;
+
+    const RenameReport report =
+        RunRename(folder.path(), entriesOf({"*a.jpg", "*b.jpg", "*c.txt"}), r, target);
+
+    QCOMPARE(folder.contents(), expectedContents(after));
+    QCOMPARE(target.number, numberAfter);
+    QCOMPARE(leftOf(report), left);
+}
+
+void RenameRunTest::progress_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QList<float>>("values");
+
+    QTest::newRow("second of four") << QStringList{"a", "*b", "c", "d"} << QList<float>{25, 50, 75, 100};
+    QTest::newRow("nothing selected") << QStringList{"a", "b"} << QList<float>{50, 100};
+    QTest::newRow("thirds in single precision")
+        << QStringList{"*a", "*b", "*c"} << QList<float>{float(100.0 / 3), float(200.0 / 3), 100};
+    QTest::newRow("empty list keeps the bar") << QStringList{} << QList<float>{};
+}
+
+void RenameRunTest::progress()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QList<float>, values);
+
+    TempFolder folder;
+    DetachedRunTarget target;
+    target.progress = 42;
+    RunRename(folder.path(), entriesOf(entries), request(NameOnly, "P", "", "1"), target);
+
+    QCOMPARE(target.progressHistory, values);
+    QCOMPARE(target.progress, values.isEmpty() ? 42.0F : values.last());
+}
+
+void RenameRunTest::filterRule_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("filterOn");
+    QTest::addColumn<QString>("newExtension");
+    QTest::addColumn<QString>("filterAfter");
+
+    const QString placeholder = kExtensionPlaceholder;
+    QTest::newRow("both, filter on") << 0 << true << "png" << "png";
+    QTest::newRow("extension only, filter on") << 2 << true << "png" << "png";
+    QTest::newRow("no type follows the extension box") << -1 << true << placeholder << placeholder;
+    QTest::newRow("name only keeps the filter") << 1 << true << "png" << "jpg";
+    QTest::newRow("prefix keeps the filter") << 3 << true << "png" << "jpg";
+    QTest::newRow("suffix keeps the filter") << 4 << true << "png" << "jpg";
+    QTest::newRow("filter off") << 0 << false << "png" << "jpg";
+    QTest::newRow("compared exactly") << 0 << true << "JPG" << "JPG";
+}
+
+void RenameRunTest::filterRule()
+{
+    QFETCH(int, type);
+    QFETCH(bool, filterOn);
+    QFETCH(QString, newExtension);
+    QFETCH(QString, filterAfter);
+
+    TempFolder folder;
+    RenameRequest r = request(RenamingType(type), "P", newExtension, "1");
+    r.filterOn = filterOn;
+    r.filterExtension = QStringLiteral("jpg");
+    DetachedRunTarget target;
+    target.filter = QStringLiteral("jpg");
+    target.number = QStringLiteral("1");
+
+    // No entry selected: the end of the run happens all the same.
+    RunRename(folder.path(), entriesOf({"a.jpg"}), r, target);
+
+    QCOMPARE(target.filter, filterAfter);
+    QCOMPARE(target.number, QStringLiteral("1"));
+    QCOMPARE(target.refreshCount, 1);
+}
+
+void RenameRunTest::orderOfEffects()
+{
+    TempFolder folder;
+    QVERIFY(populate(folder, {"a.jpg", "b.jpg", "c.jpg"}));
+    RenameRequest r = request(BothNameAndExtension, "P", "png", "1");
+    r.filterOn = true;
+    RecordingTarget target(folder);
+
+    RunRename(folder.path(), entriesOf({"*a.jpg", "b.jpg", "*c.jpg"}), r, target);
+
+    const QStringList expected = {
+        "get number",
+        "number 2 | P1.png b.jpg c.jpg",
+        "progress 33.3333",
+        "progress 66.6667",
+        "number 3 | P1.png P2.png b.jpg",
+        "progress 100",
+        "get filter",
+        "filter png",
+        "number 1 | P1.png P2.png b.jpg",
+        "refresh | P1.png P2.png b.jpg",
+    };
+    QCOMPARE(target.log, expected);
+}
+
+void RenameRunTest::fileAppearingMeanwhileIsKept()
+{
+    TempFolder folder;
+    QVERIFY(populate(folder, {"a.jpg"}));
+    DetachedRunTarget target;
+    target.number = QStringLiteral("1");
+    IntruderOperations operations;
+
+    const RenameReport report = RunRename(folder.path(), entriesOf({"*a.jpg"}),
+                                          request(NameOnly, "Photo", "", "1", true), target, operations);
+
+    QVERIFY(operations.intruded);
+    QCOMPARE(folder.contents(), (QMap<QString, QByteArray>{{"Photo1.jpg", "intruder"}, {"Photo1_.jpg", "a.jpg"}}));
+    QCOMPARE(renamesOf(report), QStringList{"a.jpg -> Photo1_.jpg"});
+}
+
+void RenameRunTest::renameKeepsTheFileItself()
+{
+    TempFolder folder;
+    QVERIFY(populate(folder, {"a.jpg"}));
+    const QByteArray oldPath = QFile::encodeName(folder.filePath("a.jpg"));
+    QCOMPARE(::chmod(oldPath.constData(), 0604), 0);
+    QVERIFY(QFile::link(folder.filePath("a.jpg"), folder.filePath("link")));
+    struct stat before;
+    QCOMPARE(::stat(oldPath.constData(), &before), 0);
+    DetachedRunTarget target;
+    target.number = QStringLiteral("1");
+
+    RunRename(folder.path(), entriesOf({"*a.jpg"}), request(NameOnly, "Photo", "", "1"), target);
+
+    struct stat after;
+    QCOMPARE(::stat(QFile::encodeName(folder.filePath("Photo1.jpg")).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+QTEST_GUILESS_MAIN(RenameRunTest)
+#include "tst_renamerun.moc"
