@@ -121,12 +121,7 @@ private:
 
 void onClick(QCheckBox *box, Handler handler)
 {
-    QObject::connect(box, &QCheckBox::stateChanged, box, [box, handler = std::move(handler)](int state) {
-        // Greyed is a value code may set; the user only ever ticks or clears.
-        if (state != Qt::PartiallyChecked)
-            box->setTristate(false);
-        handler();
-    });
+    QObject::connect(box, &QCheckBox::stateChanged, box, [handler = std::move(handler)](int) { handler(); });
 }
 
 void onPress(QAbstractButton *button, Handler handler)
@@ -188,6 +183,15 @@ bool setCheckValue(QCheckBox *box, int value)
         return true;
     case 2:
         box->setCheckState(Qt::PartiallyChecked);
+        // Greyed is a value only code sets: a click on a greyed box ticks it,
+        // and from then on the user only ticks or clears.
+        QObject::connect(
+            box, &QCheckBox::stateChanged, box,
+            [box](int state) {
+                if (state != Qt::PartiallyChecked)
+                    box->setTristate(false);
+            },
+            Qt::SingleShotConnection);
         return true;
     default:
         return false;

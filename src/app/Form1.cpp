@@ -140,7 +140,9 @@ void Form1::buildControls()
 
     QFont bold = font();
     bold.setBold(true);
-    const QFont plain = font();
+    // Set explicitly, so the controls inside the bold frames stay plain.
+    QFont plain = font();
+    plain.setBold(false);
 
     Command1 = make<QPushButton>(client, "Command1", "CommandButton", fromTwips(60, 60, 2025, 825));
     Command1->setText(QStringLiteral("Rename Now"));
