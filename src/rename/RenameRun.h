@@ -111,7 +111,14 @@ struct RenameReport
 };
 
 // Renames the selected entries of folder, in list order, as the request says,
-// and brings the window up to date through target.
+// each within the folder by one atomic rename, and brings the window up to
+// date through target. The running number starts from target.numberText()
+// (the number box as it is now), is written back after every file and, unless
+// request.rememberNumber, restored at the end; the progress is set after every
+// entry; then the filter rule, the number and one refresh. Nothing is asked
+// and nothing is shown: the report tells what happened to every selected file.
+// With SimulatedFileOperations() nothing on disk changes and the report tells
+// what a real run would do.
 RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target);
 RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
