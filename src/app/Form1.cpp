@@ -14,6 +14,9 @@
 #include "selection/FileListBox.h"
 #include "selection/FileSelectionPanel.h"
 #include "selection/FileSelectionWidgets.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinLabelArray.h"
+#include "skin/SkinSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -155,6 +158,7 @@ void Form1::buildControls()
     Frame1 = make<QGroupBox>(client, "Frame1", "Frame", fromTwips(60, 960, 8475, 2235));
     Frame1->setTitle(QStringLiteral("Renaming Options"));
     Frame1->setFont(bold);
+    SkinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), Frame1, this);
 
     constexpr int labelX = 8;
     constexpr int fieldX = 128;
@@ -211,6 +215,7 @@ void Form1::buildControls()
     Frame2 = make<QGroupBox>(client, "Frame2", "Frame", fromTwips(60, 3240, 8475, 3795));
     Frame2->setTitle(QStringLiteral("File Selection"));
     Frame2->setFont(bold);
+    SkinLabel2 = new SkinLabelArray(QStringLiteral("SkinLabel2"), Frame2, this);
 
     constexpr int leftWidth = 240;
     constexpr int fileX = 256;
@@ -332,12 +337,19 @@ void Form1::endProgram()
 
 void Form1::Form_Load()
 {
+    FinishSkinSupportOnNt6();
+
     ApplyWindowIcon(this, QStringLiteral("AAA"), true);
 
     const ProductInfo &info = CurrentProductInfo();
     setWindowTitle(info.productName + QStringLiteral(" by ") + info.companyName);
 
     restoreOptions();
+
+    if (skinEnabled) {
+        MakeLabelTwins(this, {SkinLabel1, SkinLabel2});
+        ApplySkinToWindow(this);
+    }
 
     if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
         mnuHelpItem_Click();
@@ -388,6 +400,8 @@ void Form1::restoreOptions()
 void Form1::Form_Unload()
 {
     WriteOption(SettingKeys::Combo2, Combo2->currentText());
+    if (skinEnabled)
+        SkinSupport::instance().Finish();
     endProgram();
 }
 
@@ -441,6 +455,7 @@ void Form1::Combo3_Click()
     Check2->setEnabled(states.padEnabled);
     Check3->setEnabled(states.rememberEnabled);
     Label1->setText(states.newTextCaption);
+    LabelCaptionChanged(Label1);
     WriteOption(SettingKeys::Combo3, QString::number(Combo3->currentIndex()));
 }
 

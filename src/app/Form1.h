@@ -21,6 +21,7 @@ class DirListBox;
 class DriveListBox;
 class FileListBox;
 class FileSelectionPanel;
+class SkinLabelArray;
 
 // The main window. Controls are public and named as the handlers know them,
 // so tests and the skin can reach them. Constructing the window lays out the
@@ -93,6 +94,9 @@ public:
     FileListBox *File1 = nullptr;
     QPushButton *Command4 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
+    // Templates of the skinned label twins, element 0 in Frame1 and Frame2.
+    SkinLabelArray *SkinLabel1 = nullptr;
+    SkinLabelArray *SkinLabel2 = nullptr;
 
     QMenu *mnuFile = nullptr;
     QList<QAction *> mnuFileItem;

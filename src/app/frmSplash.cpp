@@ -3,6 +3,9 @@
 #include "app/Artwork.h"
 #include "app/Form1.h"
 #include "app/ProductInfo.h"
+#include "skin/Skin.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinSupport.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,6 +41,9 @@ frmSplash::frmSplash(QWidget *parent)
     Image1->setGeometry(0, 0, kWidth, kHeight);
     Image1->setPixmap(SplashPicture(ReadVersionRecord(), kWidth, kHeight, devicePixelRatioF()));
 
+    skn = new Skin(this);
+    skn->setObjectName(QStringLiteral("skn"));
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setProperty("controlKind", QStringLiteral("Timer"));
@@ -57,6 +63,13 @@ void frmSplash::setMainWindowLoader(std::function<void()> loader)
 void frmSplash::Form_Load()
 {
     LoadProductInfo();
+    if (skinEnabled) {
+        skinObject = skn;
+        ApplySkinToWindow(this);
+        SkinSupport &support = SkinSupport::instance();
+        support.SetSkin(skn->object());
+        support.Begin();
+    }
     Timer2->start();
 }
 

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QTimer;
+class Skin;
 
 // The start-up window: a frameless picture in the middle of the screen that
 // hands over to the main window after a fixed number of timer ticks. It stays
@@ -32,6 +33,8 @@ public:
     void setMainWindowLoader(std::function<void()> loader);
 
     QLabel *Image1 = nullptr;
+    // The skin control every window of the program is skinned through.
+    Skin *skn = nullptr;
     QTimer *Timer2 = nullptr;
     qint16 intTemp = 0;
 

@@ -258,7 +258,7 @@ QString SkinWindowStyleSheet(const SkinDescription &skin)
                {decl("background", gradientCss(look.gradient("Button", "normal", {Qt::white, back}))),
                 decl("color", CssColor(look.color("Button", "textColor", fore))),
                 decl("border", QStringLiteral("1px solid ") + CssColor(buttonBorder)),
-                QStringLiteral("border-radius: %1px").arg(radius), QStringLiteral("padding: 3px 12px"),
+                QStringLiteral("border-radius: %1px").arg(radius), QStringLiteral("padding: 3px 8px"),
                 QStringLiteral("min-height: 16px")});
     appendRule(sheet, QStringLiteral("QPushButton:hover"),
                {decl("background", gradientCss(look.gradient("Button", "highlighted", {}))),

@@ -19,6 +19,11 @@ SkinSupport &SkinSupport::instance()
 
 SkinSupport::SkinSupport() = default;
 
+Skin *SkinSupport::skin() const
+{
+    return m_skin.data();
+}
+
 void SkinSupport::SetSkin(Skin *skin)
 {
     m_skin = skin;

@@ -21,7 +21,7 @@ public:
     void Begin();
     void Finish();
 
-    Skin *skin() const { return m_skin; }
+    Skin *skin() const;
     bool isActive() const { return m_active; }
     // How often Finish() was called; a number to check the start-up order.
     int finishCount() const { return m_finishCount; }
