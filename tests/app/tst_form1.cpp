@@ -1,0 +1,602 @@
+#include "app/ControlEvents.h"
+#include "app/Form1.h"
+#include "app/ProductInfo.h"
+#include "app/SettingsStore.h"
+#include "selection/DirListBox.h"
+#include "selection/FileListBox.h"
+#include "selection/FileListModel.h"
+
+#include "TempFolder.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A main window whose messages, help window and program end are recorded
+// instead of shown or carried out.
+struct Window
+{
+    std::unique_ptr<Form1> form;
+    QStringList messages;
+    QStringList titles;
+    int ends = 0;
+    int helpOpened = 0;
+};
+
+std::unique_ptr<Window> makeWindow()
+{
+    auto w = std::make_unique<Window>();
+    w->form = std::make_unique<Form1>();
+    Window *raw = w.get();
+    w->form->setMessagePresenter([raw](const QString &title, const QString &text) {
+        raw->titles << title;
+        raw->messages << text;
+    });
+    w->form->setProgramEnd([raw] { ++raw->ends; });
+    w->form->setHelpWindowOpener([raw] { ++raw->helpOpened; });
+    return w;
+}
+
+QStringList storedKeys()
+{
+    QSettings settings(SettingsFilePath(CurrentProductInfo().productName), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("Settings"));
+    return settings.childKeys();
+}
+
+QString stored(const QString &key)
+{
+    return ReadOption(key, QStringLiteral("<none>"));
+}
+
+// Picks an item the way a user does: from the open list.
+void pickItem(QComboBox *combo, int index)
+{
+    combo->showPopup();
+    QAbstractItemView *view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(view->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+void typeInto(QComboBox *combo, const QString &text)
+{
+    QLineEdit *edit = combo->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+QStringList sortedIgnoringCase(QStringList names)
+{
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+void showAndWait(QWidget *widget)
+{
+    widget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(widget));
+}
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStartStoresOnlyCheck4();
+    void optionsComeBackAfterRestart();
+    void unusableCheckValueIsSkipped_data();
+    void unusableCheckValueIsSkipped();
+    void storedTypeSetsFields_data();
+    void storedTypeSetsFields();
+    void helpAtStart_data();
+    void helpAtStart();
+    void leavingStoresTypedFilterOnlyOnClose_data();
+    void leavingStoresTypedFilterOnlyOnClose();
+    void pickingTypeSetsFields_data();
+    void pickingTypeSetsFields();
+    void startingNumberCheck_data();
+    void startingNumberCheck();
+    void refusedRequestTouchesNothing_data();
+    void refusedRequestTouchesNothing();
+    void renameEachType_data();
+    void renameEachType();
+    void filterRuleAfterRun_data();
+    void filterRuleAfterRun();
+    void filesLeftInPlaceAreNamed();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settings;
+};
+
+void TestForm1::initTestCase()
+{
+    LoadProductInfo();
+}
+
+void TestForm1::init()
+{
+    m_settings = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_settings->isValid());
+    SetSettingsFolderForTesting(m_settings->path());
+}
+
+void TestForm1::cleanup()
+{
+    SetSettingsFolderForTesting(QString());
+    m_settings.reset();
+}
+
+void TestForm1::firstStartStoresOnlyCheck4()
+{
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+
+    QCOMPARE(storedKeys(), QStringList{QStringLiteral("Check4")});
+    QCOMPARE(stored(QStringLiteral("Check4")), QStringLiteral("1"));
+
+    QCOMPARE(f->windowTitle(), QStringLiteral("Quillmere by ") + CurrentProductInfo().companyName);
+    QCOMPARE(f->Text1->text(), QString());
+    QCOMPARE(f->Text2->text(), QStringLiteral("1"));
+    QCOMPARE(ControlEvents::checkValue(f->Check1), 0);
+    QCOMPARE(ControlEvents::checkValue(f->Check2), 1);
+    QCOMPARE(ControlEvents::checkValue(f->Check3), 0);
+    QCOMPARE(ControlEvents::checkValue(f->Check4), 1);
+    QCOMPARE(f->Combo1->currentText(), QStringLiteral("Choose or Type the File Extension"));
+    QCOMPARE(f->Combo2->currentText(), QStringLiteral("Choose or Type"));
+    QCOMPARE(f->Combo3->currentText(), QStringLiteral("Change only the file name"));
+    QCOMPARE(f->Combo3->currentIndex(), -1);
+    // No type picked yet: every field stays usable.
+    for (QWidget *field : {static_cast<QWidget *>(f->Text1), static_cast<QWidget *>(f->Text2),
+                           static_cast<QWidget *>(f->Combo1), static_cast<QWidget *>(f->Check2),
+                           static_cast<QWidget *>(f->Check3)})
+        QVERIFY2(field->isEnabled(), qPrintable(field->objectName()));
+    QCOMPARE(w->helpOpened, 1);
+    QVERIFY(!f->windowIcon().isNull());
+}
+
+void TestForm1::optionsComeBackAfterRestart()
+{
+    TempFolder folder;
+    QVERIFY(folder.makeFolder(QStringLiteral("photos")));
+    const QString photos = folder.filePath(QStringLiteral("photos"));
+    {
+        auto w = makeWindow();
+        Form1 *f = w->form.get();
+        f->Form_Load();
+        showAndWait(f);
+        f->Dir1->setPath(photos);
+        typeInto(f->Text1, QStringLiteral("Holiday "));
+        typeInto(f->Text2, QStringLiteral("12"));
+        f->Check1->click();
+        f->Check2->click();
+        f->Check3->click();
+        f->Check4->click();
+        pickItem(f->Combo1, 1);
+        pickItem(f->Combo2, 3);
+        pickItem(f->Combo3, 3);
+        f->close();
+        QCOMPARE(w->ends, 1);
+    }
+
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    QCOMPARE(f->Dir1->path(), photos);
+    QCOMPARE(f->File1->path(), photos);
+    QCOMPARE(f->Text1->text(), QStringLiteral("Holiday "));
+    QCOMPARE(f->Text2->text(), QStringLiteral("12"));
+    QCOMPARE(ControlEvents::checkValue(f->Check1), 1);
+    QCOMPARE(ControlEvents::checkValue(f->Check2), 0);
+    QCOMPARE(ControlEvents::checkValue(f->Check3), 1);
+    QCOMPARE(ControlEvents::checkValue(f->Check4), 0);
+    QCOMPARE(f->Combo1->currentText(), QStringLiteral("gif"));
+    QCOMPARE(f->Combo2->currentText(), QStringLiteral("txt"));
+    QCOMPARE(f->File1->pattern(), QStringLiteral("*.txt"));
+    QCOMPARE(f->Combo3->currentIndex(), 3);
+    QCOMPARE(f->Label1->text(), QStringLiteral("New Prefix:"));
+}
+
+void TestForm1::unusableCheckValueIsSkipped_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("letters") << "abc";
+    QTest::newRow("out of range") << "3";
+    QTest::newRow("negative") << "-1";
+    QTest::newRow("past 16 bits") << "65537";
+    QTest::newRow("empty") << "";
+}
+
+void TestForm1::unusableCheckValueIsSkipped()
+{
+    QFETCH(QString, value);
+    WriteOption(QStringLiteral("Check2"), value);
+    WriteOption(QStringLiteral("Check3"), QStringLiteral("1"));
+    WriteOption(QStringLiteral("Check4"), QStringLiteral("0"));
+    WriteOption(QStringLiteral("Combo1"), QStringLiteral("png"));
+    WriteOption(QStringLiteral("Combo3"), QStringLiteral("2"));
+
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    QCOMPARE(ControlEvents::checkValue(f->Check2), 1);
+    QCOMPARE(stored(QStringLiteral("Check2")), value); // not written back
+    QCOMPARE(ControlEvents::checkValue(f->Check3), 1);
+    QCOMPARE(ControlEvents::checkValue(f->Check4), 0);
+    QCOMPARE(f->Combo1->currentText(), QStringLiteral("png"));
+    QCOMPARE(f->Combo3->currentIndex(), 2);
+}
+
+void TestForm1::storedTypeSetsFields_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("numberEnabled");
+
+    QTest::newRow("0") << "0" << 0 << "New Name:" << true;
+    QTest::newRow("3") << "3" << 3 << "New Prefix:" << false;
+    QTest::newRow("4") << "4" << 4 << "New Suffix:" << false;
+    QTest::newRow("past the list") << "5" << -1 << "New Name:" << true;
+    QTest::newRow("none chosen") << "-1" << -1 << "New Name:" << true;
+    QTest::newRow("letters") << "x" << -1 << "New Name:" << true;
+}
+
+void TestForm1::storedTypeSetsFields()
+{
+    QFETCH(QString, value);
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(bool, numberEnabled);
+
+    WriteOption(QStringLiteral("Combo3"), value);
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    QCOMPARE(f->Combo3->currentIndex(), index);
+    QCOMPARE(f->Label1->text(), caption);
+    QCOMPARE(f->Text2->isEnabled(), numberEnabled);
+    if (index < 0)
+        QCOMPARE(f->Combo3->currentText(), QStringLiteral("Change only the file name"));
+}
+
+void TestForm1::helpAtStart_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("0") << "0" << 0;
+    QTest::newRow("2") << "2" << 0;
+    QTest::newRow("1 with a blank") << "1 " << 0;
+}
+
+void TestForm1::helpAtStart()
+{
+    QFETCH(QString, value);
+    QFETCH(int, opened);
+    WriteOption(QStringLiteral("showHelp"), value);
+    auto w = makeWindow();
+    w->form->Form_Load();
+    QCOMPARE(w->helpOpened, opened);
+    w->form->mnuHelpItem->trigger();
+    QCOMPARE(w->helpOpened, opened + 1);
+}
+
+void TestForm1::leavingStoresTypedFilterOnlyOnClose_data()
+{
+    QTest::addColumn<bool>("viaExit");
+    QTest::newRow("close box") << false;
+    QTest::newRow("Exit") << true;
+}
+
+void TestForm1::leavingStoresTypedFilterOnlyOnClose()
+{
+    QFETCH(bool, viaExit);
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    typeInto(f->Combo2, QStringLiteral("tif"));
+    QCOMPARE(stored(QStringLiteral("Combo2")), QStringLiteral("<none>"));
+
+    if (viaExit)
+        f->mnuFileItem.at(1)->trigger();
+    else
+        QVERIFY(f->close());
+
+    QCOMPARE(w->ends, 1);
+    QCOMPARE(stored(QStringLiteral("Combo2")), viaExit ? QStringLiteral("<none>") : QStringLiteral("tif"));
+}
+
+void TestForm1::pickingTypeSetsFields_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("text1");
+    QTest::addColumn<bool>("text2");
+    QTest::addColumn<bool>("combo1");
+    QTest::addColumn<bool>("checks");
+
+    QTest::newRow("both") << 0 << "New Name:" << true << true << true << true;
+    QTest::newRow("name") << 1 << "New Name:" << true << true << false << true;
+    QTest::newRow("extension") << 2 << "New Name:" << false << false << true << false;
+    QTest::newRow("prefix") << 3 << "New Prefix:" << true << false << false << false;
+    QTest::newRow("suffix") << 4 << "New Suffix:" << true << false << false << false;
+}
+
+void TestForm1::pickingTypeSetsFields()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(bool, text1);
+    QFETCH(bool, text2);
+    QFETCH(bool, combo1);
+    QFETCH(bool, checks);
+
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    f->Text1->setText(QStringLiteral("kept"));
+    pickItem(f->Combo3, index);
+
+    auto verifyFields = [&] {
+        QCOMPARE(f->Label1->text(), caption);
+        QCOMPARE(f->Text1->isEnabled(), text1);
+        QCOMPARE(f->Text2->isEnabled(), text2);
+        QCOMPARE(f->Combo1->isEnabled(), combo1);
+        QCOMPARE(f->Check2->isEnabled(), checks);
+        QCOMPARE(f->Check3->isEnabled(), checks);
+        QVERIFY(f->Check1->isEnabled());
+        QVERIFY(f->Check4->isEnabled());
+        QCOMPARE(f->Text1->text(), QStringLiteral("kept"));
+    };
+    verifyFields();
+    QCOMPARE(stored(QStringLiteral("Combo3")), QString::number(index));
+
+    // Typing into the type box chooses no type and changes no field.
+    typeInto(f->Combo3, QStringLiteral("Something"));
+    QCOMPARE(f->Combo3->currentIndex(), -1);
+    QCOMPARE(f->readRenameRequest().type, NoTypeChosen);
+    verifyFields();
+    QCOMPARE(stored(QStringLiteral("Combo3")), QString::number(index));
+}
+
+void TestForm1::startingNumberCheck_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("storedAfter");
+
+    const QString unchanged = QStringLiteral("9");
+    QTest::newRow("12a") << "12" << int(Qt::Key_A) << "1" << unchanged;
+    QTest::newRow("-5") << "-" << int(Qt::Key_5) << "-5" << "-5";
+    QTest::newRow("7 with blanks") << " 7" << int(Qt::Key_Space) << " 7 " << " 7 ";
+    QTest::newRow("2147483648") << "214748364" << int(Qt::Key_8) << "1" << unchanged;
+    QTest::newRow("cleared") << "5" << int(Qt::Key_Backspace) << "" << unchanged;
+    QTest::newRow("one blank") << "" << int(Qt::Key_Space) << " " << unchanged;
+    QTest::newRow("two blanks") << " " << int(Qt::Key_Space) << "1" << unchanged;
+}
+
+void TestForm1::startingNumberCheck()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    QFETCH(QString, storedAfter);
+
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    WriteOption(QStringLiteral("Text2"), QStringLiteral("9"));
+    f->Text2->setText(before);
+    f->Text2->setFocus();
+    f->Text2->end(false);
+    QTest::keyClick(f->Text2, static_cast<Qt::Key>(key));
+    QCOMPARE(f->Text2->text(), shown);
+    QCOMPARE(stored(QStringLiteral("Text2")), storedAfter);
+}
+
+void TestForm1::refusedRequestTouchesNothing_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("viaMenu");
+
+    QTest::newRow("no name") << 1 << "" << "You must enter a file name." << false;
+    QTest::newRow("no name, from the menu") << 1 << " " << "You must enter a file name." << true;
+    QTest::newRow("no extension") << 2 << "x" << "You must enter a file extension." << false;
+    QTest::newRow("no prefix") << 3 << "" << "You must enter prefix." << true;
+}
+
+void TestForm1::refusedRequestTouchesNothing()
+{
+    QFETCH(int, type);
+    QFETCH(QString, newText);
+    QFETCH(QString, message);
+    QFETCH(bool, viaMenu);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder.path());
+    f->Combo3->setCurrentIndex(type);
+    f->Text1->setText(newText);
+    f->Command4->click();
+    f->ProgressBar1->setValue(37);
+
+    if (viaMenu)
+        f->mnuFileItem.at(0)->trigger();
+    else
+        QTest::mouseClick(f->Command1, Qt::LeftButton);
+
+    QCOMPARE(w->messages, QStringList{message});
+    QCOMPARE(w->titles, QStringList{QStringLiteral("Quillmere Full")});
+    QCOMPARE(folder.files(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(f->ProgressBar1->value(), 37);
+    QCOMPARE(f->Text2->text(), QStringLiteral("1"));
+}
+
+void TestForm1::renameEachType_data()
+{
+    QTest::addColumn<int>("type"); // -1: picked, then typed over
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("numberAfter");
+
+    // In list order: without regard to case.
+    QTest::newRow("both") << 0 << false << QStringList{"c.doc", "N1.png", "N2.png"} << "1";
+    QTest::newRow("name") << 1 << true << QStringList{"c.doc", "N1.jpg", "N2.txt"} << "3";
+    QTest::newRow("none chosen") << -1 << false << QStringList{"c.doc", "N1.jpg", "N2.txt"} << "1";
+    QTest::newRow("extension") << 2 << true << QStringList{"a.png", "b.png", "c.doc"} << "3";
+    QTest::newRow("prefix") << 3 << true << QStringList{"c.doc", "Na.jpg", "Nb.txt"} << "1";
+    QTest::newRow("suffix") << 4 << false << QStringList{"aN.jpg", "bN.txt", "c.doc"} << "1";
+}
+
+void TestForm1::renameEachType()
+{
+    QFETCH(int, type);
+    QFETCH(bool, remember);
+    QFETCH(QStringList, after);
+    QFETCH(QString, numberAfter);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.txt"), QStringLiteral("c.doc")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    f->Dir1->setPath(folder.path());
+    QCOMPARE(f->File1->count(), 3);
+
+    // The boxes first: a type may disable them, keeping their values.
+    f->Check2->click(); // no zero fill
+    if (remember)
+        f->Check3->click();
+    typeInto(f->Text1, QStringLiteral("N"));
+    typeInto(f->Combo1, QStringLiteral("png"));
+    pickItem(f->Combo3, type < 0 ? 1 : type);
+    if (type < 0)
+        typeInto(f->Combo3, QStringLiteral("my own words"));
+    // The first two entries: a.jpg, then b.txt with Ctrl.
+    QAbstractItemView *list = f->File1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(1, 0)).center());
+    QCOMPARE(f->File1->fileModel()->selectedCount(), 2);
+
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(sortedIgnoringCase(folder.files()), after);
+    QCOMPARE(f->File1->fileModel()->fileNames(), after);
+    QCOMPARE(f->ProgressBar1->value(), 100);
+    QCOMPARE(f->Text2->text(), numberAfter);
+    // No content was lost or doubled on the way.
+    QList<QByteArray> contents = folder.contents().values();
+    std::sort(contents.begin(), contents.end());
+    QCOMPARE(contents, QList<QByteArray>({"a.jpg", "b.txt", "c.doc"}));
+}
+
+void TestForm1::filterRuleAfterRun_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("filterAfter");
+    QTest::addColumn<QStringList>("listed");
+
+    // The folder holds a.jpg, b.jpg and c.txt; the filter shows the jpg files.
+    QTest::newRow("none chosen") << -1 << "png" << QStringList{};
+    QTest::newRow("both") << 0 << "png" << QStringList{"N1.png", "N2.png"};
+    QTest::newRow("name") << 1 << "jpg" << QStringList{"N1.jpg", "N2.jpg"};
+    QTest::newRow("extension") << 2 << "png" << QStringList{"a.png", "b.png"};
+}
+
+void TestForm1::filterRuleAfterRun()
+{
+    QFETCH(int, type);
+    QFETCH(QString, filterAfter);
+    QFETCH(QStringList, listed);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.txt")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    f->Dir1->setPath(folder.path());
+    f->Check1->click();
+    pickItem(f->Combo2, 0); // jpg
+    QCOMPARE(f->File1->fileModel()->fileNames(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    if (type >= 0)
+        pickItem(f->Combo3, type);
+    typeInto(f->Text1, QStringLiteral("N"));
+    typeInto(f->Combo1, QStringLiteral("png"));
+    f->Check2->click(); // no zero fill
+    QTest::mouseClick(f->Command4, Qt::LeftButton);
+
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(f->Combo2->currentText(), filterAfter);
+    QCOMPARE(f->File1->fileModel()->fileNames(), listed);
+    QVERIFY(folder.exists(QStringLiteral("c.txt")));
+    QCOMPARE(folder.files().size(), 3);
+}
+
+void TestForm1::filesLeftInPlaceAreNamed()
+{
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder.path());
+    f->Combo3->setCurrentIndex(AddPrefix);
+    f->Text1->setText(QStringLiteral("../"));
+    f->Command4->click();
+
+    f->Command1->click();
+
+    QCOMPARE(folder.files(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(w->messages.size(), 1);
+    QCOMPARE(w->titles, QStringList{QStringLiteral("Quillmere Full")});
+    QVERIFY2(w->messages.first().contains(QStringLiteral("a.jpg")), qPrintable(w->messages.first()));
+    QVERIFY2(w->messages.first().contains(QStringLiteral("b.jpg")), qPrintable(w->messages.first()));
+    QCOMPARE(f->ProgressBar1->value(), 100);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
