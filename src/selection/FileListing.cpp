@@ -147,30 +147,169 @@ QString ListPatternForFilter(bool filterOn, const QString &extension)
     return QStringLiteral("*.") + extension;
 }
 
+namespace {
+
+// The order key of one name: its first case-folded code units packed into
+// integers, the first unit in the highest bits, so that most comparisons are
+// a few integer compares on data that sits together in memory. Names equal
+// in those units fall back to their whole folded text.
+struct SortKey
+{
+    static constexpr int kUnitsPerWord = 4;
+    static constexpr int kWords = 3;
+    static constexpr int kUnits = kUnitsPerWord * kWords;
+
+    quint64 words[kWords];
+    quint32 index;
+    quint32 size;
+};
+
+// Case-folded names, computed only for the names that need them.
+class FoldedNames
+{
+public:
+    explicit FoldedNames(const QStringList &names)
+        : m_names(names)
+    {
+    }
+
+    const QString &at(quint32 i)
+    {
+        // Most folders never get here: allocate on first use.
+        if (m_folded.empty()) {
+            m_folded.resize(size_t(m_names.size()));
+            m_ready.resize(size_t(m_names.size()), false);
+        }
+        if (!m_ready[i]) {
+            m_folded[i] = m_names.at(i).toCaseFolded();
+            m_ready[i] = true;
+        }
+        return m_folded[i];
+    }
+
+private:
+    const QStringList &m_names;
+    std::vector<QString> m_folded;
+    std::vector<bool> m_ready;
+};
+
+SortKey makeSortKey(const QStringList &names, quint32 index, FoldedNames &folded)
+{
+    const QString &name = names.at(index);
+    qsizetype units = qMin<qsizetype>(name.size(), SortKey::kUnits);
+    const char16_t *source = reinterpret_cast<const char16_t *>(name.constData());
+    // Plain ASCII folds to lower case; anything else goes through Qt's folding.
+    for (qsizetype i = 0; i < units; ++i) {
+        if (source[i] >= 0x80) {
+            const QString &foldedName = folded.at(index);
+            source = reinterpret_cast<const char16_t *>(foldedName.constData());
+            units = qMin<qsizetype>(foldedName.size(), SortKey::kUnits);
+            break;
+        }
+    }
+    SortKey key{};
+    key.index = index;
+    key.size = quint32(name.size());
+    for (qsizetype i = 0; i < units; ++i) {
+        char16_t c = source[i];
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + (u'a' - u'A'));
+        const int word = int(i / SortKey::kUnitsPerWord);
+        const int shift = 16 * (SortKey::kUnitsPerWord - 1 - int(i % SortKey::kUnitsPerWord));
+        key.words[word] |= quint64(c) << shift;
+    }
+    return key;
+}
+
+// Byte `digit` of the packed units, 0 being the most significant.
+inline unsigned keyByte(const SortKey &key, int digit)
+{
+    return unsigned(key.words[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu;
+}
+
+// Most-significant-digit radix sort on the packed units: one counting pass
+// per byte that tells names apart, a read-only pass for a byte all names in a
+// group share (common prefixes such as "IMG_2023"), and a comparison sort for
+// small groups and for names equal in all packed units. Sorting this way
+// avoids the mispredicted branches of a comparison sort on 100,000 keys.
+template <typename Less>
+void radixSortKeys(SortKey *first, SortKey *last, int digit, SortKey *buffer, const Less &less)
+{
+    constexpr int kDigits = SortKey::kWords * 8;
+    constexpr size_t kSmallGroup = 48;
+    for (;;) {
+        const size_t n = size_t(last - first);
+        if (n < kSmallGroup || digit >= kDigits) {
+            std::sort(first, last, less);
+            return;
+        }
+        size_t counts[256] = {};
+        for (const SortKey *p = first; p != last; ++p)
+            ++counts[keyByte(*p, digit)];
+        if (counts[keyByte(*first, digit)] == n) {
+            ++digit;
+            continue;
+        }
+        size_t offsets[256];
+        size_t sum = 0;
+        for (int b = 0; b < 256; ++b) {
+            offsets[b] = sum;
+            sum += counts[b];
+        }
+        for (const SortKey *p = first; p != last; ++p)
+            buffer[offsets[keyByte(*p, digit)]++] = *p;
+        std::copy(buffer, buffer + n, first);
+        SortKey *start = first;
+        for (int b = 0; b < 256; ++b) {
+            if (counts[b] > 1)
+                radixSortKeys(start, start + counts[b], digit + 1, buffer, less);
+            start += counts[b];
+        }
+        return;
+    }
+}
+
+} // namespace
+
 void SortFileNames(QStringList &names)
 {
-    // Fold every name once instead of on each of the n log n comparisons.
-    struct Keyed
-    {
-        QString key;
-        qsizetype index;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(size_t(names.size()));
+    if (names.size() < 2)
+        return;
+    FoldedNames folded(names);
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(names.size()));
     for (qsizetype i = 0; i < names.size(); ++i)
-        keyed.push_back({names.at(i).toCaseFolded(), i});
+        keys.push_back(makeSortKey(names, quint32(i), folded));
 
-    std::sort(keyed.begin(), keyed.end(), [&names](const Keyed &a, const Keyed &b) {
-        const int byKey = QStringView(a.key).compare(QStringView(b.key), Qt::CaseSensitive);
-        if (byKey != 0)
-            return byKey < 0;
-        return QStringView(names.at(a.index)).compare(QStringView(names.at(b.index)), Qt::CaseSensitive) < 0;
-    });
+    const auto less = [&names, &folded](const SortKey &a, const SortKey &b) {
+        for (int w = 0; w < SortKey::kWords; ++w) {
+            if (a.words[w] != b.words[w])
+                return a.words[w] < b.words[w];
+        }
+        if (a.size > quint32(SortKey::kUnits) || b.size > quint32(SortKey::kUnits)) {
+            const int byFolded = QStringView(folded.at(a.index)).compare(QStringView(folded.at(b.index)));
+            if (byFolded != 0)
+                return byFolded < 0;
+        }
+        // Equal but for letter case: a fixed order by the exact text.
+        return QStringView(names.at(a.index)).compare(QStringView(names.at(b.index))) < 0;
+    };
+    std::vector<SortKey> buffer(keys.size());
+    radixSortKeys(keys.data(), keys.data() + keys.size(), 0, buffer.data(), less);
 
+    // The names are read in sorted order, all over the list: fetch a few
+    // ahead so the moves do not wait on memory one by one.
+    constexpr size_t kAhead = 8;
+    QString *source = names.data();
     QStringList sorted;
     sorted.reserve(names.size());
-    for (const Keyed &k : keyed)
-        sorted.append(std::move(names[k.index]));
+    for (size_t i = 0; i < keys.size(); ++i) {
+#if defined(__GNUC__) || defined(__clang__)
+        if (i + kAhead < keys.size())
+            __builtin_prefetch(source + keys[i + kAhead].index);
+#endif
+        sorted.append(std::move(source[keys[i].index]));
+    }
     names = std::move(sorted);
 }
 

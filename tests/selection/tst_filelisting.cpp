@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #if defined(Q_OS_UNIX)
@@ -24,6 +25,7 @@ private slots:
     void listsUnderFilter();
     void order_data();
     void order();
+    void sortAgreesWithPlainComparison();
     void leavesOutHiddenAndSpecialEntries();
     void unreadableFolders_data();
     void unreadableFolders();
@@ -144,6 +146,20 @@ void TestFileListing::order_data()
         << QStringList{"file.txt", "File", "file1.txt"} << QStringList{"File", "file.txt", "file1.txt"};
     QTest::newRow("non-ascii case")
         << QStringList{"Ödem", "öl", "Zebra"} << QStringList{"Zebra", "Ödem", "öl"};
+    QTest::newRow("non-ascii tie")
+        << QStringList{"äa", "ÄB", "Äa"} << QStringList{"Äa", "äa", "ÄB"};
+    // Long names that agree in their first dozen characters.
+    QTest::newRow("long shared prefix")
+        << QStringList{"IMG_20230615_143522.jpg", "img_20230615_143521.JPG", "IMG_20230615_1435.jpg",
+                       "img_20230615_143522.jpg"}
+        << QStringList{"IMG_20230615_1435.jpg", "img_20230615_143521.JPG", "IMG_20230615_143522.jpg",
+                       "img_20230615_143522.jpg"};
+    QTest::newRow("twelve characters and more")
+        << QStringList{"ABCDEFGHIJKLm", "abcdefghijkl", "abcdefghijk"}
+        << QStringList{"abcdefghijk", "abcdefghijkl", "ABCDEFGHIJKLm"};
+    QTest::newRow("non-ascii after the first dozen")
+        << QStringList{"abcdefghijklö", "abcdefghijklz", "abcdefghijklÖ", "abcdefghijklo"}
+        << QStringList{"abcdefghijklo", "abcdefghijklz", "abcdefghijklÖ", "abcdefghijklö"};
 }
 
 void TestFileListing::order()
@@ -156,6 +172,37 @@ void TestFileListing::order()
     QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.*")), expected);
 
     QStringList names = created;
+    SortFileNames(names);
+    QCOMPARE(names, expected);
+}
+
+void TestFileListing::sortAgreesWithPlainComparison()
+{
+    // Many names from a small alphabet, so that prefixes, case-only
+    // differences and non-ASCII letters meet at every position.
+    const QString alphabet = QStringLiteral("aAbB_.0ÖöÄ") + QString::fromUtf8("\xF0\x90\x90\x80");
+    QRandomGenerator random(20240611);
+    QStringList names;
+    for (int i = 0; i < 3000; ++i) {
+        // Every other name starts with the same dozen letters, in any case.
+        QString name;
+        if (i % 2 != 0) {
+            for (QChar c : QStringLiteral("abcdefghijkl"))
+                name += random.bounded(2) != 0 ? c.toUpper() : c;
+        }
+        const int length = random.bounded(1, 8);
+        for (int k = 0; k < length; ++k) {
+            const int pick = random.bounded(int(alphabet.size()) - 1);
+            name += pick == alphabet.size() - 2 ? alphabet.right(2) : alphabet.mid(pick, 1);
+        }
+        names.append(name);
+    }
+
+    QStringList expected = names;
+    std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) {
+        const int folded = a.toCaseFolded().compare(b.toCaseFolded());
+        return folded != 0 ? folded < 0 : a.compare(b) < 0;
+    });
     SortFileNames(names);
     QCOMPARE(names, expected);
 }
