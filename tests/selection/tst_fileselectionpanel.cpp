@@ -1,3 +1,4 @@
+#include "app/Form1.h"
 #include "app/SettingsStore.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
@@ -13,21 +14,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-// The file-selection half of a main window: the three lists, the filter box
-// and its extension, "Select All", wired the way the main window wires them.
+// The file-selection half of the main window: the three lists, the filter
+// box and its extension, "Select All".
 struct PanelWindow
 {
     std::unique_ptr<QWidget> window;
+    Form1 *form = nullptr;
     DriveListBox *drive1 = nullptr;
     DirListBox *dir1 = nullptr;
     FileListBox *file1 = nullptr;
@@ -37,47 +37,20 @@ struct PanelWindow
     FileSelectionPanel *panel = nullptr;
 };
 
+// The main window itself; only its file-selection half is looked at.
 PanelWindow makeWindow()
 {
     PanelWindow w;
-    w.window = std::make_unique<QWidget>();
-    auto *columns = new QHBoxLayout(w.window.get());
-    auto *left = new QVBoxLayout;
-    auto *right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-
-    w.drive1 = new DriveListBox;
-    w.drive1->setObjectName(QStringLiteral("Drive1"));
-    w.dir1 = new DirListBox;
-    w.dir1->setObjectName(QStringLiteral("Dir1"));
-    w.file1 = new FileListBox;
-    w.file1->setObjectName(QStringLiteral("File1"));
-    w.check1 = new QCheckBox(QStringLiteral("File Filter:"));
-    w.combo2 = new QComboBox;
-    w.combo2->setEditable(true);
-    w.combo2->setInsertPolicy(QComboBox::NoInsert);
-    w.combo2->setCompleter(nullptr);
-    w.combo2->addItems({"jpg", "gif", "bmp", "txt", "doc"});
-    w.combo2->setEditText(QStringLiteral("Choose or Type"));
-    w.command4 = new QPushButton(QStringLiteral("Select All"));
-    left->addWidget(w.check1);
-    left->addWidget(w.combo2);
-    left->addWidget(w.drive1);
-    left->addWidget(w.dir1);
-    right->addWidget(w.file1);
-    right->addWidget(w.command4);
-
-    w.panel = CreateFileSelectionPanel(w.drive1, w.dir1, w.file1, w.check1, w.combo2, w.window.get(),
-                                       QStringLiteral("Quillmere Full"));
-    FileSelectionPanel *panel = w.panel;
-    QObject::connect(w.drive1, &DriveListBox::driveChanged, panel, &FileSelectionPanel::Drive1_Change);
-    QObject::connect(w.dir1, &DirListBox::pathChanged, panel, &FileSelectionPanel::Dir1_Change);
-    QObject::connect(w.check1, &QCheckBox::stateChanged, panel, &FileSelectionPanel::Check1_Click);
-    QObject::connect(w.combo2, &QComboBox::editTextChanged, panel, &FileSelectionPanel::Combo2_Change);
-    QObject::connect(w.combo2, &QComboBox::activated, panel, &FileSelectionPanel::Combo2_Click);
-    QObject::connect(w.command4, &QPushButton::clicked, panel, &FileSelectionPanel::Command4_Click);
-    w.window->resize(640, 400);
+    auto *form = new Form1;
+    w.window.reset(form);
+    w.form = form;
+    w.drive1 = form->Drive1;
+    w.dir1 = form->Dir1;
+    w.file1 = form->File1;
+    w.check1 = form->Check1;
+    w.combo2 = form->Combo2;
+    w.command4 = form->Command4;
+    w.panel = form->selectionPanel();
     return w;
 }
 
@@ -170,6 +143,7 @@ private slots:
     void selectAll_data();
     void selectAll();
     void extendedSelectionReachesTheRun();
+    void renameNowRenamesExactlyTheSelection();
 
 private:
     void listen(PanelWindow &w);
@@ -493,6 +467,31 @@ void TestFileSelectionPanel::extendedSelectionReachesTheRun()
     // A re-read of the folder starts a new selection.
     file1->refresh();
     QCOMPARE(file1->fileModel()->selectedCount(), 0);
+}
+
+void TestFileSelectionPanel::renameNowRenamesExactlyTheSelection()
+{
+    Form1 *form = m_w.form;
+    FileListBox *file1 = m_w.file1;
+    QStringList shown;
+    form->setMessagePresenter([&shown](const QString &, const QString &text) { shown.append(text); });
+    // Only the jpg and txt files are listed; a.txt and c.jpg get selected.
+    m_w.combo2->setEditText(QStringLiteral("txt"));
+    QTest::keyClick(m_w.check1, Qt::Key_Space);
+    QCOMPARE(listed(file1), (QStringList{"a.txt", "b.TXT"}));
+    const auto at = [file1](int row) { return file1->visualRect(file1->model()->index(row, 0)).center(); };
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, at(1));
+
+    pickItem(form->Combo3, form->Combo3->itemText(AddPrefix));
+    form->Text1->setFocus();
+    QTest::keyClicks(form->Text1, QStringLiteral("new-"));
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
+    QCOMPARE(QDir(m_tree->filePath("main")).entryList(QDir::Files, QDir::Name),
+             (QStringList{"LICENSE", "README", "a.txt", "c.jpg", "d.doc", "new-b.TXT"}));
+    // The run leaves the list showing the folder as it is now.
+    QCOMPARE(listed(file1), (QStringList{"a.txt", "new-b.TXT"}));
 }
 
 QTEST_MAIN(TestFileSelectionPanel)
