@@ -533,10 +533,16 @@ void Form1::Command1_Click()
 void Form1::runRename(const RenameRequest &request)
 {
     const QList<RenameEntry> entries = File1->renameEntries();
+    // While the run goes, the running number lives here and reaches Text2
+    // whenever the window paints: one text box update per file would cost
+    // more than many a rename.
+    m_runNumber = Text2->text();
+    m_runNumberPending = false;
     m_running = true;
     m_sinceRepaint.start();
     const RenameReport report = RunRename(File1->path(), entries, request, *this);
     m_running = false;
+    flushRunNumber();
 
     // A file that stayed where it was must not go unnoticed.
     if (!report.leftInPlace.isEmpty())
@@ -548,14 +554,27 @@ void Form1::runRename(const RenameRequest &request)
     }
 }
 
+void Form1::flushRunNumber()
+{
+    if (!m_runNumberPending)
+        return;
+    m_runNumberPending = false;
+    Text2->setText(m_runNumber);
+}
+
 QString Form1::numberText() const
 {
-    return Text2->text();
+    return m_running ? m_runNumber : Text2->text();
 }
 
 void Form1::setNumberText(const QString &text)
 {
-    Text2->setText(text);
+    if (!m_running) {
+        Text2->setText(text);
+        return;
+    }
+    m_runNumber = text;
+    m_runNumberPending = true;
 }
 
 void Form1::setProgressValue(float percent)
@@ -564,6 +583,7 @@ void Form1::setProgressValue(float percent)
     // The run keeps the window to itself; now and then the window is given
     // the chance to paint, but no input reaches it.
     if (m_running && m_sinceRepaint.elapsed() >= kRunRepaintMilliseconds) {
+        flushRunNumber();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_sinceRepaint.restart();
     }

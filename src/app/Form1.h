@@ -114,6 +114,7 @@ private:
     void connectEvents();
     void restoreOptions();
     void runRename(const RenameRequest &request);
+    void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();
 
@@ -132,6 +133,8 @@ private:
     std::function<void()> m_openAbout;
 
     bool m_running = false;
+    QString m_runNumber;
+    bool m_runNumberPending = false;
     bool m_closeRequested = false;
     QElapsedTimer m_sinceRepaint;
 };
