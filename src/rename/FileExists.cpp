@@ -25,11 +25,10 @@ bool FileExists(const QString &path)
     QString folder = path.left(path.size() - name.size());
     if (folder.isEmpty())
         folder = QStringLiteral(".");
-    const QString wanted = PlatformFiles::foldedName(name);
     bool found = false;
     PlatformFiles::forEachEntry(folder, [&](const QString &candidate, bool ordinary) {
         found = ordinary && !PlatformFiles::isHiddenName(candidate)
-            && PlatformFiles::foldedName(candidate) == wanted;
+            && PlatformFiles::sameFoldedName(candidate, name);
         return !found;
     });
     return found;

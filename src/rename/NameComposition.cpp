@@ -56,12 +56,21 @@ std::optional<QString> ValidateRenameRequest(const RenameRequest &request)
     }
 }
 
-SplitName SplitExtension(const QString &fileName)
+namespace {
+
+// The extension of a file name: from its last dot to the end.
+QStringView extensionOf(QStringView fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {fileName, QString()};
-    return {fileName.left(dot), fileName.mid(dot)};
+    return dot < 0 ? QStringView() : fileName.mid(dot);
+}
+
+} // namespace
+
+SplitName SplitExtension(const QString &fileName)
+{
+    const QStringView extension = extensionOf(fileName);
+    return {fileName.left(fileName.size() - extension.size()), extension.toString()};
 }
 
 int ZeroFillWidth(int entryCount)
@@ -87,23 +96,49 @@ QString PadNumber(const QString &numberText, int entryCount)
 
 QString ComposeNewName(const QString &fileName, const RenameRequest &request, const QString &numberText)
 {
-    const QString number = request.pad ? PadNumber(numberText, request.entryCount) : numberText;
-    const QLatin1Char dot('.');
+    // Called once per file of a run: the name is built in one allocation.
+    const QStringView extension = extensionOf(fileName);
+    const QStringView base = QStringView(fileName).chopped(extension.size());
+    const qsizetype fill = request.pad ? qMax<qsizetype>(0, ZeroFillWidth(request.entryCount) - numberText.size()) : 0;
+    QString name;
+    const auto numberPart = [&] {
+        name.resize(name.size() + fill, QLatin1Char('0'));
+        name.append(numberText);
+    };
 
     switch (request.type) {
     case BothNameAndExtension:
-        return request.newText + number + dot + request.newExtension;
+        name.reserve(request.newText.size() + fill + numberText.size() + 1 + request.newExtension.size());
+        name.append(request.newText);
+        numberPart();
+        name.append(QLatin1Char('.'));
+        name.append(request.newExtension);
+        break;
     case ExtensionOnly:
-        return SplitExtension(fileName).base + dot + request.newExtension;
+        name.reserve(base.size() + 1 + request.newExtension.size());
+        name.append(base);
+        name.append(QLatin1Char('.'));
+        name.append(request.newExtension);
+        break;
     case AddPrefix:
-        return request.newText + fileName;
-    case AddSuffix: {
-        const SplitName parts = SplitExtension(fileName);
-        return parts.base + request.newText + parts.extension;
-    }
+        name.reserve(request.newText.size() + fileName.size());
+        name.append(request.newText);
+        name.append(fileName);
+        break;
+    case AddSuffix:
+        name.reserve(fileName.size() + request.newText.size());
+        name.append(base);
+        name.append(request.newText);
+        name.append(extension);
+        break;
     case NoTypeChosen:
     case NameOnly:
     default:
-        return request.newText + number + SplitExtension(fileName).extension;
+        name.reserve(request.newText.size() + fill + numberText.size() + extension.size());
+        name.append(request.newText);
+        numberPart();
+        name.append(extension);
+        break;
     }
+    return name;
 }

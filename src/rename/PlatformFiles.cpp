@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #if defined(Q_OS_WIN)
 #  include <qt_windows.h>
@@ -20,6 +21,77 @@ namespace PlatformFiles {
 
 using Outcome = RenameFileOperations::Outcome;
 using Mode = RenameFileOperations::Mode;
+
+QString foldedName(const QString &name)
+{
+    // Most names are plain ASCII: upper-casing those needs no Unicode tables,
+    // and a name without small letters is its own folded form (shared, not
+    // copied).
+    const char16_t *text = reinterpret_cast<const char16_t *>(name.utf16());
+    const qsizetype size = name.size();
+    bool hasSmall = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text[i] >= 0x80)
+            return name.toUpper();
+        hasSmall = hasSmall || (text[i] >= u'a' && text[i] <= u'z');
+    }
+    if (!hasSmall)
+        return name;
+    QString folded(size, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(folded.data());
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = text[i] >= u'a' && text[i] <= u'z' ? char16_t(text[i] - (u'a' - u'A')) : text[i];
+    return folded;
+}
+
+namespace {
+
+char16_t asciiUpper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+} // namespace
+
+bool sameFoldedName(const QString &a, const QString &b)
+{
+    const char16_t *x = reinterpret_cast<const char16_t *>(a.utf16());
+    const char16_t *y = reinterpret_cast<const char16_t *>(b.utf16());
+    const qsizetype common = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (x[i] >= 0x80 || y[i] >= 0x80)
+            return foldedName(a) == foldedName(b);
+        // Up to here both are ASCII, which folds one character to one, so
+        // a difference here is a difference in the folded names too.
+        if (asciiUpper(x[i]) != asciiUpper(y[i]))
+            return false;
+    }
+    if (a.size() == b.size())
+        return true;
+    // What is left of the longer one may still be non-ASCII that folds to
+    // nothing shorter; only the full comparison can tell.
+    const QString &longer = a.size() > b.size() ? a : b;
+    for (qsizetype i = common; i < longer.size(); ++i) {
+        if (longer.at(i).unicode() >= 0x80)
+            return foldedName(a) == foldedName(b);
+    }
+    return false;
+}
+
+size_t foldedNameHash(const QString &name, size_t seed)
+{
+    constexpr qsizetype bufferSize = 256;
+    const char16_t *text = reinterpret_cast<const char16_t *>(name.utf16());
+    if (name.size() <= bufferSize) {
+        char16_t upper[bufferSize];
+        qsizetype i = 0;
+        for (; i < name.size() && text[i] < 0x80; ++i)
+            upper[i] = asciiUpper(text[i]);
+        if (i == name.size())
+            return qHash(QStringView(upper, i), seed);
+    }
+    return qHash(QStringView(foldedName(name)), seed);
+}
 
 bool isSeparator(QChar c)
 {
@@ -86,8 +158,14 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     return {};
 }
 
-Outcome renameInFolder(const QString &fromPath, const QString &toPath, Mode mode, QString *error)
+Outcome renameInFolder(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error)
 {
+    QString prefix = folder;
+    if (!prefix.isEmpty() && !isSeparator(prefix.back()))
+        prefix += QLatin1Char('/');
+    const QString fromPath = prefix + fromName;
+    const QString toPath = prefix + toName;
     const DWORD flags = mode == Mode::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
     const QString from = QDir::toNativeSeparators(fromPath);
     const QString to = QDir::toNativeSeparators(toPath);
@@ -225,10 +303,27 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     return {};
 }
 
-Outcome renameInFolder(const QString &fromPath, const QString &toPath, Mode mode, QString *error)
+// Encodes folder "/" name into buffer, which is reused from call to call so
+// that a run of many renames does not allocate for every path.
+const QByteArray &encodePath(QByteArray &buffer, const QString &folder, const QString &name)
 {
-    const QByteArray from = QFile::encodeName(fromPath);
-    const QByteArray to = QFile::encodeName(toPath);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    buffer.resize(encoder.requiredSpace(folder.size() + 1 + name.size()));
+    char *end = encoder.appendToBuffer(buffer.data(), folder);
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        *end++ = '/';
+    end = encoder.appendToBuffer(end, name);
+    buffer.truncate(end - buffer.constData());
+    return buffer;
+}
+
+Outcome renameInFolder(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error)
+{
+    thread_local QByteArray fromBuffer;
+    thread_local QByteArray toBuffer;
+    const QByteArray &from = encodePath(fromBuffer, folder, fromName);
+    const QByteArray &to = encodePath(toBuffer, folder, toName);
     if (mode == Mode::NoReplace)
         return renameNoReplace(from, to, error);
     if (::rename(from.constData(), to.constData()) == 0)

@@ -19,11 +19,14 @@ inline bool isHiddenName(const QString &name)
     return name.startsWith(QLatin1Char('.'));
 }
 
-// The form in which two names are compared without regard to letter case.
-inline QString foldedName(const QString &name)
-{
-    return name.toUpper();
-}
+// The form in which two names are compared without regard to letter case:
+// the name in upper case.
+QString foldedName(const QString &name);
+
+// foldedName(a) == foldedName(b), and a hash that agrees with it, without
+// building the folded texts for plain ASCII names.
+bool sameFoldedName(const QString &a, const QString &b);
+size_t foldedNameHash(const QString &name, size_t seed);
 
 // Calls visit for every entry of folder but "." and "..", hidden ones
 // included, until visit answers false; ordinary tells a regular file or a
@@ -40,7 +43,8 @@ int maxNameLength(const QString &folder);
 // can; *leavesFolder tells a name that would point outside the folder.
 QString nameProblem(const QString &name, int maxLength, bool *leavesFolder);
 
-RenameFileOperations::Outcome renameInFolder(const QString &fromPath, const QString &toPath,
+// Renames fromName to toName inside folder.
+RenameFileOperations::Outcome renameInFolder(const QString &folder, const QString &fromName, const QString &toName,
                                              RenameFileOperations::Mode mode, QString *error);
 
 } // namespace PlatformFiles

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QMultiHash>
-#include <QSet>
 
 #include <algorithm>
 #include <limits>
@@ -21,65 +20,140 @@ using Mode = RenameFileOperations::Mode;
 class SystemOperations final : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) override
+    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
     {
-        return PlatformFiles::renameInFolder(fromPath, toPath, mode, error);
+        return PlatformFiles::renameInFolder(folder, fromName, toName, mode, error);
     }
 };
 
 class SimulatedOperations final : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &, const QString &, Mode, QString *) override { return Outcome::Done; }
+    Outcome renameFile(const QString &, const QString &, const QString &, Mode, QString *) override
+    {
+        return Outcome::Done;
+    }
 };
 
+// A file name as a hash key that ignores letter case the way the existence
+// probe does.
+struct FoldedKey
+{
+    QString name;
+    bool operator==(const FoldedKey &other) const { return PlatformFiles::sameFoldedName(name, other.name); }
+};
+
+size_t qHash(const FoldedKey &key, size_t seed = 0)
+{
+    return PlatformFiles::foldedNameHash(key.name, seed);
+}
+
 // The entries of the folder, read once and kept current as the run renames,
-// so that collision questions never go back to the disk.
+// so that collision questions never go back to the disk. Entries are filed
+// under their folded name, so one lookup answers both "is this exact name
+// taken" and "would the existence probe find a file under it".
 class FolderIndex
 {
 public:
-    bool load(const QString &folder)
+    struct Entry
     {
+        QString name;
+        bool ordinary = false; // a regular file, or a link to one
+        int holder = -1;       // the selected list entry this file belongs to
+    };
+
+    bool load(const QString &folder, qsizetype expectedSize)
+    {
+        m_first.reserve(expectedSize);
         return PlatformFiles::forEachEntry(folder, [this](const QString &name, bool ordinary) {
-            add(name, ordinary);
+            add(name, ordinary, -1);
             return true;
         });
     }
 
-    // Whether anything at all has exactly this name.
-    bool isOccupied(const QString &name) const { return m_entries.contains(name); }
-    bool isOrdinaryFile(const QString &name) const { return m_entries.value(name, false); }
-
-    // Visible ordinary files whose name equals folded without regard to case:
-    // what the existence probe would find.
-    int visibleMatches(const QString &folded) const { return m_visible.value(folded); }
-
-    void add(const QString &name, bool ordinary = true)
+    // Calls visit for every entry whose name is name but for letter case,
+    // until it answers false.
+    template<typename Visit>
+    void forEachAlike(const QString &name, Visit visit) const
     {
-        if (m_entries.contains(name))
+        const FoldedKey key{name};
+        const auto first = m_first.constFind(key);
+        if (first == m_first.cend() || first->name.isEmpty() || !visit(first.value()) || m_more.isEmpty())
             return;
-        m_entries.insert(name, ordinary);
-        if (ordinary && !PlatformFiles::isHiddenName(name))
-            ++m_visible[PlatformFiles::foldedName(name)];
+        for (auto it = m_more.constFind(key); it != m_more.cend() && it.key() == key; ++it) {
+            if (!visit(it.value()))
+                return;
+        }
+    }
+
+    // The entry of exactly this name; valid until the index next changes.
+    Entry *find(const QString &name)
+    {
+        const FoldedKey key{name};
+        const auto first = m_first.find(key);
+        if (first == m_first.end())
+            return nullptr;
+        if (first->name == name)
+            return &first.value();
+        if (m_more.isEmpty())
+            return nullptr;
+        for (auto it = m_more.find(key); it != m_more.end() && it.key() == key; ++it) {
+            if (it->name == name)
+                return &it.value();
+        }
+        return nullptr;
+    }
+
+    // Adds the entry, or updates the one of the same name (a replaced file).
+    void add(const QString &name, bool ordinary, int holder)
+    {
+        Entry &first = m_first[FoldedKey{name}];
+        if (first.name.isEmpty()) {
+            first = {name, ordinary, holder};
+            return;
+        }
+        Entry *same = find(name);
+        if (same)
+            *same = {name, ordinary, holder};
+        else
+            m_more.insert(FoldedKey{name}, {name, ordinary, holder});
     }
 
     void remove(const QString &name)
     {
-        const auto entry = m_entries.constFind(name);
-        if (entry == m_entries.cend())
+        const FoldedKey key{name};
+        const auto first = m_first.find(key);
+        if (first == m_first.end())
             return;
-        const bool counted = entry.value() && !PlatformFiles::isHiddenName(name);
-        m_entries.erase(entry);
-        if (!counted)
+        if (first->name == name) {
+            const auto next = m_more.isEmpty() ? m_more.end() : m_more.find(key);
+            if (next == m_more.end()) {
+                // Left vacant rather than erased: the slot is likely to be
+                // wanted again, and erasing reshuffles the table.
+                *first = Entry();
+            } else {
+                *first = next.value();
+                m_more.erase(next);
+            }
             return;
-        const auto it = m_visible.find(PlatformFiles::foldedName(name));
-        if (it != m_visible.end() && --it.value() <= 0)
-            m_visible.erase(it);
+        }
+        if (m_more.isEmpty())
+            return;
+        for (auto it = m_more.find(key); it != m_more.end() && it.key() == key; ++it) {
+            if (it->name == name) {
+                m_more.erase(it);
+                return;
+            }
+        }
     }
 
 private:
-    QHash<QString, bool> m_entries; // name -> ordinary file
-    QHash<QString, int> m_visible;
+    // Names that fold alike are rare: the first one of each folded name
+    // lives in m_first, any further ones in m_more. A first entry with an
+    // empty name is vacant, and then there are no further ones.
+    QHash<FoldedKey, Entry> m_first;
+    QMultiHash<FoldedKey, Entry> m_more;
 };
 
 QString underscored(const QString &name)
@@ -98,33 +172,36 @@ class FileRenamer
 public:
     FileRenamer(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                 RenameFileOperations &operations, RenameReport &report)
-        : m_entries(entries)
+        : m_folder(folder)
+        , m_entries(entries)
         , m_request(request)
         , m_operations(operations)
         , m_report(report)
         , m_states(entries.size())
     {
-        m_prefix = folder;
-        if (!m_prefix.isEmpty() && !PlatformFiles::isSeparator(m_prefix.back()))
-            m_prefix += QLatin1Char('/');
-        m_folderRead = m_index.load(folder);
+        const qsizetype selected =
+            std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
+        m_folderRead = m_index.load(folder, entries.size() + selected);
+        m_report.renamed.reserve(selected);
         m_maxNameLength = PlatformFiles::maxNameLength(folder);
 
-        // Selected files that are really there, each name once: these are
-        // the files the run must never destroy.
-        QSet<QString> seen;
+        // Each selected file that is really there belongs to one entry: these
+        // are the files the run must never destroy.
         for (qsizetype i = 0; i < entries.size(); ++i) {
-            const QString &name = entries.at(i).name;
-            if (!entries.at(i).selected || !m_index.isOrdinaryFile(name))
+            if (!entries.at(i).selected)
                 continue;
-            if (seen.contains(name)) {
-                m_states[i].listedTwice = true;
+            const QString &name = entries.at(i).name;
+            FolderIndex::Entry *entry = m_index.find(name);
+            if (!entry || !entry->ordinary)
+                continue;
+            EntryState &state = m_states[i];
+            if (entry->holder >= 0) {
+                state.listedTwice = true;
                 continue;
             }
-            seen.insert(name);
-            m_states[i].present = true;
-            m_states[i].location = name;
-            m_holders.insert(PlatformFiles::foldedName(name), int(i));
+            entry->holder = int(i);
+            state.present = true;
+            state.location = name;
         }
     }
 
@@ -179,12 +256,7 @@ public:
                 bool leaves = false;
                 if (!PlatformFiles::nameProblem(candidate, m_maxNameLength, &leaves).isEmpty())
                     break;
-                if (m_index.isOccupied(candidate)) {
-                    candidate = underscored(candidate);
-                    continue;
-                }
-                const Outcome outcome = move(int(i), candidate, Mode::NoReplace, &error);
-                if (outcome == Outcome::TargetExists) {
+                if (m_index.find(candidate) || move(int(i), candidate, Mode::NoReplace, &error) == Outcome::TargetExists) {
                     candidate = underscored(candidate);
                     continue;
                 }
@@ -207,15 +279,13 @@ public:
 private:
     struct EntryState
     {
-        QString location; // the file's current name in the folder
+        QString location;       // the file's current name in the folder
         bool present = false;
         bool listedTwice = false;
-        bool aside = false;
-        bool done = false;
+        bool aside = false;     // under a temporary name
+        bool done = false;      // its turn has come
         qsizetype reportIndex = -1;
     };
-
-    QString pathOf(const QString &name) const { return m_prefix + name; }
 
     void renamed(int i, const QString &newName)
     {
@@ -227,16 +297,20 @@ private:
         m_report.renamed.append({m_entries.at(i).name, newName});
     }
 
-    // Whether a file other than entry i answers to candidate, as the
-    // existence probe would see it, or has exactly that name.
+    // Whether something other than entry i's file answers to candidate: a
+    // visible file the existence probe would find, or anything at all under
+    // exactly that name.
     bool isTakenByOther(int i, const QString &candidate) const
     {
         const QString &location = m_states.at(i).location;
-        const QString folded = PlatformFiles::foldedName(candidate);
-        int matches = m_index.visibleMatches(folded);
-        if (!PlatformFiles::isHiddenName(location) && PlatformFiles::foldedName(location) == folded)
-            --matches;
-        return matches > 0 || (candidate != location && m_index.isOccupied(candidate));
+        bool taken = false;
+        m_index.forEachAlike(candidate, [&](const FolderIndex::Entry &entry) {
+            if (entry.name == location)
+                return true;
+            taken = entry.name == candidate || (entry.ordinary && !PlatformFiles::isHiddenName(entry.name));
+            return !taken;
+        });
+        return taken;
     }
 
     // Never replaces anything: while the name is taken, "_" goes before its
@@ -265,7 +339,7 @@ private:
                 renamed(i, candidate);
                 return;
             case Outcome::TargetExists:
-                // Appeared since the folder was read, or is no ordinary file.
+                // Appeared since the folder was read.
                 candidate = underscored(candidate);
                 continue;
             case Outcome::Failed:
@@ -280,18 +354,24 @@ private:
     // handled keeps its name and this file takes a free variant instead.
     void moveReplacing(int i, const QString &newName)
     {
-        const QString folded = PlatformFiles::foldedName(newName);
-        bool heldByHandled = m_asideNames.contains(folded);
+        bool heldByRun = false;
+        bool heldByNonFile = false;
         QList<int> waiting;
-        for (auto it = m_holders.constFind(folded); it != m_holders.cend() && it.key() == folded; ++it) {
-            if (it.value() == i)
-                continue;
-            if (m_states.at(it.value()).done)
-                heldByHandled = true;
-            else
-                waiting.append(it.value());
-        }
-        for (int j : waiting) {
+        m_index.forEachAlike(newName, [&](const FolderIndex::Entry &entry) {
+            if (entry.holder == i)
+                return true;
+            if (entry.holder >= 0) {
+                const EntryState &holder = m_states.at(entry.holder);
+                if (holder.done || holder.aside)
+                    heldByRun = true;
+                else
+                    waiting.append(entry.holder);
+            } else if (entry.name == newName && !entry.ordinary) {
+                heldByNonFile = true;
+            }
+            return true;
+        });
+        for (int j : std::as_const(waiting)) {
             QString error;
             if (!setAside(j, &error)) {
                 skip(i, newName, LeftInPlaceReason::MoveAsideFailed,
@@ -301,11 +381,11 @@ private:
                 return;
             }
         }
-        if (heldByHandled) {
+        if (heldByRun) {
             moveToFreeName(i, newName);
             return;
         }
-        if (m_index.isOccupied(newName) && !m_index.isOrdinaryFile(newName)) {
+        if (heldByNonFile) {
             skip(i, newName, LeftInPlaceReason::HeldByNonFile,
                  QStringLiteral("a folder or other entry that is not a file has the new name"));
             return;
@@ -322,13 +402,12 @@ private:
         const QString tag = QStringLiteral(".quillmere-%1-").arg(QCoreApplication::applicationPid());
         for (int attempt = 0; attempt < 1000; ++attempt) {
             const QString temporary = tag + QString::number(m_asideCounter++);
-            if (m_index.isOccupied(temporary))
+            if (m_index.find(temporary))
                 continue;
-            const Outcome outcome = m_operations.renameFile(pathOf(m_states.at(i).location), pathOf(temporary),
-                                                            Mode::NoReplace, error);
+            const Outcome outcome =
+                m_operations.renameFile(m_folder, m_states.at(i).location, temporary, Mode::NoReplace, error);
             if (outcome == Outcome::Done) {
                 relocate(i, temporary, true);
-                m_asideNames.insert(PlatformFiles::foldedName(temporary));
                 return true;
             }
             if (outcome == Outcome::Failed)
@@ -342,41 +421,34 @@ private:
     {
         EntryState &state = m_states[i];
         m_index.remove(state.location);
-        if (!state.aside)
-            m_holders.remove(PlatformFiles::foldedName(state.location), i);
-        m_index.add(to);
-        if (!aside)
-            m_holders.insert(PlatformFiles::foldedName(to), i);
+        m_index.add(to, true, i);
         state.location = to;
         state.aside = aside;
     }
 
     Outcome move(int i, const QString &to, Mode mode, QString *error)
     {
-        const QString from = m_states.at(i).location;
-        if (to == from)
+        if (to == m_states.at(i).location)
             return Outcome::Done;
         // Where letter case does not count, the file system sees one name in
         // both; a detour over a temporary name changes the case everywhere.
-        if (to.compare(from, Qt::CaseInsensitive) == 0 && !setAside(i, error))
+        if (PlatformFiles::sameFoldedName(to, m_states.at(i).location) && !setAside(i, error))
             return Outcome::Failed;
-        const Outcome outcome = m_operations.renameFile(pathOf(m_states.at(i).location), pathOf(to), mode, error);
+        const Outcome outcome = m_operations.renameFile(m_folder, m_states.at(i).location, to, mode, error);
         if (outcome == Outcome::Done)
             relocate(i, to, false);
         return outcome;
     }
 
+    const QString m_folder;
     const QList<RenameEntry> &m_entries;
     const RenameRequest &m_request;
     RenameFileOperations &m_operations;
     RenameReport &m_report;
-    QString m_prefix;
     FolderIndex m_index;
     bool m_folderRead = false;
     int m_maxNameLength = 255;
     QList<EntryState> m_states;
-    QMultiHash<QString, int> m_holders; // folded name -> selected entry under that name
-    QSet<QString> m_asideNames;         // folded temporary names, never to be replaced
     int m_asideCounter = 0;
 };
 

@@ -62,11 +62,12 @@ public:
 
     virtual ~RenameFileOperations() = default;
 
-    // Gives the file at fromPath the path toPath in the same folder, as one
-    // atomic step. NoReplace answers TargetExists when anything is at toPath;
-    // Replace swaps an existing file at toPath for the moved one. On Failed,
-    // *error holds the system's text.
-    virtual Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) = 0;
+    // Gives the file fromName of folder the name toName, as one atomic step.
+    // NoReplace answers TargetExists when anything has the name toName;
+    // Replace swaps an existing file of that name for the moved one. On
+    // Failed, *error holds the system's text.
+    virtual Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                               QString *error) = 0;
 };
 
 RenameFileOperations &SystemFileOperations();

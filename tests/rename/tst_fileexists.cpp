@@ -28,6 +28,8 @@ void FileExistsTest::initTestCase()
     QVERIFY(m_folder.write(QStringLiteral("beach.jpg"), "sand"));
     QVERIFY(m_folder.write(QStringLiteral(".hidden"), "h"));
     QVERIFY(m_folder.write(QStringLiteral("back\\slash.txt"), "b"));
+    QVERIFY(m_folder.write(QString::fromUtf8("\u00e9t\u00e9.txt"), "summer"));
+    QVERIFY(m_folder.write(QString::fromUtf8("stra\u00dfe.txt"), "street"));
     QVERIFY(m_folder.write(QStringLiteral("sub/inner.txt"), "i"));
     QVERIFY(m_folder.makeFolder(QStringLiteral("Folder.JPG")));
     QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("beach.jpg")), m_folder.filePath(QStringLiteral("link.jpg"))));
@@ -81,6 +83,11 @@ void FileExistsTest::probe_data()
     QTest::newRow("question pattern") << "beac?.jpg" << false;
     QTest::newRow("backslash in name") << "back\\slash.txt" << true;
     QTest::newRow("backslash in name, other case") << "BACK\\SLASH.TXT" << true;
+    QTest::newRow("accented, other case") << QString::fromUtf8("\u00c9T\u00c9.TXT") << true;
+    QTest::newRow("accented, partly other case") << QString::fromUtf8("\u00e9T\u00c9.txt") << true;
+    QTest::newRow("accent differs") << "ete.txt" << false;
+    QTest::newRow("sharp s in capitals") << "STRASSE.TXT" << true;
+    QTest::newRow("sharp s, longer than ASCII match") << "strasse.txt" << true;
     QTest::newRow("folder that does not exist") << "nowhere/beach.jpg" << false;
     QTest::newRow("path through a file") << "beach.jpg/beach.jpg" << false;
     QTest::newRow("trailing separator") << "sub/" << false;

@@ -126,13 +126,14 @@ public:
     {
     }
 
-    Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) override
+    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
     {
-        if (!m_pattern.pattern().isEmpty() && m_pattern.match(QFileInfo(toPath).fileName()).hasMatch()) {
+        if (!m_pattern.pattern().isEmpty() && m_pattern.match(toName).hasMatch()) {
             *error = QStringLiteral("refused by the test");
             return Outcome::Failed;
         }
-        return SystemFileOperations().renameFile(fromPath, toPath, mode, error);
+        return SystemFileOperations().renameFile(folder, fromName, toName, mode, error);
     }
 
 private:
@@ -144,15 +145,16 @@ private:
 class IntruderOperations : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &fromPath, const QString &toPath, Mode mode, QString *error) override
+    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
     {
         if (!intruded) {
             intruded = true;
-            QFile file(toPath);
+            QFile file(folder + u'/' + toName);
             if (file.open(QIODevice::NewOnly))
                 file.write("intruder");
         }
-        return SystemFileOperations().renameFile(fromPath, toPath, mode, error);
+        return SystemFileOperations().renameFile(folder, fromName, toName, mode, error);
     }
     bool intruded = false;
 };
@@ -245,6 +247,15 @@ void RenameRunTest::run_data()
         << QStringList{"PHOTO1.JPG", "a.jpg"} << QStringList{"PHOTO1.JPG", "*a.jpg"}
         << request(NameOnly, "Photo", "", "1", true) << QString()
         << QStringList{"PHOTO1.JPG", "Photo1_.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("keep: taken in other case, accented")
+        << QStringList{QString::fromUtf8("\u00c9T\u00c91.JPG"), "a.jpg"} << QStringList{"*a.jpg"}
+        << request(NameOnly, QString::fromUtf8("\u00e9t\u00e9"), "", "1", true) << QString()
+        << QStringList{QString::fromUtf8("\u00c9T\u00c91.JPG"), QString::fromUtf8("\u00e9t\u00e91_.jpg<a.jpg")}
+        << QStringList{};
+    QTest::newRow("keep: dotless i folds onto a plain name")
+        << QStringList{"FILE1.txt", "a.txt"} << QStringList{"*a.txt"}
+        << request(NameOnly, QString::fromUtf8("f\u0131le"), "", "1", true) << QString()
+        << QStringList{"FILE1.txt", QString::fromUtf8("f\u0131le1_.txt<a.txt")} << QStringList{};
     QTest::newRow("keep: underscores until free")
         << QStringList{"Photo1.jpg", "Photo1_.jpg", "a.jpg"} << QStringList{"*a.jpg"}
         << request(NameOnly, "Photo", "", "1", true) << QString()
