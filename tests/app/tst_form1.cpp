@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -117,6 +119,8 @@ private Q_SLOTS:
     void unusableCheckValueIsSkipped();
     void storedTypeSetsFields_data();
     void storedTypeSetsFields();
+    void unusablePlaceIsSkippedSilently_data();
+    void unusablePlaceIsSkippedSilently();
     void helpAtStart_data();
     void helpAtStart();
     void leavingStoresTypedFilterOnlyOnClose_data();
@@ -287,6 +291,41 @@ void TestForm1::storedTypeSetsFields()
     QCOMPARE(f->Text2->isEnabled(), numberEnabled);
     if (index < 0)
         QCOMPARE(f->Combo3->currentText(), QStringLiteral("Change only the file name"));
+}
+
+void TestForm1::unusablePlaceIsSkippedSilently_data()
+{
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<QString>("dir");
+    QTest::newRow("folder gone") << "" << "/no/such/folder/here";
+    QTest::newRow("drive unknown") << "/no/such/drive" << "";
+    QTest::newRow("both unknown") << "/no/such/drive" << "/no/such/folder/here";
+}
+
+void TestForm1::unusablePlaceIsSkippedSilently()
+{
+    QFETCH(QString, drive);
+    QFETCH(QString, dir);
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("keep.txt")}));
+    if (!drive.isEmpty())
+        WriteOption(QStringLiteral("Drive"), drive);
+    if (!dir.isEmpty())
+        WriteOption(QStringLiteral("Dir"), dir);
+    WriteOption(QStringLiteral("Text1"), QStringLiteral("after"));
+
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    auto w = makeWindow();
+    w->form->Form_Load();
+    QDir::setCurrent(start);
+
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(w->form->Dir1->path(), QFileInfo(folder.path()).canonicalFilePath());
+    QCOMPARE(w->form->File1->fileModel()->fileNames(), QStringList{QStringLiteral("keep.txt")});
+    QCOMPARE(w->form->Text1->text(), QStringLiteral("after"));
+    if (!dir.isEmpty())
+        QCOMPARE(stored(QStringLiteral("Dir")), dir);
 }
 
 void TestForm1::helpAtStart_data()
