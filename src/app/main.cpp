@@ -1,3 +1,4 @@
+#include "app/WindowIcon.h"
 #include "app/frmSplash.h"
 
 #include <QApplication>
@@ -6,6 +7,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setDesktopFileName(QStringLiteral("quillmere"));
+    // Windows without an icon of their own (splash, help, About) show the
+    // program's; the main window sets its own at load.
+    app.setWindowIcon(LoadIconGroup(QStringLiteral("AAA")));
     // The main window ends the program itself; hiding the splash window or
     // closing the help window must not.
     app.setQuitOnLastWindowClosed(false);
