@@ -351,7 +351,8 @@ enum class Word {
     FontTable, ColourTable, Field, FieldInstruction, FieldResult, BookmarkStart, SkippedDestination,
     // document
     Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, DefaultTab, UnicodeSkip, Unicode, Binary,
-    FontCharset, FontCodePage, Red, Green, Blue,
+    FontCharset, FontCodePage, FontRoman, FontSwiss, FontModern, FontScript, FontDecorative,
+    Red, Green, Blue,
     // characters
     Plain, Bold, Italic, Underline, UnderlineNone, UnderlineDotted, UnderlineDashed, UnderlineWave,
     Strike, Caps, SmallCaps, Hidden, Super, Sub, NoSuperSub, Font, FontSize,
@@ -361,7 +362,7 @@ enum class Word {
     LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, LineMultiple,
     TabStop, LeftToRight, RightToLeft, Shading,
     // tables
-    InTable, Cell, Row, RowDefaults, CellEdge, NestedCell, NestedRow,
+    InTable, Cell, Row, RowDefaults, CellEdge, CellShading, NestedCell, NestedRow,
     // special characters
     EmDash, EnDash, EmSpace, EnSpace, QuarterEmSpace, Bullet, LeftQuote, RightQuote,
     LeftDoubleQuote, RightDoubleQuote, ZeroWidthJoiner, ZeroWidthNonJoiner, LeftToRightMark,
@@ -411,7 +412,9 @@ const std::unordered_map<std::string_view, Word> &wordTable()
         {"ansi", Word::Ansi}, {"mac", Word::Mac}, {"pc", Word::Pc}, {"pca", Word::Pca},
         {"ansicpg", Word::AnsiCodePage}, {"deff", Word::DefaultFont}, {"deftab", Word::DefaultTab},
         {"uc", Word::UnicodeSkip}, {"u", Word::Unicode}, {"bin", Word::Binary},
-        {"fcharset", Word::FontCharset}, {"cpg", Word::FontCodePage},
+        {"fcharset", Word::FontCharset}, {"cpg", Word::FontCodePage}, {"froman", Word::FontRoman},
+        {"fswiss", Word::FontSwiss}, {"fmodern", Word::FontModern}, {"fscript", Word::FontScript},
+        {"fdecor", Word::FontDecorative},
         {"red", Word::Red}, {"green", Word::Green}, {"blue", Word::Blue},
 
         {"plain", Word::Plain}, {"b", Word::Bold}, {"i", Word::Italic},
@@ -439,7 +442,8 @@ const std::unordered_map<std::string_view, Word> &wordTable()
         {"rtlpar", Word::RightToLeft}, {"cbpat", Word::Shading},
 
         {"intbl", Word::InTable}, {"cell", Word::Cell}, {"row", Word::Row},
-        {"trowd", Word::RowDefaults}, {"cellx", Word::CellEdge}, {"nestcell", Word::NestedCell},
+        {"trowd", Word::RowDefaults}, {"cellx", Word::CellEdge}, {"clcbpat", Word::CellShading},
+        {"nestcell", Word::NestedCell},
         {"nestrow", Word::NestedRow},
 
         {"emdash", Word::EmDash}, {"endash", Word::EnDash}, {"emspace", Word::EmSpace},
@@ -533,6 +537,8 @@ struct FontEntry
 {
     QString name;
     int codePage = 0; // 0: the document's code page
+    // The family's kind, for a stand-in when the named font is missing.
+    QFont::StyleHint hint = QFont::AnyStyle;
 };
 
 class RtfParser
@@ -573,6 +579,7 @@ private:
     void startTable();
     void leaveTable();
     void placeInCell();
+    void shadeRow(int row);
     void endCell();
     void trimTrailingEmptyParagraph();
 
@@ -597,6 +604,7 @@ private:
     QHash<int, FontEntry> m_fonts;
     int m_fontNumber = -1; // the font table entry being read
     int m_fontCodePage = 0;
+    QFont::StyleHint m_fontHint = QFont::AnyStyle;
     TextRun m_fontName{kMaxCollectedText};
 
     QList<QColor> m_colours;
@@ -612,6 +620,8 @@ private:
 
     // Tables
     QList<int> m_cellEdges; // twips, from the latest row definition
+    QList<int> m_cellShadings; // colour table indexes, one per defined cell
+    int m_pendingCellShading = 0;
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;
@@ -799,6 +809,19 @@ void RtfParser::handleDocumentWord(Word word, bool hasParameter, int parameter)
         if (destination == Destination::FontTable && parameter > 0)
             m_fontCodePage = parameter;
         return;
+    case Word::FontRoman:
+    case Word::FontSwiss:
+    case Word::FontModern:
+    case Word::FontScript:
+    case Word::FontDecorative:
+        if (destination == Destination::FontTable) {
+            m_fontHint = word == Word::FontRoman ? QFont::Serif
+                : word == Word::FontSwiss        ? QFont::SansSerif
+                : word == Word::FontModern       ? QFont::TypeWriter
+                : word == Word::FontScript       ? QFont::Cursive
+                                                 : QFont::Decorative;
+        }
+        return;
     case Word::Red:
         if (destination == Destination::ColourTable)
             m_red = std::clamp(parameter, 0, 255);
@@ -816,6 +839,7 @@ void RtfParser::handleDocumentWord(Word word, bool hasParameter, int parameter)
             commitFont();
             m_fontNumber = parameter;
             m_fontCodePage = 0;
+            m_fontHint = QFont::AnyStyle;
             return;
         }
         break;
@@ -833,6 +857,7 @@ void RtfParser::handleDocumentWord(Word word, bool hasParameter, int parameter)
         m_state.destination = Destination::FontTable;
         m_fontNumber = -1;
         m_fontCodePage = 0;
+        m_fontHint = QFont::AnyStyle;
         break;
     case Word::ColourTable:
         m_state.destination = Destination::ColourTable;
@@ -1017,10 +1042,19 @@ void RtfParser::handleDocumentWord(Word word, bool hasParameter, int parameter)
         break;
     case Word::RowDefaults:
         m_cellEdges.clear();
+        m_cellShadings.clear();
+        m_pendingCellShading = 0;
+        break;
+    case Word::CellShading:
+        m_pendingCellShading = parameter;
         break;
     case Word::CellEdge:
-        if (m_cellEdges.size() < kMaxTableColumns)
+        // A cell's properties come before the edge that ends its definition.
+        if (m_cellEdges.size() < kMaxTableColumns) {
             m_cellEdges.append(std::clamp(parameter, 0, kMaxTwips));
+            m_cellShadings.append(m_pendingCellShading);
+        }
+        m_pendingCellShading = 0;
         break;
     case Word::NestedCell:
         deliverChar(U'\t');
@@ -1148,9 +1182,10 @@ void RtfParser::commitFont()
     if (m_fontNumber < 0)
         return;
     if (m_fonts.size() < kMaxFonts || m_fonts.contains(m_fontNumber))
-        m_fonts.insert(m_fontNumber, FontEntry{name, m_fontCodePage});
+        m_fonts.insert(m_fontNumber, FontEntry{name, m_fontCodePage, m_fontHint});
     m_fontNumber = -1;
     m_fontCodePage = 0;
+    m_fontHint = QFont::AnyStyle;
 }
 
 void RtfParser::commitColour()
@@ -1187,8 +1222,12 @@ QTextCharFormat RtfParser::charFormat() const
     QTextCharFormat format;
     const int number = c.font >= 0 ? c.font : m_defaultFont;
     const auto font = m_fonts.constFind(number);
-    if (font != m_fonts.constEnd() && !font->name.isEmpty())
-        format.setFontFamilies({font->name});
+    if (font != m_fonts.constEnd()) {
+        if (!font->name.isEmpty())
+            format.setFontFamilies({font->name});
+        if (font->hint != QFont::AnyStyle)
+            format.setFontStyleHint(font->hint);
+    }
     format.setFontPointSize(c.halfPoints / 2.0);
     format.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(c.italic);
@@ -1245,12 +1284,16 @@ QTextBlockFormat RtfParser::blockFormat() const
     if (p.firstIndent < 0 && left > 0 && !stops.contains(left))
         stops.append(left);
     std::sort(stops.begin(), stops.end());
-    if (!stops.isEmpty()) {
-        QList<QTextOption::Tab> tabs;
-        for (const int stop : std::as_const(stops))
-            tabs.append(QTextOption::Tab(twipsToPixels(stop), QTextOption::LeftTab));
-        format.setTabPositions(tabs);
+    // RTF measures tab stops from the paragraph's left edge, Qt from where
+    // the line starts; tabs are met on the first line, so measure from there.
+    const int firstLineStart = left + std::max(p.firstIndent, -left);
+    QList<QTextOption::Tab> tabs;
+    for (const int stop : std::as_const(stops)) {
+        if (stop > firstLineStart)
+            tabs.append(QTextOption::Tab(twipsToPixels(stop - firstLineStart), QTextOption::LeftTab));
     }
+    if (!tabs.isEmpty())
+        format.setTabPositions(tabs);
     if (p.rightToLeft)
         format.setLayoutDirection(Qt::RightToLeft);
     const QColor shading = colour(p.shading);
@@ -1275,6 +1318,13 @@ void RtfParser::flushText()
 void RtfParser::applyParagraphFormat()
 {
     m_cursor.setBlockFormat(blockFormat());
+    // The first paragraph of a table cell carries the cell's own format in
+    // its mark; it keeps it.
+    if (m_table) {
+        const QTextTableCell cell = m_table->cellAt(m_cursor);
+        if (cell.isValid() && m_cursor.block().position() == cell.firstPosition())
+            return;
+    }
     QTextCharFormat mark = charFormat();
     mark.setAnchor(false);
     mark.clearProperty(QTextFormat::AnchorHref);
@@ -1308,6 +1358,7 @@ void RtfParser::syncTable()
         m_column = 0;
         m_rowEnded = false;
         m_cellEnded = false;
+        shadeRow(m_row);
         placeInCell();
     } else if (m_cellEnded) {
         m_cellEnded = false;
@@ -1348,7 +1399,22 @@ void RtfParser::startTable()
     m_column = 0;
     m_cellEnded = false;
     m_rowEnded = false;
+    shadeRow(0);
     m_cursor = m_table->cellAt(0, 0).firstCursorPosition();
+}
+
+void RtfParser::shadeRow(int row)
+{
+    const int columns = std::min<int>(m_table->columns(), int(m_cellShadings.size()));
+    for (int column = 0; column < columns; ++column) {
+        const QColor shading = colour(m_cellShadings.at(column));
+        if (!shading.isValid())
+            continue;
+        QTextTableCell cell = m_table->cellAt(row, column);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        format.setBackground(shading);
+        cell.setFormat(format);
+    }
 }
 
 void RtfParser::placeInCell()

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextTable>
 
 namespace {
@@ -54,6 +55,8 @@ private slots:
     void characterFormat();
     void paragraphFormat_data();
     void paragraphFormat();
+    void tabStops_data();
+    void tabStops();
     void links_data();
     void links();
     void bookmarks();
@@ -189,6 +192,7 @@ void TestRtfReader::characterFormat_data()
     QTest::addColumn<QString>("family"); // empty: none set
     QTest::addColumn<QColor>("foreground"); // invalid: none set
     QTest::addColumn<QColor>("background");
+    QTest::addColumn<int>("styleHint"); // QFont::AnyStyle: none set
 
     const int none = QTextCharFormat::NoUnderline;
     const int single = QTextCharFormat::SingleUnderline;
@@ -197,22 +201,23 @@ void TestRtfReader::characterFormat_data()
     const QByteArray head = R"({\rtf1\deff0{\fonttbl{\f0 Arial;}{\f1\froman Times New Roman;}})"
                             R"({\colortbl;\red255\green0\blue0;\red0\green128\blue0;})";
 
-    QTest::newRow("bold on") << head + R"(\b X\b0 Y})" << "X" << true << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("bold off with zero") << head + R"(\b X\b0 Y})" << "Y" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("group restores") << head + R"({\b\i\ul X}Y})" << "Y" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("italic underline strike") << head + R"(\i\ul\strike X})" << "X" << false << true << single << true << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("ulnone ends underline") << head + R"(\ul\ulnone X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("dotted underline") << head + R"(\uld X})" << "X" << false << false << int(QTextCharFormat::DotLine) << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("plain resets") << head + R"(\b\i\f1\fs40\cf1 a\plain X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("font and size") << head + R"(\f1\fs36 X})" << "X" << false << false << none << false << 18.0 << "Times New Roman" << noColour << noColour;
-    QTest::newRow("odd half points") << head + R"(\fs17 X})" << "X" << false << false << none << false << 8.5 << "Arial" << noColour << noColour;
-    QTest::newRow("zero size is default") << head + R"(\fs0 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("unknown font number") << head + R"(\f7 X})" << "X" << false << false << none << false << 12.0 << noFamily << noColour << noColour;
-    QTest::newRow("text colour") << head + R"(\cf2 X})" << "X" << false << false << none << false << 12.0 << "Arial" << QColor(0, 128, 0) << noColour;
-    QTest::newRow("automatic colour") << head + R"(\cf1 a\cf0 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("colour beyond table") << head + R"(\cf9 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour;
-    QTest::newRow("highlight") << head + R"(\highlight1 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << QColor(255, 0, 0);
-    QTest::newRow("no font table") << QByteArray(R"({\rtf1 X})") << "X" << false << false << none << false << 12.0 << noFamily << noColour << noColour;
+    QTest::newRow("bold on") << head + R"(\b X\b0 Y})" << "X" << true << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("bold off with zero") << head + R"(\b X\b0 Y})" << "Y" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("group restores") << head + R"({\b\i\ul X}Y})" << "Y" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("italic underline strike") << head + R"(\i\ul\strike X})" << "X" << false << true << single << true << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("ulnone ends underline") << head + R"(\ul\ulnone X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("dotted underline") << head + R"(\uld X})" << "X" << false << false << int(QTextCharFormat::DotLine) << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("plain resets") << head + R"(\b\i\f1\fs40\cf1 a\plain X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("font and size") << head + R"(\f1\fs36 X})" << "X" << false << false << none << false << 18.0 << "Times New Roman" << noColour << noColour << int(QFont::Serif);
+    QTest::newRow("odd half points") << head + R"(\fs17 X})" << "X" << false << false << none << false << 8.5 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("zero size is default") << head + R"(\fs0 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("unknown font number") << head + R"(\f7 X})" << "X" << false << false << none << false << 12.0 << noFamily << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("text colour") << head + R"(\cf2 X})" << "X" << false << false << none << false << 12.0 << "Arial" << QColor(0, 128, 0) << noColour << int(QFont::AnyStyle);
+    QTest::newRow("automatic colour") << head + R"(\cf1 a\cf0 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("colour beyond table") << head + R"(\cf9 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << noColour << int(QFont::AnyStyle);
+    QTest::newRow("highlight") << head + R"(\highlight1 X})" << "X" << false << false << none << false << 12.0 << "Arial" << noColour << QColor(255, 0, 0) << int(QFont::AnyStyle);
+    QTest::newRow("monospace family kind") << QByteArray(R"({\rtf1{\fonttbl{\f0\fmodern Consolas;}}\f0 X})") << "X" << false << false << none << false << 12.0 << "Consolas" << noColour << noColour << int(QFont::TypeWriter);
+    QTest::newRow("no font table") << QByteArray(R"({\rtf1 X})") << "X" << false << false << none << false << 12.0 << noFamily << noColour << noColour << int(QFont::AnyStyle);
 }
 
 void TestRtfReader::characterFormat()
@@ -240,6 +245,9 @@ void TestRtfReader::characterFormat()
     QCOMPARE(format.hasProperty(QTextFormat::BackgroundBrush), background.isValid());
     if (background.isValid())
         QCOMPARE(format.background().color(), background);
+    // The family's kind is set only where the font table names one.
+    QTEST(format.hasProperty(QTextFormat::FontStyleHint) ? int(format.fontStyleHint()) : int(QFont::AnyStyle),
+          "styleHint");
 }
 
 void TestRtfReader::paragraphFormat_data()
@@ -283,6 +291,45 @@ void TestRtfReader::paragraphFormat()
     QTEST(format.rightMargin(), "right");
     QTEST(format.topMargin(), "top");
     QTEST(format.bottomMargin(), "bottom");
+}
+
+void TestRtfReader::tabStops_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<double>("textAfterTab"); // pixels from the document's left edge
+    QTest::addColumn<bool>("alignsWithNextLine");
+
+    const QByteArray wrap = " text long enough to wrap onto a second line and a third one as well\\par}";
+    QTest::newRow("hanging indent") << QByteArray(R"({\rtf1\li400\fi-260 X\tab)") + wrap << 400 / 15.0 << true;
+    QTest::newRow("explicit stop") << QByteArray(R"({\rtf1\tx1440 a\tab b})") << 96.0 << false;
+    QTest::newRow("explicit stop in an indented paragraph") << QByteArray(R"({\rtf1\li720\tx1440 a\tab b})") << 96.0 << false;
+    QTest::newRow("explicit stop beyond the hanging indent")
+        << QByteArray(R"({\rtf1\li300\fi-300\tx1500 aaaaaaaaa\tab b})") << 100.0 << false;
+}
+
+void TestRtfReader::tabStops()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(double, textAfterTab);
+    QFETCH(bool, alignsWithNextLine);
+
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setTextWidth(300);
+    QVERIFY(ReadRtfDocument(rtf, document));
+    (void)document.size(); // lays out
+
+    const QTextBlock block = document.begin();
+    const int tab = int(block.text().indexOf(u'\t'));
+    QVERIFY(tab >= 0);
+    const QTextLine first = block.layout()->lineForTextPosition(tab);
+    QVERIFY(first.isValid());
+    const qreal x = first.cursorToX(tab + 1);
+    QVERIFY2(qAbs(x - textAfterTab) < 0.75, qPrintable(QString::number(x)));
+    if (alignsWithNextLine) {
+        QVERIFY(block.layout()->lineCount() > 1);
+        QVERIFY(qAbs(block.layout()->lineAt(1).x() - x) < 0.75);
+    }
 }
 
 void TestRtfReader::links_data()
@@ -337,8 +384,8 @@ void TestRtfReader::bookmarks()
 
 void TestRtfReader::tables()
 {
-    const QByteArray rtf = R"({\rtf1 Before\par)"
-                           R"(\trowd\cellx1500\cellx4500 \pard\intbl\b A1\b0\cell A2\cell\row)"
+    const QByteArray rtf = R"({\rtf1{\colortbl;\red220\green232\blue247;}Before\par)"
+                           R"(\trowd\clcbpat1\cellx1500\cellx4500 \pard\intbl\b A1\b0\cell A2\cell\row)"
                            R"(\trowd\cellx1500\cellx4500 \pard\intbl B1\cell B2\par more\cell\row)"
                            R"(\pard After\par})";
     QTextDocument document;
@@ -361,6 +408,10 @@ void TestRtfReader::tables()
     QCOMPARE(widths.size(), 2);
     QCOMPARE(widths.at(0).rawValue(), 100.0);
     QCOMPARE(widths.at(1).rawValue(), 200.0);
+    // Shading belongs to the cells its row definition gives it.
+    QCOMPARE(table->cellAt(0, 0).format().background().color(), QColor(220, 232, 247));
+    QVERIFY(!table->cellAt(0, 1).format().hasProperty(QTextFormat::BackgroundBrush));
+    QVERIFY(!table->cellAt(1, 0).format().hasProperty(QTextFormat::BackgroundBrush));
     QVERIFY(!cursorAt(document, u"Before"_qs).currentTable());
     QVERIFY(!cursorAt(document, u"After"_qs).currentTable());
 
