@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+
+#include <optional>
+
+inline constexpr QLatin1StringView HelpFileName{"Help.rtf"};
+
+// The program's own folder: the folder of the running executable, links
+// resolved. The help document is kept there, in the build tree as after
+// installation. Tests may put another folder in its place.
+QString ProgramFolder();
+void SetProgramFolderForTesting(std::optional<QString> folder);
+
+// Where the help document is: "Help.rtf" in the program's folder.
+QString HelpFilePath();
