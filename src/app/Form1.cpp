@@ -17,6 +17,7 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/WindowOpeners.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -123,6 +124,8 @@ Form1::Form1(QWidget *parent)
         box.exec();
     };
     m_end = [] { QCoreApplication::exit(0); };
+    m_openHelp = [] { OpenHelpWindow(); };
+    m_openAbout = [] { OpenAboutWindow(); };
 
     buildControls();
     buildMenus();
