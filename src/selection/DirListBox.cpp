@@ -63,6 +63,9 @@ DirListBox::DirListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    // Small folder pictures keep the rows as compact as the file list's.
+    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    setIconSize(QSize(icon, icon));
 
     connect(m_model, &QAbstractItemModel::modelReset, this, &DirListBox::showCurrent);
     connect(m_model, &FolderListModel::pathChanged, this, &DirListBox::pathChanged);
