@@ -7,6 +7,7 @@
 #include "skin/SkinLabel.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/Form8.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -193,6 +194,16 @@ private slots:
         else
             f->close();
         QCOMPARE(support.finishCount(), finishesAtEnd);
+    }
+
+    void helpWindowIsSkinnedFirst()
+    {
+        // Skinned before anything else of its load step, whether or not the
+        // help document is there to show.
+        Form8 help;
+        help.Form_Load();
+        QVERIFY(help.styleSheet().startsWith(skinObject->styleSheet()));
+        QCOMPARE(help.palette().color(QPalette::WindowText), skinObject->palette().color(QPalette::WindowText));
     }
 
     void brokenSkinLeavesMainWindowPlain()
