@@ -26,7 +26,7 @@ bool FileExists(const QString &path)
     if (folder.isEmpty())
         folder = QStringLiteral(".");
     bool found = false;
-    PlatformFiles::forEachEntry(folder, [&](const QString &candidate, bool ordinary) {
+    PlatformFiles::forEachEntry(folder, [&](QStringView candidate, bool ordinary) {
         found = ordinary && !PlatformFiles::isHiddenName(candidate)
             && PlatformFiles::sameFoldedName(candidate, name);
         return !found;

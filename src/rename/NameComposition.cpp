@@ -1,5 +1,8 @@
 #include "rename/NameComposition.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
 // A name, prefix or suffix must hold something; a lone blank is what an
@@ -94,51 +97,47 @@ QString PadNumber(const QString &numberText, int entryCount)
     return QString(width - numberText.size(), QLatin1Char('0')) + numberText;
 }
 
+namespace {
+
+// The pieces one after another, built in one allocation: this runs once for
+// every file of a run.
+QString joined(std::initializer_list<QStringView> pieces)
+{
+    qsizetype size = 0;
+    for (QStringView piece : pieces)
+        size += piece.size();
+    QString result(size, Qt::Uninitialized);
+    QChar *out = result.data();
+    for (QStringView piece : pieces) {
+        std::copy(piece.begin(), piece.end(), out);
+        out += piece.size();
+    }
+    return result;
+}
+
+} // namespace
+
 QString ComposeNewName(const QString &fileName, const RenameRequest &request, const QString &numberText)
 {
-    // Called once per file of a run: the name is built in one allocation.
+    static constexpr char16_t zeros[] = u"000000";
+    const qsizetype fill = request.pad ? qMax<qsizetype>(0, ZeroFillWidth(request.entryCount) - numberText.size()) : 0;
+    const QStringView fillZeros(zeros, fill);
     const QStringView extension = extensionOf(fileName);
     const QStringView base = QStringView(fileName).chopped(extension.size());
-    const qsizetype fill = request.pad ? qMax<qsizetype>(0, ZeroFillWidth(request.entryCount) - numberText.size()) : 0;
-    QString name;
-    const auto numberPart = [&] {
-        name.resize(name.size() + fill, QLatin1Char('0'));
-        name.append(numberText);
-    };
+    const QStringView dot(u".");
 
     switch (request.type) {
     case BothNameAndExtension:
-        name.reserve(request.newText.size() + fill + numberText.size() + 1 + request.newExtension.size());
-        name.append(request.newText);
-        numberPart();
-        name.append(QLatin1Char('.'));
-        name.append(request.newExtension);
-        break;
+        return joined({request.newText, fillZeros, numberText, dot, request.newExtension});
     case ExtensionOnly:
-        name.reserve(base.size() + 1 + request.newExtension.size());
-        name.append(base);
-        name.append(QLatin1Char('.'));
-        name.append(request.newExtension);
-        break;
+        return joined({base, dot, request.newExtension});
     case AddPrefix:
-        name.reserve(request.newText.size() + fileName.size());
-        name.append(request.newText);
-        name.append(fileName);
-        break;
+        return joined({request.newText, fileName});
     case AddSuffix:
-        name.reserve(fileName.size() + request.newText.size());
-        name.append(base);
-        name.append(request.newText);
-        name.append(extension);
-        break;
+        return joined({base, request.newText, extension});
     case NoTypeChosen:
     case NameOnly:
     default:
-        name.reserve(request.newText.size() + fill + numberText.size() + extension.size());
-        name.append(request.newText);
-        numberPart();
-        name.append(extension);
-        break;
+        return joined({request.newText, fillZeros, numberText, extension});
     }
-    return name;
 }

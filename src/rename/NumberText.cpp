@@ -38,7 +38,7 @@ std::optional<qint32> ParseWholeNumber(const QString &text)
     qint64 magnitude = 0;
     qsizetype digits = 0;
     for (; i < end && isDigit(text.at(i)); ++i, ++digits)
-        magnitude = qMin(limit, magnitude * 10 + text.at(i).digitValue());
+        magnitude = qMin(limit, magnitude * 10 + (text.at(i).unicode() - u'0'));
 
     qsizetype fractionDigits = 0;
     int firstFraction = 0;       // first digit after the point
@@ -46,7 +46,7 @@ std::optional<qint32> ParseWholeNumber(const QString &text)
     if (i < end && text.at(i) == QLatin1Char('.')) {
         for (++i; i < end && isDigit(text.at(i)); ++i, ++fractionDigits) {
             if (fractionDigits == 0)
-                firstFraction = text.at(i).digitValue();
+                firstFraction = (text.at(i).unicode() - u'0');
             else if (text.at(i) != QLatin1Char('0'))
                 restNonZero = true;
         }

@@ -4,13 +4,17 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QStringEncoder>
+#include <QVarLengthArray>
 
 #if defined(Q_OS_WIN)
 #  include <qt_windows.h>
 #else
 #  include <cerrno>
 #  include <cstdio>
+#  include <algorithm>
+#  include <cstring>
 #  include <dirent.h>
 #  include <fcntl.h>
 #  include <sys/stat.h>
@@ -22,21 +26,15 @@ namespace PlatformFiles {
 using Outcome = RenameFileOperations::Outcome;
 using Mode = RenameFileOperations::Mode;
 
-QString foldedName(const QString &name)
+QString foldedName(QStringView name)
 {
-    // Most names are plain ASCII: upper-casing those needs no Unicode tables,
-    // and a name without small letters is its own folded form (shared, not
-    // copied).
-    const char16_t *text = reinterpret_cast<const char16_t *>(name.utf16());
+    // Most names are plain ASCII: upper-casing those needs no Unicode tables.
+    const char16_t *text = name.utf16();
     const qsizetype size = name.size();
-    bool hasSmall = false;
     for (qsizetype i = 0; i < size; ++i) {
         if (text[i] >= 0x80)
-            return name.toUpper();
-        hasSmall = hasSmall || (text[i] >= u'a' && text[i] <= u'z');
+            return name.toString().toUpper();
     }
-    if (!hasSmall)
-        return name;
     QString folded(size, Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(folded.data());
     for (qsizetype i = 0; i < size; ++i)
@@ -53,10 +51,10 @@ char16_t asciiUpper(char16_t c)
 
 } // namespace
 
-bool sameFoldedName(const QString &a, const QString &b)
+bool sameFoldedName(QStringView a, QStringView b)
 {
-    const char16_t *x = reinterpret_cast<const char16_t *>(a.utf16());
-    const char16_t *y = reinterpret_cast<const char16_t *>(b.utf16());
+    const char16_t *x = a.utf16();
+    const char16_t *y = b.utf16();
     const qsizetype common = qMin(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
         if (x[i] >= 0x80 || y[i] >= 0x80)
@@ -70,7 +68,7 @@ bool sameFoldedName(const QString &a, const QString &b)
         return true;
     // What is left of the longer one may still be non-ASCII that folds to
     // nothing shorter; only the full comparison can tell.
-    const QString &longer = a.size() > b.size() ? a : b;
+    const QStringView longer = a.size() > b.size() ? a : b;
     for (qsizetype i = common; i < longer.size(); ++i) {
         if (longer.at(i).unicode() >= 0x80)
             return foldedName(a) == foldedName(b);
@@ -78,10 +76,10 @@ bool sameFoldedName(const QString &a, const QString &b)
     return false;
 }
 
-size_t foldedNameHash(const QString &name, size_t seed)
+size_t foldedNameHash(QStringView name, size_t seed)
 {
     constexpr qsizetype bufferSize = 256;
-    const char16_t *text = reinterpret_cast<const char16_t *>(name.utf16());
+    const char16_t *text = name.utf16();
     if (name.size() <= bufferSize) {
         char16_t upper[bufferSize];
         qsizetype i = 0;
@@ -104,7 +102,7 @@ bool isSeparator(QChar c)
 
 #if defined(Q_OS_WIN)
 
-bool forEachEntry(const QString &folder, const std::function<bool(const QString &, bool)> &visit)
+bool forEachEntry(const QString &folder, const std::function<bool(QStringView, bool)> &visit)
 {
     if (!QFileInfo(folder).isDir())
         return false;
@@ -244,8 +242,11 @@ Outcome renameNoReplace(const QByteArray &from, const QByteArray &to, QString *e
 
 } // namespace
 
-bool forEachEntry(const QString &folder, const std::function<bool(const QString &, bool)> &visit)
+bool forEachEntry(const QString &folder, const std::function<bool(QStringView, bool)> &visit)
 {
+    // Names are decoded into one reused buffer: no allocation per entry.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QVarLengthArray<QChar, 512> buffer;
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return false;
@@ -266,7 +267,19 @@ bool forEachEntry(const QString &folder, const std::function<bool(const QString 
         default:
             break;
         }
-        if (!visit(QFile::decodeName(name), regular))
+        const qsizetype length = qsizetype(std::strlen(name));
+        buffer.resize(decoder.requiredSpace(length));
+        qsizetype ascii = 0;
+        while (ascii < length && static_cast<unsigned char>(name[ascii]) < 0x80) {
+            buffer[ascii] = QLatin1Char(name[ascii]);
+            ++ascii;
+        }
+        qsizetype decoded = ascii;
+        if (ascii < length) {
+            decoded = decoder.appendToBuffer(buffer.data(), QByteArrayView(name, length)) - buffer.data();
+            decoder.resetState();
+        }
+        if (!visit(QStringView(buffer.data(), decoded), regular))
             break;
     }
     ::closedir(dir);
@@ -303,27 +316,47 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     return {};
 }
 
-// Encodes folder "/" name into buffer, which is reused from call to call so
-// that a run of many renames does not allocate for every path.
-const QByteArray &encodePath(QByteArray &buffer, const QString &folder, const QString &name)
+// Paths of one folder, encoded into buffers that are reused from call to
+// call: a run of many renames neither allocates nor re-encodes the folder
+// for every path.
+class PathEncoder
 {
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    buffer.resize(encoder.requiredSpace(folder.size() + 1 + name.size()));
-    char *end = encoder.appendToBuffer(buffer.data(), folder);
-    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
-        *end++ = '/';
-    end = encoder.appendToBuffer(end, name);
-    buffer.truncate(end - buffer.constData());
-    return buffer;
-}
+public:
+    const QByteArray &path(QByteArray &buffer, const QString &folder, const QString &name)
+    {
+        if (folder != m_folder) {
+            m_folder = folder;
+            m_prefix = QFile::encodeName(folder);
+            if (!m_prefix.isEmpty() && !m_prefix.endsWith('/'))
+                m_prefix += '/';
+        }
+        buffer.resize(m_prefix.size() + m_encoder.requiredSpace(name.size()));
+        char *out = std::copy(m_prefix.cbegin(), m_prefix.cend(), buffer.data());
+        qsizetype i = 0;
+        for (; i < name.size() && name.at(i).unicode() < 0x80; ++i)
+            *out++ = char(name.at(i).unicode());
+        if (i < name.size()) {
+            out = m_encoder.appendToBuffer(out, QStringView(name).mid(i));
+            m_encoder.resetState();
+        }
+        buffer.truncate(out - buffer.constData());
+        return buffer;
+    }
+
+private:
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QString m_folder;
+    QByteArray m_prefix;
+};
 
 Outcome renameInFolder(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
                        QString *error)
 {
+    thread_local PathEncoder encoder;
     thread_local QByteArray fromBuffer;
     thread_local QByteArray toBuffer;
-    const QByteArray &from = encodePath(fromBuffer, folder, fromName);
-    const QByteArray &to = encodePath(toBuffer, folder, toName);
+    const QByteArray &from = encoder.path(fromBuffer, folder, fromName);
+    const QByteArray &to = encoder.path(toBuffer, folder, toName);
     if (mode == Mode::NoReplace)
         return renameNoReplace(from, to, error);
     if (::rename(from.constData(), to.constData()) == 0)

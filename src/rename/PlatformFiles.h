@@ -14,24 +14,25 @@ namespace PlatformFiles {
 bool isSeparator(QChar c);
 
 // Names starting with "." are hidden and never count as files.
-inline bool isHiddenName(const QString &name)
+inline bool isHiddenName(QStringView name)
 {
     return name.startsWith(QLatin1Char('.'));
 }
 
 // The form in which two names are compared without regard to letter case:
 // the name in upper case.
-QString foldedName(const QString &name);
+QString foldedName(QStringView name);
 
 // foldedName(a) == foldedName(b), and a hash that agrees with it, without
 // building the folded texts for plain ASCII names.
-bool sameFoldedName(const QString &a, const QString &b);
-size_t foldedNameHash(const QString &name, size_t seed);
+bool sameFoldedName(QStringView a, QStringView b);
+size_t foldedNameHash(QStringView name, size_t seed);
 
 // Calls visit for every entry of folder but "." and "..", hidden ones
 // included, until visit answers false; ordinary tells a regular file or a
 // link that leads to one. Answers false when the folder cannot be read.
-bool forEachEntry(const QString &folder, const std::function<bool(const QString &name, bool ordinary)> &visit);
+// The name passed to visit is valid only during the call.
+bool forEachEntry(const QString &folder, const std::function<bool(QStringView name, bool ordinary)> &visit);
 
 // Whether path leads to a regular file (links followed).
 bool isOrdinaryFile(const QString &path);

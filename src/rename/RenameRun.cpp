@@ -6,11 +6,12 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QMultiHash>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -36,124 +37,147 @@ public:
     }
 };
 
-// A file name as a hash key that ignores letter case the way the existence
-// probe does.
-struct FoldedKey
-{
-    QString name;
-    bool operator==(const FoldedKey &other) const { return PlatformFiles::sameFoldedName(name, other.name); }
-};
-
-size_t qHash(const FoldedKey &key, size_t seed = 0)
-{
-    return PlatformFiles::foldedNameHash(key.name, seed);
-}
-
 // The entries of the folder, read once and kept current as the run renames,
-// so that collision questions never go back to the disk. Entries are filed
-// under their folded name, so one lookup answers both "is this exact name
-// taken" and "would the existence probe find a file under it".
+// so that collision questions never go back to the disk. Entries are found
+// by the hash of their folded name, so one lookup answers both "is this
+// exact name taken" and "would the existence probe find a file under it".
+// The names live one after another in one text buffer and the table is
+// flat: reading a large folder costs no allocation per name.
 class FolderIndex
 {
 public:
     struct Entry
     {
-        QString name;
+        QStringView name;
         bool ordinary = false; // a regular file, or a link to one
         int holder = -1;       // the selected list entry this file belongs to
     };
 
     bool load(const QString &folder, qsizetype expectedSize)
     {
-        m_first.reserve(expectedSize);
-        return PlatformFiles::forEachEntry(folder, [this](const QString &name, bool ordinary) {
-            add(name, ordinary, -1);
+        m_seed = QHashSeed::globalSeed();
+        m_text.reserve(size_t(expectedSize) * 16);
+        rehash(expectedSize);
+        return PlatformFiles::forEachEntry(folder, [this](QStringView name, bool ordinary) {
+            add(name, hashOf(name), ordinary, -1);
             return true;
         });
     }
 
+    // The lookups take the name's hash, so that a name looked up, removed
+    // and added again is hashed only once.
+    size_t hashOf(QStringView name) const { return PlatformFiles::foldedNameHash(name, m_seed); }
+
     // Calls visit for every entry whose name is name but for letter case,
     // until it answers false.
     template<typename Visit>
-    void forEachAlike(const QString &name, Visit visit) const
+    void forEachAlike(QStringView name, size_t hash, Visit visit) const
     {
-        const FoldedKey key{name};
-        const auto first = m_first.constFind(key);
-        if (first == m_first.cend() || first->name.isEmpty() || !visit(first.value()) || m_more.isEmpty())
-            return;
-        for (auto it = m_more.constFind(key); it != m_more.cend() && it.key() == key; ++it) {
-            if (!visit(it.value()))
+        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+            const Slot &slot = m_slots[i];
+            if (slot.state == Slot::Used && slot.tag == tagOf(hash) && PlatformFiles::sameFoldedName(nameOf(slot), name)
+                && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder}))
                 return;
         }
     }
 
-    // The entry of exactly this name; valid until the index next changes.
-    Entry *find(const QString &name)
+    // The slot of exactly this name, or -1; valid until the index next grows.
+    qsizetype find(QStringView name, size_t hash) const
     {
-        const FoldedKey key{name};
-        const auto first = m_first.find(key);
-        if (first == m_first.end())
-            return nullptr;
-        if (first->name == name)
-            return &first.value();
-        if (m_more.isEmpty())
-            return nullptr;
-        for (auto it = m_more.find(key); it != m_more.end() && it.key() == key; ++it) {
-            if (it->name == name)
-                return &it.value();
+        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+            const Slot &slot = m_slots[i];
+            if (slot.state == Slot::Used && slot.tag == tagOf(hash) && nameOf(slot) == name)
+                return qsizetype(i);
         }
-        return nullptr;
+        return -1;
     }
+    qsizetype find(QStringView name) const { return find(name, hashOf(name)); }
+
+    bool isOrdinaryFile(qsizetype slot) const { return m_slots[slot].ordinary; }
+    int holder(qsizetype slot) const { return m_slots[slot].holder; }
+    void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
 
     // Adds the entry, or updates the one of the same name (a replaced file).
-    void add(const QString &name, bool ordinary, int holder)
+    void add(QStringView name, size_t hash, bool ordinary, int holder)
     {
-        Entry &first = m_first[FoldedKey{name}];
-        if (first.name.isEmpty()) {
-            first = {name, ordinary, holder};
-            return;
-        }
-        Entry *same = find(name);
-        if (same)
-            *same = {name, ordinary, holder};
-        else
-            m_more.insert(FoldedKey{name}, {name, ordinary, holder});
-    }
-
-    void remove(const QString &name)
-    {
-        const FoldedKey key{name};
-        const auto first = m_first.find(key);
-        if (first == m_first.end())
-            return;
-        if (first->name == name) {
-            const auto next = m_more.isEmpty() ? m_more.end() : m_more.find(key);
-            if (next == m_more.end()) {
-                // Left vacant rather than erased: the slot is likely to be
-                // wanted again, and erasing reshuffles the table.
-                *first = Entry();
-            } else {
-                *first = next.value();
-                m_more.erase(next);
-            }
-            return;
-        }
-        if (m_more.isEmpty())
-            return;
-        for (auto it = m_more.find(key); it != m_more.end() && it.key() == key; ++it) {
-            if (it->name == name) {
-                m_more.erase(it);
+        if ((m_occupied + 1) * 2 > m_slots.size())
+            rehash(qsizetype(m_occupied + 1) * 2);
+        size_t free = m_slots.size();
+        size_t i = hash & m_mask;
+        for (; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+            Slot &slot = m_slots[i];
+            if (slot.state == Slot::Vacated) {
+                if (free == m_slots.size())
+                    free = i;
+            } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
+                slot.ordinary = ordinary;
+                slot.holder = holder;
                 return;
             }
         }
+        if (free == m_slots.size()) {
+            free = i;
+            ++m_occupied;
+        }
+        // File names are far shorter than 64K units: the longest a file
+        // system holds is 255 bytes or 255 UTF-16 units.
+        Q_ASSERT(name.size() <= 0xFFFF);
+        m_slots[free] = {tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used, ordinary};
+        m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
+    }
+
+    void remove(QStringView name, size_t hash)
+    {
+        const qsizetype slot = find(name, hash);
+        if (slot >= 0)
+            m_slots[slot].state = Slot::Vacated; // the probe goes on past it
     }
 
 private:
-    // Names that fold alike are rare: the first one of each folded name
-    // lives in m_first, any further ones in m_more. A first entry with an
-    // empty name is vacant, and then there are no further ones.
-    QHash<FoldedKey, Entry> m_first;
-    QMultiHash<FoldedKey, Entry> m_more;
+    // Sixteen bytes: the table of a large folder stays small.
+    struct Slot
+    {
+        enum State : quint8 { Empty, Used, Vacated };
+        quint32 tag = 0;    // high half of the hash, to skip most mismatches
+        quint32 offset = 0; // of the name in m_text
+        qint32 holder = -1;
+        quint16 length = 0;
+        State state = Empty;
+        bool ordinary = false;
+    };
+
+    static_assert(sizeof(Slot) == 16);
+
+    static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
+
+    QStringView nameOf(const Slot &slot) const { return QStringView(m_text.data() + slot.offset, slot.length); }
+
+    // At least room for entries at half load; vacated slots are dropped.
+    void rehash(qsizetype entries)
+    {
+        size_t capacity = 16;
+        while (capacity < size_t(entries) * 2)
+            capacity *= 2;
+        std::vector<Slot> old(capacity);
+        old.swap(m_slots);
+        m_mask = capacity - 1;
+        m_occupied = 0;
+        for (const Slot &slot : old) {
+            if (slot.state != Slot::Used)
+                continue;
+            size_t i = hashOf(nameOf(slot)) & m_mask;
+            while (m_slots[i].state != Slot::Empty)
+                i = (i + 1) & m_mask;
+            m_slots[i] = slot;
+            ++m_occupied;
+        }
+    }
+
+    std::vector<Slot> m_slots = std::vector<Slot>(16);
+    size_t m_mask = 15;
+    size_t m_occupied = 0; // used and vacated slots
+    std::vector<char16_t> m_text;
+    size_t m_seed = 0;
 };
 
 QString underscored(const QString &name)
@@ -191,17 +215,19 @@ public:
             if (!entries.at(i).selected)
                 continue;
             const QString &name = entries.at(i).name;
-            FolderIndex::Entry *entry = m_index.find(name);
-            if (!entry || !entry->ordinary)
+            const size_t hash = m_index.hashOf(name);
+            const qsizetype slot = m_index.find(name, hash);
+            if (slot < 0 || !m_index.isOrdinaryFile(slot))
                 continue;
             EntryState &state = m_states[i];
-            if (entry->holder >= 0) {
+            if (m_index.holder(slot) >= 0) {
                 state.listedTwice = true;
                 continue;
             }
-            entry->holder = int(i);
+            m_index.setHolder(slot, int(i));
             state.present = true;
             state.location = name;
+            state.locationHash = hash;
         }
     }
 
@@ -256,7 +282,9 @@ public:
                 bool leaves = false;
                 if (!PlatformFiles::nameProblem(candidate, m_maxNameLength, &leaves).isEmpty())
                     break;
-                if (m_index.find(candidate) || move(int(i), candidate, Mode::NoReplace, &error) == Outcome::TargetExists) {
+                const size_t hash = m_index.hashOf(candidate);
+                if (m_index.find(candidate, hash) >= 0
+                    || move(int(i), candidate, hash, Mode::NoReplace, &error) == Outcome::TargetExists) {
                     candidate = underscored(candidate);
                     continue;
                 }
@@ -280,6 +308,7 @@ private:
     struct EntryState
     {
         QString location;       // the file's current name in the folder
+        size_t locationHash = 0;
         bool present = false;
         bool listedTwice = false;
         bool aside = false;     // under a temporary name
@@ -300,11 +329,11 @@ private:
     // Whether something other than entry i's file answers to candidate: a
     // visible file the existence probe would find, or anything at all under
     // exactly that name.
-    bool isTakenByOther(int i, const QString &candidate) const
+    bool isTakenByOther(int i, const QString &candidate, size_t hash) const
     {
         const QString &location = m_states.at(i).location;
         bool taken = false;
-        m_index.forEachAlike(candidate, [&](const FolderIndex::Entry &entry) {
+        m_index.forEachAlike(candidate, hash, [&](const FolderIndex::Entry &entry) {
             if (entry.name == location)
                 return true;
             taken = entry.name == candidate || (entry.ordinary && !PlatformFiles::isHiddenName(entry.name));
@@ -329,12 +358,13 @@ private:
                     return;
                 }
             }
-            if (isTakenByOther(i, candidate)) {
+            const size_t hash = m_index.hashOf(candidate);
+            if (isTakenByOther(i, candidate, hash)) {
                 candidate = underscored(candidate);
                 continue;
             }
             QString error;
-            switch (move(i, candidate, Mode::NoReplace, &error)) {
+            switch (move(i, candidate, hash, Mode::NoReplace, &error)) {
             case Outcome::Done:
                 renamed(i, candidate);
                 return;
@@ -357,7 +387,8 @@ private:
         bool heldByRun = false;
         bool heldByNonFile = false;
         QList<int> waiting;
-        m_index.forEachAlike(newName, [&](const FolderIndex::Entry &entry) {
+        const size_t hash = m_index.hashOf(newName);
+        m_index.forEachAlike(newName, hash, [&](const FolderIndex::Entry &entry) {
             if (entry.holder == i)
                 return true;
             if (entry.holder >= 0) {
@@ -391,7 +422,7 @@ private:
             return;
         }
         QString error;
-        if (move(i, newName, Mode::Replace, &error) == Outcome::Done)
+        if (move(i, newName, hash, Mode::Replace, &error) == Outcome::Done)
             renamed(i, newName);
         else
             skip(i, newName, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
@@ -402,12 +433,13 @@ private:
         const QString tag = QStringLiteral(".quillmere-%1-").arg(QCoreApplication::applicationPid());
         for (int attempt = 0; attempt < 1000; ++attempt) {
             const QString temporary = tag + QString::number(m_asideCounter++);
-            if (m_index.find(temporary))
+            const size_t hash = m_index.hashOf(temporary);
+            if (m_index.find(temporary, hash) >= 0)
                 continue;
             const Outcome outcome =
                 m_operations.renameFile(m_folder, m_states.at(i).location, temporary, Mode::NoReplace, error);
             if (outcome == Outcome::Done) {
-                relocate(i, temporary, true);
+                relocate(i, temporary, hash, true);
                 return true;
             }
             if (outcome == Outcome::Failed)
@@ -417,16 +449,17 @@ private:
         return false;
     }
 
-    void relocate(int i, const QString &to, bool aside)
+    void relocate(int i, const QString &to, size_t toHash, bool aside)
     {
         EntryState &state = m_states[i];
-        m_index.remove(state.location);
-        m_index.add(to, true, i);
+        m_index.remove(state.location, state.locationHash);
+        m_index.add(to, toHash, true, i);
         state.location = to;
+        state.locationHash = toHash;
         state.aside = aside;
     }
 
-    Outcome move(int i, const QString &to, Mode mode, QString *error)
+    Outcome move(int i, const QString &to, size_t toHash, Mode mode, QString *error)
     {
         if (to == m_states.at(i).location)
             return Outcome::Done;
@@ -436,7 +469,7 @@ private:
             return Outcome::Failed;
         const Outcome outcome = m_operations.renameFile(m_folder, m_states.at(i).location, to, mode, error);
         if (outcome == Outcome::Done)
-            relocate(i, to, false);
+            relocate(i, to, toHash, false);
         return outcome;
     }
 
@@ -451,6 +484,23 @@ private:
     QList<EntryState> m_states;
     int m_asideCounter = 0;
 };
+
+// Plain decimal text, as QString::number gives it, but cheaper: the run
+// writes one for every file.
+QString decimalText(qint64 value)
+{
+    char16_t digits[24];
+    char16_t *end = digits + std::size(digits);
+    char16_t *begin = end;
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--begin = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--begin = u'-';
+    return QStringView(begin, end).toString();
+}
 
 bool putsNumberInName(RenamingType type)
 {
@@ -511,7 +561,7 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
                 if (advancesNumber(request.type)) {
                     const std::optional<qint32> value = ParseWholeNumber(number);
                     if (value && *value < std::numeric_limits<qint32>::max()) {
-                        number = QString::number(*value + 1);
+                        number = decimalText(qint64(*value) + 1);
                         target.setNumberText(number);
                     } else if (putsNumberInName(request.type)) {
                         numberStuck.emplace(

@@ -267,6 +267,16 @@ void RenameRunTest::run_data()
     QTest::newRow("keep: name without a dot")
         << QStringList{"Photo1", "README"} << QStringList{"*README"} << request(NameOnly, "Photo", "", "1", true)
         << QString() << QStringList{"Photo1", "Photo1_<README"} << QStringList{};
+    {
+        // Far more files than list entries: the folder index grows while read.
+        QStringList many;
+        for (int i = 0; i < 60; ++i)
+            many.append(QStringLiteral("f%1.txt").arg(i));
+        QTest::newRow("keep: taken name in a folder larger than the list")
+            << many + QStringList{"PHOTO1.JPG", "a.jpg"} << QStringList{"*a.jpg"}
+            << request(NameOnly, "Photo", "", "1", true) << QString()
+            << many + QStringList{"PHOTO1.JPG", "Photo1_.jpg<a.jpg"} << QStringList{};
+    }
     QTest::newRow("keep: hidden file under the new name")
         << QStringList{".x", "x"} << QStringList{"*x"} << request(AddPrefix, ".", "", "1", true) << QString()
         << QStringList{".x", "_.x<x"} << QStringList{};
