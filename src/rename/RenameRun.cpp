@@ -2,16 +2,15 @@
 
 #include "rename/NameComposition.h"
 #include "rename/NumberText.h"
+#include "rename/FolderIndex.h"
 #include "rename/PlatformFiles.h"
 
 #include <QCoreApplication>
-#include <QHash>
 
 #include <algorithm>
 #include <iterator>
 #include <limits>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -35,149 +34,6 @@ public:
     {
         return Outcome::Done;
     }
-};
-
-// The entries of the folder, read once and kept current as the run renames,
-// so that collision questions never go back to the disk. Entries are found
-// by the hash of their folded name, so one lookup answers both "is this
-// exact name taken" and "would the existence probe find a file under it".
-// The names live one after another in one text buffer and the table is
-// flat: reading a large folder costs no allocation per name.
-class FolderIndex
-{
-public:
-    struct Entry
-    {
-        QStringView name;
-        bool ordinary = false; // a regular file, or a link to one
-        int holder = -1;       // the selected list entry this file belongs to
-    };
-
-    bool load(const QString &folder, qsizetype expectedSize)
-    {
-        m_seed = QHashSeed::globalSeed();
-        m_text.reserve(size_t(expectedSize) * 16);
-        rehash(expectedSize);
-        return PlatformFiles::forEachEntry(folder, [this](QStringView name, bool ordinary) {
-            add(name, hashOf(name), ordinary, -1);
-            return true;
-        });
-    }
-
-    // The lookups take the name's hash, so that a name looked up, removed
-    // and added again is hashed only once.
-    size_t hashOf(QStringView name) const { return PlatformFiles::foldedNameHash(name, m_seed); }
-
-    // Calls visit for every entry whose name is name but for letter case,
-    // until it answers false.
-    template<typename Visit>
-    void forEachAlike(QStringView name, size_t hash, Visit visit) const
-    {
-        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
-            const Slot &slot = m_slots[i];
-            if (slot.state == Slot::Used && slot.tag == tagOf(hash) && PlatformFiles::sameFoldedName(nameOf(slot), name)
-                && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder}))
-                return;
-        }
-    }
-
-    // The slot of exactly this name, or -1; valid until the index next grows.
-    qsizetype find(QStringView name, size_t hash) const
-    {
-        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
-            const Slot &slot = m_slots[i];
-            if (slot.state == Slot::Used && slot.tag == tagOf(hash) && nameOf(slot) == name)
-                return qsizetype(i);
-        }
-        return -1;
-    }
-    qsizetype find(QStringView name) const { return find(name, hashOf(name)); }
-
-    bool isOrdinaryFile(qsizetype slot) const { return m_slots[slot].ordinary; }
-    int holder(qsizetype slot) const { return m_slots[slot].holder; }
-    void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
-
-    // Adds the entry, or updates the one of the same name (a replaced file).
-    void add(QStringView name, size_t hash, bool ordinary, int holder)
-    {
-        if ((m_occupied + 1) * 2 > m_slots.size())
-            rehash(qsizetype(m_occupied + 1) * 2);
-        size_t free = m_slots.size();
-        size_t i = hash & m_mask;
-        for (; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
-            Slot &slot = m_slots[i];
-            if (slot.state == Slot::Vacated) {
-                if (free == m_slots.size())
-                    free = i;
-            } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
-                slot.ordinary = ordinary;
-                slot.holder = holder;
-                return;
-            }
-        }
-        if (free == m_slots.size()) {
-            free = i;
-            ++m_occupied;
-        }
-        // File names are far shorter than 64K units: the longest a file
-        // system holds is 255 bytes or 255 UTF-16 units.
-        Q_ASSERT(name.size() <= 0xFFFF);
-        m_slots[free] = {tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used, ordinary};
-        m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
-    }
-
-    void remove(QStringView name, size_t hash)
-    {
-        const qsizetype slot = find(name, hash);
-        if (slot >= 0)
-            m_slots[slot].state = Slot::Vacated; // the probe goes on past it
-    }
-
-private:
-    // Sixteen bytes: the table of a large folder stays small.
-    struct Slot
-    {
-        enum State : quint8 { Empty, Used, Vacated };
-        quint32 tag = 0;    // high half of the hash, to skip most mismatches
-        quint32 offset = 0; // of the name in m_text
-        qint32 holder = -1;
-        quint16 length = 0;
-        State state = Empty;
-        bool ordinary = false;
-    };
-
-    static_assert(sizeof(Slot) == 16);
-
-    static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
-
-    QStringView nameOf(const Slot &slot) const { return QStringView(m_text.data() + slot.offset, slot.length); }
-
-    // At least room for entries at half load; vacated slots are dropped.
-    void rehash(qsizetype entries)
-    {
-        size_t capacity = 16;
-        while (capacity < size_t(entries) * 2)
-            capacity *= 2;
-        std::vector<Slot> old(capacity);
-        old.swap(m_slots);
-        m_mask = capacity - 1;
-        m_occupied = 0;
-        for (const Slot &slot : old) {
-            if (slot.state != Slot::Used)
-                continue;
-            size_t i = hashOf(nameOf(slot)) & m_mask;
-            while (m_slots[i].state != Slot::Empty)
-                i = (i + 1) & m_mask;
-            m_slots[i] = slot;
-            ++m_occupied;
-        }
-    }
-
-    std::vector<Slot> m_slots = std::vector<Slot>(16);
-    size_t m_mask = 15;
-    size_t m_occupied = 0; // used and vacated slots
-    std::vector<char16_t> m_text;
-    size_t m_seed = 0;
 };
 
 QString underscored(const QString &name)

@@ -1,0 +1,80 @@
+#include "rename/FolderIndex.h"
+
+#include <QHashSeed>
+
+bool FolderIndex::load(const QString &folder, qsizetype expectedSize)
+{
+    m_seed = QHashSeed::globalSeed();
+    m_text.reserve(size_t(expectedSize) * 16);
+    rehash(expectedSize);
+    return PlatformFiles::forEachEntry(folder, [this](QStringView name, bool ordinary) {
+        add(name, hashOf(name), ordinary, -1);
+        return true;
+    });
+}
+
+qsizetype FolderIndex::find(QStringView name, size_t hash) const
+{
+    for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.state == Slot::Used && slot.tag == tagOf(hash) && nameOf(slot) == name)
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+void FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
+{
+    if ((m_occupied + 1) * 2 > m_slots.size())
+        rehash(qsizetype(m_occupied + 1) * 2);
+    size_t free = m_slots.size();
+    size_t i = hash & m_mask;
+    for (; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+        Slot &slot = m_slots[i];
+        if (slot.state == Slot::Vacated) {
+            if (free == m_slots.size())
+                free = i;
+        } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
+            slot.ordinary = ordinary;
+            slot.holder = holder;
+            return;
+        }
+    }
+    if (free == m_slots.size()) {
+        free = i;
+        ++m_occupied;
+    }
+    // File names are far shorter than 64K units: the longest a file system
+    // holds is 255 bytes or 255 UTF-16 units.
+    Q_ASSERT(name.size() <= 0xFFFF);
+    m_slots[free] = {tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used, ordinary};
+    m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
+}
+
+void FolderIndex::remove(QStringView name, size_t hash)
+{
+    const qsizetype slot = find(name, hash);
+    if (slot >= 0)
+        m_slots[slot].state = Slot::Vacated; // later probes go on past it
+}
+
+// At least room for entries at half load; vacated slots are dropped.
+void FolderIndex::rehash(qsizetype entries)
+{
+    size_t capacity = 16;
+    while (capacity < size_t(entries) * 2)
+        capacity *= 2;
+    std::vector<Slot> old(capacity);
+    old.swap(m_slots);
+    m_mask = capacity - 1;
+    m_occupied = 0;
+    for (const Slot &slot : old) {
+        if (slot.state != Slot::Used)
+            continue;
+        size_t i = hashOf(nameOf(slot)) & m_mask;
+        while (m_slots[i].state != Slot::Empty)
+            i = (i + 1) & m_mask;
+        m_slots[i] = slot;
+        ++m_occupied;
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "rename/PlatformFiles.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// The entries of one folder, read once and kept current as a rename run
+// renames, so that collision questions never go back to the disk. Entries
+// are found by the hash of their folded name, so one lookup answers both "is
+// this exact name taken" and "would the existence probe find a file under
+// it". The names live one after another in one text buffer and the table is
+// flat: reading a large folder costs no allocation per name.
+class FolderIndex
+{
+public:
+    struct Entry
+    {
+        QStringView name;
+        bool ordinary = false; // a regular file, or a link to one
+        int holder = -1;       // the selected list entry this file belongs to
+    };
+
+    // Reads folder; expectedSize is the number of names the index will hold
+    // (its entries and the new names to come). False when it cannot be read.
+    bool load(const QString &folder, qsizetype expectedSize);
+
+    // The lookups take the name's hash, so that a name looked up, removed
+    // and added again is hashed only once.
+    size_t hashOf(QStringView name) const { return PlatformFiles::foldedNameHash(name, m_seed); }
+
+    // Calls visit for every entry whose name is name but for letter case,
+    // until it answers false.
+    template<typename Visit>
+    void forEachAlike(QStringView name, size_t hash, Visit visit) const
+    {
+        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+            const Slot &slot = m_slots[i];
+            if (slot.state == Slot::Used && slot.tag == tagOf(hash) && PlatformFiles::sameFoldedName(nameOf(slot), name)
+                && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder}))
+                return;
+        }
+    }
+
+    // The slot of exactly this name, or -1; valid until the index next changes.
+    qsizetype find(QStringView name, size_t hash) const;
+
+    bool isOrdinaryFile(qsizetype slot) const { return m_slots[slot].ordinary; }
+    int holder(qsizetype slot) const { return m_slots[slot].holder; }
+    void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
+
+    // Adds the entry, or updates the one of the same name (a replaced file).
+    void add(QStringView name, size_t hash, bool ordinary, int holder);
+    void remove(QStringView name, size_t hash);
+
+private:
+    // Sixteen bytes: the table of a large folder stays small.
+    struct Slot
+    {
+        enum State : quint8 { Empty, Used, Vacated };
+        quint32 tag = 0;    // high half of the hash, to skip most mismatches
+        quint32 offset = 0; // of the name in m_text
+        qint32 holder = -1;
+        quint16 length = 0;
+        State state = Empty;
+        bool ordinary = false;
+    };
+    static_assert(sizeof(Slot) == 16);
+
+    static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
+    QStringView nameOf(const Slot &slot) const { return QStringView(m_text.data() + slot.offset, slot.length); }
+    void rehash(qsizetype entries);
+
+    std::vector<Slot> m_slots = std::vector<Slot>(16);
+    size_t m_mask = 15;
+    size_t m_occupied = 0; // used and vacated slots
+    std::vector<char16_t> m_text;
+    size_t m_seed = 0;
+};
