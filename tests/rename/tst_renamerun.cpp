@@ -55,10 +55,10 @@ bool populate(TempFolder &folder, const QStringList &names)
 }
 
 // "*name" is a selected entry, "name" an unselected one.
-QList<RenameEntry> entriesOf(const QStringList &spec)
+QList<RenameEntry> entriesOf(const QStringList &layout)
 {
     QList<RenameEntry> entries;
-    for (const QString &item : spec) {
+    for (const QString &item : layout) {
         const bool selected = item.startsWith(QLatin1Char('*'));
         entries.append({selected ? item.mid(1) : item, selected});
     }
@@ -66,10 +66,10 @@ QList<RenameEntry> entriesOf(const QStringList &spec)
 }
 
 // "new<old": the file new holds what old held; "name": unchanged.
-QMap<QString, QByteArray> expectedContents(const QStringList &spec)
+QMap<QString, QByteArray> expectedContents(const QStringList &layout)
 {
     QMap<QString, QByteArray> contents;
-    for (const QString &item : spec) {
+    for (const QString &item : layout) {
         const qsizetype arrow = item.indexOf(QLatin1Char('<'));
         contents.insert(item.left(arrow < 0 ? item.size() : arrow), (arrow < 0 ? item : item.mid(arrow + 1)).toUtf8());
     }
@@ -78,7 +78,7 @@ QMap<QString, QByteArray> expectedContents(const QStringList &spec)
 
 // A file left in place that still ended under another name (its own was
 // taken while it waited) is reported as left, not as renamed.
-QStringList expectedRenames(const QStringList &spec, const QStringList &left = {})
+QStringList expectedRenames(const QStringList &layout, const QStringList &left = {})
 {
     QStringList leftNames;
     for (const QString &item : left) {
@@ -86,7 +86,7 @@ QStringList expectedRenames(const QStringList &spec, const QStringList &left = {
             leftNames.append(item.section(QLatin1Char('='), 0, 0));
     }
     QStringList pairs;
-    for (const QString &item : spec) {
+    for (const QString &item : layout) {
         const qsizetype arrow = item.indexOf(QLatin1Char('<'));
         if (arrow >= 0 && !leftNames.contains(item.mid(arrow + 1)))
             pairs.append(item.mid(arrow + 1) + QLatin1String(" -> ") + item.left(arrow));
