@@ -554,7 +554,6 @@ private:
     // Reading
     void readControl();
     void handleWord(std::string_view name, bool hasParameter, int parameter);
-    void handleCharacterWord(Word word, char32_t ch, bool hasParameter, int parameter);
     void handleDocumentWord(Word word, bool hasParameter, int parameter);
     void openGroup();
     void closeGroup();
