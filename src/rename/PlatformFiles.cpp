@@ -240,6 +240,46 @@ Outcome renameNoReplace(const QByteArray &from, const QByteArray &to, QString *e
     return failed(error);
 }
 
+// Whether the folder of path holds an entry named exactly like each of the
+// last components of a and b, byte for byte.
+bool holdsBothNames(const QByteArray &a, const QByteArray &b)
+{
+    const qsizetype slash = a.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : a.left(slash + 1);
+    const char *nameA = a.constData() + slash + 1;
+    const char *nameB = b.constData() + b.lastIndexOf('/') + 1;
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    bool seenA = false;
+    bool seenB = false;
+    while (const dirent *entry = ::readdir(dir)) {
+        seenA = seenA || std::strcmp(entry->d_name, nameA) == 0;
+        seenB = seenB || std::strcmp(entry->d_name, nameB) == 0;
+        if (seenA && seenB)
+            break;
+    }
+    ::closedir(dir);
+    return seenA && seenB;
+}
+
+// rename() does nothing, and succeeds, when both names are links to the same
+// file, so the old name stays. The content is safe under the new name then,
+// and the old name is dropped: but only when it is an entry of its own, not
+// the new name spelt in other letters on a file system that ignores case.
+Outcome dropOldLink(const QByteArray &from, const QByteArray &to, QString *error)
+{
+    struct stat oldName;
+    struct stat newName;
+    if (::lstat(from.constData(), &oldName) != 0 || ::lstat(to.constData(), &newName) != 0
+        || oldName.st_dev != newName.st_dev || oldName.st_ino != newName.st_ino || oldName.st_nlink < 2
+        || !holdsBothNames(from, to))
+        return Outcome::Done;
+    if (::unlink(from.constData()) == 0)
+        return Outcome::Done;
+    return failed(error);
+}
+
 } // namespace
 
 bool forEachEntry(const QString &folder, const std::function<bool(QStringView, bool)> &visit)
@@ -359,9 +399,9 @@ Outcome renameInFolder(const QString &folder, const QString &fromName, const QSt
     const QByteArray &to = encoder.path(toBuffer, folder, toName);
     if (mode == Mode::NoReplace)
         return renameNoReplace(from, to, error);
-    if (::rename(from.constData(), to.constData()) == 0)
-        return Outcome::Done;
-    return failed(error);
+    if (::rename(from.constData(), to.constData()) != 0)
+        return failed(error);
+    return dropOldLink(from, to, error);
 }
 
 #endif

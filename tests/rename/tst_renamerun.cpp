@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(RenameRequest)
 
@@ -220,6 +221,8 @@ private slots:
     void orderOfEffects();
     void fileAppearingMeanwhileIsKept();
     void renameKeepsTheFileItself();
+    void newNameLinkedToTheFile_data();
+    void newNameLinkedToTheFile();
 };
 
 void RenameRunTest::run_data()
@@ -653,6 +656,61 @@ void RenameRunTest::renameKeepsTheFileItself()
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
     QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+void RenameRunTest::newNameLinkedToTheFile_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("links"); // "new=existing": a second hard link to a file
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<RenameRequest>("request");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("renamed");
+
+    // Replacing a name that is another link to the same file is no change to
+    // rename(2), which then succeeds and keeps the old name.
+    QTest::newRow("overwrite: new name is another link")
+        << QStringList{"a.jpg"} << QStringList{"Photo1.jpg=a.jpg"} << QStringList{"*a.jpg", "Photo1.jpg"}
+        << request(NameOnly, "Photo", "", "1") << QStringList{"Photo1.jpg<a.jpg"}
+        << QStringList{"a.jpg -> Photo1.jpg"};
+    QTest::newRow("overwrite: other letter case is another link")
+        << QStringList{"a.JPG"} << QStringList{"a.jpg=a.JPG"} << QStringList{"*a.JPG", "a.jpg"}
+        << request(ExtensionOnly, "", "jpg", "1") << QStringList{"a.jpg<a.JPG"} << QStringList{"a.JPG -> a.jpg"};
+    QTest::newRow("overwrite: other files keep their links")
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"Photo1.jpg=a.jpg", "c.jpg=b.jpg"}
+        << QStringList{"*a.jpg", "b.jpg", "c.jpg", "Photo1.jpg"} << request(NameOnly, "Photo", "", "1")
+        << QStringList{"Photo1.jpg<a.jpg", "b.jpg", "c.jpg<b.jpg"} << QStringList{"a.jpg -> Photo1.jpg"};
+    QTest::newRow("keep: new name is another link")
+        << QStringList{"a.jpg"} << QStringList{"Photo1.jpg=a.jpg"} << QStringList{"*a.jpg", "Photo1.jpg"}
+        << request(NameOnly, "Photo", "", "1", true) << QStringList{"Photo1.jpg<a.jpg", "Photo1_.jpg<a.jpg"}
+        << QStringList{"a.jpg -> Photo1_.jpg"};
+}
+
+void RenameRunTest::newNameLinkedToTheFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, links);
+    QFETCH(QStringList, entries);
+    QFETCH(RenameRequest, request);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, renamed);
+
+    TempFolder folder;
+    QVERIFY(populate(folder, files));
+    for (const QString &link : std::as_const(links)) {
+        const QByteArray target = QFile::encodeName(folder.filePath(link.section(u'=', 1)));
+        const QByteArray name = QFile::encodeName(folder.filePath(link.section(u'=', 0, 0)));
+        QCOMPARE(::link(target.constData(), name.constData()), 0);
+    }
+    DetachedRunTarget target;
+    target.number = request.numberText;
+
+    const RenameReport report = RunRename(folder.path(), entriesOf(entries), request, target);
+
+    // Reported as renamed only when the old name is really gone.
+    QCOMPARE(folder.contents(), expectedContents(after));
+    QCOMPARE(renamesOf(report), renamed);
+    QCOMPARE(leftOf(report), QStringList{});
 }
 
 QTEST_GUILESS_MAIN(RenameRunTest)
