@@ -2,6 +2,7 @@
 
 #include "app/cli/CliOptions.h"
 #include "rename/NameComposition.h"
+#include "rename/NumberText.h"
 #include "rename/RenameRun.h"
 #include "selection/FileListing.h"
 
@@ -27,6 +28,16 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     CliCommand command = parsed.command;
     if (const std::optional<QString> refusal = ValidateRenameRequest(command.request)) {
         err << *refusal << Qt::endl;
+        return CliRefused;
+    }
+
+    // The window's number box puts "1" back for anything but a whole number;
+    // here a typo would rename the first file and leave all the others.
+    const RenamingType type = command.request.type;
+    const bool numbered = type != ExtensionOnly && type != AddPrefix && type != AddSuffix;
+    if (numbered && !ParseWholeNumber(command.request.numberText)) {
+        err << QStringLiteral("The starting number \"%1\" is no whole number.").arg(command.request.numberText)
+            << Qt::endl;
         return CliRefused;
     }
 

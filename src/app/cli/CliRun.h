@@ -8,7 +8,7 @@ class QTextStream;
 enum CliExitStatus : int {
     CliAllRenamed = 0,   // every chosen file got its new name (or would, with --dry-run)
     CliSomeLeft = 1,     // some chosen files were left in place
-    CliRefused = 2,      // bad arguments, unreadable folder, or a request the validation refuses
+    CliRefused = 2,      // bad arguments, unreadable folder, or a request that cannot be carried out
 };
 
 // The whole command: reads the arguments, lists the folder as the window

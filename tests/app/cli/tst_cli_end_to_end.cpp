@@ -114,6 +114,9 @@ void TestCliEndToEnd::renames_data()
     QTest::newRow("name leaving the folder")
         << QStringList{"a.txt"} << QStringList{"--text", "../x", "--all", "{dir}"} << 1 << QStringList{}
         << QStringList{"a.txt"};
+    QTest::newRow("ext: the number is not used")
+        << QStringList{"a.txt"} << QStringList{"--type", "ext", "--ext", "md", "--start", "x", "--all", "{dir}"} << 0
+        << QStringList{"a.txt -> a.md"} << QStringList{};
     QTest::newRow("empty list, nothing to do")
         << QStringList{"a.txt"} << QStringList{"--filter", "jpg", "--text", "n", "--all", "{dir}"} << 0
         << QStringList{} << QStringList{};
@@ -174,6 +177,13 @@ void TestCliEndToEnd::refuses_data()
                                      << "You must enter a file extension.";
     QTest::newRow("no start number") << QStringList{"--text", "n", "--start", "", "--all", "{dir}"}
                                      << "You must choose a starting number to increment filenames.";
+    // The window's number box puts "1" back for anything else; here a typo
+    // must not rename the first file and leave the others.
+    QTest::newRow("start is no number") << QStringList{"--text", "n", "--start", "l0", "--all", "{dir}"}
+                                        << "The starting number \"l0\" is no whole number.";
+    QTest::newRow("start past the range")
+        << QStringList{"--type", "both", "--text", "n", "--ext", "x", "--start", "2147483648", "--all", "{dir}"}
+        << "The starting number \"2147483648\" is no whole number.";
     QTest::newRow("prefix") << QStringList{"--type", "prefix", "--all", "{dir}"} << "You must enter prefix.";
     QTest::newRow("suffix") << QStringList{"--type", "suffix", "--text", " ", "--all", "{dir}"}
                             << "You must enter suffix.";
