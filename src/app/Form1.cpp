@@ -106,7 +106,9 @@ QString describeLeftInPlace(const RenameReport &report)
     }
     if (count > kMaxFilesNamed)
         text += QStringLiteral("\n... and %1 more.").arg(count - kMaxFilesNamed);
-    if (!report.renamed.isEmpty())
+    if (report.renamed.size() == 1)
+        text += QStringLiteral("\n\n1 other file was renamed.");
+    else if (!report.renamed.isEmpty())
         text += QStringLiteral("\n\n%1 other files were renamed.").arg(report.renamed.size());
     return text;
 }

@@ -9,6 +9,7 @@
 #include "TempFolder.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -135,7 +136,9 @@ private Q_SLOTS:
     void renameEachType();
     void filterRuleAfterRun_data();
     void filterRuleAfterRun();
+    void filesLeftInPlaceAreNamed_data();
     void filesLeftInPlaceAreNamed();
+    void tabOrderFollowsTheRows();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -615,26 +618,85 @@ void TestForm1::filterRuleAfterRun()
     QCOMPARE(folder.files().size(), 3);
 }
 
+void TestForm1::filesLeftInPlaceAreNamed_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("said");    // all of these are in the message
+    QTest::addColumn<QString>("renamedLine"); // the closing line, empty when none
+
+    // The folder holds a.jpg, b.jpg and a folder "N2.jpg" that no file may replace.
+    QTest::newRow("every file left") << int(AddPrefix) << "../" << QStringList{"a.jpg", "b.jpg"}
+                                     << QStringList{"2 files were not renamed", "a.jpg", "b.jpg"} << "";
+    QTest::newRow("one left, one renamed") << int(NameOnly) << "N" << QStringList{"N1.jpg", "b.jpg"}
+                                           << QStringList{"1 file was not renamed", "b.jpg"}
+                                           << "1 other file was renamed.";
+}
+
 void TestForm1::filesLeftInPlaceAreNamed()
 {
+    QFETCH(int, type);
+    QFETCH(QString, newText);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, said);
+    QFETCH(QString, renamedLine);
+
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QVERIFY(folder.makeFolder(QStringLiteral("N2.jpg")));
     auto w = makeWindow();
     Form1 *f = w->form.get();
     f->Form_Load();
     f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(AddPrefix);
-    f->Text1->setText(QStringLiteral("../"));
+    f->Combo3->setCurrentIndex(type);
+    f->Text1->setText(newText);
+    f->Check2->click(); // no zero fill
+    f->Check4->click(); // replace existing files
     f->Command4->click();
 
     f->Command1->click();
 
-    QCOMPARE(folder.files(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(folder.files(), after);
     QCOMPARE(w->messages.size(), 1);
     QCOMPARE(w->titles, QStringList{QStringLiteral("Quillmere Full")});
-    QVERIFY2(w->messages.first().contains(QStringLiteral("a.jpg")), qPrintable(w->messages.first()));
-    QVERIFY2(w->messages.first().contains(QStringLiteral("b.jpg")), qPrintable(w->messages.first()));
+    const QString message = w->messages.first();
+    for (const QString &part : said)
+        QVERIFY2(message.contains(part), qPrintable(message));
+    if (renamedLine.isEmpty())
+        QVERIFY2(!message.contains(QStringLiteral("renamed.")), qPrintable(message));
+    else
+        QVERIFY2(message.endsWith(renamedLine), qPrintable(message));
     QCOMPARE(f->ProgressBar1->value(), 100);
+}
+
+void TestForm1::tabOrderFollowsTheRows()
+{
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+
+    const QStringList rows{"Command1", "Combo3", "Text1",  "Combo1", "Text2", "Check1", "Combo2",
+                           "Check2",   "Check3", "Check4", "Drive1", "Dir1",  "File1",  "Command4"};
+    // The named control a focused widget belongs to (a combo box's line edit
+    // is part of its box).
+    const auto controlOf = [&rows](QWidget *widget) {
+        for (; widget; widget = widget->parentWidget()) {
+            if (rows.contains(widget->objectName()))
+                return widget->objectName();
+        }
+        return QString();
+    };
+    f->Command1->setFocus(Qt::TabFocusReason);
+    QStringList visited{controlOf(QApplication::focusWidget())};
+    for (int i = 1; i < rows.size() + 1; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << controlOf(QApplication::focusWidget());
+    }
+    QCOMPARE(visited, rows + QStringList{"Command1"});
 }
 
 QTEST_MAIN(TestForm1)
