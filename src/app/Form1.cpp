@@ -481,10 +481,10 @@ void Form1::Text2_KeyUp()
     case StartingNumberVerdict::LeaveAlone:
         return;
     case StartingNumberVerdict::Store:
-        if (WriteOption(SettingKeys::Text2, text))
-            return;
-        // A number that could not be stored is treated like a wrong one.
-        break;
+        // The run reads the box, not the store: a settings file that cannot
+        // be written must not take a good number away from the user.
+        WriteOption(SettingKeys::Text2, text);
+        return;
     case StartingNumberVerdict::Reset:
         break;
     }

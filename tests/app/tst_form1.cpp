@@ -437,23 +437,29 @@ void TestForm1::startingNumberCheck_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("storeBlocked");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("storedAfter");
 
     const QString unchanged = QStringLiteral("9");
-    QTest::newRow("12a") << "12" << int(Qt::Key_A) << "1" << unchanged;
-    QTest::newRow("-5") << "-" << int(Qt::Key_5) << "-5" << "-5";
-    QTest::newRow("7 with blanks") << " 7" << int(Qt::Key_Space) << " 7 " << " 7 ";
-    QTest::newRow("2147483648") << "214748364" << int(Qt::Key_8) << "1" << unchanged;
-    QTest::newRow("cleared") << "5" << int(Qt::Key_Backspace) << "" << unchanged;
-    QTest::newRow("one blank") << "" << int(Qt::Key_Space) << " " << unchanged;
-    QTest::newRow("two blanks") << " " << int(Qt::Key_Space) << "1" << unchanged;
+    const QString unreadable = QStringLiteral("<none>");
+    QTest::newRow("12a") << "12" << int(Qt::Key_A) << false << "1" << unchanged;
+    QTest::newRow("-5") << "-" << int(Qt::Key_5) << false << "-5" << "-5";
+    QTest::newRow("7 with blanks") << " 7" << int(Qt::Key_Space) << false << " 7 " << " 7 ";
+    QTest::newRow("2147483648") << "214748364" << int(Qt::Key_8) << false << "1" << unchanged;
+    QTest::newRow("cleared") << "5" << int(Qt::Key_Backspace) << false << "" << unchanged;
+    QTest::newRow("one blank") << "" << int(Qt::Key_Space) << false << " " << unchanged;
+    QTest::newRow("two blanks") << " " << int(Qt::Key_Space) << false << "1" << unchanged;
+    // A number the store cannot take stays in the box for the run.
+    QTest::newRow("25, store blocked") << "2" << int(Qt::Key_5) << true << "25" << unreadable;
+    QTest::newRow("12a, store blocked") << "12" << int(Qt::Key_A) << true << "1" << unreadable;
 }
 
 void TestForm1::startingNumberCheck()
 {
     QFETCH(QString, before);
     QFETCH(int, key);
+    QFETCH(bool, storeBlocked);
     QFETCH(QString, shown);
     QFETCH(QString, storedAfter);
 
@@ -461,12 +467,20 @@ void TestForm1::startingNumberCheck()
     Form1 *f = w->form.get();
     f->Form_Load();
     WriteOption(QStringLiteral("Text2"), QStringLiteral("9"));
+    if (storeBlocked) {
+        // A file stands where the store's folder should be.
+        const QString folder = QFileInfo(SettingsFilePath(CurrentProductInfo().productName)).absolutePath();
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
     f->Text2->setText(before);
     f->Text2->setFocus();
     f->Text2->end(false);
     QTest::keyClick(f->Text2, static_cast<Qt::Key>(key));
     QCOMPARE(f->Text2->text(), shown);
     QCOMPARE(stored(QStringLiteral("Text2")), storedAfter);
+    QCOMPARE(f->readRenameRequest().numberText, shown);
 }
 
 void TestForm1::refusedRequestTouchesNothing_data()
