@@ -1,10 +1,15 @@
 #include "selection/FileListing.h"
 
 #include <QFile>
+#include <QtEndian>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <type_traits>
 #include <utility>
-#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <cerrno>
@@ -103,7 +108,7 @@ FilePattern::FilePattern(const QString &pattern)
     m_folded = core.toCaseFolded();
 }
 
-bool FilePattern::matches(const QString &name) const
+bool FilePattern::matches(QStringView name) const
 {
     switch (m_kind) {
     case Kind::Everything:
@@ -120,9 +125,9 @@ bool FilePattern::matches(const QString &name) const
     return matchesGeneral(name);
 }
 
-bool FilePattern::matchesGeneral(const QString &name) const
+bool FilePattern::matchesGeneral(QStringView name) const
 {
-    const QString folded = name.toCaseFolded();
+    const QString folded = name.toString().toCaseFolded();
     if (m_trailingDot) {
         const qsizetype dot = folded.lastIndexOf(u'.');
         if (dot >= 0 && dot != folded.size() - 1)
@@ -150,205 +155,408 @@ QString ListPatternForFilter(bool filterOn, const QString &extension)
 
 namespace {
 
-// The order key of one name: its first case-folded code units packed into
-// integers, the first unit in the highest bits, so that most comparisons are
-// a few integer compares on data that sits together in memory. Names equal
-// in those units fall back to their whole folded text.
-struct SortKey
+inline char16_t asciiLower(char16_t c)
 {
-    static constexpr int kUnitsPerWord = 4;
-    static constexpr int kWords = 3;
-    static constexpr int kUnits = kUnitsPerWord * kWords;
-
-    quint64 words[kWords];
-    quint32 index;
-    quint32 size;
-};
-
-// Case-folded names, computed only for the names that need them.
-class FoldedNames
-{
-public:
-    explicit FoldedNames(const QStringList &names)
-        : m_names(names)
-    {
-    }
-
-    const QString &at(quint32 i)
-    {
-        // Most folders never get here: the storage grows on first use.
-        if (m_folded.size() <= i) {
-            m_folded.resize(size_t(m_names.size()));
-            m_ready.resize(size_t(m_names.size()), false);
-        }
-        if (!m_ready[i]) {
-            m_folded[i] = m_names.at(i).toCaseFolded();
-            m_ready[i] = true;
-        }
-        return m_folded[i];
-    }
-
-private:
-    const QStringList &m_names;
-    std::vector<QString> m_folded;
-    std::vector<bool> m_ready;
-};
-
-SortKey makeSortKey(const QStringList &names, quint32 index, FoldedNames &folded)
-{
-    const QString &name = names.at(index);
-    qsizetype units = qMin<qsizetype>(name.size(), SortKey::kUnits);
-    const char16_t *source = reinterpret_cast<const char16_t *>(name.constData());
-    // Plain ASCII folds to lower case; anything else goes through Qt's folding.
-    for (qsizetype i = 0; i < units; ++i) {
-        if (source[i] >= 0x80) {
-            const QString &foldedName = folded.at(index);
-            source = reinterpret_cast<const char16_t *>(foldedName.constData());
-            units = qMin<qsizetype>(foldedName.size(), SortKey::kUnits);
-            break;
-        }
-    }
-    SortKey key{};
-    key.index = index;
-    key.size = quint32(name.size());
-    for (qsizetype i = 0; i < units; ++i) {
-        char16_t c = source[i];
-        if (c >= u'A' && c <= u'Z')
-            c = char16_t(c + (u'a' - u'A'));
-        const int word = int(i / SortKey::kUnitsPerWord);
-        const int shift = 16 * (SortKey::kUnitsPerWord - 1 - int(i % SortKey::kUnitsPerWord));
-        key.words[word] |= quint64(c) << shift;
-    }
-    return key;
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-// Byte `digit` of the packed units, 0 being the most significant.
+inline bool isAscii(QStringView text)
+{
+    return std::all_of(text.utf16(), text.utf16() + text.size(), [](char16_t c) { return c < 0x80; });
+}
+
+// A growing array of plain values, grown with realloc: the allocator can
+// often extend a block in place, or move the pages of a large one without
+// copying them, which std::vector's allocate-copy-free never does.
+template <typename T>
+class PlainBuffer
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    PlainBuffer() = default;
+    PlainBuffer(const PlainBuffer &) = delete;
+    PlainBuffer &operator=(const PlainBuffer &) = delete;
+    ~PlainBuffer() { std::free(m_data); }
+
+    T *data() const { return m_data; }
+    size_t size() const { return m_size; }
+
+    // Room for n more values after the last one; valid until the next call.
+    T *room(size_t n)
+    {
+        if (m_capacity - m_size < n)
+            grow(n);
+        return m_data + m_size;
+    }
+    void commit(size_t n) { m_size += n; }
+    void append(const T &value) { *room(1) = value; ++m_size; }
+
+private:
+    void grow(size_t n)
+    {
+        const size_t capacity = std::max({m_capacity * 2, m_size + n, 4096 / sizeof(T)});
+        T *data = static_cast<T *>(std::realloc(m_data, capacity * sizeof(T)));
+        if (!data)
+            qBadAlloc();
+        m_data = data;
+        m_capacity = capacity;
+    }
+
+    T *m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+};
+
+// The order key of one name: the first bytes of its case-folded text packed
+// into integers, the first byte in the highest bits, so that most
+// comparisons are two integer compares on data that sits together in
+// memory. An ASCII unit takes one byte; any other unit three (0x80 plus its
+// top two bits, then seven bits, then seven bits), which keeps the order of
+// the code units. Names equal in those bytes fall back to their whole
+// folded text.
+struct SortKey
+{
+    static constexpr int kWords = 2;
+    static constexpr int kBytes = 8 * kWords;
+    static constexpr qsizetype kMaxSize = 0x7FFF;
+    static constexpr size_t kMaxOffset = 0xFFFFFFFF;
+    static constexpr quint16 kWide = 0x8000;
+
+    quint64 words[kWords];
+    quint32 offset;     // of the name's text in the name buffer, in bytes
+    quint16 size;       // of the name, in code units; kWide when the text is
+                        // UTF-16 and followed by its folded text, otherwise
+                        // it is ASCII, one byte a unit
+    quint16 foldedSize; // of the case-folded name
+
+    qsizetype nameSize() const { return size & kMaxSize; }
+    bool isWide() const { return (size & kWide) != 0; }
+};
+static_assert(sizeof(SortKey) == 24);
+
+// Byte `digit` of the packed text, 0 being the first.
 inline unsigned keyByte(const SortKey &key, int digit)
 {
     return unsigned(key.words[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu;
 }
 
-// Most-significant-digit radix sort on the packed units: a counting pass on
-// the first byte that tells the names of a group apart (bytes they all share,
-// such as a common "IMG_2023", are skipped), and a comparison sort for small
-// groups and for names equal in all packed units. Sorting this way avoids the
-// mispredicted branches of a comparison sort on 100,000 keys.
-template <typename Less>
-void radixSortKeys(SortKey *first, SortKey *last, int digit, SortKey *buffer, const Less &less)
+// Which packed bytes differ between the first key of a group and any other.
+struct KeyDifferences
 {
-    constexpr int kDigits = SortKey::kWords * 8;
-    constexpr size_t kSmallGroup = 48;
-    for (;;) {
-        const size_t n = size_t(last - first);
-        if (n < kSmallGroup || digit >= kDigits) {
-            std::sort(first, last, less);
-            return;
-        }
-        // Skip the bytes every key of the group shares in one pass, instead
-        // of one counting pass per shared byte.
-        quint64 differs[SortKey::kWords] = {};
-        for (const SortKey *p = first + 1; p != last; ++p) {
-            for (int w = 0; w < SortKey::kWords; ++w)
-                differs[w] |= p->words[w] ^ first->words[w];
-        }
-        while (digit < kDigits && ((differs[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu) == 0)
-            ++digit;
-        if (digit >= kDigits)
-            continue;
+    quint64 words[SortKey::kWords] = {};
 
-        size_t counts[256] = {};
-        for (const SortKey *p = first; p != last; ++p)
-            ++counts[keyByte(*p, digit)];
-        size_t offsets[256];
-        size_t sum = 0;
-        for (int b = 0; b < 256; ++b) {
-            offsets[b] = sum;
-            sum += counts[b];
-        }
-        for (const SortKey *p = first; p != last; ++p)
-            buffer[offsets[keyByte(*p, digit)]++] = *p;
-        std::copy(buffer, buffer + n, first);
-        SortKey *start = first;
-        for (int b = 0; b < 256; ++b) {
-            if (counts[b] > 1)
-                radixSortKeys(start, start + counts[b], digit + 1, buffer, less);
-            start += counts[b];
-        }
+    void add(const SortKey &first, const SortKey &key)
+    {
+        for (int w = 0; w < SortKey::kWords; ++w)
+            words[w] |= first.words[w] ^ key.words[w];
+    }
+    // The first byte from `digit` on in which some keys differ.
+    int firstFrom(int digit) const
+    {
+        while (digit < SortKey::kBytes && ((words[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu) == 0)
+            ++digit;
+        return digit;
+    }
+};
+
+// Most-significant-digit radix sort on the packed bytes. Each pass counts the
+// keys of a group by the first byte that tells them apart (bytes they all
+// share, such as a common "img_2023", are skipped) and deals them into the
+// other array, noting on the way which bytes differ within each part; the
+// next pass deals them back, so no pass copies or reads for nothing. Small
+// groups, and keys equal in all packed bytes, go to a comparison sort.
+// Sorting this way avoids the mispredicted branches of a comparison sort on
+// 100,000 keys. The keys are in `from`; they end sorted in `to` when
+// endInTo, otherwise in `from`.
+template <typename Less>
+void radixSortKeys(SortKey *from, SortKey *to, size_t n, int digit, const KeyDifferences &differences,
+                   bool endInTo, const Less &less)
+{
+    constexpr size_t kSmallGroup = 48;
+    digit = differences.firstFrom(digit);
+    if (n < kSmallGroup || digit >= SortKey::kBytes) {
+        std::sort(from, from + n, less);
+        if (endInTo)
+            std::copy_n(from, n, to);
         return;
+    }
+
+    quint32 counts[256] = {};
+    for (size_t i = 0; i < n; ++i)
+        ++counts[keyByte(from[i], digit)];
+    // Only the parts that get keys are set up: a group often falls into a
+    // handful of them.
+    quint32 starts[256];
+    quint32 offsets[256];
+    quint64 partDifferences[256][SortKey::kWords];
+    quint32 sum = 0;
+    for (int b = 0; b < 256; ++b) {
+        starts[b] = offsets[b] = sum;
+        if (counts[b] != 0) {
+            sum += counts[b];
+            for (int w = 0; w < SortKey::kWords; ++w)
+                partDifferences[b][w] = 0;
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned b = keyByte(from[i], digit);
+        to[offsets[b]++] = from[i];
+        for (int w = 0; w < SortKey::kWords; ++w)
+            partDifferences[b][w] |= to[starts[b]].words[w] ^ from[i].words[w];
+    }
+    // The keys are in `to` now: for the parts the roles of the arrays swap.
+    for (int b = 0; b < 256; ++b) {
+        if (counts[b] > 1) {
+            KeyDifferences part;
+            std::copy_n(partDifferences[b], SortKey::kWords, part.words);
+            radixSortKeys(to + starts[b], from + starts[b], counts[b], digit + 1, part, !endInTo, less);
+        } else if (counts[b] == 1 && !endInTo) {
+            from[starts[b]] = to[starts[b]];
+        }
     }
 }
 
-// Gathers names with their order keys and hands them back sorted. The key
-// is made as a name comes in, while its text is still in the cache.
+// Packs the first bytes of an ASCII name, in lower case, into the key:
+// eight at a time, letters folded all at once.
+inline void packAscii(SortKey &key, const char *name, size_t length)
+{
+    unsigned char bytes[SortKey::kBytes] = {};
+    std::memcpy(bytes, name, std::min<size_t>(length, SortKey::kBytes));
+    for (int w = 0; w < SortKey::kWords; ++w) {
+        quint64 word;
+        std::memcpy(&word, bytes + 8 * w, 8);
+        word = qFromBigEndian(word);
+        // Every byte is below 0x80, so no sum below carries into the next
+        // byte: the top bit of each byte tells "at least 'A'" and "beyond
+        // 'Z'", and the letters in between get 0x20 added.
+        constexpr quint64 ones = 0x0101010101010101ULL;
+        const quint64 atLeastA = word + ones * (0x80 - 'A');
+        const quint64 beyondZ = word + ones * (0x7F - 'Z');
+        word |= ((atLeastA ^ beyondZ) & ones * 0x80) >> 2;
+        key.words[w] = word;
+    }
+}
+
+// Gathers names with their order keys and hands them back sorted. The texts
+// of all names sit one after another in one buffer, so gathering a large
+// folder costs no allocation per name; each name becomes a string of its own
+// only at the end, in list order, which also puts the strings of the list
+// next to each other in memory. Plain ASCII names, most of them, are kept
+// one byte a character and fold as they are compared; any other name is
+// kept as UTF-16 followed by its case-folded text.
 class SortedNames
 {
 public:
-    SortedNames()
-        : m_folded(m_names)
+    // Room for an ASCII name of `length` characters after the names gathered
+    // so far; a name written there is taken by commitAscii() without a copy.
+    char *asciiRoom(size_t length) { return m_text.room(length); }
+
+    // Takes the `length` ASCII characters just written to asciiRoom() as the
+    // next name.
+    void commitAscii(size_t length)
     {
+        const size_t offset = m_text.size();
+        if (m_oversized) {
+            m_plain.append(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
+            return;
+        }
+        m_text.commit(length);
+        if (qsizetype(length) > SortKey::kMaxSize || m_text.size() > SortKey::kMaxOffset) {
+            becomeOversized(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
+            return;
+        }
+
+        SortKey key{};
+        key.offset = quint32(offset);
+        key.size = quint16(length);
+        key.foldedSize = quint16(length);
+        packAscii(key, m_text.data() + offset, length);
+        appendKey(key);
     }
 
-    void add(QString &&name)
+    void add(QStringView name)
     {
-        m_names.append(std::move(name));
-        m_keys.push_back(makeSortKey(m_names, quint32(m_names.size() - 1), m_folded));
+        if (isAscii(name)) {
+            char *out = asciiRoom(size_t(name.size()));
+            for (qsizetype i = 0; i < name.size(); ++i)
+                out[i] = char(name.utf16()[i]);
+            commitAscii(size_t(name.size()));
+            return;
+        }
+        if (m_oversized) {
+            m_plain.append(name.toString());
+            return;
+        }
+        // Qt's folding, kept right after the name.
+        const QString folded = name.toString().toCaseFolded();
+        if (name.size() > SortKey::kMaxSize || folded.size() > SortKey::kMaxSize) {
+            becomeOversized(name.toString());
+            return;
+        }
+        if (m_text.size() % 2 != 0)
+            m_text.append(0); // UTF-16 text starts on an even offset
+        const size_t offset = m_text.size();
+        const size_t bytes = size_t(name.size() + folded.size()) * sizeof(char16_t);
+        char *out = m_text.room(bytes);
+        std::memcpy(out, name.utf16(), size_t(name.size()) * sizeof(char16_t));
+        std::memcpy(out + name.size() * sizeof(char16_t), folded.utf16(), size_t(folded.size()) * sizeof(char16_t));
+        m_text.commit(bytes);
+        if (m_text.size() > SortKey::kMaxOffset) {
+            becomeOversized(name.toString());
+            return;
+        }
+
+        SortKey key{};
+        key.offset = quint32(offset);
+        key.size = quint16(name.size() | SortKey::kWide);
+        key.foldedSize = quint16(folded.size());
+        int byte = 0;
+        const auto put = [&](unsigned value) {
+            if (byte < SortKey::kBytes) {
+                key.words[byte >> 3] |= quint64(value) << (56 - 8 * (byte & 7));
+                ++byte;
+            }
+        };
+        for (qsizetype i = 0; i < folded.size() && byte < SortKey::kBytes; ++i) {
+            const char16_t c = folded.utf16()[i];
+            if (c < 0x80) {
+                put(c);
+            } else {
+                put(0x80u + (c >> 14));
+                put((c >> 7) & 0x7Fu);
+                put(c & 0x7Fu);
+            }
+        }
+        appendKey(key);
     }
 
     QStringList take()
     {
-        if (m_names.size() < 2)
-            return std::exchange(m_names, {});
-
-        const auto less = [this](const SortKey &a, const SortKey &b) {
-            for (int w = 0; w < SortKey::kWords; ++w) {
-                if (a.words[w] != b.words[w])
-                    return a.words[w] < b.words[w];
-            }
-            if (a.size > quint32(SortKey::kUnits) || b.size > quint32(SortKey::kUnits)) {
-                const int byFolded = QStringView(m_folded.at(a.index)).compare(QStringView(m_folded.at(b.index)));
-                if (byFolded != 0)
-                    return byFolded < 0;
-            }
-            // Equal but for letter case: a fixed order by the exact text.
-            return QStringView(m_names.at(a.index)).compare(QStringView(m_names.at(b.index))) < 0;
-        };
-        {
-            std::vector<SortKey> buffer(m_keys.size());
-            radixSortKeys(m_keys.data(), m_keys.data() + m_keys.size(), 0, buffer.data(), less);
+        if (m_oversized) {
+            QStringList sorted = std::move(m_plain);
+            std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+                const int folded = a.toCaseFolded().compare(b.toCaseFolded());
+                return folded != 0 ? folded < 0 : a.compare(b) < 0;
+            });
+            return sorted;
         }
 
-        // The names are read in sorted order, all over the list: fetch a few
-        // ahead so the moves do not wait on memory one by one.
+        const size_t count = m_keys.size();
+        SortKey *keys = m_keys.data();
+        if (count > 1) {
+            const auto less = [this](const SortKey &a, const SortKey &b) {
+                for (int w = 0; w < SortKey::kWords; ++w) {
+                    if (a.words[w] != b.words[w])
+                        return a.words[w] < b.words[w];
+                }
+                return lessAfterKeys(a, b);
+            };
+            const std::unique_ptr<SortKey[]> buffer(new SortKey[count]);
+            radixSortKeys(keys, buffer.get(), count, 0, m_differences, false, less);
+        }
+
+        // The texts are read in sorted order, all over the buffer: fetch a
+        // few ahead so that the copies do not wait on memory one by one.
+        QStringList sorted(static_cast<qsizetype>(count));
+        QString *out = sorted.data();
         constexpr size_t kAhead = 8;
-        QString *source = m_names.data();
-        QStringList sorted;
-        sorted.reserve(m_names.size());
-        for (size_t i = 0; i < m_keys.size(); ++i) {
+        for (size_t i = 0; i < count; ++i) {
 #if defined(__GNUC__) || defined(__clang__)
-            if (i + kAhead < m_keys.size())
-                __builtin_prefetch(source + m_keys[i + kAhead].index);
+            if (i + kAhead < count)
+                __builtin_prefetch(m_text.data() + keys[i + kAhead].offset);
 #endif
-            sorted.append(std::move(source[m_keys[i].index]));
+            out[i] = stringOf(keys[i]);
         }
-        m_names.clear();
-        m_keys.clear();
         return sorted;
     }
 
 private:
-    QStringList m_names;
-    FoldedNames m_folded;
-    std::vector<SortKey> m_keys;
+    void appendKey(const SortKey &key)
+    {
+        m_differences.add(m_keys.size() == 0 ? key : m_keys.data()[0], key);
+        m_keys.append(key);
+    }
+
+    QString stringOf(const SortKey &key) const
+    {
+        const char *text = m_text.data() + key.offset;
+        if (key.isWide())
+            return QString(reinterpret_cast<const QChar *>(text), key.nameSize());
+        QString name(key.nameSize(), Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(name.data());
+        for (qsizetype i = 0; i < key.nameSize(); ++i)
+            out[i] = uchar(text[i]);
+        return name;
+    }
+
+    // Code unit i of a name, as it is and case-folded.
+    char16_t unit(const SortKey &key, qsizetype i) const
+    {
+        const char *text = m_text.data() + key.offset;
+        return key.isWide() ? reinterpret_cast<const char16_t *>(text)[i] : char16_t(uchar(text[i]));
+    }
+    char16_t foldedUnit(const SortKey &key, qsizetype i) const
+    {
+        const char *text = m_text.data() + key.offset;
+        return key.isWide() ? reinterpret_cast<const char16_t *>(text)[key.nameSize() + i]
+                            : asciiLower(char16_t(uchar(text[i])));
+    }
+
+    // Names whose packed bytes are the same: by their whole folded text,
+    // then, equal but for letter case, by their exact text for a fixed order.
+    bool lessAfterKeys(const SortKey &a, const SortKey &b) const
+    {
+        if (a.foldedSize != b.foldedSize || a.foldedSize > SortKey::kBytes / 3) {
+            const qsizetype common = qMin(a.foldedSize, b.foldedSize);
+            // Two ASCII names with the same packed bytes agree in as many
+            // characters as the key holds.
+            qsizetype i = !a.isWide() && !b.isWide() ? qMin<qsizetype>(common, SortKey::kBytes) : 0;
+            for (; i < common; ++i) {
+                const char16_t x = foldedUnit(a, i);
+                const char16_t y = foldedUnit(b, i);
+                if (x != y)
+                    return x < y;
+            }
+            if (a.foldedSize != b.foldedSize)
+                return a.foldedSize < b.foldedSize;
+        }
+        const qsizetype common = qMin(a.nameSize(), b.nameSize());
+        for (qsizetype i = 0; i < common; ++i) {
+            const char16_t x = unit(a, i);
+            const char16_t y = unit(b, i);
+            if (x != y)
+                return x < y;
+        }
+        return a.nameSize() < b.nameSize();
+    }
+
+    // Names too long for the keys, which no real folder holds, turn the
+    // gathering into a plain list sorted the plain way.
+    void becomeOversized(QString &&name)
+    {
+        m_oversized = true;
+        m_plain.reserve(qsizetype(m_keys.size()) + 1);
+        for (size_t i = 0; i < m_keys.size(); ++i)
+            m_plain.append(stringOf(m_keys.data()[i]));
+        m_plain.append(std::move(name));
+    }
+
+    PlainBuffer<char> m_text;
+    PlainBuffer<SortKey> m_keys;
+    KeyDifferences m_differences; // over all keys
+    bool m_oversized = false;
+    QStringList m_plain; // the names, once m_oversized
 };
 
 } // namespace
 
 void SortFileNames(QStringList &names)
 {
-    SortedNames sorted;
-    for (QString &name : names)
-        sorted.add(std::move(name));
-    names = sorted.take();
+    SortedNames sorter;
+    for (const QString &name : std::as_const(names))
+        sorter.add(name);
+    names = sorter.take();
 }
 
 #if defined(Q_OS_UNIX)
@@ -366,6 +574,7 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
     const bool testNames = !filePattern.matchesEverything();
     const int dirFd = ::dirfd(dir);
     SortedNames names;
+    QVarLengthArray<char16_t, 256> widened; // an ASCII name, for the pattern
     bool readFailed = false;
     for (;;) {
         errno = 0;
@@ -398,12 +607,32 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
         if (!regular)
             continue;
 
-        QString name = QFile::decodeName(raw);
+        // Plain ASCII, which most names are, reads the same in every
+        // encoding the system may use for names: it is kept as it is.
+        // Anything else goes through Qt's decoding.
+        const size_t length = std::strlen(raw);
+        char *out = names.asciiRoom(length);
+        unsigned char any = 0;
+        for (size_t i = 0; i < length; ++i) {
+            out[i] = raw[i];
+            any |= static_cast<unsigned char>(raw[i]);
+        }
+        if (any < 0x80) {
+            if (testNames) {
+                widened.resize(qsizetype(length));
+                std::copy_n(reinterpret_cast<const unsigned char *>(raw), length, widened.data());
+                if (!filePattern.matches(QStringView(widened.data(), widened.size())))
+                    continue;
+            }
+            names.commitAscii(length);
+            continue;
+        }
+        const QString name = QFile::decodeName(QByteArray::fromRawData(raw, qsizetype(length)));
         if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != raw)
             continue;
         if (testNames && !filePattern.matches(name))
             continue;
-        names.add(std::move(name));
+        names.add(name);
     }
     ::closedir(dir);
 
@@ -432,12 +661,12 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
     QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        QString name = it.fileName();
+        const QString name = it.fileName();
         if (name.startsWith(u'.'))
             continue;
         if (testNames && !filePattern.matches(name))
             continue;
-        names.add(std::move(name));
+        names.add(name);
     }
     if (ok)
         *ok = true;

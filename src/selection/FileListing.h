@@ -27,7 +27,7 @@ class FilePattern
 public:
     explicit FilePattern(const QString &pattern = QStringLiteral("*.*"));
 
-    bool matches(const QString &name) const;
+    bool matches(QStringView name) const;
     // True when every name matches, so a listing can skip the test.
     bool matchesEverything() const { return m_kind == Kind::Everything; }
     QString pattern() const { return m_pattern; }
@@ -40,7 +40,7 @@ private:
         General,
     };
 
-    bool matchesGeneral(const QString &name) const;
+    bool matchesGeneral(QStringView name) const;
 
     QString m_pattern;
     Kind m_kind = Kind::Everything;

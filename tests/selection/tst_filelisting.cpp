@@ -26,6 +26,8 @@ private slots:
     void order_data();
     void order();
     void sortAgreesWithPlainComparison();
+    void sortEdgeCasesAgreeWithPlainComparison_data();
+    void sortEdgeCasesAgreeWithPlainComparison();
     void leavesOutHiddenAndSpecialEntries();
     void unreadableFolders_data();
     void unreadableFolders();
@@ -197,6 +199,43 @@ void TestFileListing::sortAgreesWithPlainComparison()
         }
         names.append(name);
     }
+
+    QStringList expected = names;
+    std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) {
+        const int folded = a.toCaseFolded().compare(b.toCaseFolded());
+        return folded != 0 ? folded < 0 : a.compare(b) < 0;
+    });
+    SortFileNames(names);
+    QCOMPARE(names, expected);
+}
+
+void TestFileListing::sortEdgeCasesAgreeWithPlainComparison_data()
+{
+    QTest::addColumn<QStringList>("names");
+
+    // Letters outside ASCII whose folded form is ASCII (KELVIN SIGN, LONG S).
+    QTest::newRow("folds to ASCII")
+        << QStringList{"k2", QStringLiteral("\u212A1"), "K1", "k1", QStringLiteral("\u017Fa"), "sa", "Sa",
+                       QStringLiteral("\u212A")};
+    QTest::newRow("ASCII alike in the first sixteen")
+        << QStringList{"abcdefghijklmnopB", "ABCDEFGHIJKLMNOPa", "abcdefghijklmnop", "abcdefghijklmnopa",
+                       "ABCDEFGHIJKLMNOP", "abcdefghijklmnoq"};
+    QTest::newRow("non-ASCII alike beyond the first five")
+        << QStringList{QStringLiteral("ÄÖÜäöüÄb"), QStringLiteral("äöüÄÖÜäa"), QStringLiteral("äöüäöüä"),
+                       QStringLiteral("ÄÖÜÄÖÜÄ")};
+    QTest::newRow("ASCII against non-ASCII late in the name")
+        << QStringList{QStringLiteral("abcdefghijklmnoä"), "abcdefghijklmnoz", QStringLiteral("ABCDEFGHIJKLMNOÄ"),
+                       "abcdefghijklmnoa", QStringLiteral("abcdefghijklmnoÄx")};
+    QTest::newRow("empty and single letters") << QStringList{"b", "", "B", "a", "", "A"};
+    QString longName(40000, u'x');
+    longName[39999] = u'A';
+    QTest::newRow("a name longer than any file name")
+        << QStringList{"y", longName, QString(40000, u'x'), "X", QStringLiteral("é")};
+}
+
+void TestFileListing::sortEdgeCasesAgreeWithPlainComparison()
+{
+    QFETCH(QStringList, names);
 
     QStringList expected = names;
     std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) {
