@@ -25,25 +25,41 @@ void SkinLabel::setTextShadowColor(const QColor &color)
 
 void SkinLabel::follow(QLabel *label)
 {
-    if (m_followed)
-        m_followed->removeEventFilter(this);
+    if (QObject *old = m_followed.data()) {
+        old->removeEventFilter(this);
+        disconnect(old, &QObject::destroyed, this, nullptr);
+    }
     m_followed = label;
-    if (label)
+    if (label) {
         label->installEventFilter(this);
+        connect(label, &QObject::destroyed, this, [this] {
+            m_followed = nullptr;
+            hide();
+        });
+    }
+}
+
+QLabel *SkinLabel::followedLabel() const
+{
+    return qobject_cast<QLabel *>(m_followed.data());
 }
 
 void SkinLabel::followedCaptionChanged()
 {
-    if (m_followed && text() != m_followed->text())
-        setText(m_followed->text());
+    if (const QLabel *label = followedLabel(); label && text() != label->text())
+        setText(label->text());
 }
 
 bool SkinLabel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_followed)
+    if (!m_followed || watched != m_followed.data())
         return QLabel::eventFilter(watched, event);
 
-    QLabel *label = m_followed.data();
+    // A label on its way out is only a QWidget by now: nothing is read from
+    // it, and its destruction hides the twin.
+    auto *label = qobject_cast<QLabel *>(watched);
+    if (!label)
+        return false;
     switch (event->type()) {
     case QEvent::EnabledChange:
         setEnabled(label->isEnabled());

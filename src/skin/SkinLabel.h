@@ -24,9 +24,10 @@ public:
     QColor textShadowColor() const { return m_shadow; }
     void setTextShadowColor(const QColor &color);
 
-    // Starts following `label`; nullptr stops following.
+    // Starts following `label`; nullptr stops following. A twin whose label
+    // is destroyed hides and follows nothing.
     void follow(QLabel *label);
-    QLabel *followedLabel() const { return m_followed; }
+    QLabel *followedLabel() const;
 
     // Takes the followed label's current caption.
     void followedCaptionChanged();
@@ -36,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPointer<QLabel> m_followed;
+    // Held as a QObject: while the label is being destroyed it is no QLabel
+    // any more, yet still sends events through the filter.
+    QPointer<QObject> m_followed;
     QColor m_shadow;
 };

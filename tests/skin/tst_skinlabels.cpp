@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -279,6 +280,15 @@ private slots:
         // A disabled frame disables its labels and, through them, the twins.
         w.frame1->setEnabled(false);
         QVERIFY(!twin->isEnabled());
+        w.frame1->setEnabled(true);
+
+        // A label that goes takes its twin out of sight.
+        const QPointer<SkinLabel> kept(twin);
+        delete label1;
+        QVERIFY(kept);
+        QVERIFY(kept->isHidden());
+        QCOMPARE(kept->followedLabel(), nullptr);
+        QCOMPARE(twinOf(w.window->findChild<QLabel *>("Label3"))->text(), QStringLiteral("Starting Number:"));
     }
 
     void captionOfOtherLabelsIsUntouched()
