@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QVarLengthArray>
 
+#include <cstring>
+
 #if defined(Q_OS_WIN)
 #  include <qt_windows.h>
 #else
@@ -76,19 +78,82 @@ bool sameFoldedName(QStringView a, QStringView b)
     return false;
 }
 
+namespace {
+
+// Both halves of the full product: each bit of either factor reaches the
+// whole result.
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 Product;
+#endif
+
+inline quint64 mixBits(quint64 a, quint64 b)
+{
+#if defined(__SIZEOF_INT128__)
+    const Product product = static_cast<Product>(a) * b;
+    return quint64(product) ^ quint64(product >> 64);
+#else
+    const quint64 product = a * b;
+    return product ^ (product >> 32) ^ (a >> 29);
+#endif
+}
+
+constexpr quint64 kStep = 0xA0761D6478BD642FULL;
+constexpr quint64 kLast = 0xE7037ED1A0B428DBULL;
+
+quint64 hashFinish(quint64 state, quint64 tail, qsizetype size)
+{
+    return mixBits(mixBits(state ^ tail, kStep) ^ quint64(size), kLast);
+}
+
+// The hash of text already in its folded form.
+quint64 hashFolded(const char16_t *text, qsizetype size, quint64 seed)
+{
+    quint64 state = seed ^ kLast;
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 chunk;
+        std::memcpy(&chunk, text + i, sizeof chunk);
+        state = mixBits(state ^ chunk, kStep);
+    }
+    quint64 tail = 0;
+    std::memcpy(&tail, text + i, size_t(size - i) * sizeof(char16_t));
+    return hashFinish(state, tail, size);
+}
+
+} // namespace
+
 size_t foldedNameHash(QStringView name, size_t seed)
 {
-    constexpr qsizetype bufferSize = 256;
+    // The folded form of a plain ASCII name is the name with its letters in
+    // upper case: hashed four units at a time, folding on the way. The top
+    // nine bits of each unit tell a unit beyond ASCII; within ASCII no sum
+    // below carries into the next unit, so the lower-case letters of all
+    // four lose 0x20 at once.
+    constexpr quint64 units = 0x0001000100010001ULL;
+    const auto foldAscii = [](quint64 chunk) {
+        const quint64 atLeastA = chunk + units * (0x80 - 'a');
+        const quint64 beyondZ = chunk + units * (0x7F - 'z');
+        return chunk - (((atLeastA ^ beyondZ) & (units * 0x80)) >> 2);
+    };
     const char16_t *text = name.utf16();
-    if (name.size() <= bufferSize) {
-        char16_t upper[bufferSize];
-        qsizetype i = 0;
-        for (; i < name.size() && text[i] < 0x80; ++i)
-            upper[i] = asciiUpper(text[i]);
-        if (i == name.size())
-            return qHash(QStringView(upper, i), seed);
+    const qsizetype size = name.size();
+    quint64 state = quint64(seed) ^ kLast;
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 chunk;
+        std::memcpy(&chunk, text + i, sizeof chunk);
+        if (chunk & (units * 0xFF80))
+            break;
+        state = mixBits(state ^ foldAscii(chunk), kStep);
     }
-    return qHash(QStringView(foldedName(name)), seed);
+    if (i + 4 > size) {
+        quint64 tail = 0;
+        std::memcpy(&tail, text + i, size_t(size - i) * sizeof(char16_t));
+        if ((tail & (units * 0xFF80)) == 0)
+            return size_t(hashFinish(state, foldAscii(tail), size));
+    }
+    const QString folded = foldedName(name);
+    return size_t(hashFolded(reinterpret_cast<const char16_t *>(folded.constData()), folded.size(), seed));
 }
 
 bool isSeparator(QChar c)
@@ -343,11 +408,18 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     *leavesFolder = false;
     if (name.isEmpty())
         return QStringLiteral("the new name is empty");
-    if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/'))) {
+    // One look at every unit; a run checks the name of every file.
+    bool slash = false;
+    bool nul = false;
+    for (const QChar c : name) {
+        slash = slash || c == u'/';
+        nul = nul || c.isNull();
+    }
+    if (slash || name == QLatin1String(".") || name == QLatin1String("..")) {
         *leavesFolder = true;
         return QStringLiteral("the new name leaves the folder");
     }
-    if (name.contains(QChar(0)))
+    if (nul)
         return QStringLiteral("the new name holds a NUL character, which file names cannot hold");
     // A UTF-16 unit never takes more than three bytes, so short names need
     // no encoding to be measured.

@@ -406,6 +406,9 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
 
     // Once the number cannot advance, a further file would repeat it.
     std::optional<std::pair<LeftInPlaceReason, QString>> numberStuck;
+    // The value of `number`, read once: the run writes every later number
+    // itself, in plain decimals that read back as the value written.
+    std::optional<std::optional<qint32>> numberValue;
 
     const qsizetype count = entries.size();
     for (qsizetype i = 0; i < count; ++i) {
@@ -415,8 +418,11 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
             } else {
                 renamer->rename(int(i), ComposeNewName(entries.at(i).name, request, number));
                 if (advancesNumber(request.type)) {
-                    const std::optional<qint32> value = ParseWholeNumber(number);
+                    if (!numberValue)
+                        numberValue = ParseWholeNumber(number);
+                    const std::optional<qint32> value = *numberValue;
                     if (value && *value < std::numeric_limits<qint32>::max()) {
+                        numberValue = std::optional<qint32>(*value + 1);
                         number = decimalText(qint64(*value) + 1);
                         target.setNumberText(number);
                     } else if (putsNumberInName(request.type)) {
