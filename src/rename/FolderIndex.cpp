@@ -23,7 +23,7 @@ qsizetype FolderIndex::find(QStringView name, size_t hash) const
     return -1;
 }
 
-void FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
+qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
 {
     if ((m_occupied + 1) * 2 > m_slots.size())
         rehash(qsizetype(m_occupied + 1) * 2);
@@ -37,7 +37,7 @@ void FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
         } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
             slot.ordinary = ordinary;
             slot.holder = holder;
-            return;
+            return qsizetype(i);
         }
     }
     if (free == m_slots.size()) {
@@ -49,13 +49,14 @@ void FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
     Q_ASSERT(name.size() <= 0xFFFF);
     m_slots[free] = {tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used, ordinary};
     m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
+    return qsizetype(free);
 }
 
 void FolderIndex::remove(QStringView name, size_t hash)
 {
     const qsizetype slot = find(name, hash);
     if (slot >= 0)
-        m_slots[slot].state = Slot::Vacated; // later probes go on past it
+        removeAt(slot);
 }
 
 // At least room for entries at half load; vacated slots are dropped.
@@ -66,6 +67,7 @@ void FolderIndex::rehash(qsizetype entries)
         capacity *= 2;
     std::vector<Slot> old(capacity);
     old.swap(m_slots);
+    ++m_generation;
     m_mask = capacity - 1;
     m_occupied = 0;
     for (const Slot &slot : old) {

@@ -51,9 +51,27 @@ public:
     int holder(qsizetype slot) const { return m_slots[slot].holder; }
     void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
 
-    // Adds the entry, or updates the one of the same name (a replaced file).
-    void add(QStringView name, size_t hash, bool ordinary, int holder);
+    // Starts fetching the memory a lookup of this hash reads first, so that
+    // a run of lookups need not wait for each one in turn.
+    void prefetch(size_t hash) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&m_slots[hash & m_mask]);
+#else
+        Q_UNUSED(hash);
+#endif
+    }
+
+    // Slots stay where they are until the table grows; the generation tells
+    // whether a slot noted earlier still holds its entry.
+    quint32 generation() const { return m_generation; }
+
+    // Adds the entry, or updates the one of the same name (a replaced file),
+    // and answers its slot.
+    qsizetype add(QStringView name, size_t hash, bool ordinary, int holder);
     void remove(QStringView name, size_t hash);
+    // Removes the entry of a slot noted in this generation.
+    void removeAt(qsizetype slot) { m_slots[slot].state = Slot::Vacated; } // later probes go on past it
 
 private:
     // Sixteen bytes: the table of a large folder stays small.
@@ -76,6 +94,7 @@ private:
     std::vector<Slot> m_slots = std::vector<Slot>(16);
     size_t m_mask = 15;
     size_t m_occupied = 0; // used and vacated slots
+    quint32 m_generation = 0;
     std::vector<char16_t> m_text;
     size_t m_seed = 0;
 };

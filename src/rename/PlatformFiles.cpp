@@ -105,6 +105,16 @@ quint64 hashFinish(quint64 state, quint64 tail, qsizetype size)
     return mixBits(mixBits(state ^ tail, kStep) ^ quint64(size), kLast);
 }
 
+// The last units of a text, fewer than four, one in each sixteen bits; the
+// rest zero.
+quint64 tailOf(const char16_t *text, qsizetype count)
+{
+    quint64 tail = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        tail |= quint64(text[i]) << (16 * i);
+    return tail;
+}
+
 // The hash of text already in its folded form.
 quint64 hashFolded(const char16_t *text, qsizetype size, quint64 seed)
 {
@@ -115,9 +125,7 @@ quint64 hashFolded(const char16_t *text, qsizetype size, quint64 seed)
         std::memcpy(&chunk, text + i, sizeof chunk);
         state = mixBits(state ^ chunk, kStep);
     }
-    quint64 tail = 0;
-    std::memcpy(&tail, text + i, size_t(size - i) * sizeof(char16_t));
-    return hashFinish(state, tail, size);
+    return hashFinish(state, tailOf(text + i, size - i), size);
 }
 
 } // namespace
@@ -147,8 +155,7 @@ size_t foldedNameHash(QStringView name, size_t seed)
         state = mixBits(state ^ foldAscii(chunk), kStep);
     }
     if (i + 4 > size) {
-        quint64 tail = 0;
-        std::memcpy(&tail, text + i, size_t(size - i) * sizeof(char16_t));
+        const quint64 tail = tailOf(text + i, size - i);
         if ((tail & (units * 0xFF80)) == 0)
             return size_t(hashFinish(state, foldAscii(tail), size));
     }
@@ -409,13 +416,14 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     if (name.isEmpty())
         return QStringLiteral("the new name is empty");
     // One look at every unit; a run checks the name of every file.
+    const char16_t *units = reinterpret_cast<const char16_t *>(name.utf16());
     bool slash = false;
     bool nul = false;
-    for (const QChar c : name) {
-        slash = slash || c == u'/';
-        nul = nul || c.isNull();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        slash |= units[i] == u'/';
+        nul |= units[i] == 0;
     }
-    if (slash || name == QLatin1String(".") || name == QLatin1String("..")) {
+    if (slash || (name.size() <= 2 && (name == QLatin1String(".") || name == QLatin1String("..")))) {
         *leavesFolder = true;
         return QStringLiteral("the new name leaves the folder");
     }

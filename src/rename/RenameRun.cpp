@@ -66,24 +66,31 @@ public:
         m_maxNameLength = PlatformFiles::maxNameLength(folder);
 
         // Each selected file that is really there belongs to one entry: these
-        // are the files the run must never destroy.
+        // are the files the run must never destroy. The names are hashed
+        // first, so that each lookup can fetch the table a few entries ahead.
         for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (entries.at(i).selected)
+                m_states[i].locationHash = m_index.hashOf(entries.at(i).name);
+        }
+        constexpr qsizetype kAhead = 8;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (i + kAhead < entries.size() && entries.at(i + kAhead).selected)
+                m_index.prefetch(m_states.at(i + kAhead).locationHash);
             if (!entries.at(i).selected)
                 continue;
             const QString &name = entries.at(i).name;
-            const size_t hash = m_index.hashOf(name);
-            const qsizetype slot = m_index.find(name, hash);
+            EntryState &state = m_states[i];
+            const qsizetype slot = m_index.find(name, state.locationHash);
             if (slot < 0 || !m_index.isOrdinaryFile(slot))
                 continue;
-            EntryState &state = m_states[i];
             if (m_index.holder(slot) >= 0) {
                 state.listedTwice = true;
                 continue;
             }
             m_index.setHolder(slot, int(i));
             state.present = true;
-            state.location = name;
-            state.locationHash = hash;
+            state.slot = slot;
+            state.slotGeneration = m_index.generation();
         }
     }
 
@@ -105,7 +112,7 @@ public:
                  problem);
             return;
         }
-        if (newName == state.location) {
+        if (newName == locationOf(i)) {
             skip(i, newName, LeftInPlaceReason::SameName, QStringLiteral("the new name is the file's current name"));
             return;
         }
@@ -149,13 +156,13 @@ public:
             if (state.reportIndex < 0)
                 continue;
             LeftInPlaceFile &left = m_report.leftInPlace[state.reportIndex];
-            left.currentName = state.location;
+            left.currentName = locationOf(int(i));
             if (state.aside) {
                 left.message += QStringLiteral("; it could not be put back under its own name and is now \"%1\"%2")
-                                    .arg(state.location, error.isEmpty() ? QString() : QStringLiteral(" (") + error + u')');
-            } else if (state.location != name) {
+                                    .arg(locationOf(int(i)), error.isEmpty() ? QString() : QStringLiteral(" (") + error + u')');
+            } else if (locationOf(int(i)) != name) {
                 left.message += QStringLiteral("; a file renamed in this run took its name, so it is now \"%1\"")
-                                    .arg(state.location);
+                                    .arg(locationOf(int(i)));
             }
         }
     }
@@ -163,14 +170,25 @@ public:
 private:
     struct EntryState
     {
-        QString location;       // the file's current name in the folder
+        QString location;       // the file's current name, once it is not its own
         size_t locationHash = 0;
+        qsizetype slot = -1;    // of location in the index, in slotGeneration
+        quint32 slotGeneration = 0;
         bool present = false;
         bool listedTwice = false;
         bool aside = false;     // under a temporary name
         bool done = false;      // its turn has come
         qsizetype reportIndex = -1;
     };
+
+    // The file's current name in the folder. Until the run moves it, that is
+    // its name in the list, which is not copied: a copy of every name would
+    // touch the memory of every name once more.
+    const QString &locationOf(int i) const
+    {
+        const QString &moved = m_states.at(i).location;
+        return moved.isNull() ? m_entries.at(i).name : moved;
+    }
 
     void renamed(int i, const QString &newName)
     {
@@ -187,7 +205,7 @@ private:
     // exactly that name.
     bool isTakenByOther(int i, const QString &candidate, size_t hash) const
     {
-        const QString &location = m_states.at(i).location;
+        const QString &location = locationOf(i);
         bool taken = false;
         m_index.forEachAlike(candidate, hash, [&](const FolderIndex::Entry &entry) {
             if (entry.name == location)
@@ -293,7 +311,7 @@ private:
             if (m_index.find(temporary, hash) >= 0)
                 continue;
             const Outcome outcome =
-                m_operations.renameFile(m_folder, m_states.at(i).location, temporary, Mode::NoReplace, error);
+                m_operations.renameFile(m_folder, locationOf(i), temporary, Mode::NoReplace, error);
             if (outcome == Outcome::Done) {
                 relocate(i, temporary, hash, true);
                 return true;
@@ -308,8 +326,14 @@ private:
     void relocate(int i, const QString &to, size_t toHash, bool aside)
     {
         EntryState &state = m_states[i];
-        m_index.remove(state.location, state.locationHash);
-        m_index.add(to, toHash, true, i);
+        if (state.slot >= 0 && state.slotGeneration == m_index.generation()) {
+            Q_ASSERT(m_index.holder(state.slot) == i);
+            m_index.removeAt(state.slot);
+        } else {
+            m_index.remove(locationOf(i), state.locationHash);
+        }
+        state.slot = m_index.add(to, toHash, true, i);
+        state.slotGeneration = m_index.generation();
         state.location = to;
         state.locationHash = toHash;
         state.aside = aside;
@@ -317,13 +341,13 @@ private:
 
     Outcome move(int i, const QString &to, size_t toHash, Mode mode, QString *error)
     {
-        if (to == m_states.at(i).location)
+        if (to == locationOf(i))
             return Outcome::Done;
         // Where letter case does not count, the file system sees one name in
         // both; a detour over a temporary name changes the case everywhere.
-        if (PlatformFiles::sameFoldedName(to, m_states.at(i).location) && !setAside(i, error))
+        if (PlatformFiles::sameFoldedName(to, locationOf(i)) && !setAside(i, error))
             return Outcome::Failed;
-        const Outcome outcome = m_operations.renameFile(m_folder, m_states.at(i).location, to, mode, error);
+        const Outcome outcome = m_operations.renameFile(m_folder, locationOf(i), to, mode, error);
         if (outcome == Outcome::Done)
             relocate(i, to, toHash, false);
         return outcome;
@@ -342,8 +366,9 @@ private:
 };
 
 // Plain decimal text, as QString::number gives it, but cheaper: the run
-// writes one for every file.
-QString decimalText(qint64 value)
+// writes one for every file. Written into text, which keeps its storage
+// when nothing else shares it.
+void setDecimalText(QString &text, qint64 value)
 {
     char16_t digits[24];
     char16_t *end = digits + std::size(digits);
@@ -355,7 +380,8 @@ QString decimalText(qint64 value)
     } while (magnitude != 0);
     if (value < 0)
         *--begin = u'-';
-    return QStringView(begin, end).toString();
+    text.resize(end - begin);
+    std::copy(begin, end, reinterpret_cast<char16_t *>(text.data()));
 }
 
 bool putsNumberInName(RenamingType type)
@@ -409,6 +435,9 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
     // The value of `number`, read once: the run writes every later number
     // itself, in plain decimals that read back as the value written.
     std::optional<std::optional<qint32>> numberValue;
+    // The number before the current one, which the target has let go of:
+    // the next number is written into its storage.
+    QString spareNumber;
 
     const qsizetype count = entries.size();
     for (qsizetype i = 0; i < count; ++i) {
@@ -423,7 +452,8 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
                     const std::optional<qint32> value = *numberValue;
                     if (value && *value < std::numeric_limits<qint32>::max()) {
                         numberValue = std::optional<qint32>(*value + 1);
-                        number = decimalText(qint64(*value) + 1);
+                        setDecimalText(spareNumber, qint64(*value) + 1);
+                        number.swap(spareNumber);
                         target.setNumberText(number);
                     } else if (putsNumberInName(request.type)) {
                         numberStuck.emplace(
