@@ -2,6 +2,8 @@
 
 #include <QHashSeed>
 
+#include <algorithm>
+
 bool FolderIndex::load(const QString &folder, qsizetype expectedSize)
 {
     m_seed = QHashSeed::globalSeed();
@@ -15,7 +17,7 @@ bool FolderIndex::load(const QString &folder, qsizetype expectedSize)
 
 qsizetype FolderIndex::find(QStringView name, size_t hash) const
 {
-    for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+    for (size_t i = home(hash); m_slots[i].state != Slot::Empty; i = next(i)) {
         const Slot &slot = m_slots[i];
         if (slot.state == Slot::Used && slot.tag == tagOf(hash) && nameOf(slot) == name)
             return qsizetype(i);
@@ -25,11 +27,11 @@ qsizetype FolderIndex::find(QStringView name, size_t hash) const
 
 qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
 {
-    if ((m_occupied + 1) * 2 > m_slots.size())
+    if ((m_occupied + 1) * 10 > m_slots.size() * 7)
         rehash(qsizetype(m_occupied + 1) * 2);
     size_t free = m_slots.size();
-    size_t i = hash & m_mask;
-    for (; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+    size_t i = home(hash);
+    for (; m_slots[i].state != Slot::Empty; i = next(i)) {
         Slot &slot = m_slots[i];
         if (slot.state == Slot::Vacated) {
             if (free == m_slots.size())
@@ -59,23 +61,21 @@ void FolderIndex::remove(QStringView name, size_t hash)
         removeAt(slot);
 }
 
-// At least room for entries at half load; vacated slots are dropped.
+// Room for entries at seven tenths load at most, which keeps the probes
+// short and the table of a large folder small; vacated slots are dropped.
 void FolderIndex::rehash(qsizetype entries)
 {
-    size_t capacity = 16;
-    while (capacity < size_t(entries) * 2)
-        capacity *= 2;
+    const size_t capacity = std::max<size_t>(16, size_t(entries) * 10 / 7 + 1);
     std::vector<Slot> old(capacity);
     old.swap(m_slots);
     ++m_generation;
-    m_mask = capacity - 1;
     m_occupied = 0;
     for (const Slot &slot : old) {
         if (slot.state != Slot::Used)
             continue;
-        size_t i = hashOf(nameOf(slot)) & m_mask;
+        size_t i = home(hashOf(nameOf(slot)));
         while (m_slots[i].state != Slot::Empty)
-            i = (i + 1) & m_mask;
+            i = next(i);
         m_slots[i] = slot;
         ++m_occupied;
     }

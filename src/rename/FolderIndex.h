@@ -36,7 +36,7 @@ public:
     template<typename Visit>
     void forEachAlike(QStringView name, size_t hash, Visit visit) const
     {
-        for (size_t i = hash & m_mask; m_slots[i].state != Slot::Empty; i = (i + 1) & m_mask) {
+        for (size_t i = home(hash); m_slots[i].state != Slot::Empty; i = next(i)) {
             const Slot &slot = m_slots[i];
             if (slot.state == Slot::Used && slot.tag == tagOf(hash) && PlatformFiles::sameFoldedName(nameOf(slot), name)
                 && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder}))
@@ -56,7 +56,7 @@ public:
     void prefetch(size_t hash) const
     {
 #if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&m_slots[hash & m_mask]);
+        __builtin_prefetch(&m_slots[home(hash)]);
 #else
         Q_UNUSED(hash);
 #endif
@@ -88,11 +88,14 @@ private:
     static_assert(sizeof(Slot) == 16);
 
     static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
+    // The first slot to look at: the low half of the hash scaled to the
+    // table, whatever its size.
+    size_t home(size_t hash) const { return size_t((quint64(quint32(hash)) * m_slots.size()) >> 32); }
+    size_t next(size_t i) const { return ++i == m_slots.size() ? 0 : i; }
     QStringView nameOf(const Slot &slot) const { return QStringView(m_text.data() + slot.offset, slot.length); }
     void rehash(qsizetype entries);
 
     std::vector<Slot> m_slots = std::vector<Slot>(16);
-    size_t m_mask = 15;
     size_t m_occupied = 0; // used and vacated slots
     quint32 m_generation = 0;
     std::vector<char16_t> m_text;

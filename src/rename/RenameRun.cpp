@@ -221,33 +221,36 @@ private:
     // longer, so the search ends at the file system's length limit.
     void moveToFreeName(int i, const QString &newName)
     {
-        QString candidate = newName;
+        // newName itself, until it turns out to be taken; then its variant.
+        QString variant;
+        const QString *candidate = &newName;
+        const auto nextVariant = [&] { candidate = &(variant = underscored(*candidate)); };
         for (;;) {
-            if (candidate != newName) {
+            if (candidate != &newName) {
                 bool leaves = false;
-                if (!PlatformFiles::nameProblem(candidate, m_maxNameLength, &leaves).isEmpty()) {
+                if (!PlatformFiles::nameProblem(*candidate, m_maxNameLength, &leaves).isEmpty()) {
                     skip(i, newName, LeftInPlaceReason::NoFreeName,
                          QStringLiteral("a file with the new name already exists, and no free variant of the "
                                         "name fits the file system"));
                     return;
                 }
             }
-            const size_t hash = m_index.hashOf(candidate);
-            if (isTakenByOther(i, candidate, hash)) {
-                candidate = underscored(candidate);
+            const size_t hash = m_index.hashOf(*candidate);
+            if (isTakenByOther(i, *candidate, hash)) {
+                nextVariant();
                 continue;
             }
             QString error;
-            switch (move(i, candidate, hash, Mode::NoReplace, &error)) {
+            switch (move(i, *candidate, hash, Mode::NoReplace, &error)) {
             case Outcome::Done:
-                renamed(i, candidate);
+                renamed(i, *candidate);
                 return;
             case Outcome::TargetExists:
                 // Appeared since the folder was read.
-                candidate = underscored(candidate);
+                nextVariant();
                 continue;
             case Outcome::Failed:
-                skip(i, candidate, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
+                skip(i, *candidate, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
                 return;
             }
         }
