@@ -352,6 +352,16 @@ Outcome dropOldLink(const QByteArray &from, const QByteArray &to, QString *error
     return failed(error);
 }
 
+// Whether the link at from resolves to the ordinary file named to.
+bool linksToFileAt(const QByteArray &from, const QByteArray &to)
+{
+    struct stat target;
+    struct stat resolved;
+    return ::lstat(to.constData(), &target) == 0 && S_ISREG(target.st_mode)
+        && ::stat(from.constData(), &resolved) == 0 && resolved.st_dev == target.st_dev
+        && resolved.st_ino == target.st_ino;
+}
+
 } // namespace
 
 bool forEachEntry(const QString &folder, const std::function<bool(QStringView, bool)> &visit)
@@ -479,8 +489,20 @@ Outcome renameInFolder(const QString &folder, const QString &fromName, const QSt
     const QByteArray &to = encoder.path(toBuffer, folder, toName);
     if (mode == Mode::NoReplace)
         return renameNoReplace(from, to, error);
+    struct stat source;
+    if (::lstat(from.constData(), &source) != 0)
+        return failed(error);
+    // A link put in the place of the very file it points to would leave a
+    // link to itself, and that file's content would be gone.
+    if (S_ISLNK(source.st_mode) && linksToFileAt(from, to)) {
+        *error = QStringLiteral("the file is a link to the file that has the new name");
+        return Outcome::Failed;
+    }
     if (::rename(from.constData(), to.constData()) != 0)
         return failed(error);
+    // Only a name with further links can still be there after a rename.
+    if (source.st_nlink < 2)
+        return Outcome::Done;
     return dropOldLink(from, to, error);
 }
 

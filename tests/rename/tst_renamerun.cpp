@@ -223,6 +223,8 @@ private slots:
     void renameKeepsTheFileItself();
     void newNameLinkedToTheFile_data();
     void newNameLinkedToTheFile();
+    void symbolicLinkOntoAFile_data();
+    void symbolicLinkOntoAFile();
 };
 
 void RenameRunTest::run_data()
@@ -711,6 +713,53 @@ void RenameRunTest::newNameLinkedToTheFile()
     QCOMPARE(folder.contents(), expectedContents(after));
     QCOMPARE(renamesOf(report), renamed);
     QCOMPARE(leftOf(report), QStringList{});
+}
+
+void RenameRunTest::symbolicLinkOntoAFile_data()
+{
+    QTest::addColumn<QString>("linkTarget");
+    QTest::addColumn<bool>("keepExisting");
+    QTest::addColumn<QStringList>("after");      // name, "->" for a link, "<" for whose content
+    QTest::addColumn<QStringList>("left");
+
+    // "a.jpg" is a link; the run names it "b1.jpg", a real file of the folder.
+    QTest::newRow("overwrite: link onto the file it points to stays")
+        << QStringLiteral("b1.jpg") << false << QStringList{"a.jpg->b1.jpg", "b1.jpg<b1.jpg", "c.jpg<c.jpg"}
+        << QStringList{"a.jpg"};
+    QTest::newRow("overwrite: link to another file replaces as asked")
+        << QStringLiteral("c.jpg") << false << QStringList{"b1.jpg->c.jpg", "c.jpg<c.jpg"} << QStringList{};
+    QTest::newRow("keep: link takes a free variant")
+        << QStringLiteral("b1.jpg") << true << QStringList{"b1.jpg<b1.jpg", "b1_.jpg->b1.jpg", "c.jpg<c.jpg"}
+        << QStringList{};
+}
+
+void RenameRunTest::symbolicLinkOntoAFile()
+{
+    QFETCH(QString, linkTarget);
+    QFETCH(bool, keepExisting);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, left);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({"b1.jpg", "c.jpg"}));
+    QVERIFY(QFile::link(linkTarget, folder.filePath("a.jpg")));
+    DetachedRunTarget target;
+    target.number = QStringLiteral("1");
+
+    const RenameReport report = RunRename(folder.path(), entriesOf({"*a.jpg", "b1.jpg", "c.jpg"}),
+                                          request(NameOnly, "b", "", "1", keepExisting), target);
+
+    QStringList seen;
+    for (const QString &name : folder.files()) {
+        const QFileInfo info(folder.filePath(name));
+        seen.append(info.isSymLink() ? name + QStringLiteral("->") + QFile::symLinkTarget(info.filePath()).section(u'/', -1)
+                                     : name + u'<' + QString::fromUtf8(folder.read(name)));
+    }
+    QCOMPARE(seen, after);
+    QStringList leftNames;
+    for (const LeftInPlaceFile &file : report.leftInPlace)
+        leftNames.append(file.name);
+    QCOMPARE(leftNames, left);
 }
 
 QTEST_GUILESS_MAIN(RenameRunTest)
