@@ -1,9 +1,8 @@
 #include "app/WindowIcon.h"
 
+#include "windows/WindowArtwork.h"
+
 #include <QFile>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QWidget>
 
 QList<int> IconGroupSizes()
@@ -20,22 +19,7 @@ QIcon LoadIconGroup(const QString &name)
     const QString source = QStringLiteral(":/quillmere/icons/%1.svg").arg(name);
     if (!QFile::exists(source))
         return {};
-    QSvgRenderer renderer(source);
-    if (!renderer.isValid())
-        return {};
-    QIcon icon;
-    for (const int size : IconGroupSizes()) {
-        // Each size is drawn from the outline, so small icons stay sharp
-        // instead of being shrunk from a large bitmap.
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return IconFromOutline(source, IconGroupSizes());
 }
 
 void ApplyWindowIcon(QWidget *window, const QString &iconName, bool withOwner)

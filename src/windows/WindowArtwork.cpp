@@ -4,15 +4,15 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
-namespace {
-
-QIcon iconFromOutline(const QString &resource)
+QIcon IconFromOutline(const QString &resource, const QList<int> &sizes)
 {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid())
         return {};
     QIcon icon;
-    for (const int size : {24, 48}) {
+    for (const int size : sizes) {
+        // Each size is drawn from the outline, so small icons stay sharp
+        // instead of being shrunk from a large bitmap.
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -24,16 +24,14 @@ QIcon iconFromOutline(const QString &resource)
     return icon;
 }
 
-} // namespace
-
 QIcon HelpWindowIcon()
 {
-    return iconFromOutline(QStringLiteral(":/quillmere/windows/help-window.svg"));
+    return IconFromOutline(QStringLiteral(":/quillmere/windows/help-window.svg"), {24, 48});
 }
 
 QIcon AboutWindowIcon()
 {
-    return iconFromOutline(QStringLiteral(":/quillmere/windows/about-window.svg"));
+    return IconFromOutline(QStringLiteral(":/quillmere/windows/about-window.svg"), {24, 48});
 }
 
 BannerPicture::BannerPicture(QWidget *parent)

@@ -5,6 +5,10 @@
 
 class QSvgRenderer;
 
+// An icon drawn from an SVG outline at each of the given sizes; empty when
+// the outline cannot be read.
+QIcon IconFromOutline(const QString &resource, const QList<int> &sizes);
+
 // The help and About windows' own icons, drawn from their outlines
 // (resources/about) at 24 x 24 and at twice that for dense screens.
 QIcon HelpWindowIcon();
