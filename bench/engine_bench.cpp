@@ -14,6 +14,8 @@
 #include "rename/RenameRun.h"
 #include "selection/FileListing.h"
 
+#include "ScratchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -46,18 +48,6 @@ constexpr int kSmall = 10000;
 constexpr int kLarge = 100000;
 constexpr const char *kMemoryChildFlag = "--peak-memory-child";
 constexpr const char *kSkipMemoryFlag = "--skip-memory";
-
-// QUILLMERE_BENCH_DIR chooses another file system for the scratch folders.
-QString scratchRoot()
-{
-    const QString chosen = qEnvironmentVariable("QUILLMERE_BENCH_DIR");
-    if (!chosen.isEmpty())
-        return chosen;
-    const QFileInfo shm(QStringLiteral("/dev/shm"));
-    if (shm.isDir() && shm.isWritable())
-        return shm.absoluteFilePath();
-    return QDir::tempPath();
-}
 
 bool createEmptyFile(const QString &path)
 {

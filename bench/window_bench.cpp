@@ -17,6 +17,8 @@
 #include "selection/FileListModel.h"
 #include "selection/FileListing.h"
 
+#include "ScratchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -40,17 +42,6 @@
 namespace {
 
 constexpr int kFiles = 100000;
-
-QString scratchRoot()
-{
-    const QString chosen = qEnvironmentVariable("QUILLMERE_BENCH_DIR");
-    if (!chosen.isEmpty())
-        return chosen;
-    const QFileInfo shm(QStringLiteral("/dev/shm"));
-    if (shm.isDir() && shm.isWritable())
-        return shm.absoluteFilePath();
-    return QDir::tempPath();
-}
 
 // A folder of kFiles empty files, an empty folder beside it, and a folder
 // for the settings the window stores while it is measured.
