@@ -10,7 +10,7 @@
 // on tmpfs (/dev/shm) where there is one, or under $QUILLMERE_BENCH_DIR.
 
 #include "app/Form1.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "rename/RenameRun.h"
 #include "selection/DirListBox.h"
 #include "selection/FileListBox.h"

@@ -1,6 +1,6 @@
 #include "app/Artwork.h"
 
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 
 #include <QFile>
 #include <QPainter>

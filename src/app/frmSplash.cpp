@@ -2,7 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Form1.h"
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "skin/Skin.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinSupport.h"
@@ -63,6 +63,7 @@ void frmSplash::setMainWindowLoader(std::function<void()> loader)
 void frmSplash::Form_Load()
 {
     LoadProductInfo();
+    skinEnabled = true;
     if (skinEnabled) {
         skinObject = skn;
         ApplySkinToWindow(this);

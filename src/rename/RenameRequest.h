@@ -4,17 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// The renaming type is the selected index of the type box; -1 means no entry
-// of the box is selected (first start, or text typed into the box) and acts
-// like NameOnly except in the filter rule at the end of a run.
-enum RenamingType : qint16 {
-    NoTypeChosen = -1,
-    BothNameAndExtension = 0,
-    NameOnly = 1,
-    ExtensionOnly = 2,
-    AddPrefix = 3,
-    AddSuffix = 4,
-};
+#include "core/RenamingType.h"
 
 // What the extension box shows until the user picks or types an extension.
 inline constexpr QLatin1String kExtensionPlaceholder("Choose or Type the File Extension");

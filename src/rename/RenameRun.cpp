@@ -1,7 +1,7 @@
 #include "rename/RenameRun.h"
 
 #include "rename/NameComposition.h"
-#include "rename/NumberText.h"
+#include "core/NumberText.h"
 #include "rename/FolderIndex.h"
 #include "rename/PlatformFiles.h"
 
@@ -387,11 +387,6 @@ void setDecimalText(QString &text, qint64 value)
     std::copy(begin, end, reinterpret_cast<char16_t *>(text.data()));
 }
 
-bool putsNumberInName(RenamingType type)
-{
-    return type != ExtensionOnly && type != AddPrefix && type != AddSuffix;
-}
-
 bool advancesNumber(RenamingType type)
 {
     return type != AddPrefix && type != AddSuffix;
@@ -458,7 +453,7 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
                         setDecimalText(spareNumber, qint64(*value) + 1);
                         number.swap(spareNumber);
                         target.setNumberText(number);
-                    } else if (putsNumberInName(request.type)) {
+                    } else if (PutsNumberInName(request.type)) {
                         numberStuck.emplace(
                             value ? LeftInPlaceReason::NumberExhausted : LeftInPlaceReason::NumberUnreadable,
                             value ? QStringLiteral("the running number cannot go past 2147483647")

@@ -1,6 +1,6 @@
 #include "rename/RenamingOptions.h"
 
-#include "rename/NumberText.h"
+#include "core/NumberText.h"
 
 QStringList RenamingTypeItems()
 {

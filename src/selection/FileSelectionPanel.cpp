@@ -1,7 +1,7 @@
 #include "selection/FileSelectionPanel.h"
 
-#include "app/SettingKeys.h"
-#include "app/SettingsStore.h"
+#include "core/SettingKeys.h"
+#include "core/SettingsStore.h"
 #include "selection/DriveListModel.h"
 #include "selection/FileListModel.h"
 #include "selection/FileListing.h"

@@ -1,10 +1,10 @@
 #include "windows/Form8.h"
 
-#include "app/SettingKeys.h"
-#include "app/SettingsStore.h"
+#include "core/SettingKeys.h"
+#include "core/SettingsStore.h"
 #include "rename/FileExists.h"
 #include "skin/SkinEngine.h"
-#include "windows/CheckBoxValue.h"
+#include "core/CheckBoxValue.h"
 #include "windows/HelpLocation.h"
 #include "windows/OnTop.h"
 #include "windows/RtfReader.h"

@@ -1,6 +1,6 @@
 #include "windows/frmAbout.h"
 
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinLabel.h"
 #include "skin/SkinLabelArray.h"

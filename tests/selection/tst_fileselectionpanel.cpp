@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
 #include "selection/DriveListModel.h"

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
-#include "app/ProductInfo.h"
-#include "app/SettingsStore.h"
+#include "core/ProductInfo.h"
+#include "core/SettingsStore.h"
 #include "app/frmSplash.h"
 #include "skin/Skin.h"
 #include "skin/SkinEngine.h"

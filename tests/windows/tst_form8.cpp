@@ -1,5 +1,5 @@
-#include "app/SettingKeys.h"
-#include "app/SettingsStore.h"
+#include "core/SettingKeys.h"
+#include "core/SettingsStore.h"
 #include "windows/Form8.h"
 #include "windows/HelpLocation.h"
 #include "windows/RtfReader.h"

@@ -1,4 +1,4 @@
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "skin/Skin.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinLabel.h"

@@ -1,7 +1,7 @@
 // Runs the built quillmere-rename on temporary folders and checks what it
 // prints, what it answers and what it leaves on disk.
 
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 
 #include "TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "rename/NumberText.h"
+#include "core/NumberText.h"
 
 #include <limits>
 

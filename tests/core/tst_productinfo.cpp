@@ -1,5 +1,4 @@
-#include "app/ProductInfo.h"
-#include "app/SkinSwitch.h"
+#include "core/ProductInfo.h"
 
 #include <QTest>
 
@@ -21,15 +20,13 @@ private Q_SLOTS:
         QVERIFY(!record.comments.contains(QLatin1String("://")));
     }
 
-    void loadFillsRecordAndTurnsSkinOn()
+    void loadFillsRecord()
     {
         SetVersionRecordForTesting(VersionRecord{QStringLiteral("P"), QStringLiteral("C"), QStringLiteral("w.example"), 3, 4});
-        skinEnabled = false;
         LoadProductInfo();
         QCOMPARE(CurrentProductInfo().productName, QStringLiteral("P"));
         QCOMPARE(CurrentProductInfo().companyName, QStringLiteral("C"));
         QCOMPARE(CurrentProductInfo().webAddress, QStringLiteral("w.example"));
-        QVERIFY(skinEnabled);
     }
 
     void missingFieldsReadEmpty()

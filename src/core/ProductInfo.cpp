@@ -1,7 +1,6 @@
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 
-#include "app/VersionRecordData.h"
-#include "skin/SkinSwitch.h"
+#include "core/VersionRecordData.h"
 
 namespace {
 
@@ -44,7 +43,6 @@ void LoadProductInfo()
     info.productName = record.productName;
     info.companyName = record.companyName;
     info.webAddress = record.comments;
-    skinEnabled = true;
 }
 
 const ProductInfo &CurrentProductInfo()

@@ -1,6 +1,6 @@
-#include "app/ProductInfo.h"
-#include "app/SettingKeys.h"
-#include "app/SettingsStore.h"
+#include "core/ProductInfo.h"
+#include "core/SettingKeys.h"
+#include "core/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/cli/CliRun.h"
+#include "cli/CliRun.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

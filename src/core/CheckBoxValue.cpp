@@ -1,6 +1,6 @@
-#include "windows/CheckBoxValue.h"
+#include "core/CheckBoxValue.h"
 
-#include "rename/NumberText.h"
+#include "core/NumberText.h"
 
 std::optional<Qt::CheckState> CheckStateFromText(const QString &text)
 {

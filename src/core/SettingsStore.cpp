@@ -1,7 +1,7 @@
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
-#include "app/ProductInfo.h"
-#include "app/SettingKeys.h"
+#include "core/ProductInfo.h"
+#include "core/SettingKeys.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,6 +1,6 @@
-#include "app/cli/CliOptions.h"
+#include "cli/CliOptions.h"
 
-#include "app/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "selection/FileListing.h"
 
 #include <QCommandLineOption>

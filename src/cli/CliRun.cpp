@@ -1,8 +1,8 @@
-#include "app/cli/CliRun.h"
+#include "cli/CliRun.h"
 
-#include "app/cli/CliOptions.h"
+#include "cli/CliOptions.h"
 #include "rename/NameComposition.h"
-#include "rename/NumberText.h"
+#include "core/NumberText.h"
 #include "rename/RenameRun.h"
 #include "selection/FileListing.h"
 
@@ -34,7 +34,7 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     // The window's number box puts "1" back for anything but a whole number;
     // here a typo would rename the first file and leave all the others.
     const RenamingType type = command.request.type;
-    const bool numbered = type != ExtensionOnly && type != AddPrefix && type != AddSuffix;
+    const bool numbered = PutsNumberInName(type);
     if (numbered && !ParseWholeNumber(command.request.numberText)) {
         err << QStringLiteral("The starting number \"%1\" is no whole number.").arg(command.request.numberText)
             << Qt::endl;
