@@ -78,15 +78,12 @@ SplitName SplitExtension(const QString &fileName)
 
 int ZeroFillWidth(int entryCount)
 {
-    if (entryCount < 100)
-        return 3;
-    if (entryCount < 1000)
-        return 4;
-    if (entryCount < 10000)
-        return 5;
-    if (entryCount < 100000)
-        return 6;
-    return 0;
+    // One digit more than the entry count has, so that every number of the
+    // list and the ones that follow it line up; never fewer than three.
+    int digits = 1;
+    for (int rest = entryCount; rest >= 10; rest /= 10)
+        ++digits;
+    return qMax(3, digits + 1);
 }
 
 QString PadNumber(const QString &numberText, int entryCount)
@@ -119,7 +116,7 @@ QString joined(std::initializer_list<QStringView> pieces)
 
 QString ComposeNewName(const QString &fileName, const RenameRequest &request, const QString &numberText)
 {
-    static constexpr char16_t zeros[] = u"000000";
+    static constexpr char16_t zeros[] = u"000000000000"; // the widest fill: 10 digits + 1
     const qsizetype fill = request.pad ? qMax<qsizetype>(0, ZeroFillWidth(request.entryCount) - numberText.size()) : 0;
     const QStringView fillZeros(zeros, fill);
     const QStringView extension = extensionOf(fileName);

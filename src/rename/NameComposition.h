@@ -17,7 +17,7 @@ struct SplitName
 SplitName SplitExtension(const QString &fileName);
 
 // Width the running number is zero-filled to for a list of entryCount
-// entries; 0 means no fill.
+// entries: one more than the digits of entryCount, at least 3.
 int ZeroFillWidth(int entryCount);
 
 // numberText left-filled with "0" to ZeroFillWidth(entryCount) characters.

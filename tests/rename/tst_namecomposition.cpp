@@ -126,7 +126,17 @@ void NameCompositionTest::pad_data()
     QTest::newRow("1000 entries") << "7" << 1000 << "00007";
     QTest::newRow("12000 entries") << "7" << 12000 << "000007";
     QTest::newRow("99999 entries") << "7" << 99999 << "000007";
-    QTest::newRow("100000 entries: no fill") << "7" << 100000 << "7";
+    QTest::newRow("9 entries") << "7" << 9 << "007";
+    QTest::newRow("10 entries") << "7" << 10 << "007";
+    QTest::newRow("9999 entries") << "7" << 9999 << "00007";
+    QTest::newRow("10000 entries") << "7" << 10000 << "000007";
+    // The rule goes on past five digits: lists that long are where zero fill
+    // matters most for sorting.
+    QTest::newRow("100000 entries") << "7" << 100000 << "0000007";
+    QTest::newRow("999999 entries") << "7" << 999999 << "0000007";
+    QTest::newRow("1000000 entries") << "7" << 1000000 << "00000007";
+    QTest::newRow("largest count") << "7" << 2147483647 << "00000000007";
+    QTest::newRow("negative count") << "7" << -5 << "007";
     QTest::newRow("longer than width") << "12345" << 5 << "12345";
     QTest::newRow("as long as width") << "123" << 5 << "123";
     QTest::newRow("characters, not digits") << "-5" << 5 << "0-5";
@@ -162,6 +172,11 @@ void NameCompositionTest::compose_data()
     QTest::newRow("both, padded 40") << 0 << "beach.jpg" << "Photo" << "png" << "7" << true << 40 << "Photo007.png";
     QTest::newRow("both, padded 150") << 0 << "beach.jpg" << "Photo" << "png" << "7" << true << 150
                                       << "Photo0007.png";
+    QTest::newRow("both, padded 99999") << 0 << "a.jpg" << "P" << "png" << "7" << true << 99999 << "P000007.png";
+    QTest::newRow("both, padded 100000") << 0 << "a.jpg" << "P" << "png" << "7" << true << 100000 << "P0000007.png";
+    QTest::newRow("name, padded 2000000") << 1 << "a.jpg" << "P" << "" << "42" << true << 2000000 << "P00000042.jpg";
+    QTest::newRow("name, padded largest count") << 1 << "a" << "P" << "" << "1" << true << 2147483647
+                                                << "P00000000001";
     QTest::newRow("both, dotted extension") << 0 << "beach.jpg" << "Photo" << ".png" << "7" << false << 5
                                             << "Photo7..png";
     QTest::newRow("both, empty extension") << 0 << "beach.jpg" << "Photo" << "" << "7" << false << 5 << "Photo7.";
