@@ -113,7 +113,10 @@ public:
             return;
         }
         if (newName == locationOf(i)) {
-            skip(i, newName, LeftInPlaceReason::SameName, QStringLiteral("the new name is the file's current name"));
+            if (newName == m_entries.at(i).name)
+                m_report.unchanged.append(newName);
+            else
+                skip(i, newName, LeftInPlaceReason::SameName, QStringLiteral("the new name is the file's current name"));
             return;
         }
         if (m_request.keepExisting)
@@ -193,8 +196,7 @@ private:
     void renamed(int i, const QString &newName)
     {
         if (newName == m_entries.at(i).name) {
-            skip(i, newName, LeftInPlaceReason::SameName,
-                 QStringLiteral("the free variant of the new name is the file's current name"));
+            m_report.unchanged.append(newName);
             return;
         }
         m_report.renamed.append({m_entries.at(i).name, newName});

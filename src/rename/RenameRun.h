@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One entry of the file list, in list order.
 struct RenameEntry
@@ -107,6 +108,9 @@ struct RenameReport
 {
     QList<RenamedFile> renamed;
     QList<LeftInPlaceFile> leftInPlace;
+    // Selected files whose new name is the name they have: nothing to do,
+    // and nothing went wrong.
+    QStringList unchanged;
 
     qsizetype renamedCount() const { return renamed.size(); }
 };

@@ -105,10 +105,13 @@ QStringList renamesOf(const RenameReport &report)
     return pairs;
 }
 
-// "name=Reason", with "@current" when the file ended up under another name.
+// "name=Reason", with "@current" when the file ended up under another name;
+// first "name=Unchanged" for the files that already had their new name.
 QStringList leftOf(const RenameReport &report)
 {
     QStringList left;
+    for (const QString &name : report.unchanged)
+        left.append(name + QLatin1String("=Unchanged"));
     for (const LeftInPlaceFile &file : report.leftInPlace) {
         QString item = file.name + u'=' + QLatin1String(reasonName(file.reason));
         if (file.currentName != file.name)
@@ -326,11 +329,15 @@ void RenameRunTest::run_data()
     // A file never collides with itself.
     QTest::newRow("overwrite: own name left untouched")
         << QStringList{"a.jpg", "b.png"} << QStringList{"*a.jpg", "*b.png"} << request(ExtensionOnly, "", "jpg", "1")
-        << QString() << QStringList{"a.jpg", "b.jpg<b.png"} << QStringList{"a.jpg=SameName"};
+        << QString() << QStringList{"a.jpg", "b.jpg<b.png"} << QStringList{"a.jpg=Unchanged"};
     QTest::newRow("keep: own name left untouched")
         << QStringList{"a.jpg", "b.png"} << QStringList{"*a.jpg", "*b.png"}
         << request(ExtensionOnly, "", "jpg", "1", true) << QString() << QStringList{"a.jpg", "b.jpg<b.png"}
-        << QStringList{"a.jpg=SameName"};
+        << QStringList{"a.jpg=Unchanged"};
+    QTest::newRow("keep: free variant is its own name")
+        << QStringList{"P1.jpg", "P1_.jpg"} << QStringList{"P1.jpg", "*P1_.jpg"}
+        << request(NameOnly, "P", "", "1", true) << QString() << QStringList{"P1.jpg", "P1_.jpg"}
+        << QStringList{"P1_.jpg=Unchanged"};
     QTest::newRow("overwrite: letter case of its own name")
         << QStringList{"photo.JPG"} << QStringList{"*photo.JPG"} << request(ExtensionOnly, "", "jpg", "1")
         << QString() << QStringList{"photo.jpg<photo.JPG"} << QStringList{};
