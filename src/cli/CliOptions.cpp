@@ -3,8 +3,7 @@
 #include "core/ProductInfo.h"
 #include "selection/FileListing.h"
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
+#include <QHash>
 #include <QSet>
 
 #include <optional>
@@ -34,117 +33,257 @@ std::optional<RenamingType> typeFromName(const QString &name)
     return std::nullopt;
 }
 
-CliParseResult badArguments(const QString &text)
+CliParseResult badArguments(const QString &text, bool usage = true)
 {
     CliParseResult result;
     result.action = CliParseResult::Action::BadArguments;
     result.text = text;
+    result.usage = usage;
     return result;
+}
+
+enum class OptionId { Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Help, Version };
+
+struct OptionSpec
+{
+    const char *name; // without the leading "--"
+    OptionId id;
+    bool takesValue;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"type", OptionId::Type, true},
+    {"text", OptionId::Text, true},
+    {"ext", OptionId::Ext, true},
+    {"start", OptionId::Start, true},
+    {"filter", OptionId::Filter, true},
+    {"pad", OptionId::Pad, false},
+    {"no-pad", OptionId::NoPad, false},
+    {"keep-existing", OptionId::Keep, false},
+    {"overwrite", OptionId::Overwrite, false},
+    {"all", OptionId::All, false},
+    {"dry-run", OptionId::DryRun, false},
+    {"null", OptionId::Null, false},
+    {"help", OptionId::Help, false},
+    {"version", OptionId::Version, false},
+};
+
+const OptionSpec *findOption(QStringView name)
+{
+    for (const OptionSpec &spec : kOptions) {
+        if (name == QLatin1String(spec.name))
+            return &spec;
+    }
+    return nullptr;
+}
+
+// What the arguments said, before any meaning is given to it.
+struct ReadArguments
+{
+    QHash<OptionId, QStringList> values; // every value given, in order
+    QSet<OptionId> flags;
+    QStringList positional;
+};
+
+QString undecodableText(const QString &role)
+{
+    return QStringLiteral("the %1 argument is not valid text in the encoding of the locale; "
+                          "it would name a different file")
+        .arg(role);
 }
 
 } // namespace
 
-CliParseResult ParseCliArguments(const QStringList &arguments)
+CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsizetype> &undecodable)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Renames the chosen files of FOLDER in list order (names sorted without regard to case).\n"
-        "Types: both = TEXT + number + \".\" + EXT; name = TEXT + number, extension kept;\n"
-        "ext = extension replaced by EXT; prefix = TEXT before the name; suffix = TEXT before the extension."));
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption typeOption(QStringLiteral("type"),
-                                        QStringLiteral("Renaming type: both, name, ext, prefix or suffix (default name)."),
-                                        QStringLiteral("type"), QStringLiteral("name"));
-    const QCommandLineOption textOption(QStringLiteral("text"), QStringLiteral("New name, prefix or suffix."),
-                                        QStringLiteral("text"));
-    const QCommandLineOption extOption(QStringLiteral("ext"), QStringLiteral("New extension, without its dot."),
-                                       QStringLiteral("ext"));
-    const QCommandLineOption startOption(QStringLiteral("start"), QStringLiteral("Starting number (default 1)."),
-                                         QStringLiteral("number"), QStringLiteral("1"));
-    const QCommandLineOption padOption(QStringLiteral("pad"),
-                                       QStringLiteral("Fill numbers with zeros to a width that follows the list size (default)."));
-    const QCommandLineOption noPadOption(QStringLiteral("no-pad"), QStringLiteral("Do not fill numbers with zeros."));
-    const QCommandLineOption keepOption(QStringLiteral("keep-existing"),
-                                        QStringLiteral("Never replace an existing file: insert \"_\" before the extension (default)."));
-    const QCommandLineOption overwriteOption(QStringLiteral("overwrite"),
-                                             QStringLiteral("Replace a file that already has the new name."));
-    const QCommandLineOption filterOption(QStringLiteral("filter"),
-                                          QStringLiteral("List only the files with this extension (pattern \"*.\" + ext)."),
-                                          QStringLiteral("ext"));
-    const QCommandLineOption allOption(QStringLiteral("all"), QStringLiteral("Rename every listed file."));
-    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
-                                          QStringLiteral("Print what would be renamed; touch nothing."));
-    parser.addOptions({typeOption, textOption, extOption, startOption, padOption, noPadOption, keepOption,
-                       overwriteOption, filterOption, allOption, dryRunOption});
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder whose files are renamed."));
-    parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("Listed files to rename (or use --all)."),
-                                 QStringLiteral("[NAME...]"));
+    // Options follow the GNU conventions: "--name value" or "--name=value",
+    // options and operands in any order, "--" ends the options, "-h" is the
+    // one short option. Nothing else that starts with "-" is taken: a
+    // mistyped "-all" must not turn into a file name, nor into other options.
+    ReadArguments read;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const bool badBytes = undecodable.contains(i);
+        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
+            if (badBytes)
+                return badArguments(undecodableText(read.positional.isEmpty() ? QStringLiteral("FOLDER")
+                                                                               : QStringLiteral("NAME")),
+                                    false);
+            read.positional.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("-h")) {
+            read.flags.insert(OptionId::Help);
+            continue;
+        }
+        if (!argument.startsWith(QLatin1String("--"))) {
+            if (argument.size() > 2)
+                return badArguments(QStringLiteral("unrecognized option '%1' (long options start with \"--\")")
+                                        .arg(argument));
+            return badArguments(QStringLiteral("invalid option -- '%1'").arg(argument.mid(1)));
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QStringView name = QStringView(argument).mid(2, equals < 0 ? -1 : equals - 2);
+        const OptionSpec *spec = findOption(name);
+        if (!spec)
+            return badArguments(QStringLiteral("unrecognized option '--%1'").arg(name));
+        if (!spec->takesValue) {
+            if (equals >= 0)
+                return badArguments(QStringLiteral("option '--%1' doesn't allow an argument").arg(name));
+            read.flags.insert(spec->id);
+            continue;
+        }
+        qsizetype valueIndex = i;
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else {
+            if (i + 1 >= arguments.size())
+                return badArguments(QStringLiteral("option '--%1' requires an argument").arg(name));
+            valueIndex = ++i;
+            value = arguments.at(i);
+        }
+        if (undecodable.contains(valueIndex))
+            return badArguments(undecodableText(QStringLiteral("--") + name.toString()), false);
+        read.values[spec->id].append(value);
+    }
+    // An undecodable option name was refused above as unknown; anything else
+    // undecodable never gets this far.
 
-    if (!parser.parse(arguments))
-        return badArguments(parser.errorText());
-    if (parser.isSet(helpOption)) {
+    if (read.flags.contains(OptionId::Help)) {
         CliParseResult result;
         result.action = CliParseResult::Action::ShowHelp;
-        result.text = parser.helpText();
+        result.text = CliHelpText();
         return result;
     }
-    if (parser.isSet(versionOption)) {
+    if (read.flags.contains(OptionId::Version)) {
         CliParseResult result;
         result.action = CliParseResult::Action::ShowVersion;
         const VersionRecord record = ReadVersionRecord();
-        result.text = QStringLiteral("quillmere-rename (%1) %2").arg(record.productName, VersionText(record));
+        result.text = QStringLiteral("quillmere-rename (%1) %2\n").arg(record.productName, VersionText(record));
         return result;
     }
 
     // Options that take one value must not be given twice: which one wins
     // would be a guess, and a wrong guess renames files.
-    for (const QCommandLineOption *option : {&typeOption, &textOption, &extOption, &startOption, &filterOption}) {
-        if (parser.values(*option).size() > 1)
-            return badArguments(QStringLiteral("Option --%1 is given more than once.").arg(option->names().constFirst()));
+    for (const OptionSpec &spec : kOptions) {
+        if (spec.takesValue && read.values.value(spec.id).size() > 1)
+            return badArguments(QStringLiteral("option '--%1' is given more than once").arg(QLatin1String(spec.name)));
     }
-    if (parser.isSet(padOption) && parser.isSet(noPadOption))
-        return badArguments(QStringLiteral("Options --pad and --no-pad exclude each other."));
-    if (parser.isSet(keepOption) && parser.isSet(overwriteOption))
-        return badArguments(QStringLiteral("Options --keep-existing and --overwrite exclude each other."));
+    const auto isSet = [&](OptionId id) { return read.flags.contains(id) || read.values.contains(id); };
+    const auto value = [&](OptionId id, const QString &fallback = QString()) {
+        const QStringList given = read.values.value(id);
+        return given.isEmpty() ? fallback : given.constFirst();
+    };
+    if (isSet(OptionId::Pad) && isSet(OptionId::NoPad))
+        return badArguments(QStringLiteral("options '--pad' and '--no-pad' exclude each other"));
+    if (isSet(OptionId::Keep) && isSet(OptionId::Overwrite))
+        return badArguments(QStringLiteral("options '--keep-existing' and '--overwrite' exclude each other"));
 
-    const std::optional<RenamingType> type = typeFromName(parser.value(typeOption));
-    if (!type) {
-        return badArguments(QStringLiteral("Unknown renaming type \"%1\": use both, name, ext, prefix or suffix.")
-                                .arg(parser.value(typeOption)));
-    }
+    const QString typeName = value(OptionId::Type, QStringLiteral("name"));
+    const std::optional<RenamingType> type = typeFromName(typeName);
+    if (!type)
+        return badArguments(QStringLiteral("unknown renaming type '%1': use both, name, ext, prefix or suffix").arg(typeName));
 
-    QStringList positional = parser.positionalArguments();
+    QStringList positional = read.positional;
     if (positional.isEmpty())
-        return badArguments(QStringLiteral("Missing FOLDER."));
+        return badArguments(QStringLiteral("missing FOLDER"));
 
     CliParseResult result;
     result.action = CliParseResult::Action::Run;
     CliCommand &command = result.command;
     command.folder = positional.takeFirst();
     command.names = positional;
-    command.selectAll = parser.isSet(allOption);
-    command.dryRun = parser.isSet(dryRunOption);
+    command.selectAll = isSet(OptionId::All);
+    command.dryRun = isSet(OptionId::DryRun);
+    command.nullSeparated = isSet(OptionId::Null);
     if (command.selectAll && !command.names.isEmpty())
-        return badArguments(QStringLiteral("Give either --all or file names, not both."));
+        return badArguments(QStringLiteral("give either --all or file names, not both"));
     if (!command.selectAll && command.names.isEmpty())
-        return badArguments(QStringLiteral("No file chosen: give the names of the files to rename, or --all."));
+        return badArguments(QStringLiteral("no file chosen: give the names of the files to rename, or --all"));
 
     RenameRequest &request = command.request;
     request.type = *type;
-    request.newText = parser.value(textOption);
+    request.newText = value(OptionId::Text);
     // Without --ext the extension box still shows its placeholder, which the
     // validation refuses for the types that need an extension.
-    request.newExtension = parser.isSet(extOption) ? parser.value(extOption) : QString(kExtensionPlaceholder);
-    request.numberText = parser.value(startOption);
-    request.pad = !parser.isSet(noPadOption);
-    request.keepExisting = !parser.isSet(overwriteOption);
+    request.newExtension = isSet(OptionId::Ext) ? value(OptionId::Ext) : QString(kExtensionPlaceholder);
+    request.numberText = value(OptionId::Start, QStringLiteral("1"));
+    request.pad = !isSet(OptionId::NoPad);
+    request.keepExisting = !isSet(OptionId::Overwrite);
     request.rememberNumber = false;
-    request.filterOn = parser.isSet(filterOption);
-    request.filterExtension = parser.value(filterOption);
+    request.filterOn = isSet(OptionId::Filter);
+    request.filterExtension = value(OptionId::Filter);
     command.pattern = ListPatternForFilter(request.filterOn, request.filterExtension);
     return result;
+}
+
+CliParseResult ParseRawCliArguments(const QList<QByteArray> &arguments)
+{
+    QStringList decoded;
+    QList<qsizetype> undecodable;
+    decoded.reserve(arguments.size());
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // An argument that does not come back as the same bytes would reach
+        // the folder under another name: U+FFFD in place of a stray byte
+        // names a different, real file.
+        decoded.append(QString::fromLocal8Bit(arguments.at(i)));
+        if (decoded.constLast().toLocal8Bit() != arguments.at(i))
+            undecodable.append(i);
+    }
+    return ParseCliArguments(decoded, undecodable);
+}
+
+QString CliHelpText()
+{
+    return QStringLiteral(
+        "Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"
+        "  or:  quillmere-rename [OPTION]... --all FOLDER\n"
+        "Rename the chosen files of FOLDER in list order (names sorted without regard\n"
+        "to case), each within FOLDER, numbered from the starting number.\n"
+        "\n"
+        "Renaming:\n"
+        "      --type=TYPE       what the new name is made of (default name):\n"
+        "                          both    TEXT, number, \".\", EXT\n"
+        "                          name    TEXT, number, the old extension\n"
+        "                          ext     the old name with the extension EXT\n"
+        "                          prefix  TEXT before the old name\n"
+        "                          suffix  TEXT between the old name and its extension\n"
+        "      --text=TEXT       the new name, prefix or suffix\n"
+        "      --ext=EXT         the new extension, without its dot\n"
+        "      --start=NUMBER    the starting number (default 1)\n"
+        "      --pad             fill numbers with zeros to a width that follows the\n"
+        "                          number of listed files (default)\n"
+        "      --no-pad          do not fill numbers with zeros\n"
+        "      --keep-existing   never replace an existing file: put \"_\" before the\n"
+        "                          extension of the new name until it is free (default)\n"
+        "      --overwrite       replace a file that already has the new name\n"
+        "\n"
+        "Choosing files:\n"
+        "      --filter=EXT      list only the files with the extension EXT\n"
+        "      --all             rename every listed file\n"
+        "\n"
+        "Output:\n"
+        "      --dry-run         print what would be done; touch nothing\n"
+        "      --null            print each OLD and NEW name followed by a NUL byte\n"
+        "                          instead of \"OLD -> NEW\" lines\n"
+        "  -h, --help            display this help and exit\n"
+        "      --version         output version information and exit\n"
+        "\n"
+        "Each renamed file is printed as \"OLD -> NEW\"; with --dry-run a file that\n"
+        "already has its new name is printed as \"NAME: unchanged\". Every file left in\n"
+        "place is named on standard error with the reason. On a terminal, names with\n"
+        "control or shell characters are quoted as ls quotes them.\n"
+        "\n"
+        "Exit status:\n"
+        " 0  every chosen file was renamed or already had its new name\n"
+        " 1  some chosen files were left in place\n"
+        " 2  bad arguments, an unreadable folder, or output that could not be written\n");
 }
 
 QList<RenameEntry> SelectCliEntries(const QStringList &listed, const QStringList &names, bool selectAll,

@@ -14,6 +14,7 @@ struct CliCommand
     QStringList names;    // files to rename, by their listed name
     bool selectAll = false;
     bool dryRun = false;
+    bool nullSeparated = false; // --null: "OLD\0NEW\0" records instead of lines
     // The list pattern: every file, or "*." plus the --filter extension.
     QString pattern = QStringLiteral("*.*");
     // entryCount is filled in once the folder has been listed.
@@ -27,10 +28,17 @@ struct CliParseResult
     Action action = Action::BadArguments;
     CliCommand command;
     QString text; // help text, version line, or what is wrong with the arguments
+    // A refusal about how the command is used, which the help text explains.
+    bool usage = false;
 };
 
-// `arguments` starts with the program name, as QCoreApplication::arguments().
-CliParseResult ParseCliArguments(const QStringList &arguments);
+// `arguments` starts with the program name. The arguments at the indexes in
+// `undecodable` did not survive decoding; any use of them is refused.
+CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsizetype> &undecodable = {});
+// The same from the bytes the program was given.
+CliParseResult ParseRawCliArguments(const QList<QByteArray> &arguments);
+
+QString CliHelpText();
 
 // The list entries with the requested ones selected: every entry with
 // `selectAll`, otherwise those named in `names` (compared exactly). Names

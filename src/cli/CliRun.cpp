@@ -1,25 +1,39 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliOptions.h"
-#include "rename/NameComposition.h"
+#include "cli/CliOutput.h"
+#include "cli/CliReport.h"
 #include "core/NumberText.h"
+#include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
 #include "selection/FileListing.h"
 
-#include <QTextStream>
-
 #include <limits>
 
-int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
+namespace {
+
+// A report that could not be written is no report: the caller must not take
+// the run for one that went as printed.
+int finish(int status, CliOutput &out, CliOutput &err)
 {
-    const CliParseResult parsed = ParseCliArguments(arguments);
+    if (!out.flush()) {
+        WriteCliMessage(err, QStringLiteral("write error: ") + out.errorText());
+        err.flush();
+        return CliRefused;
+    }
+    err.flush();
+    return status;
+}
+
+int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
+{
     switch (parsed.action) {
     case CliParseResult::Action::ShowHelp:
     case CliParseResult::Action::ShowVersion:
-        out << parsed.text << Qt::endl;
+        out.writeText(parsed.text);
         return CliAllRenamed;
     case CliParseResult::Action::BadArguments:
-        err << parsed.text << Qt::endl;
+        WriteCliMessage(err, parsed.text, parsed.usage);
         return CliRefused;
     case CliParseResult::Action::Run:
         break;
@@ -27,24 +41,23 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
 
     CliCommand command = parsed.command;
     if (const std::optional<QString> refusal = ValidateRenameRequest(command.request)) {
-        err << *refusal << Qt::endl;
+        WriteCliMessage(err, *refusal, true);
         return CliRefused;
     }
 
     // The window's number box puts "1" back for anything but a whole number;
     // here a typo would rename the first file and leave all the others.
-    const RenamingType type = command.request.type;
-    const bool numbered = PutsNumberInName(type);
+    const bool numbered = PutsNumberInName(command.request.type);
     if (numbered && !ParseWholeNumber(command.request.numberText)) {
-        err << QStringLiteral("The starting number \"%1\" is no whole number.").arg(command.request.numberText)
-            << Qt::endl;
+        WriteCliMessage(err, QStringLiteral("the starting number \"%1\" is no whole number").arg(command.request.numberText),
+                        true);
         return CliRefused;
     }
 
     bool readable = false;
     const QStringList listed = ListFolderFiles(command.folder, command.pattern, &readable);
     if (!readable) {
-        err << QStringLiteral("Cannot read the folder \"%1\".").arg(command.folder) << Qt::endl;
+        WriteCliFileMessage(err, command.folder, QStringLiteral("the folder cannot be read"));
         return CliRefused;
     }
     // The zero-fill width follows the whole list, as the window shows it.
@@ -54,9 +67,9 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
     if (!missing.isEmpty()) {
         for (const QString &name : std::as_const(missing))
-            err << QStringLiteral("%1: not in the file list of \"%2\" under the pattern \"%3\"")
-                       .arg(name, command.folder, command.pattern)
-                << Qt::endl;
+            WriteCliFileMessage(err, name,
+                                QStringLiteral("not in the file list of the folder under the pattern \"%1\"")
+                                    .arg(command.pattern));
         return CliRefused;
     }
 
@@ -66,11 +79,13 @@ int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
     const RenameReport report = RunRename(command.folder, entries, command.request, target, operations);
 
-    for (const RenamedFile &file : report.renamed)
-        out << file.oldName << QStringLiteral(" -> ") << file.newName << '\n';
-    out.flush();
-    for (const LeftInPlaceFile &file : report.leftInPlace)
-        err << file.name << QStringLiteral(": ") << file.message << '\n';
-    err.flush();
+    WriteRenameReport(report, command.dryRun, command.nullSeparated, out, err);
     return report.leftInPlace.isEmpty() ? CliAllRenamed : CliSomeLeft;
+}
+
+} // namespace
+
+int RunCli(const QList<QByteArray> &arguments, CliOutput &out, CliOutput &err)
+{
+    return finish(run(ParseRawCliArguments(arguments), out, err), out, err);
 }

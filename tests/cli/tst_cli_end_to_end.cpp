@@ -74,52 +74,62 @@ void TestCliEndToEnd::renames_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("out");
-    // Each stderr line starts with the file's name and ": "; the reason is
-    // the engine's wording and not fixed here.
+    // Each stderr line starts with the program's name, the file's name and
+    // ": "; the reason is the engine's wording and not fixed here.
     QTest::addColumn<QStringList>("leftInPlace");
+    // Files that already have their new name: named by the dry run only.
+    QTest::addColumn<QStringList>("unchanged");
 
     QTest::newRow("name, all, zero fill")
         << QStringList{"b.jpg", "a.jpg", "README", "C.png"} << QStringList{"--text", "Photo", "--all", "{dir}"} << 0
         << QStringList{"a.jpg -> Photo001.jpg", "b.jpg -> Photo002.jpg", "C.png -> Photo003.png",
                        "README -> Photo004"}
-        << QStringList{};
+        << QStringList{} << QStringList{};
     QTest::newRow("both, start and no pad")
         << QStringList{"x.txt", "y.doc"}
         << QStringList{"--type", "both", "--text", "F", "--ext", "md", "--start", "007", "--no-pad", "--all", "{dir}"}
-        << 0 << QStringList{"x.txt -> F007.md", "y.doc -> F8.md"} << QStringList{};
+        << 0 << QStringList{"x.txt -> F007.md", "y.doc -> F8.md"} << QStringList{} << QStringList{};
 
     // Zero fill follows the files listed under the filter, not the selection.
     const QStringList many = numberedNames(QStringLiteral("t%1.txt"), 120) + QStringList{"p.jpg", "q.jpg"};
     QTest::newRow("filter: width from the filtered list")
         << many << QStringList{"--filter", "jpg", "--text", "P", "--all", "{dir}"} << 0
-        << QStringList{"p.jpg -> P001.jpg", "q.jpg -> P002.jpg"} << QStringList{};
+        << QStringList{"p.jpg -> P001.jpg", "q.jpg -> P002.jpg"} << QStringList{} << QStringList{};
     QTest::newRow("no filter: width from the whole list")
         << many << QStringList{"--text", "P", "{dir}", "q.jpg", "p.jpg"} << 0
-        << QStringList{"p.jpg -> P0001.jpg", "q.jpg -> P0002.jpg"} << QStringList{};
+        << QStringList{"p.jpg -> P0001.jpg", "q.jpg -> P0002.jpg"} << QStringList{} << QStringList{};
 
     QTest::newRow("keep existing")
         << QStringList{"a.txt", "b.txt", "Photo001.txt"} << QStringList{"--text", "Photo", "{dir}", "a.txt", "b.txt"}
-        << 0 << QStringList{"a.txt -> Photo001_.txt", "b.txt -> Photo002.txt"} << QStringList{};
+        << 0 << QStringList{"a.txt -> Photo001_.txt", "b.txt -> Photo002.txt"} << QStringList{} << QStringList{};
     QTest::newRow("overwrite")
         << QStringList{"a.txt", "b.txt", "Photo001.txt"}
         << QStringList{"--overwrite", "--text", "Photo", "{dir}", "a.txt", "b.txt"} << 0
-        << QStringList{"a.txt -> Photo001.txt", "b.txt -> Photo002.txt"} << QStringList{};
+        << QStringList{"a.txt -> Photo001.txt", "b.txt -> Photo002.txt"} << QStringList{} << QStringList{};
     QTest::newRow("prefix leaves the number alone")
         << QStringList{"a.txt", "b.txt"} << QStringList{"--type", "prefix", "--text", "old_", "--all", "{dir}"} << 0
-        << QStringList{"a.txt -> old_a.txt", "b.txt -> old_b.txt"} << QStringList{};
+        << QStringList{"a.txt -> old_a.txt", "b.txt -> old_b.txt"} << QStringList{} << QStringList{};
 
+    // Running the same command again must not fail a script.
+    QTest::newRow("already named so")
+        << QStringList{"a.txt", "b.jpg"} << QStringList{"--type", "ext", "--ext", "txt", "--all", "{dir}"} << 0
+        << QStringList{"b.jpg -> b.txt"} << QStringList{} << QStringList{"a.txt"};
+    QTest::newRow("all already named so")
+        << QStringList{"Photo001.jpg", "Photo002.jpg"} << QStringList{"--text", "Photo", "--all", "{dir}"} << 0
+        << QStringList{} << QStringList{} << QStringList{"Photo001.jpg", "Photo002.jpg"};
+    const QString longName = QString(250, u'b') + QStringLiteral(".txt");
     QTest::newRow("some left in place")
-        << QStringList{"a.txt", "b.jpg"} << QStringList{"--type", "ext", "--ext", "txt", "--all", "{dir}"} << 1
-        << QStringList{"b.jpg -> b.txt"} << QStringList{"a.txt"};
+        << QStringList{"a.txt", longName} << QStringList{"--type", "prefix", "--text", "pre_", "--all", "{dir}"} << 1
+        << QStringList{"a.txt -> pre_a.txt"} << QStringList{longName} << QStringList{};
     QTest::newRow("name leaving the folder")
         << QStringList{"a.txt"} << QStringList{"--text", "../x", "--all", "{dir}"} << 1 << QStringList{}
-        << QStringList{"a.txt"};
+        << QStringList{"a.txt"} << QStringList{};
     QTest::newRow("ext: the number is not used")
         << QStringList{"a.txt"} << QStringList{"--type", "ext", "--ext", "md", "--start", "x", "--all", "{dir}"} << 0
-        << QStringList{"a.txt -> a.md"} << QStringList{};
+        << QStringList{"a.txt -> a.md"} << QStringList{} << QStringList{};
     QTest::newRow("empty list, nothing to do")
         << QStringList{"a.txt"} << QStringList{"--filter", "jpg", "--text", "n", "--all", "{dir}"} << 0
-        << QStringList{} << QStringList{};
+        << QStringList{} << QStringList{} << QStringList{};
 }
 
 void TestCliEndToEnd::renames()
@@ -129,6 +139,7 @@ void TestCliEndToEnd::renames()
     QFETCH(int, exitCode);
     QFETCH(QStringList, out);
     QFETCH(QStringList, leftInPlace);
+    QFETCH(QStringList, unchanged);
 
     TempFolder folder;
     QVERIFY(folder.writeNamed(files));
@@ -139,7 +150,10 @@ void TestCliEndToEnd::renames()
     // nothing.
     const Outcome dry = runCli(QStringList{"--dry-run"} + args);
     QCOMPARE(dry.exitCode, exitCode);
-    QCOMPARE(dry.out, out);
+    QStringList dryOut = out;
+    for (const QString &name : std::as_const(unchanged))
+        dryOut.append(name + QStringLiteral(": unchanged"));
+    QCOMPARE(dry.out, dryOut);
     QCOMPARE(dry.err.size(), leftInPlace.size());
     QCOMPARE(folder.contents(), before);
 
@@ -148,7 +162,8 @@ void TestCliEndToEnd::renames()
     QCOMPARE(real.out, out);
     QCOMPARE(real.err, dry.err);
     for (qsizetype i = 0; i < leftInPlace.size(); ++i)
-        QVERIFY2(real.err.at(i).startsWith(leftInPlace.at(i) + QStringLiteral(": ")), qPrintable(real.err.at(i)));
+        QVERIFY2(real.err.at(i).startsWith(QStringLiteral("quillmere-rename: ") + leftInPlace.at(i) + QStringLiteral(": ")),
+                 qPrintable(real.err.at(i)));
 
     // Every renamed file holds its old content under its new name; files
     // left in place are untouched; nothing else changed but replaced files.
@@ -165,40 +180,45 @@ void TestCliEndToEnd::renames()
 void TestCliEndToEnd::refuses_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message"); // the whole stderr, or its start when it ends in "*"
+    // The first line of stderr after "quillmere-rename: ", or its start when
+    // it ends in "*".
+    QTest::addColumn<QString>("message");
+    // Whether it is a usage error, which points to --help on a second line.
+    QTest::addColumn<bool>("usage");
 
-    QTest::newRow("no name") << QStringList{"--all", "{dir}"} << "You must enter a file name.";
-    QTest::newRow("one space") << QStringList{"--text", " ", "--all", "{dir}"} << "You must enter a file name.";
+    QTest::newRow("no name") << QStringList{"--all", "{dir}"} << "You must enter a file name." << true;
+    QTest::newRow("one space") << QStringList{"--text", " ", "--all", "{dir}"} << "You must enter a file name." << true;
     QTest::newRow("both without ext")
-        << QStringList{"--type", "both", "--text", "X", "--all", "{dir}"} << "You must enter a file extension.";
+        << QStringList{"--type", "both", "--text", "X", "--all", "{dir}"} << "You must enter a file extension." << true;
     QTest::newRow("both: name checked first")
-        << QStringList{"--type", "both", "--all", "{dir}"} << "You must enter a file name.";
+        << QStringList{"--type", "both", "--all", "{dir}"} << "You must enter a file name." << true;
     QTest::newRow("ext without ext") << QStringList{"--type", "ext", "--all", "{dir}"}
-                                     << "You must enter a file extension.";
+                                     << "You must enter a file extension." << true;
     QTest::newRow("no start number") << QStringList{"--text", "n", "--start", "", "--all", "{dir}"}
-                                     << "You must choose a starting number to increment filenames.";
+                                     << "You must choose a starting number to increment filenames." << true;
     // The window's number box puts "1" back for anything else; here a typo
     // must not rename the first file and leave the others.
     QTest::newRow("start is no number") << QStringList{"--text", "n", "--start", "l0", "--all", "{dir}"}
-                                        << "The starting number \"l0\" is no whole number.";
+                                        << "the starting number \"l0\" is no whole number" << true;
     QTest::newRow("start past the range")
         << QStringList{"--type", "both", "--text", "n", "--ext", "x", "--start", "2147483648", "--all", "{dir}"}
-        << "The starting number \"2147483648\" is no whole number.";
-    QTest::newRow("prefix") << QStringList{"--type", "prefix", "--all", "{dir}"} << "You must enter prefix.";
+        << "the starting number \"2147483648\" is no whole number" << true;
+    QTest::newRow("prefix") << QStringList{"--type", "prefix", "--all", "{dir}"} << "You must enter prefix." << true;
     QTest::newRow("suffix") << QStringList{"--type", "suffix", "--text", " ", "--all", "{dir}"}
-                            << "You must enter suffix.";
-    QTest::newRow("name not listed") << QStringList{"--text", "n", "{dir}", "a.txt", "nope.txt"} << "nope.txt: *";
+                            << "You must enter suffix." << true;
+    QTest::newRow("name not listed") << QStringList{"--text", "n", "{dir}", "a.txt", "nope.txt"} << "nope.txt: *" << false;
     QTest::newRow("name hidden by the filter")
-        << QStringList{"--filter", "jpg", "--text", "n", "{dir}", "a.txt"} << "a.txt: *";
-    QTest::newRow("missing folder") << QStringList{"--text", "n", "--all", "{dir}/nope"} << "*";
-    QTest::newRow("unknown type") << QStringList{"--type", "rename", "--all", "{dir}"} << "*";
-    QTest::newRow("no folder") << QStringList{"--text", "n"} << "*";
+        << QStringList{"--filter", "jpg", "--text", "n", "{dir}", "a.txt"} << "a.txt: *" << false;
+    QTest::newRow("missing folder") << QStringList{"--text", "n", "--all", "{dir}/nope"} << "*" << false;
+    QTest::newRow("unknown type") << QStringList{"--type", "rename", "--all", "{dir}"} << "*" << true;
+    QTest::newRow("no folder") << QStringList{"--text", "n"} << "*" << true;
 }
 
 void TestCliEndToEnd::refuses()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
+    QFETCH(bool, usage);
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({"a.txt", "b.txt"}));
@@ -207,11 +227,14 @@ void TestCliEndToEnd::refuses()
     const Outcome outcome = runCli(withFolder(arguments, folder.path()));
     QCOMPARE(outcome.exitCode, 2);
     QCOMPARE(outcome.out, QStringList{});
-    QCOMPARE(outcome.err.size(), 1);
+    QCOMPARE(outcome.err.size(), usage ? 2 : 1);
+    const QString prefixed = QStringLiteral("quillmere-rename: ") + message;
     if (message.endsWith(u'*'))
-        QVERIFY2(outcome.err.constFirst().startsWith(message.chopped(1)), qPrintable(outcome.err.constFirst()));
+        QVERIFY2(outcome.err.constFirst().startsWith(prefixed.chopped(1)), qPrintable(outcome.err.constFirst()));
     else
-        QCOMPARE(outcome.err.constFirst(), message);
+        QCOMPARE(outcome.err.constFirst(), prefixed);
+    if (usage)
+        QCOMPARE(outcome.err.at(1), QStringLiteral("Try 'quillmere-rename --help' for more information."));
     QCOMPARE(folder.contents(), before);
 }
 

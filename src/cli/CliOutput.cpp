@@ -1,0 +1,93 @@
+#include "cli/CliOutput.h"
+
+#include "cli/NameQuoting.h"
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qsizetype kBufferLimit = 64 * 1024;
+
+bool isTerminalDescriptor(int fd)
+{
+#ifdef Q_OS_WIN
+    return ::_isatty(fd) != 0;
+#else
+    return ::isatty(fd) == 1;
+#endif
+}
+
+qint64 writeDescriptor(int fd, const char *data, qsizetype size)
+{
+#ifdef Q_OS_WIN
+    return ::_write(fd, data, unsigned(qMin<qsizetype>(size, 1 << 30)));
+#else
+    return ::write(fd, data, size_t(size));
+#endif
+}
+
+} // namespace
+
+CliOutput::CliOutput(int fd)
+    : m_fd(fd)
+    , m_terminal(isTerminalDescriptor(fd))
+{
+}
+
+CliOutput::CliOutput(QByteArray *sink, bool terminal)
+    : m_sink(sink)
+    , m_terminal(terminal)
+{
+}
+
+CliOutput::~CliOutput()
+{
+    flush();
+}
+
+void CliOutput::write(QByteArrayView bytes)
+{
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kBufferLimit)
+        flush();
+}
+
+void CliOutput::writeName(const QString &name)
+{
+    if (m_terminal)
+        write(QByteArrayView(QuoteNameForTerminal(name)));
+    else
+        write(QByteArrayView(name.toUtf8()));
+}
+
+bool CliOutput::flush()
+{
+    if (m_sink) {
+        m_sink->append(m_buffer);
+        m_buffer.clear();
+        return true;
+    }
+    const char *data = m_buffer.constData();
+    qsizetype left = m_buffer.size();
+    while (left > 0 && !m_failed) {
+        const qint64 written = writeDescriptor(m_fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            m_failed = true;
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            break;
+        }
+        data += written;
+        left -= written;
+    }
+    m_buffer.clear();
+    return !m_failed;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// One output stream of quillmere-rename (standard output or error), written
+// with plain system calls so that every failed write is seen: a full disk or
+// a closed pipe must not pass for a finished report.
+class CliOutput
+{
+public:
+    // Writes to the file descriptor fd; names are quoted when it is a
+    // terminal.
+    explicit CliOutput(int fd);
+    // Collects everything in *sink instead, as if written to a terminal or
+    // not; for tests.
+    CliOutput(QByteArray *sink, bool terminal);
+    ~CliOutput();
+
+    CliOutput(const CliOutput &) = delete;
+    CliOutput &operator=(const CliOutput &) = delete;
+
+    bool isTerminal() const { return m_terminal; }
+
+    void write(QByteArrayView bytes);
+    void writeText(const QString &text) { write(QByteArrayView(text.toUtf8())); }
+    // A file name: its bytes as they are, or quoted for a terminal.
+    void writeName(const QString &name);
+
+    // Hands the buffered bytes to the system. False once any write failed.
+    bool flush();
+    bool failed() const { return m_failed; }
+    // The system's reason for the first failed write.
+    QString errorText() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    QByteArray *m_sink = nullptr;
+    bool m_terminal = false;
+    bool m_failed = false;
+    QString m_error;
+    QByteArray m_buffer;
+};

@@ -1,0 +1,56 @@
+#include "cli/CliReport.h"
+
+#include "cli/CliOutput.h"
+#include "rename/RenameRun.h"
+
+namespace {
+
+constexpr char kProgram[] = "quillmere-rename: ";
+
+} // namespace
+
+void WriteCliMessage(CliOutput &err, const QString &text, bool usage)
+{
+    err.write(kProgram);
+    err.writeText(text);
+    err.write("\n");
+    if (usage)
+        err.write("Try 'quillmere-rename --help' for more information.\n");
+}
+
+void WriteCliFileMessage(CliOutput &err, const QString &name, const QString &reason)
+{
+    err.write(kProgram);
+    err.writeName(name);
+    err.write(": ");
+    err.writeText(reason);
+    err.write("\n");
+}
+
+void WriteRenamedFile(CliOutput &out, const QString &oldName, const QString &newName, bool nullSeparated)
+{
+    out.writeName(oldName);
+    out.write(nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView(" -> "));
+    out.writeName(newName);
+    out.write(nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView("\n"));
+}
+
+void WriteRenameReport(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out, CliOutput &err)
+{
+    for (const RenamedFile &file : report.renamed)
+        WriteRenamedFile(out, file.oldName, file.newName, nullSeparated);
+    if (dryRun) {
+        for (const QString &name : report.unchanged) {
+            if (nullSeparated) {
+                WriteRenamedFile(out, name, name, true);
+            } else {
+                out.writeName(name);
+                out.write(": unchanged\n");
+            }
+        }
+    }
+    out.flush();
+    for (const LeftInPlaceFile &file : report.leftInPlace)
+        WriteCliFileMessage(err, file.name, file.message);
+    err.flush();
+}

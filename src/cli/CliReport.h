@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class CliOutput;
+struct RenameReport;
+
+// Everything quillmere-rename prints is formatted here.
+
+// "quillmere-rename: text" on err; a usage error adds where help is found.
+void WriteCliMessage(CliOutput &err, const QString &text, bool usage = false);
+// "quillmere-rename: NAME: reason" on err, the name quoted for a terminal.
+void WriteCliFileMessage(CliOutput &err, const QString &name, const QString &reason);
+
+// One renamed file: an "OLD -> NEW" line, or with nullSeparated the record
+// "OLD\0NEW\0".
+void WriteRenamedFile(CliOutput &out, const QString &oldName, const QString &newName, bool nullSeparated);
+
+// What a run did (or with dryRun, would do): the renamed files on out; with
+// dryRun also the files that already have their new name ("NAME: unchanged",
+// or the record "NAME\0NAME\0"); every file left in place on err.
+void WriteRenameReport(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out, CliOutput &err);
