@@ -11,6 +11,8 @@ packages=(
     fonts-dejavu-core
     xvfb xdotool imagemagick
     clang
+    # Checks of the manual pages and of the shell completions.
+    groff-base zsh fish
 )
 
 missing=()

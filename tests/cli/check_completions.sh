@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Completes quillmere-rename command lines with the bash completion and
+# checks the answers; checks that the bash, zsh and fish completions and the
+# manual page know every option that --help lists, and that the zsh and fish
+# files parse when those shells are installed.
+# Usage: check_completions.sh QUILLMERE_RENAME COMPLETIONS_FOLDER MANUAL_PAGE
+set -u
+program=$(realpath "$1")
+completions=$(realpath "$2")
+manual=$(realpath "$3")
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# shellcheck source=/dev/null
+source "$completions/quillmere-rename.bash" || { echo "FAIL: cannot source the bash completion"; exit 1; }
+
+# complete WORD... : the last word is the one being completed; prints the
+# answers sorted, one a line.
+complete_line() {
+    COMP_WORDS=(quillmere-rename "$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _quillmere_rename
+    printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | sed '/^$/d'
+}
+
+expect() {
+    local want=$1
+    shift
+    local got
+    got=$(complete_line "$@" | tr '\n' ' ')
+    [[ $got == "$want" ]] || fail "completing [$*]: expected [$want], got [$got]"
+}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/alpha/sub" "$work/beta" "$work/my photos"
+touch "$work/afile" "$work/alpha/x.jpg" "$work/alpha/Y.JPG" "$work/alpha/y.png" "$work/my photos/p q.jpg"
+cd "$work" || exit 1
+
+# Options, and the values of --type in both spellings.
+expect "--no-pad --null " --n
+expect "--text --type " --t
+expect "both ext name prefix suffix " --type ""
+expect "prefix " --type pr
+expect "both ext name prefix suffix " --type = ""
+expect "suffix " --dry-run --type = s
+# A value is never completed as an option or a file.
+expect "" --text ""
+expect "" --start ""
+# FOLDER: folders only.
+expect "alpha " a
+expect "alpha beta my photos " ""
+# NAME: the files of FOLDER, not its sub-folders, under the filter.
+expect "Y.JPG x.jpg y.png " alpha ""
+expect "y.png " --text P alpha y
+expect "Y.JPG x.jpg " --filter jpg alpha ""
+expect "Y.JPG x.jpg " --filter = jpg alpha ""
+expect "p q.jpg " "my photos" ""
+# With --all there is no NAME; after "--" a dash starts a name.
+expect "" --all alpha ""
+expect "" alpha -- -
+
+# Every option --help lists is known to every completion and the manual.
+options=$("$program" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
+[[ $(echo "$options" | wc -l) -ge 10 ]] || fail "too few options read from --help: $options"
+offered=$(complete_line --)
+for option in $options; do
+    grep -qx -- "$option" <<<"$offered" || fail "bash completion does not offer $option"
+    grep -qE -- "$option(=?\\[|\})" "$completions/_quillmere-rename" || fail "zsh completion lacks $option"
+    grep -qE -- "-l ${option#--}( |\$)" "$completions/quillmere-rename.fish" || fail "fish completion lacks $option"
+    grep -qF -- "${option//-/\\-}" "$manual" || fail "the manual page lacks $option"
+done
+
+if command -v zsh >/dev/null; then
+    zsh -n "$completions/_quillmere-rename" || fail "zsh cannot parse its completion"
+fi
+if command -v fish >/dev/null; then
+    fish --no-execute "$completions/quillmere-rename.fish" || fail "fish cannot parse its completion"
+    # Complete as fish would, in the test folder.
+    got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C 'quillmere-rename --type p'" | cut -f1 | tr '\n' ' ')
+    [[ $got == "prefix " ]] || fail "fish: completing --type p gave [$got]"
+    got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C 'quillmere-rename alpha '" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')
+    [[ $got == "Y.JPG x.jpg y.png " ]] || fail "fish: completing a NAME gave [$got]"
+fi
+
+if ((failures)); then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "all completions as expected"
