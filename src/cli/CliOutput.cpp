@@ -59,6 +59,14 @@ void CliOutput::write(QByteArrayView bytes)
         flush();
 }
 
+void CliOutput::writeText(const QString &text)
+{
+    if (m_terminal)
+        write(QByteArrayView(EscapeControlsForTerminal(text)));
+    else
+        write(QByteArrayView(text.toUtf8()));
+}
+
 void CliOutput::writeName(const QString &name)
 {
     if (m_terminal)

@@ -24,7 +24,8 @@ public:
     bool isTerminal() const { return m_terminal; }
 
     void write(QByteArrayView bytes);
-    void writeText(const QString &text) { write(QByteArrayView(text.toUtf8())); }
+    // A text for the user: on a terminal its control characters escaped.
+    void writeText(const QString &text);
     // A file name: its bytes as they are, or quoted for a terminal.
     void writeName(const QString &name);
 

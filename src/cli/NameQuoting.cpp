@@ -110,3 +110,17 @@ QByteArray QuoteNameForTerminal(const QString &name)
         out += '\'';
     return out;
 }
+
+QByteArray EscapeControlsForTerminal(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const uint codePoint : text.toUcs4()) {
+        const char32_t c = codePoint;
+        if (mustEscape(c))
+            appendEscaped(out, c);
+        else
+            out += QString::fromUcs4(&c, 1).toUtf8();
+    }
+    return out;
+}

@@ -138,6 +138,8 @@ private Q_SLOTS:
     void filterRuleAfterRun();
     void filesLeftInPlaceAreNamed_data();
     void filesLeftInPlaceAreNamed();
+    void filesAlreadyNamedSoAreNoFailure_data();
+    void filesAlreadyNamedSoAreNoFailure();
     void tabOrderFollowsTheRows();
 
 private:
@@ -681,6 +683,39 @@ void TestForm1::filesLeftInPlaceAreNamed()
         QVERIFY2(!message.contains(QStringLiteral("renamed.")), qPrintable(message));
     else
         QVERIFY2(message.endsWith(renamedLine), qPrintable(message));
+    QCOMPARE(f->ProgressBar1->value(), 100);
+}
+
+void TestForm1::filesAlreadyNamedSoAreNoFailure_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("after");
+
+    // Renamed with "N", no zero fill: the same run done a second time.
+    QTest::newRow("all already named") << QStringList{"N1.jpg", "N2.jpg"} << QStringList{"N1.jpg", "N2.jpg"};
+    QTest::newRow("one already named") << QStringList{"N1.jpg", "x.jpg"} << QStringList{"N1.jpg", "N2.jpg"};
+}
+
+void TestForm1::filesAlreadyNamedSoAreNoFailure()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, after);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed(files));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder.path());
+    f->Combo3->setCurrentIndex(int(NameOnly));
+    f->Text1->setText(QStringLiteral("N"));
+    f->Check2->click(); // no zero fill
+    f->Command4->click();
+
+    f->Command1->click();
+
+    QCOMPARE(folder.files(), after);
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
     QCOMPARE(f->ProgressBar1->value(), 100);
 }
 
