@@ -13,6 +13,8 @@ private slots:
     void readsRequest();
     void refusesArguments_data();
     void refusesArguments();
+    void refusesUndecodable_data();
+    void refusesUndecodable();
     void selectsEntries_data();
     void selectsEntries();
 };
@@ -63,6 +65,16 @@ void TestCliOptions::readsRequest_data()
     QTest::newRow("empty ext is an extension") << args({"--type", "ext", "--ext", "", "dir", "a"})
                                                << int(ExtensionOnly) << "" << "" << "1" << true << true << "*.*"
                                                << false << QStringList{"a"} << false;
+    QTest::newRow("value that starts with a dash")
+        << args({"--text", "-x", "dir", "a"}) << int(NameOnly) << "-x" << placeholder << "1" << true << true << "*.*"
+        << false << QStringList{"a"} << false;
+    QTest::newRow("value holding '='") << args({"--text=a=b", "dir", "a"}) << int(NameOnly) << "a=b" << placeholder
+                                       << "1" << true << true << "*.*" << false << QStringList{"a"} << false;
+    QTest::newRow("options after operands")
+        << args({"dir", "a", "--text", "n", "b", "--dry-run"}) << int(NameOnly) << "n" << placeholder << "1" << true
+        << true << "*.*" << false << QStringList{"a", "b"} << true;
+    QTest::newRow("lone dash is a name") << args({"--text", "n", "dir", "-"}) << int(NameOnly) << "n" << placeholder
+                                         << "1" << true << true << "*.*" << false << QStringList{"-"} << false;
     QTest::newRow("names after --") << args({"--text", "n", "dir", "--", "--all"}) << int(NameOnly) << "n"
                                     << placeholder << "1" << true << true << "*.*" << false
                                     << QStringList{"--all"} << false;
@@ -104,6 +116,10 @@ void TestCliOptions::refusesArguments_data()
     QTest::newRow("pad both ways") << args({"--pad", "--no-pad", "--all", "dir"}) << "--no-pad";
     QTest::newRow("keep and overwrite") << args({"--keep-existing", "--overwrite", "--all", "dir"}) << "--overwrite";
     QTest::newRow("text twice") << args({"--text", "a", "--text", "b", "--all", "dir"}) << "--text";
+    QTest::newRow("single-dash long option") << args({"-all", "dir"}) << "'-all'";
+    QTest::newRow("unknown short option") << args({"-x", "--all", "dir"}) << "'x'";
+    QTest::newRow("flag with a value") << args({"--dry-run=no", "--all", "dir"}) << "--dry-run";
+    QTest::newRow("Qt's help-all") << args({"--help-all"}) << "--help-all";
     QTest::newRow("filter twice") << args({"--filter", "a", "--filter", "b", "--all", "dir"}) << "--filter";
 }
 
@@ -115,6 +131,39 @@ void TestCliOptions::refusesArguments()
     const CliParseResult result = ParseCliArguments(arguments);
     QCOMPARE(result.action, Action::BadArguments);
     QVERIFY2(result.text.contains(messagePart), qPrintable(result.text));
+}
+
+void TestCliOptions::refusesUndecodable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<qsizetype>("undecodable"); // index into arguments
+    QTest::addColumn<QString>("role");          // named in the refusal, or empty when accepted
+
+    QTest::newRow("folder") << args({"--all", "d"}) << qsizetype(2) << "FOLDER";
+    QTest::newRow("name") << args({"d", "a", "b"}) << qsizetype(3) << "NAME";
+    QTest::newRow("name after --") << args({"d", "--", "a"}) << qsizetype(3) << "NAME";
+    QTest::newRow("folder after --") << args({"--all", "--", "d"}) << qsizetype(3) << "FOLDER";
+    QTest::newRow("separate value") << args({"--text", "t", "--all", "d"}) << qsizetype(2) << "--text";
+    QTest::newRow("joined value") << args({"--ext=e", "--all", "d"}) << qsizetype(1) << "--ext";
+    QTest::newRow("filter") << args({"--filter", "f", "--all", "d"}) << qsizetype(2) << "--filter";
+    QTest::newRow("option name") << args({"--te", "--all", "d"}) << qsizetype(1) << "unrecognized";
+    // The program's own name is never used.
+    QTest::newRow("program name") << args({"--text", "t", "--all", "d"}) << qsizetype(0) << "";
+}
+
+void TestCliOptions::refusesUndecodable()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(qsizetype, undecodable);
+    QFETCH(QString, role);
+
+    const CliParseResult result = ParseCliArguments(arguments, {undecodable});
+    if (role.isEmpty()) {
+        QCOMPARE(result.action, Action::Run);
+        return;
+    }
+    QCOMPARE(result.action, Action::BadArguments);
+    QVERIFY2(result.text.contains(role), qPrintable(result.text));
 }
 
 void TestCliOptions::selectsEntries_data()
