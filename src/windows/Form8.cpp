@@ -7,7 +7,7 @@
 #include "core/CheckBoxValue.h"
 #include "windows/HelpLocation.h"
 #include "windows/OnTop.h"
-#include "windows/RtfReader.h"
+#include "rtf/RtfReader.h"
 #include "windows/WindowArtwork.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "core/SettingsStore.h"
 #include "windows/Form8.h"
 #include "windows/HelpLocation.h"
-#include "windows/RtfReader.h"
+#include "rtf/RtfReader.h"
 #include "windows/WindowOpeners.h"
 
 #include "TempFolder.h"

@@ -2,7 +2,7 @@
 // with clang (see run.sh); the normal test suite has its own bounded
 // random-input test.
 
-#include "windows/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "windows/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QRandomGenerator>
 #include <QTest>

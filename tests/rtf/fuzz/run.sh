@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the RTF reader's libFuzzer target with clang and runs it.
 #
-#   tests/windows/fuzz/run.sh [seconds]      default: 600
+#   tests/rtf/fuzz/run.sh [seconds]      default: 600
 #
 # FUZZ_BUILD_DIR chooses the build folder (default: build-fuzz at the top of
 # the tree); the growing corpus and any crash inputs are kept there.
