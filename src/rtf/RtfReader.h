@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include <atomic>
+
 class QTextDocument;
 
 // Reads a rich-text (RTF) document into a QTextDocument, replacing what the
@@ -18,8 +20,13 @@ class QTextDocument;
 //
 // The reader is written for untrusted input: unbalanced braces, truncated
 // data, huge numbers, deep nesting and binary junk are read as far as they
-// make sense, in time linear in the input, and never read outside it.
+// make sense, in time linear in the input, and never read outside it. Caps
+// on paragraphs, table rows and cells that no real document reaches end the
+// reading of a document that would cost more than seconds to show.
+//
+// When `stop` is given and becomes true, reading ends early with what has
+// been read so far.
 //
 // Returns false, leaving the document empty, when the data does not start as
 // an RTF document does ("{\rtf").
-bool ReadRtfDocument(QByteArrayView rtf, QTextDocument &document);
+bool ReadRtfDocument(QByteArrayView rtf, QTextDocument &document, const std::atomic<bool> *stop = nullptr);
