@@ -7,13 +7,13 @@
 #include "core/CheckBoxValue.h"
 #include "windows/HelpLocation.h"
 #include "windows/OnTop.h"
-#include "rtf/RtfReader.h"
+#include "rtf/RtfDocumentLoader.h"
 #include "windows/WindowArtwork.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QFile>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -80,15 +80,20 @@ void Form8::Check1_Click()
 
 void Form8::loadDocument(const QString &path)
 {
-    // A document that cannot be read leaves the box empty; the window still
-    // opens with its check box.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    ReadRtfDocument(file.read(kMaxHelpBytes), *rtf1->document());
-    // The view's cursor moved along with the text as it was read in; the
-    // reader starts at the top.
-    rtf1->moveCursor(QTextCursor::Start);
+    // The document is read in the background so that no help file holds the
+    // windows back; the box shows it once it is read. A document that cannot
+    // be read leaves the box empty; the window still opens with its check box.
+    auto *loader = new RtfDocumentLoader(this);
+    connect(loader, &RtfDocumentLoader::finished, this, [this, loader] {
+        if (std::unique_ptr<QTextDocument> document = loader->takeDocument()) {
+            document->setDefaultFont(rtf1->document()->defaultFont());
+            document->setParent(rtf1);
+            rtf1->setDocument(document.release());
+            rtf1->moveCursor(QTextCursor::Start);
+        }
+        loader->deleteLater();
+    });
+    loader->load(path, kMaxHelpBytes);
 }
 
 void Form8::openLink(const QUrl &link)

@@ -2,6 +2,7 @@
 #include "core/SettingsStore.h"
 #include "windows/Form8.h"
 #include "windows/HelpLocation.h"
+#include "rtf/RtfDocumentLoader.h"
 #include "rtf/RtfReader.h"
 #include "windows/WindowOpeners.h"
 
@@ -32,6 +33,13 @@ QString storedShowHelp()
 }
 
 const QByteArray kHelpDocument = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\b Quillmere help\b0\par Text.\par})";
+
+// The help document is read in the background; the window shows it once
+// its loader is done and gone.
+bool documentRead(Form8 *window)
+{
+    return !window->findChild<RtfDocumentLoader *>();
+}
 
 int visibleHelpWindows()
 {
@@ -294,6 +302,7 @@ void TestForm8::opensAboveOtherWindowsWithTheDocument()
     QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!window->windowIcon().isNull());
     QVERIFY(!window->parentWidget());
+    QTRY_VERIFY(documentRead(window));
     QCOMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
     QVERIFY(window->rtf1->isReadOnly());
     QCOMPARE(window->Check1->text(), QStringLiteral("Show at Startup"));
@@ -308,6 +317,7 @@ void TestForm8::longDocumentOpensAtItsTop()
     Form8 *window = OpenHelpWindow();
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(documentRead(window));
     QScrollBar *bar = window->rtf1->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), 0);
@@ -320,6 +330,7 @@ void TestForm8::unreadableDocumentStillOpensTheWindow()
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
     Form8 *window = OpenHelpWindow();
     QVERIFY(window);
+    QTRY_VERIFY(documentRead(window));
     QVERIFY(window->rtf1->document()->isEmpty());
     // The remaining load steps still ran.
     QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -332,12 +343,14 @@ void TestForm8::secondOpeningBringsTheSameWindowForward()
     Form8 *first = OpenHelpWindow();
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
+    QTRY_VERIFY(documentRead(first));
 
     // Neither the document nor the stored choice is read again.
     writeHelp(R"({\rtf1 Changed.})");
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
     first->showMinimized();
     QCOMPARE(OpenHelpWindow(), first);
+    QVERIFY(documentRead(first));
     QCOMPARE(visibleHelpWindows(), 1);
     QVERIFY(!first->isMinimized());
     QCOMPARE(first->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
@@ -358,6 +371,7 @@ void TestForm8::closingUnloadsAndNextOpeningLoadsAnew()
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
     Form8 *second = OpenHelpWindow();
     QVERIFY(second);
+    QTRY_VERIFY(documentRead(second));
     QCOMPARE(second->rtf1->document()->toPlainText(), QStringLiteral("Changed."));
     QCOMPARE(second->Check1->checkState(), Qt::Unchecked);
 
@@ -397,6 +411,7 @@ void TestForm8::links()
     Form8 *window = OpenHelpWindow();
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(documentRead(window));
     QSignalSpy clicked(window->rtf1, &QTextBrowser::anchorClicked);
 
     // Click the middle of the link's first letter.
