@@ -1,5 +1,7 @@
 #include "rtf/RtfReader.h"
 
+#include "rtf/RtfParser.h"
+
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
@@ -61,6 +63,11 @@ private slots:
     void links();
     void bookmarks();
     void tables();
+    void fontCharsets_data();
+    void fontCharsets();
+    void caps_data();
+    void caps();
+    void stopEndsTheRead();
     void randomJunkInSkippedGroupStaysHidden();
     void randomInputIsReadSafelyAndDeterministically();
 };
@@ -425,6 +432,135 @@ void TestRtfReader::tables()
 
     // A cell end outside a table separates like a tab.
     QCOMPARE(read(R"({\rtf1 a\cell b})"), u"a\tb"_qs);
+}
+
+void TestRtfReader::fontCharsets_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    // The same bytes read in a font of each character set, in a document
+    // whose own code page is another one.
+    const auto inFont = [](const char *fontCharset, const QByteArray &bytes, const char *documentPage = "1251") {
+        return QByteArray(R"({\rtf1\ansi\ansicpg)") + documentPage + R"({\fonttbl{\f0 Times;}{\f2)" + fontCharset
+            + R"( Arial;}}\f2 )" + bytes + "}";
+    };
+    QTest::newRow("ANSI font in a Cyrillic document") << inFont(R"(\fcharset0)", R"(caf\'e9 \'80)") << u"café €"_qs;
+    QTest::newRow("ANSI font without document code page")
+        << QByteArray(R"({\rtf1\ansi{\fonttbl{\f2\fcharset0 Arial;}}\f2 \'e9})") << u"é"_qs;
+    QTest::newRow("204 Cyrillic") << inFont(R"(\fcharset204)", R"(\'cf\'f0\'e8)", "1252") << u"При"_qs;
+    QTest::newRow("238 Central European") << inFont(R"(\fcharset238)", R"(\'9a\'e8\'b3)") << u"ščł"_qs;
+    QTest::newRow("161 Greek") << inFont(R"(\fcharset161)", R"(\'e1\'e2\'e3)") << u"αβγ"_qs;
+    QTest::newRow("162 Turkish") << inFont(R"(\fcharset162)", R"(\'fe\'f0\'fd)") << u"şğı"_qs;
+    QTest::newRow("177 Hebrew") << inFont(R"(\fcharset177)", R"(\'e0\'e1)") << u"אב"_qs;
+    QTest::newRow("178 Arabic") << inFont(R"(\fcharset178)", R"(\'c7\'e1)") << u"ال"_qs;
+    QTest::newRow("186 Baltic") << inFont(R"(\fcharset186)", R"(\'e0\'e8)") << u"ąč"_qs;
+    QTest::newRow("222 Thai") << inFont(R"(\fcharset222)", R"(\'a1\'a2)") << u"กข"_qs;
+    QTest::newRow("128 Shift-JIS") << inFont(R"(\fcharset128)", R"(\'82\'a0\'93\'fa)") << u"あ日"_qs;
+    QTest::newRow("134 GBK") << inFont(R"(\fcharset134)", R"(\'c4\'e3\'ba\'c3)") << u"你好"_qs;
+    QTest::newRow("129 Korean") << inFont(R"(\fcharset129)", R"(\'c7\'d1)") << u"한"_qs;
+    QTest::newRow("136 Big5") << inFont(R"(\fcharset136)", R"(\'a4\'a4)") << u"中"_qs;
+    QTest::newRow("2 symbol keeps its glyphs") << inFont(R"(\fcharset2)", R"(\'b7\'61)") << u"•a"_qs;
+    QTest::newRow("1 default follows the document") << inFont(R"(\fcharset1)", R"(\'cf)") << u"П"_qs;
+    QTest::newRow("unknown set follows the document") << inFont(R"(\fcharset99)", R"(\'cf)") << u"П"_qs;
+    QTest::newRow("no set follows the document") << inFont("", R"(\'cf)") << u"П"_qs;
+    QTest::newRow("code page named beside the set wins") << inFont(R"(\fcharset0\cpg1253)", R"(\'e1)") << u"α"_qs;
+    QTest::newRow("default font's set applies without a font word")
+        << QByteArray(R"({\rtf1\ansi\ansicpg1251\deff3{\fonttbl{\f3\fcharset0 Arial;}}\'e9})") << u"é"_qs;
+    QTest::newRow("set changes with the font")
+        << QByteArray(R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}})"
+                      R"(\f0\'e9{\f1\'e9}\'e9})")
+        << u"éйé"_qs;
+}
+
+void TestRtfReader::fontCharsets()
+{
+    QFETCH(QByteArray, rtf);
+    QTEST(read(rtf), "expected");
+}
+
+void TestRtfReader::caps_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("maxBlocks");     // the document's blocks, at most
+    QTest::addColumn<int>("maxBlockLength"); // characters of its longest block, at most
+    QTest::addColumn<QString>("start");      // the blocks begin so: what came before a cap stays
+
+    const auto repeated = [](const QByteArray &head, const QByteArray &piece, int times, const QByteArray &tail) {
+        QByteArray rtf = head;
+        rtf.reserve(head.size() + piece.size() * times + tail.size());
+        for (int i = 0; i < times; ++i)
+            rtf += piece;
+        return rtf + tail;
+    };
+    using namespace Rtf;
+    // Besides its cells, a table at the start of a document has a block
+    // before it and one after it.
+    const int tableBlocks = kMaxTableCells + 2;
+
+    QTest::newRow("paragraphs") << repeated("{\\rtf1 ", "p\\par ", kMaxBlocks + 5000, "}")
+                                << kMaxBlocks + 1 << 1 << u"p\np"_qs;
+    QTest::newRow("line breaks in one paragraph")
+        << repeated("{\\rtf1 ", "a\\line ", kMaxParagraphCharacters, "}") << 1 << kMaxParagraphCharacters << u"a\u2028a"_qs;
+    QTest::newRow("text in one paragraph")
+        << repeated("{\\rtf1 ", "word {\\b bold} ", kMaxParagraphCharacters / 5, "}") << 1 << kMaxParagraphCharacters
+        << u"word bold word"_qs;
+    QTest::newRow("rows") << repeated("{\\rtf1 ", "\\trowd\\cellx900\\pard\\intbl r\\cell\\row\n", kMaxTableRows + 100, "}")
+                          << kMaxTableRows + 2 << 1 << u"\nr\nr"_qs;
+    QTest::newRow("cells") << repeated("{\\rtf1 ", "\\trowd\\cellx900\\cellx1800\\cellx2700\\cellx3600\\pard\\intbl"
+                                                   " a\\cell b\\cell c\\cell d\\cell\\row\n",
+                                       kMaxTableCells / 4 + 100, "}")
+                           << tableBlocks << 1 << u"\na\nb\nc\nd\na"_qs;
+    QTest::newRow("cells of one row beyond its columns")
+        << repeated("{\\rtf1\\trowd\\cellx900\\pard\\intbl ", "xy\\cell ", 100000, "\\row}")
+        << kMaxTableColumns + 2 << kMaxCellParagraphCharacters << u"\nxy\nxy"_qs;
+    // A pair of surrogates is kept whole or left out whole at the cap.
+    QTest::newRow("surrogate pair at the cap")
+        << (QByteArray("{\\rtf1 ") + QByteArray(kMaxParagraphCharacters - 1, 'a') + "\\u-10179?\\u-8704?}")
+        << 1 << kMaxParagraphCharacters - 1 << u"aaa"_qs;
+}
+
+void TestRtfReader::caps()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, maxBlocks);
+    QFETCH(int, maxBlockLength);
+    QFETCH(QString, start);
+
+    QTextDocument document;
+    QVERIFY(ReadRtfDocument(rtf, document));
+    QVERIFY2(document.blockCount() <= maxBlocks, qPrintable(QString::number(document.blockCount())));
+    // Close to the cap, not far below it: the caps are not hit early.
+    QVERIFY2(document.blockCount() * 10 >= maxBlocks * 9, qPrintable(QString::number(document.blockCount())));
+    int longest = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        longest = std::max(longest, block.length() - 1);
+        const QString text = block.text();
+        QVERIFY(text.isEmpty() || !text.back().isHighSurrogate());
+    }
+    QVERIFY2(longest <= maxBlockLength, qPrintable(QString::number(longest)));
+    QVERIFY(read(rtf).startsWith(start));
+}
+
+void TestRtfReader::stopEndsTheRead()
+{
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 50000; ++i)
+        rtf += "line\\par ";
+    rtf += "}";
+
+    std::atomic<bool> stop{false};
+    QTextDocument whole;
+    QVERIFY(ReadRtfDocument(rtf, whole, &stop));
+    QCOMPARE(whole.blockCount(), 50000);
+
+    // Told to stop, the reader ends within the first stretch of the input
+    // and leaves a document that can be shown.
+    stop = true;
+    QTextDocument stopped;
+    QVERIFY(ReadRtfDocument(rtf, stopped, &stop));
+    QVERIFY2(stopped.blockCount() < 10000, qPrintable(QString::number(stopped.blockCount())));
+    QVERIFY(stopped.size().height() >= 0);
 }
 
 void TestRtfReader::randomJunkInSkippedGroupStaysHidden()
