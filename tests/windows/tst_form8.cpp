@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -87,6 +88,10 @@ private slots:
     void opensAboveOtherWindowsWithTheDocument();
     void longDocumentOpensAtItsTop();
     void unreadableDocumentStillOpensTheWindow();
+    void windowOpensBeforeItsDocumentIsRead();
+    void hostileDocumentsOpenAndShowTheirStart_data();
+    void hostileDocumentsOpenAndShowTheirStart();
+    void closingWhileReadingEndsTheRead();
     void secondOpeningBringsTheSameWindowForward();
     void closingUnloadsAndNextOpeningLoadsAnew();
 
@@ -335,6 +340,84 @@ void TestForm8::unreadableDocumentStillOpensTheWindow()
     // The remaining load steps still ran.
     QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(window->Check1->checkState(), Qt::Unchecked);
+}
+
+void TestForm8::windowOpensBeforeItsDocumentIsRead()
+{
+    // The reading happens away from the windows: when the opening returns the
+    // window is up with its check box set, and the text follows.
+    writeHelp();
+    QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
+    Form8 *window = OpenHelpWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->Check1->checkState(), Qt::Unchecked);
+    QVERIFY(!documentRead(window));
+    QVERIFY(window->rtf1->document()->isEmpty());
+    QTRY_VERIFY(documentRead(window));
+    QCOMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
+    QCOMPARE(window->rtf1->textCursor().position(), 0);
+}
+
+void TestForm8::hostileDocumentsOpenAndShowTheirStart_data()
+{
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<QString>("start");
+
+    QTest::newRow("paragraphs") << QByteArray("p\\par ") << 120000 << u"p\np"_qs;
+    QTest::newRow("tabs and line breaks") << QByteArray("\\tab\\line ") << 150000 << u"\t\u2028\t"_qs;
+    QTest::newRow("cells of one row") << QByteArray("\\trowd\\cellx900\\pard\\intbl x\\cell ") << 20000 << u"\nx"_qs;
+    QTest::newRow("rows") << QByteArray("\\trowd\\cellx900\\cellx1800\\pard\\intbl a\\cell b\\cell\\row\n") << 6000
+                          << u"\na\nb\na"_qs;
+}
+
+void TestForm8::hostileDocumentsOpenAndShowTheirStart()
+{
+    QFETCH(QByteArray, piece);
+    QFETCH(int, times);
+    QFETCH(QString, start);
+
+    QByteArray rtf = "{\\rtf1 ";
+    rtf.reserve(piece.size() * times + 16);
+    for (int i = 0; i < times; ++i)
+        rtf += piece;
+    writeHelp(rtf + "}");
+
+    Form8 *window = OpenHelpWindow();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY_WITH_TIMEOUT(documentRead(window), 60000);
+    QStringList blocks;
+    for (QTextBlock block = window->rtf1->document()->begin(); block.isValid() && blocks.size() < 8;
+         block = block.next())
+        blocks.append(block.text());
+    QVERIFY2(blocks.join(u'\n').startsWith(start), qPrintable(blocks.join(u'|').left(80)));
+    // The window still answers.
+    QTest::mouseClick(window->Check1, Qt::LeftButton, {}, QPoint(8, window->Check1->height() / 2));
+    QCOMPARE(storedShowHelp(), QStringLiteral("0"));
+}
+
+void TestForm8::closingWhileReadingEndsTheRead()
+{
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 200000; ++i)
+        rtf += "line\\par ";
+    writeHelp(rtf + "}");
+
+    QPointer<Form8> window = OpenHelpWindow();
+    QVERIFY(window);
+    QVERIFY(!documentRead(window));
+    window->close();
+    QTRY_VERIFY(!window);
+    QCOMPARE(CurrentHelpWindow(), nullptr);
+
+    // The next opening reads the document afresh.
+    writeHelp(kHelpDocument);
+    Form8 *next = OpenHelpWindow();
+    QVERIFY(next);
+    QTRY_VERIFY(documentRead(next));
+    QCOMPARE(next->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
 }
 
 void TestForm8::secondOpeningBringsTheSameWindowForward()
