@@ -2,6 +2,7 @@
 
 #include "rtf/RtfReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -12,6 +13,11 @@
 RtfDocumentLoader::RtfDocumentLoader(QObject *parent) : QObject(parent) { }
 
 RtfDocumentLoader::~RtfDocumentLoader()
+{
+    stop();
+}
+
+void RtfDocumentLoader::stop()
 {
     m_stop = true;
     if (m_thread)
@@ -38,6 +44,10 @@ void RtfDocumentLoader::load(const QString &path, qint64 maxBytes)
     }));
     // Emitted by the reading thread as it ends, delivered in this object's.
     connect(m_thread.get(), &QThread::finished, this, &RtfDocumentLoader::finished);
+    // A program that ends while its help is read must not leave the reading
+    // thread running into its shutdown.
+    if (QCoreApplication *application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &RtfDocumentLoader::stop);
     m_thread->start();
 }
 

@@ -36,6 +36,8 @@ signals:
     void finished();
 
 private:
+    void stop();
+
     std::atomic<bool> m_stop{false};
     std::unique_ptr<QThread> m_thread;
     QMutex m_mutex;
