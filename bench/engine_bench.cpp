@@ -211,8 +211,7 @@ void BM_RunRename(benchmark::State &state)
         const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.*"));
         const RenameRequest request = nextRequest(names);
         const QList<RenameEntry> entries = allSelected(names);
-        DetachedRunTarget target;
-        target.number = request.numberText;
+        RenameRunTarget target;
         state.ResumeTiming();
 
         const RenameReport report = RunRename(folder.path(), entries, request, target);
@@ -239,8 +238,7 @@ void BM_RunRenameSimulated(benchmark::State &state)
     const RenameRequest request = nextRequest(names);
     const QList<RenameEntry> entries = allSelected(names);
     for (auto _ : state) {
-        DetachedRunTarget target;
-        target.number = request.numberText;
+        RenameRunTarget target;
         const RenameReport report = RunRename(folder.path(), entries, request, target, SimulatedFileOperations());
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
@@ -368,8 +366,7 @@ int measureMemoryChild(const QString &folder)
         const QStringList names = ListFolderFiles(folder, QStringLiteral("*.*"));
         afterListing = peakResidentKiB();
         const RenameRequest request = nextRequest(names);
-        DetachedRunTarget target;
-        target.number = request.numberText;
+        RenameRunTarget target;
         const RenameReport report = RunRename(folder, allSelected(names), request, target);
         if (report.renamedCount() != names.size() || names.size() != kLarge)
             return 3;

@@ -283,8 +283,7 @@ void BM_RenameRun_Engine(benchmark::State &state)
         request.numberText = QStringLiteral("1");
         request.pad = true;
         request.entryCount = int(entries.size());
-        DetachedRunTarget target;
-        target.number = request.numberText;
+        RenameRunTarget target;
         const StepTimer timer;
         const RenameReport report = RunRename(folder, entries, request, target);
         totals.add(state, timer);

@@ -412,8 +412,8 @@ void Form1::Form_Unload()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // A close requested while files are being renamed is carried out when
-    // the run is over, so no run is cut off between two files.
+    // A close requested while files are being renamed stops the run before
+    // its next file; the window closes once every file is in its place.
     if (m_running) {
         m_closeRequested = true;
         event->ignore();
@@ -549,6 +549,9 @@ void Form1::runRename(const RenameRequest &request)
     m_running = false;
     flushRunNumber();
 
+    if (report.refusal != RenameReport::Refusal::None)
+        present(report.refusalMessage);
+
     // A file that stayed where it was must not go unnoticed.
     if (!report.leftInPlace.isEmpty())
         present(describeLeftInPlace(report));
@@ -565,11 +568,6 @@ void Form1::flushRunNumber()
         return;
     m_runNumberPending = false;
     Text2->setText(m_runNumber);
-}
-
-QString Form1::numberText() const
-{
-    return m_running ? m_runNumber : Text2->text();
 }
 
 void Form1::setNumberText(const QString &text)
@@ -594,11 +592,6 @@ void Form1::setProgressValue(float percent)
     }
 }
 
-QString Form1::filterText() const
-{
-    return Combo2->currentText();
-}
-
 void Form1::setFilterText(const QString &text)
 {
     Combo2->setEditText(text);
@@ -607,4 +600,9 @@ void Form1::setFilterText(const QString &text)
 void Form1::refreshLists()
 {
     File1->refresh();
+}
+
+bool Form1::stopRequested()
+{
+    return m_closeRequested;
 }

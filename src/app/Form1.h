@@ -118,13 +118,12 @@ private:
     void present(const QString &text) const;
     void endProgram();
 
-    // What the rename run reads and sets on the window.
-    QString numberText() const override;
+    // What the rename run reports to the window.
     void setNumberText(const QString &text) override;
     void setProgressValue(float percent) override;
-    QString filterText() const override;
     void setFilterText(const QString &text) override;
     void refreshLists() override;
+    bool stopRequested() override;
 
     FileSelectionPanel *m_panel = nullptr;
     MessagePresenter m_presenter;

@@ -39,6 +39,12 @@ void WriteRenameReport(const RenameReport &report, bool dryRun, bool nullSeparat
 {
     for (const RenamedFile &file : report.renamed)
         WriteRenamedFile(out, file.oldName, file.newName, nullSeparated);
+    WriteRenameReportTail(report, dryRun, nullSeparated, out, err);
+}
+
+void WriteRenameReportTail(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out,
+                           CliOutput &err)
+{
     if (dryRun) {
         for (const QString &name : report.unchanged) {
             if (nullSeparated) {

@@ -20,3 +20,7 @@ void WriteRenamedFile(CliOutput &out, const QString &oldName, const QString &new
 // dryRun also the files that already have their new name ("NAME: unchanged",
 // or the record "NAME\0NAME\0"); every file left in place on err.
 void WriteRenameReport(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out, CliOutput &err);
+// The same without the renamed files, for a run that wrote each of them
+// with WriteRenamedFile() as it was done.
+void WriteRenameReportTail(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out,
+                           CliOutput &err);

@@ -3,14 +3,96 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/CliReport.h"
+#include "core/FolderHandle.h"
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
 #include "selection/FileListing.h"
 
+#include <csignal>
+#include <iterator>
 #include <limits>
+#include <optional>
+
+#include <signal.h>
 
 namespace {
+
+// Takes the folder's lock for the whole command (a dry run changes nothing
+// and needs none); a refusal's exit status when the folder cannot be had.
+std::optional<int> lockFolder(const FolderHandle &folder, bool dryRun, CliOutput &err)
+{
+    if (!folder.isOpen()) {
+        WriteCliFileMessage(err, folder.path(), QStringLiteral("the folder cannot be read"));
+        return CliRefused;
+    }
+    if (!dryRun && folder.tryLock() == FolderHandle::LockResult::Busy) {
+        WriteCliMessage(err, FolderBusyMessage(folder.path()));
+        return CliRefused;
+    }
+    return std::nullopt;
+}
+
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+extern "C" void noteStopSignal(int signal)
+{
+    g_stopSignal = signal;
+}
+
+// While a run goes, SIGINT, SIGTERM and SIGHUP ask it to stop before its
+// next file instead of cutting it off between two moves: the files set aside
+// are put in their place, the report is printed, and the exit status is the
+// one shells expect of a process the signal ended.
+class StopSignals
+{
+public:
+    StopSignals()
+    {
+        g_stopSignal = 0;
+        struct sigaction action = {};
+        action.sa_handler = noteStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (std::size_t i = 0; i < std::size(kSignals); ++i)
+            ::sigaction(kSignals[i], &action, &m_previous[i]);
+    }
+    ~StopSignals()
+    {
+        for (std::size_t i = 0; i < std::size(kSignals); ++i)
+            ::sigaction(kSignals[i], &m_previous[i], nullptr);
+    }
+    StopSignals(const StopSignals &) = delete;
+    StopSignals &operator=(const StopSignals &) = delete;
+
+    static int received() { return g_stopSignal; }
+
+private:
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction m_previous[std::size(kSignals)] = {};
+};
+
+// Writes each rename the moment it is done, so that a run killed outright
+// still leaves a true record of what it did.
+class CliRunTarget final : public RenameRunTarget
+{
+public:
+    CliRunTarget(CliOutput &out, bool nullSeparated)
+        : m_out(out)
+        , m_nullSeparated(nullSeparated)
+    {
+    }
+    void fileRenamed(const RenamedFile &file) override
+    {
+        WriteRenamedFile(m_out, file.oldName, file.newName, m_nullSeparated);
+        m_out.flush();
+    }
+    bool stopRequested() override { return StopSignals::received() != 0; }
+
+private:
+    CliOutput &m_out;
+    bool m_nullSeparated;
+};
 
 // A report that could not be written is no report: the caller must not take
 // the run for one that went as printed.
@@ -54,8 +136,13 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
         return CliRefused;
     }
 
+    // The folder is opened and locked once: the listing and the run see the
+    // same folder, and no other run changes it in between.
+    const FolderHandle folder(command.folder);
+    if (const std::optional<int> refused = lockFolder(folder, command.dryRun, err))
+        return *refused;
     bool readable = false;
-    const QStringList listed = ListFolderFiles(command.folder, command.pattern, &readable);
+    const QStringList listed = ListFolderFiles(folder, command.pattern, &readable);
     if (!readable) {
         WriteCliFileMessage(err, command.folder, QStringLiteral("the folder cannot be read"));
         return CliRefused;
@@ -73,13 +160,19 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
         return CliRefused;
     }
 
-    DetachedRunTarget target;
-    target.number = command.request.numberText;
-    target.filter = command.request.filterExtension;
+    const StopSignals stopSignals;
+    CliRunTarget target(out, command.nullSeparated);
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
-    const RenameReport report = RunRename(command.folder, entries, command.request, target, operations);
+    const RenameReport report = RunRename(folder, entries, command.request, target, operations);
+    if (report.refusal != RenameReport::Refusal::None) {
+        WriteCliMessage(err, report.refusalMessage);
+        return CliRefused;
+    }
 
-    WriteRenameReport(report, command.dryRun, command.nullSeparated, out, err);
+    // The renamed files are written already, each as it was done.
+    WriteRenameReportTail(report, command.dryRun, command.nullSeparated, out, err);
+    if (report.stopped)
+        return 128 + StopSignals::received();
     return report.leftInPlace.isEmpty() ? CliAllRenamed : CliSomeLeft;
 }
 

@@ -1,5 +1,7 @@
 #include "rename/FileExists.h"
 
+#include "core/FolderHandle.h"
+#include "core/FolderReader.h"
 #include "rename/PlatformFiles.h"
 
 QString FileNamePart(const QString &path)
@@ -18,18 +20,24 @@ bool FileExists(const QString &path)
         || name.contains(QLatin1Char('?')) || name.contains(QChar(0)))
         return false;
 
+    QString folderPath = path.left(path.size() - name.size());
+    if (folderPath.isEmpty())
+        folderPath = QStringLiteral(".");
+    const FolderHandle folder(folderPath);
+    if (!folder.isOpen())
+        return false;
     // The exact name is the usual case and needs no folder scan.
-    if (PlatformFiles::isOrdinaryFile(path))
+    if (folder.kindOf(name) == FolderHandle::Kind::File)
         return true;
 
-    QString folder = path.left(path.size() - name.size());
-    if (folder.isEmpty())
-        folder = QStringLiteral(".");
-    bool found = false;
-    PlatformFiles::forEachEntry(folder, [&](QStringView candidate, bool ordinary) {
-        found = ordinary && !PlatformFiles::isHiddenName(candidate)
-            && PlatformFiles::sameFoldedName(candidate, name);
-        return !found;
-    });
-    return found;
+    FolderReader reader(folder);
+    while (reader.next()) {
+        if (reader.isHidden())
+            continue;
+        const QStringView candidate = reader.name();
+        if (reader.roundTrips() && PlatformFiles::sameFoldedName(candidate, name)
+            && reader.kind() == FolderHandle::Kind::File)
+            return true;
+    }
+    return false;
 }

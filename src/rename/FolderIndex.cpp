@@ -1,18 +1,26 @@
 #include "rename/FolderIndex.h"
 
+#include "core/FolderReader.h"
+
 #include <QHashSeed>
 
 #include <algorithm>
 
-bool FolderIndex::load(const QString &folder, qsizetype expectedSize)
+bool FolderIndex::load(const FolderHandle &folder, qsizetype expectedSize)
 {
     m_seed = QHashSeed::globalSeed();
     m_text.reserve(size_t(expectedSize) * 16);
     rehash(expectedSize);
-    return PlatformFiles::forEachEntry(folder, [this](QStringView name, bool ordinary) {
-        add(name, hashOf(name), ordinary, -1);
-        return true;
-    });
+    FolderReader reader(folder);
+    if (!reader.isOpen())
+        return false;
+    while (reader.next()) {
+        const QStringView name = reader.name();
+        if (!reader.roundTrips())
+            continue;
+        add(name, hashOf(name), reader.kind() == FolderHandle::Kind::File, -1, reader.isLink());
+    }
+    return !reader.failed();
 }
 
 qsizetype FolderIndex::find(QStringView name, size_t hash) const
@@ -25,7 +33,7 @@ qsizetype FolderIndex::find(QStringView name, size_t hash) const
     return -1;
 }
 
-qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder)
+qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link)
 {
     if ((m_occupied + 1) * 10 > m_slots.size() * 7)
         rehash(qsizetype(m_occupied + 1) * 2);
@@ -38,6 +46,7 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
                 free = i;
         } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
             slot.ordinary = ordinary;
+            slot.link = link;
             slot.holder = holder;
             return qsizetype(i);
         }
@@ -49,7 +58,10 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
     // File names are far shorter than 64K units: the longest a file system
     // holds is 255 bytes or 255 UTF-16 units.
     Q_ASSERT(name.size() <= 0xFFFF);
-    m_slots[free] = {tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used, ordinary};
+    Slot &slot = m_slots[free];
+    slot = Slot{tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used};
+    slot.ordinary = ordinary;
+    slot.link = link;
     m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
     return qsizetype(free);
 }

@@ -2,6 +2,8 @@
 
 #include "rename/PlatformFiles.h"
 
+class FolderHandle;
+
 #include <QString>
 #include <QStringView>
 
@@ -21,11 +23,14 @@ public:
         QStringView name;
         bool ordinary = false; // a regular file, or a link to one
         int holder = -1;       // the selected list entry this file belongs to
+        bool link = false;     // a symbolic link
     };
 
     // Reads folder; expectedSize is the number of names the index will hold
     // (its entries and the new names to come). False when it cannot be read.
-    bool load(const QString &folder, qsizetype expectedSize);
+    // Names that no text can give (see FolderReader) are left out: no new
+    // name can equal them.
+    bool load(const FolderHandle &folder, qsizetype expectedSize);
 
     // The lookups take the name's hash, so that a name looked up, removed
     // and added again is hashed only once.
@@ -39,7 +44,7 @@ public:
         for (size_t i = home(hash); m_slots[i].state != Slot::Empty; i = next(i)) {
             const Slot &slot = m_slots[i];
             if (slot.state == Slot::Used && slot.tag == tagOf(hash) && PlatformFiles::sameFoldedName(nameOf(slot), name)
-                && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder}))
+                && !visit(Entry{nameOf(slot), slot.ordinary, slot.holder, slot.link}))
                 return;
         }
     }
@@ -48,6 +53,7 @@ public:
     qsizetype find(QStringView name, size_t hash) const;
 
     bool isOrdinaryFile(qsizetype slot) const { return m_slots[slot].ordinary; }
+    bool isLink(qsizetype slot) const { return m_slots[slot].link; }
     int holder(qsizetype slot) const { return m_slots[slot].holder; }
     void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
 
@@ -68,7 +74,7 @@ public:
 
     // Adds the entry, or updates the one of the same name (a replaced file),
     // and answers its slot.
-    qsizetype add(QStringView name, size_t hash, bool ordinary, int holder);
+    qsizetype add(QStringView name, size_t hash, bool ordinary, int holder, bool link = false);
     void remove(QStringView name, size_t hash);
     // Removes the entry of a slot noted in this generation.
     void removeAt(qsizetype slot) { m_slots[slot].state = Slot::Vacated; } // later probes go on past it
@@ -83,7 +89,8 @@ private:
         qint32 holder = -1;
         quint16 length = 0;
         State state = Empty;
-        bool ordinary = false;
+        bool ordinary : 1 = false;
+        bool link : 1 = false;
     };
     static_assert(sizeof(Slot) == 16);
 

@@ -6,6 +6,8 @@
 #include "rename/PlatformFiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 #include <iterator>
@@ -20,20 +22,28 @@ using Mode = RenameFileOperations::Mode;
 class SystemOperations final : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
                        QString *error) override
     {
-        return PlatformFiles::renameInFolder(folder, fromName, toName, mode, error);
+        return folder.move(fromName, toName, mode, error);
     }
 };
 
 class SimulatedOperations final : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &, const QString &, const QString &, Mode, QString *) override
+    Outcome renameFile(const FolderHandle &, const QString &, const QString &, Mode, QString *) override
     {
         return Outcome::Done;
     }
+
+    QString folderProblem(const FolderHandle &folder) override
+    {
+        QString whyNot;
+        return folder.isWritable(&whyNot) ? QString() : QStringLiteral("the folder cannot be written: ") + whyNot;
+    }
+
+    bool changesFolder() const override { return false; }
 };
 
 QString underscored(const QString &name)
@@ -50,12 +60,13 @@ QString underscored(const QString &name)
 class FileRenamer
 {
 public:
-    FileRenamer(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
-                RenameFileOperations &operations, RenameReport &report)
+    FileRenamer(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                RenameFileOperations &operations, RenameRunTarget &target, RenameReport &report)
         : m_folder(folder)
         , m_entries(entries)
         , m_request(request)
         , m_operations(operations)
+        , m_target(target)
         , m_report(report)
         , m_states(entries.size())
     {
@@ -63,7 +74,9 @@ public:
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
         m_folderRead = m_index.load(folder, entries.size() + selected);
         m_report.renamed.reserve(selected);
-        m_maxNameLength = PlatformFiles::maxNameLength(folder);
+        m_maxNameLength = folder.maxNameLength();
+        if (m_folderRead)
+            m_folderProblem = operations.folderProblem(folder);
 
         // Each selected file that is really there belongs to one entry: these
         // are the files the run must never destroy. The names are hashed
@@ -89,6 +102,7 @@ public:
             }
             m_index.setHolder(slot, int(i));
             state.present = true;
+            state.link = m_index.isLink(slot);
             state.slot = slot;
             state.slotGeneration = m_index.generation();
         }
@@ -117,6 +131,10 @@ public:
                 m_report.unchanged.append(newName);
             else
                 skip(i, newName, LeftInPlaceReason::SameName, QStringLiteral("the new name is the file's current name"));
+            return;
+        }
+        if (!m_folderProblem.isEmpty()) {
+            skip(i, newName, LeftInPlaceReason::FolderNotWritable, m_folderProblem);
             return;
         }
         if (m_request.keepExisting)
@@ -178,6 +196,7 @@ private:
         qsizetype slot = -1;    // of location in the index, in slotGeneration
         quint32 slotGeneration = 0;
         bool present = false;
+        bool link = false;      // a symbolic link
         bool listedTwice = false;
         bool aside = false;     // under a temporary name
         bool done = false;      // its turn has come
@@ -200,6 +219,12 @@ private:
             return;
         }
         m_report.renamed.append({m_entries.at(i).name, newName});
+        m_target.fileRenamed(m_report.renamed.constLast());
+    }
+
+    LeftInPlaceReason failureReason() const
+    {
+        return m_linkRefused ? LeftInPlaceReason::LinkToNewName : LeftInPlaceReason::SystemError;
     }
 
     // Whether something other than entry i's file answers to candidate: a
@@ -252,7 +277,7 @@ private:
                 nextVariant();
                 continue;
             case Outcome::Failed:
-                skip(i, *candidate, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
+                skip(i, *candidate, failureReason(), QStringLiteral("the rename failed: ") + error);
                 return;
             }
         }
@@ -304,14 +329,25 @@ private:
         if (move(i, newName, hash, Mode::Replace, &error) == Outcome::Done)
             renamed(i, newName);
         else
-            skip(i, newName, LeftInPlaceReason::SystemError, QStringLiteral("the rename failed: ") + error);
+            skip(i, newName, failureReason(), QStringLiteral("the rename failed: ") + error);
+    }
+
+    // A hidden name that still tells whose file it is, should the run be
+    // cut short: ".quillmere-PID-N-" and as much of the file's own name as
+    // the file system allows.
+    QString temporaryName(int i)
+    {
+        QString name = QStringLiteral(".quillmere-%1-%2-").arg(QCoreApplication::applicationPid()).arg(m_asideCounter++);
+        name += m_entries.at(i).name;
+        while (name.size() * 3 > m_maxNameLength && QFile::encodeName(name).size() > m_maxNameLength)
+            name.chop(name.back().isLowSurrogate() && name.size() >= 2 ? 2 : 1);
+        return name;
     }
 
     bool setAside(int i, QString *error)
     {
-        const QString tag = QStringLiteral(".quillmere-%1-").arg(QCoreApplication::applicationPid());
         for (int attempt = 0; attempt < 1000; ++attempt) {
-            const QString temporary = tag + QString::number(m_asideCounter++);
+            const QString temporary = temporaryName(i);
             const size_t hash = m_index.hashOf(temporary);
             if (m_index.find(temporary, hash) >= 0)
                 continue;
@@ -337,7 +373,7 @@ private:
         } else {
             m_index.remove(locationOf(i), state.locationHash);
         }
-        state.slot = m_index.add(to, toHash, true, i);
+        state.slot = m_index.add(to, toHash, true, i, state.link);
         state.slotGeneration = m_index.generation();
         state.location = to;
         state.locationHash = toHash;
@@ -346,8 +382,17 @@ private:
 
     Outcome move(int i, const QString &to, size_t toHash, Mode mode, QString *error)
     {
+        m_linkRefused = false;
         if (to == locationOf(i))
             return Outcome::Done;
+        // Named like its target, a link would point at itself, and the file
+        // it stood for would be out of reach: also when the run has just
+        // moved that file aside or renamed it.
+        if (m_states.at(i).link && m_folder.linkPointsAt(locationOf(i), to)) {
+            m_linkRefused = true;
+            *error = QStringLiteral("the file is a link to \"%1\", and under that name it would point at itself").arg(to);
+            return Outcome::Failed;
+        }
         // Where letter case does not count, the file system sees one name in
         // both; a detour over a temporary name changes the case everywhere.
         if (PlatformFiles::sameFoldedName(to, locationOf(i)) && !setAside(i, error))
@@ -358,11 +403,14 @@ private:
         return outcome;
     }
 
-    const QString m_folder;
+    const FolderHandle &m_folder;
     const QList<RenameEntry> &m_entries;
     const RenameRequest &m_request;
     RenameFileOperations &m_operations;
+    RenameRunTarget &m_target;
     RenameReport &m_report;
+    QString m_folderProblem;
+    bool m_linkRefused = false;
     FolderIndex m_index;
     bool m_folderRead = false;
     int m_maxNameLength = 255;
@@ -422,13 +470,36 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
 RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target, RenameFileOperations &fileOperations)
 {
+    const FolderHandle handle(folder);
+    return RunRename(handle, entries, request, target, fileOperations);
+}
+
+QString FolderBusyMessage(const QString &folder)
+{
+    return QStringLiteral("Another rename is running in the folder \"%1\". Nothing was renamed; try again when it "
+                          "has finished.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                       RenameRunTarget &target, RenameFileOperations &fileOperations)
+{
     RenameReport report;
-    const QString savedNumber = target.numberText();
+    // Two runs in one folder would each move files the other counts on.
+    // Where the file system has no locks, the run goes ahead as before.
+    if (folder.isOpen() && fileOperations.changesFolder()
+        && folder.tryLock() == FolderHandle::LockResult::Busy) {
+        report.refusal = RenameReport::Refusal::FolderBusy;
+        report.refusalMessage = FolderBusyMessage(folder.path());
+        return report;
+    }
+
+    const QString &savedNumber = request.numberText;
     QString number = savedNumber;
 
     std::optional<FileRenamer> renamer;
     if (std::any_of(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; }))
-        renamer.emplace(folder, entries, request, fileOperations, report);
+        renamer.emplace(folder, entries, request, fileOperations, target, report);
 
     // Once the number cannot advance, a further file would repeat it.
     std::optional<std::pair<LeftInPlaceReason, QString>> numberStuck;
@@ -442,6 +513,13 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
     const qsizetype count = entries.size();
     for (qsizetype i = 0; i < count; ++i) {
         if (entries.at(i).selected) {
+            if (!report.stopped && target.stopRequested())
+                report.stopped = true;
+            if (report.stopped) {
+                renamer->skip(int(i), QString(), LeftInPlaceReason::Stopped,
+                              QStringLiteral("the run was stopped before this file's turn"));
+                continue;
+            }
             if (numberStuck) {
                 renamer->skip(int(i), QString(), numberStuck->first, numberStuck->second);
             } else {
@@ -465,12 +543,14 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
                 }
             }
         }
-        target.setProgressValue(float(double(i + 1) / double(count) * 100.0));
+        // A stopped run leaves the bar where it stopped.
+        if (!report.stopped)
+            target.setProgressValue(float(double(i + 1) / double(count) * 100.0));
     }
     if (renamer)
         renamer->restoreSetAside();
 
-    if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != target.filterText())
+    if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);
     if (!request.rememberNumber)
         target.setNumberText(savedNumber);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FolderHandle.h"
 #include "rename/RenameRequest.h"
 
 #include <QList>
@@ -13,53 +14,49 @@ struct RenameEntry
     bool selected = false;
 };
 
-// What a run reads and sets on the window.
+struct RenamedFile
+{
+    QString oldName;
+    QString newName;
+};
+
+// What a run reports back to the window while it goes. The run reads
+// nothing from here but stopRequested(): the number and the filter it starts
+// from are in the request. Every call does nothing by default, so a run
+// without a window (the command line, a preview) can pass a plain
+// RenameRunTarget.
 class RenameRunTarget
 {
 public:
     virtual ~RenameRunTarget() = default;
 
-    virtual QString numberText() const = 0;
-    virtual void setNumberText(const QString &text) = 0;
+    // The running number after each file that advances it; at the end the
+    // number the box is left with.
+    virtual void setNumberText(const QString &) {}
     // Percent in 0..100, set after every entry visited.
-    virtual void setProgressValue(float percent) = 0;
-    virtual QString filterText() const = 0;
-    virtual void setFilterText(const QString &text) = 0;
-    // Re-read the folder into both file lists.
-    virtual void refreshLists() = 0;
+    virtual void setProgressValue(float) {}
+    // The filter extension the list now shows, when the run changes it.
+    virtual void setFilterText(const QString &) {}
+    // Re-read the folder into the file lists; once, at the end.
+    virtual void refreshLists() {}
+    // A file has just got its new name (the same record ends up in the
+    // report), so a record of the run can be kept as it happens.
+    virtual void fileRenamed(const RenamedFile &) {}
+    // Asked before each selected file: true stops the run there. Files set
+    // aside are then put in their place, the rest stay where they are and
+    // the report tells so.
+    virtual bool stopRequested() { return false; }
 };
 
-// A target without a window: keeps the values, counts the refreshes. Serves
-// command-line runs and tests.
-class DetachedRunTarget : public RenameRunTarget
-{
-public:
-    QString number;
-    QString filter;
-    float progress = 0.0F;
-    QList<float> progressHistory;
-    int refreshCount = 0;
-
-    QString numberText() const override { return number; }
-    void setNumberText(const QString &text) override { number = text; }
-    void setProgressValue(float percent) override
-    {
-        progress = percent;
-        progressHistory.append(percent);
-    }
-    QString filterText() const override { return filter; }
-    void setFilterText(const QString &text) override { filter = text; }
-    void refreshLists() override { ++refreshCount; }
-};
-
-// The file operation a run performs. The system one renames on disk; the
-// simulated one changes nothing, so a run through it reports what a real run
-// would do (collision rules included) without touching a file.
+// The file operation a run performs, in the folder the run has opened. The
+// system one renames on disk; the simulated one changes nothing, so a run
+// through it reports what a real run would do (collision rules included)
+// without touching a file.
 class RenameFileOperations
 {
 public:
-    enum class Outcome { Done, TargetExists, Failed };
-    enum class Mode { NoReplace, Replace };
+    using Outcome = MoveOutcome;
+    using Mode = MoveMode;
 
     virtual ~RenameFileOperations() = default;
 
@@ -67,18 +64,23 @@ public:
     // NoReplace answers TargetExists when anything has the name toName;
     // Replace swaps an existing file of that name for the moved one. On
     // Failed, *error holds the system's text.
-    virtual Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+    virtual Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
                                QString *error) = 0;
+
+    // Why no file of the folder could be renamed, asked once before the
+    // first file; empty when renaming may go ahead. A real run finds out
+    // file by file; a simulated one asks here so that it tells no more than
+    // a real run could do.
+    virtual QString folderProblem(const FolderHandle &) { return {}; }
+
+    // Whether these operations change the folder, and so need it to
+    // themselves for the whole run: a simulated run takes no lock and is
+    // never refused.
+    virtual bool changesFolder() const { return true; }
 };
 
 RenameFileOperations &SystemFileOperations();
 RenameFileOperations &SimulatedFileOperations();
-
-struct RenamedFile
-{
-    QString oldName;
-    QString newName;
-};
 
 enum class LeftInPlaceReason {
     SameName,         // the new name is the file's own
@@ -91,6 +93,9 @@ enum class LeftInPlaceReason {
     MoveAsideFailed,  // a selected file holding the new name could not be moved out of the way
     HeldByNonFile,    // a folder or other non-file has the new name, and is never replaced
     SystemError,      // the rename itself failed
+    LinkToNewName,    // a symbolic link would take the name it points at
+    FolderNotWritable, // (simulated runs) the folder cannot be written
+    Stopped,          // the run was stopped before the file's turn
 };
 
 struct LeftInPlaceFile
@@ -106,25 +111,48 @@ struct LeftInPlaceFile
 
 struct RenameReport
 {
+    // A run that did not start touched nothing, not even the target.
+    enum class Refusal {
+        None,
+        FolderBusy, // another run, in this process or another, holds the folder
+    };
+
     QList<RenamedFile> renamed;
     QList<LeftInPlaceFile> leftInPlace;
     // Selected files whose new name is the name they have: nothing to do,
     // and nothing went wrong.
     QStringList unchanged;
+    Refusal refusal = Refusal::None;
+    QString refusalMessage; // for the user, when refused
+    bool stopped = false;   // stopRequested() ended the run early
 
     qsizetype renamedCount() const { return renamed.size(); }
 };
 
 // Renames the selected entries of folder, in list order, as the request says,
-// each within the folder by one atomic rename, and brings the window up to
-// date through target. The running number starts from target.numberText()
-// (the number box as it is now), is written back after every file and, unless
-// request.rememberNumber, restored at the end; the progress is set after every
-// entry; then the filter rule, the number and one refresh. Nothing is asked
-// and nothing is shown: the report tells what happened to every selected file.
+// each within the folder by one atomic rename, and reports to the window
+// through target.
+//
+// The folder is opened once and, unless the operations change nothing,
+// locked for the whole run: every look-up and move happens in the folder
+// that was opened, whatever becomes of its path, and a second run on the
+// same folder is refused at once (report.refusal) while this one lasts.
+//
+// The running number starts from request.numberText, is reported after
+// every file and, unless request.rememberNumber, set back at the end; the
+// progress is reported after every entry; then the filter rule (against
+// request.filterExtension), the number and one refresh. Nothing is asked and
+// nothing is shown: the report tells what happened to every selected file.
 // With SimulatedFileOperations() nothing on disk changes and the report tells
 // what a real run would do.
 RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target);
 RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target, RenameFileOperations &fileOperations);
+// The same in a folder the caller has opened (and may have locked already,
+// to list it for the run); the lock taken here lasts as long as the handle.
+RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                       RenameRunTarget &target, RenameFileOperations &fileOperations);
+
+// The message of a run refused because another holds the folder.
+QString FolderBusyMessage(const QString &folder);

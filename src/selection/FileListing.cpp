@@ -1,30 +1,12 @@
 #include "selection/FileListing.h"
 
-#include <QFile>
-#include <QtEndian>
+#include "core/FolderReader.h"
+#include "selection/SortedNames.h"
+
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <type_traits>
-#include <utility>
-
-#if defined(Q_OS_LINUX)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
-#if defined(Q_OS_UNIX)
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#else
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-#endif
 
 namespace {
 
@@ -157,472 +139,6 @@ QString ListPatternForFilter(bool filterOn, const QString &extension)
     return QStringLiteral("*.") + extension;
 }
 
-namespace {
-
-inline char16_t asciiLower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-inline bool isAscii(QStringView text)
-{
-    return std::all_of(text.utf16(), text.utf16() + text.size(), [](char16_t c) { return c < 0x80; });
-}
-
-// A growing array of plain values that never copies what it holds as it
-// grows: the allocator's realloc can often extend a small block in place.
-// On Linux a large array lives in pages of its own, which grow by moving the
-// page mappings, and the pages are made ready a quarter megabyte at a time
-// instead of one page fault for every page written: a list of 100,000 names
-// touches several megabytes for the first time on every listing.
-template <typename T>
-class PlainBuffer
-{
-    static_assert(std::is_trivially_copyable_v<T>);
-
-public:
-    PlainBuffer() = default;
-    PlainBuffer(const PlainBuffer &) = delete;
-    PlainBuffer &operator=(const PlainBuffer &) = delete;
-    ~PlainBuffer()
-    {
-#if defined(Q_OS_LINUX)
-        if (m_mapped) {
-            ::munmap(m_data, m_mappedBytes);
-            return;
-        }
-#endif
-        std::free(m_data);
-    }
-
-    T *data() const { return m_data; }
-    size_t size() const { return m_size; }
-
-    // Room for n more values after the last one; valid until the next call.
-    T *room(size_t n)
-    {
-        if (m_capacity - m_size < n)
-            grow(n);
-#if defined(Q_OS_LINUX)
-        if (m_mapped && (m_size + n) * sizeof(T) > m_readyBytes)
-            makeReady((m_size + n) * sizeof(T));
-#endif
-        return m_data + m_size;
-    }
-    void commit(size_t n) { m_size += n; }
-    void append(const T &value) { *room(1) = value; ++m_size; }
-
-private:
-    void grow(size_t n)
-    {
-        size_t capacity = std::max({m_capacity * 2, m_size + n, 4096 / sizeof(T)});
-#if defined(Q_OS_LINUX)
-        if (capacity * sizeof(T) >= kMappedBytes) {
-            const size_t page = pageSize();
-            const size_t bytes = (capacity * sizeof(T) + page - 1) / page * page;
-            void *data = m_mapped ? ::mremap(m_data, m_mappedBytes, bytes, MREMAP_MAYMOVE)
-                                  : ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (data == MAP_FAILED)
-                qBadAlloc();
-            T *previous = m_data;
-            m_data = static_cast<T *>(data);
-            m_mappedBytes = bytes;
-            m_capacity = bytes / sizeof(T);
-            if (!m_mapped) {
-                m_mapped = true;
-                m_readyBytes = 0;
-                makeReady(m_size * sizeof(T));
-                if (m_size > 0)
-                    std::memcpy(m_data, previous, m_size * sizeof(T));
-                std::free(previous);
-            }
-            return;
-        }
-#endif
-        T *data = static_cast<T *>(std::realloc(m_data, capacity * sizeof(T)));
-        if (!data)
-            qBadAlloc();
-        m_data = data;
-        m_capacity = capacity;
-    }
-
-#if defined(Q_OS_LINUX)
-    static constexpr size_t kMappedBytes = 256 * 1024;
-    static constexpr size_t kReadyStep = 256 * 1024;
-
-    static size_t pageSize()
-    {
-        static const size_t page = size_t(::sysconf(_SC_PAGESIZE));
-        return page;
-    }
-
-    // Makes the pages up to `bytes` ready for writing, one step ahead.
-    void makeReady(size_t bytes)
-    {
-        const size_t page = pageSize();
-        const size_t wanted = std::max(bytes, m_readyBytes + kReadyStep);
-        const size_t end = std::min((wanted + page - 1) / page * page, m_mappedBytes);
-        if (end <= m_readyBytes)
-            return;
-#if defined(MADV_POPULATE_WRITE)
-        // A hint only: a kernel without it faults the pages in as written.
-        ::madvise(reinterpret_cast<char *>(m_data) + m_readyBytes, end - m_readyBytes, MADV_POPULATE_WRITE);
-#endif
-        m_readyBytes = end;
-    }
-
-    bool m_mapped = false;
-    size_t m_mappedBytes = 0; // whole pages
-    size_t m_readyBytes = 0;  // whole pages
-#endif
-
-    T *m_data = nullptr;
-    size_t m_size = 0;
-    size_t m_capacity = 0;
-};
-
-// The order key of one name: the first bytes of its case-folded text packed
-// into integers, the first byte in the highest bits, so that most
-// comparisons are two integer compares on data that sits together in
-// memory. An ASCII unit takes one byte; any other unit three (0x80 plus its
-// top two bits, then seven bits, then seven bits), which keeps the order of
-// the code units. Names equal in those bytes fall back to their whole
-// folded text.
-struct SortKey
-{
-    static constexpr int kWords = 2;
-    static constexpr int kBytes = 8 * kWords;
-    static constexpr qsizetype kMaxSize = 0x7FFF;
-    static constexpr size_t kMaxOffset = 0xFFFFFFFF;
-    static constexpr quint16 kWide = 0x8000;
-
-    quint64 words[kWords];
-    quint32 offset;     // of the name's text in the name buffer, in bytes
-    quint16 size;       // of the name, in code units; kWide when the text is
-                        // UTF-16 and followed by its folded text, otherwise
-                        // it is ASCII, one byte a unit
-    quint16 foldedSize; // of the case-folded name
-
-    qsizetype nameSize() const { return size & kMaxSize; }
-    bool isWide() const { return (size & kWide) != 0; }
-};
-static_assert(sizeof(SortKey) == 24);
-
-// Byte `digit` of the packed text, 0 being the first.
-inline unsigned keyByte(const SortKey &key, int digit)
-{
-    return unsigned(key.words[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu;
-}
-
-// Which packed bytes differ between the first key of a group and any other.
-struct KeyDifferences
-{
-    quint64 words[SortKey::kWords] = {};
-
-    void add(const SortKey &first, const SortKey &key)
-    {
-        for (int w = 0; w < SortKey::kWords; ++w)
-            words[w] |= first.words[w] ^ key.words[w];
-    }
-    // The first byte from `digit` on in which some keys differ.
-    int firstFrom(int digit) const
-    {
-        while (digit < SortKey::kBytes && ((words[digit >> 3] >> (56 - 8 * (digit & 7))) & 0xFFu) == 0)
-            ++digit;
-        return digit;
-    }
-};
-
-// Most-significant-digit radix sort on the packed bytes. Each pass counts the
-// keys of a group by the first byte that tells them apart (bytes they all
-// share, such as a common "img_2023", are skipped) and deals them into the
-// other array, noting on the way which bytes differ within each part; the
-// next pass deals them back, so no pass copies or reads for nothing. Small
-// groups, and keys equal in all packed bytes, go to a comparison sort.
-// Sorting this way avoids the mispredicted branches of a comparison sort on
-// 100,000 keys. The keys are in `from`; they end sorted in `to` when
-// endInTo, otherwise in `from`.
-template <typename Less>
-void radixSortKeys(SortKey *from, SortKey *to, size_t n, int digit, const KeyDifferences &differences,
-                   bool endInTo, const Less &less)
-{
-    constexpr size_t kSmallGroup = 48;
-    digit = differences.firstFrom(digit);
-    if (n < kSmallGroup || digit >= SortKey::kBytes) {
-        std::sort(from, from + n, less);
-        if (endInTo)
-            std::copy_n(from, n, to);
-        return;
-    }
-
-    quint32 counts[256] = {};
-    for (size_t i = 0; i < n; ++i)
-        ++counts[keyByte(from[i], digit)];
-    // Only the parts that get keys are set up: a group often falls into a
-    // handful of them.
-    quint32 starts[256];
-    quint32 offsets[256];
-    quint64 partDifferences[256][SortKey::kWords];
-    quint32 sum = 0;
-    for (int b = 0; b < 256; ++b) {
-        starts[b] = offsets[b] = sum;
-        if (counts[b] != 0) {
-            sum += counts[b];
-            for (int w = 0; w < SortKey::kWords; ++w)
-                partDifferences[b][w] = 0;
-        }
-    }
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned b = keyByte(from[i], digit);
-        to[offsets[b]++] = from[i];
-        for (int w = 0; w < SortKey::kWords; ++w)
-            partDifferences[b][w] |= to[starts[b]].words[w] ^ from[i].words[w];
-    }
-    // The keys are in `to` now: for the parts the roles of the arrays swap.
-    for (int b = 0; b < 256; ++b) {
-        if (counts[b] > 1) {
-            KeyDifferences part;
-            std::copy_n(partDifferences[b], SortKey::kWords, part.words);
-            radixSortKeys(to + starts[b], from + starts[b], counts[b], digit + 1, part, !endInTo, less);
-        } else if (counts[b] == 1 && !endInTo) {
-            from[starts[b]] = to[starts[b]];
-        }
-    }
-}
-
-// Packs the first bytes of an ASCII name, in lower case, into the key:
-// eight at a time, letters folded all at once.
-inline void packAscii(SortKey &key, const char *name, size_t length)
-{
-    unsigned char bytes[SortKey::kBytes] = {};
-    std::memcpy(bytes, name, std::min<size_t>(length, SortKey::kBytes));
-    for (int w = 0; w < SortKey::kWords; ++w) {
-        quint64 word;
-        std::memcpy(&word, bytes + 8 * w, 8);
-        word = qFromBigEndian(word);
-        // Every byte is below 0x80, so no sum below carries into the next
-        // byte: the top bit of each byte tells "at least 'A'" and "beyond
-        // 'Z'", and the letters in between get 0x20 added.
-        constexpr quint64 ones = 0x0101010101010101ULL;
-        const quint64 atLeastA = word + ones * (0x80 - 'A');
-        const quint64 beyondZ = word + ones * (0x7F - 'Z');
-        word |= ((atLeastA ^ beyondZ) & ones * 0x80) >> 2;
-        key.words[w] = word;
-    }
-}
-
-// Gathers names with their order keys and hands them back sorted. The texts
-// of all names sit one after another in one buffer, so gathering a large
-// folder costs no allocation per name; each name becomes a string of its own
-// only at the end, in list order, which also puts the strings of the list
-// next to each other in memory. Plain ASCII names, most of them, are kept
-// one byte a character and fold as they are compared; any other name is
-// kept as UTF-16 followed by its case-folded text.
-class SortedNames
-{
-public:
-    // Room for an ASCII name of `length` characters after the names gathered
-    // so far; a name written there is taken by commitAscii() without a copy.
-    char *asciiRoom(size_t length) { return m_text.room(length); }
-
-    // Takes the `length` ASCII characters just written to asciiRoom() as the
-    // next name.
-    void commitAscii(size_t length)
-    {
-        const size_t offset = m_text.size();
-        if (m_oversized) {
-            m_plain.append(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
-            return;
-        }
-        m_text.commit(length);
-        if (qsizetype(length) > SortKey::kMaxSize || m_text.size() > SortKey::kMaxOffset) {
-            becomeOversized(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
-            return;
-        }
-
-        SortKey key{};
-        key.offset = quint32(offset);
-        key.size = quint16(length);
-        key.foldedSize = quint16(length);
-        packAscii(key, m_text.data() + offset, length);
-        appendKey(key);
-    }
-
-    void add(QStringView name)
-    {
-        if (isAscii(name)) {
-            char *out = asciiRoom(size_t(name.size()));
-            for (qsizetype i = 0; i < name.size(); ++i)
-                out[i] = char(name.utf16()[i]);
-            commitAscii(size_t(name.size()));
-            return;
-        }
-        if (m_oversized) {
-            m_plain.append(name.toString());
-            return;
-        }
-        // Qt's folding, kept right after the name.
-        const QString folded = name.toString().toCaseFolded();
-        if (name.size() > SortKey::kMaxSize || folded.size() > SortKey::kMaxSize) {
-            becomeOversized(name.toString());
-            return;
-        }
-        if (m_text.size() % 2 != 0)
-            m_text.append(0); // UTF-16 text starts on an even offset
-        const size_t offset = m_text.size();
-        const size_t bytes = size_t(name.size() + folded.size()) * sizeof(char16_t);
-        char *out = m_text.room(bytes);
-        std::memcpy(out, name.utf16(), size_t(name.size()) * sizeof(char16_t));
-        std::memcpy(out + name.size() * sizeof(char16_t), folded.utf16(), size_t(folded.size()) * sizeof(char16_t));
-        m_text.commit(bytes);
-        if (m_text.size() > SortKey::kMaxOffset) {
-            becomeOversized(name.toString());
-            return;
-        }
-
-        SortKey key{};
-        key.offset = quint32(offset);
-        key.size = quint16(name.size() | SortKey::kWide);
-        key.foldedSize = quint16(folded.size());
-        int byte = 0;
-        const auto put = [&](unsigned value) {
-            if (byte < SortKey::kBytes) {
-                key.words[byte >> 3] |= quint64(value) << (56 - 8 * (byte & 7));
-                ++byte;
-            }
-        };
-        for (qsizetype i = 0; i < folded.size() && byte < SortKey::kBytes; ++i) {
-            const char16_t c = folded.utf16()[i];
-            if (c < 0x80) {
-                put(c);
-            } else {
-                put(0x80u + (c >> 14));
-                put((c >> 7) & 0x7Fu);
-                put(c & 0x7Fu);
-            }
-        }
-        appendKey(key);
-    }
-
-    QStringList take()
-    {
-        if (m_oversized) {
-            QStringList sorted = std::move(m_plain);
-            std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
-                const int folded = a.toCaseFolded().compare(b.toCaseFolded());
-                return folded != 0 ? folded < 0 : a.compare(b) < 0;
-            });
-            return sorted;
-        }
-
-        const size_t count = m_keys.size();
-        SortKey *keys = m_keys.data();
-        if (count > 1) {
-            const auto less = [this](const SortKey &a, const SortKey &b) {
-                for (int w = 0; w < SortKey::kWords; ++w) {
-                    if (a.words[w] != b.words[w])
-                        return a.words[w] < b.words[w];
-                }
-                return lessAfterKeys(a, b);
-            };
-            PlainBuffer<SortKey> buffer;
-            radixSortKeys(keys, buffer.room(count), count, 0, m_differences, false, less);
-        }
-
-        // The texts are read in sorted order, all over the buffer: fetch a
-        // few ahead so that the copies do not wait on memory one by one.
-        QStringList sorted(static_cast<qsizetype>(count));
-        QString *out = sorted.data();
-        constexpr size_t kAhead = 8;
-        for (size_t i = 0; i < count; ++i) {
-#if defined(__GNUC__) || defined(__clang__)
-            if (i + kAhead < count)
-                __builtin_prefetch(m_text.data() + keys[i + kAhead].offset);
-#endif
-            out[i] = stringOf(keys[i]);
-        }
-        return sorted;
-    }
-
-private:
-    void appendKey(const SortKey &key)
-    {
-        m_differences.add(m_keys.size() == 0 ? key : m_keys.data()[0], key);
-        m_keys.append(key);
-    }
-
-    QString stringOf(const SortKey &key) const
-    {
-        const char *text = m_text.data() + key.offset;
-        if (key.isWide())
-            return QString(reinterpret_cast<const QChar *>(text), key.nameSize());
-        QString name(key.nameSize(), Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(name.data());
-        for (qsizetype i = 0; i < key.nameSize(); ++i)
-            out[i] = uchar(text[i]);
-        return name;
-    }
-
-    // Code unit i of a name, as it is and case-folded.
-    char16_t unit(const SortKey &key, qsizetype i) const
-    {
-        const char *text = m_text.data() + key.offset;
-        return key.isWide() ? reinterpret_cast<const char16_t *>(text)[i] : char16_t(uchar(text[i]));
-    }
-    char16_t foldedUnit(const SortKey &key, qsizetype i) const
-    {
-        const char *text = m_text.data() + key.offset;
-        return key.isWide() ? reinterpret_cast<const char16_t *>(text)[key.nameSize() + i]
-                            : asciiLower(char16_t(uchar(text[i])));
-    }
-
-    // Names whose packed bytes are the same: by their whole folded text,
-    // then, equal but for letter case, by their exact text for a fixed order.
-    bool lessAfterKeys(const SortKey &a, const SortKey &b) const
-    {
-        if (a.foldedSize != b.foldedSize || a.foldedSize > SortKey::kBytes / 3) {
-            const qsizetype common = qMin(a.foldedSize, b.foldedSize);
-            // Two ASCII names with the same packed bytes agree in as many
-            // characters as the key holds.
-            qsizetype i = !a.isWide() && !b.isWide() ? qMin<qsizetype>(common, SortKey::kBytes) : 0;
-            for (; i < common; ++i) {
-                const char16_t x = foldedUnit(a, i);
-                const char16_t y = foldedUnit(b, i);
-                if (x != y)
-                    return x < y;
-            }
-            if (a.foldedSize != b.foldedSize)
-                return a.foldedSize < b.foldedSize;
-        }
-        const qsizetype common = qMin(a.nameSize(), b.nameSize());
-        for (qsizetype i = 0; i < common; ++i) {
-            const char16_t x = unit(a, i);
-            const char16_t y = unit(b, i);
-            if (x != y)
-                return x < y;
-        }
-        return a.nameSize() < b.nameSize();
-    }
-
-    // Names too long for the keys, which no real folder holds, turn the
-    // gathering into a plain list sorted the plain way.
-    void becomeOversized(QString &&name)
-    {
-        m_oversized = true;
-        m_plain.reserve(qsizetype(m_keys.size()) + 1);
-        for (size_t i = 0; i < m_keys.size(); ++i)
-            m_plain.append(stringOf(m_keys.data()[i]));
-        m_plain.append(std::move(name));
-    }
-
-    PlainBuffer<char> m_text;
-    PlainBuffer<SortKey> m_keys;
-    KeyDifferences m_differences; // over all keys
-    bool m_oversized = false;
-    QStringList m_plain; // the names, once m_oversized
-};
-
-} // namespace
 
 void SortFileNames(QStringList &names)
 {
@@ -632,57 +148,30 @@ void SortFileNames(QStringList &names)
     names = sorter.take();
 }
 
-#if defined(Q_OS_UNIX)
-
 QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool *ok)
+{
+    return ListFolderFiles(FolderHandle(folder), pattern, ok);
+}
+
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok)
 {
     if (ok)
         *ok = false;
-    const QByteArray encodedFolder = QFile::encodeName(folder);
-    DIR *dir = encodedFolder.isEmpty() ? nullptr : ::opendir(encodedFolder.constData());
-    if (!dir)
+    FolderReader reader(folder);
+    if (!reader.isOpen())
         return {};
 
     const FilePattern filePattern(pattern);
     const bool testNames = !filePattern.matchesEverything();
-    const int dirFd = ::dirfd(dir);
     SortedNames names;
     QVarLengthArray<char16_t, 256> widened; // an ASCII name, for the pattern
-    bool readFailed = false;
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir);
-        if (!entry) {
-            readFailed = errno != 0;
-            break;
-        }
-        const char *raw = entry->d_name;
-        if (raw[0] == '.')
+    while (reader.next()) {
+        if (reader.isHidden() || reader.kind() != FolderHandle::Kind::File)
             continue;
 
-        // The entry type usually comes with the entry; only links and file
-        // systems that do not report a type cost a stat. stat follows a link,
-        // so a link counts as a file exactly when it leads to one.
-        bool regular = false;
-        switch (entry->d_type) {
-        case DT_REG:
-            regular = true;
-            break;
-        case DT_LNK:
-        case DT_UNKNOWN: {
-            struct stat st;
-            regular = ::fstatat(dirFd, raw, &st, 0) == 0 && S_ISREG(st.st_mode);
-            break;
-        }
-        default:
-            break;
-        }
-        if (!regular)
-            continue;
-
-        // Plain ASCII, which most names are, reads the same in every
-        // encoding the system may use for names: it is kept as it is.
-        // Anything else goes through Qt's decoding.
+        // Plain ASCII, which most names are, is copied straight into the
+        // sorter; anything else goes through the reader's decoding.
+        const char *raw = reader.rawName();
         const size_t length = std::strlen(raw);
         char *out = names.asciiRoom(length);
         unsigned char any = 0;
@@ -700,50 +189,14 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
             names.commitAscii(length);
             continue;
         }
-        const QString name = QFile::decodeName(QByteArray::fromRawData(raw, qsizetype(length)));
-        if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != raw)
-            continue;
-        if (testNames && !filePattern.matches(name))
+        const QStringView name = reader.name();
+        if (!reader.roundTrips() || (testNames && !filePattern.matches(name)))
             continue;
         names.add(name);
     }
-    ::closedir(dir);
-
-    if (readFailed)
+    if (reader.failed())
         return {};
     if (ok)
         *ok = true;
     return names.take();
 }
-
-#else
-
-QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool *ok)
-{
-    if (ok)
-        *ok = false;
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir() || !info.isReadable())
-        return {};
-
-    const FilePattern filePattern(pattern);
-    const bool testNames = !filePattern.matchesEverything();
-    SortedNames names;
-    // Without QDir::Hidden and QDir::System the iterator leaves out hidden
-    // and system files, devices, and links that lead nowhere.
-    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.startsWith(u'.'))
-            continue;
-        if (testNames && !filePattern.matches(name))
-            continue;
-        names.add(name);
-    }
-    if (ok)
-        *ok = true;
-    return names.take();
-}
-
-#endif

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class FolderHandle;
+
 // The content of a file list: which files of a folder a pattern selects and
 // in what order they are shown. QtCore only, so the window, the command-line
 // front end and the tests all list a folder the same way.
@@ -67,6 +69,9 @@ QString ListPatternForFilter(bool filterOn, const QString &extension);
 // A folder that cannot be read (missing, not a folder, no permission) gives
 // an empty list; `ok`, when given, tells that case apart from an empty folder.
 QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool *ok = nullptr);
+// The same in a folder already open, so that a run can rename in the very
+// folder it listed.
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok = nullptr);
 
 // Sorts names the way ListFolderFiles returns them.
 void SortFileNames(QStringList &names);

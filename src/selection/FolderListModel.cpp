@@ -1,18 +1,12 @@
 #include "selection/FolderListModel.h"
 
+#include "core/FolderReader.h"
 #include "selection/FileListing.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
-#if defined(Q_OS_UNIX)
 #include <cerrno>
-#include <dirent.h>
-#include <sys/stat.h>
-#else
-#include <QDirIterator>
-#endif
 
 namespace {
 
@@ -29,11 +23,10 @@ QString reasonForMissing(const QString &path)
 // Names of the visible subfolders of `path`; false when it cannot be read.
 bool readSubfolders(const QString &path, QStringList *names, QString *whyNot)
 {
-#if defined(Q_OS_UNIX)
-    const QByteArray encoded = QFile::encodeName(path);
-    DIR *dir = ::opendir(encoded.constData());
-    if (!dir) {
-        const int error = errno;
+    const FolderHandle folder(path);
+    FolderReader reader(folder);
+    if (!reader.isOpen()) {
+        const int error = reader.error();
         if (whyNot) {
             if (error == EACCES || error == EPERM)
                 *whyNot = FolderListModel::tr("access is denied");
@@ -44,42 +37,15 @@ bool readSubfolders(const QString &path, QStringList *names, QString *whyNot)
         }
         return false;
     }
-    const int fd = ::dirfd(dir);
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *raw = entry->d_name;
-        if (raw[0] == '.')
-            continue; // ".", ".." and hidden folders
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat st;
-            isFolder = ::fstatat(fd, raw, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (!isFolder)
+    while (reader.next()) {
+        // ".." never comes; hidden folders are left out like hidden files.
+        if (reader.isHidden() || reader.kind() != FolderHandle::Kind::Folder)
             continue;
-        const QByteArray rawName(raw);
-        const QString name = QFile::decodeName(rawName);
-        // A name that does not survive the trip to text and back could not
-        // be opened again.
-        if (QFile::encodeName(name) != rawName)
-            continue;
-        names->append(name);
-    }
-    ::closedir(dir);
-    return true;
-#else
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isDir() || !info.isReadable()) {
-        if (whyNot)
-            *whyNot = reasonForMissing(path);
-        return false;
-    }
-    QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        names->append(it.fileName());
+        const QStringView name = reader.name();
+        if (reader.roundTrips())
+            names->append(name.toString());
     }
     return true;
-#endif
 }
 
 QString joinPath(const QString &folder, const QString &name)

@@ -1,5 +1,6 @@
 #include "rename/RenameRun.h"
 
+#include "DetachedRunTarget.h"
 #include "TempFolder.h"
 
 #include <QDir>
@@ -28,6 +29,9 @@ const char *reasonName(LeftInPlaceReason reason)
     case LeftInPlaceReason::MoveAsideFailed: return "MoveAsideFailed";
     case LeftInPlaceReason::HeldByNonFile: return "HeldByNonFile";
     case LeftInPlaceReason::SystemError: return "SystemError";
+    case LeftInPlaceReason::LinkToNewName: return "LinkToNewName";
+    case LeftInPlaceReason::FolderNotWritable: return "FolderNotWritable";
+    case LeftInPlaceReason::Stopped: return "Stopped";
     }
     return "?";
 }
@@ -130,7 +134,7 @@ public:
     {
     }
 
-    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
                        QString *error) override
     {
         if (!m_pattern.pattern().isEmpty() && m_pattern.match(toName).hasMatch()) {
@@ -149,12 +153,12 @@ private:
 class IntruderOperations : public RenameFileOperations
 {
 public:
-    Outcome renameFile(const QString &folder, const QString &fromName, const QString &toName, Mode mode,
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
                        QString *error) override
     {
         if (!intruded) {
             intruded = true;
-            QFile file(folder + u'/' + toName);
+            QFile file(folder.path() + u'/' + toName);
             if (file.open(QIODevice::NewOnly))
                 file.write("intruder");
         }
@@ -173,32 +177,24 @@ public:
     {
     }
 
-    mutable QStringList log;
-    QString number = QStringLiteral("1");
-    QString filter = QStringLiteral("jpg");
+    QStringList log;
 
-    QString numberText() const override
-    {
-        log.append(QStringLiteral("get number"));
-        return number;
-    }
     void setNumberText(const QString &text) override
     {
-        number = text;
         log.append(QStringLiteral("number %1 | %2").arg(text, m_folder.files().join(u' ')));
     }
     void setProgressValue(float percent) override { log.append(QStringLiteral("progress %1").arg(percent)); }
-    QString filterText() const override
-    {
-        log.append(QStringLiteral("get filter"));
-        return filter;
-    }
-    void setFilterText(const QString &text) override
-    {
-        filter = text;
-        log.append(QStringLiteral("filter ") + text);
-    }
+    void setFilterText(const QString &text) override { log.append(QStringLiteral("filter ") + text); }
     void refreshLists() override { log.append(QStringLiteral("refresh | ") + m_folder.files().join(u' ')); }
+    void fileRenamed(const RenamedFile &file) override
+    {
+        log.append(QStringLiteral("renamed %1 -> %2 | %3").arg(file.oldName, file.newName, m_folder.files().join(u' ')));
+    }
+    bool stopRequested() override
+    {
+        log.append(QStringLiteral("stop?"));
+        return false;
+    }
 
 private:
     const TempFolder &m_folder;
@@ -610,18 +606,21 @@ void RenameRunTest::orderOfEffects()
     QVERIFY(populate(folder, {"a.jpg", "b.jpg", "c.jpg"}));
     RenameRequest r = request(BothNameAndExtension, "P", "png", "1");
     r.filterOn = true;
+    r.filterExtension = QStringLiteral("jpg");
     RecordingTarget target(folder);
 
     RunRename(folder.path(), entriesOf({"*a.jpg", "b.jpg", "*c.jpg"}), r, target);
 
     const QStringList expected = {
-        "get number",
+        "stop?",
+        "renamed a.jpg -> P1.png | P1.png b.jpg c.jpg",
         "number 2 | P1.png b.jpg c.jpg",
         "progress 33.3333",
         "progress 66.6667",
+        "stop?",
+        "renamed c.jpg -> P2.png | P1.png P2.png b.jpg",
         "number 3 | P1.png P2.png b.jpg",
         "progress 100",
-        "get filter",
         "filter png",
         "number 1 | P1.png P2.png b.jpg",
         "refresh | P1.png P2.png b.jpg",

@@ -1,0 +1,283 @@
+#include "core/FolderHandle.h"
+
+#include "core/FolderReader.h"
+
+#include <QFile>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+MoveOutcome failed(QString *error, int code = errno)
+{
+    *error = qt_error_string(code);
+    return MoveOutcome::Failed;
+}
+
+} // namespace
+
+FolderHandle::FolderHandle(const QString &path)
+    : m_path(path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.isEmpty() || encoded.contains('\0')) {
+        m_openError = ENOENT;
+        return;
+    }
+    // Readable, for listing and for the lock; O_PATH would give neither.
+    m_fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0)
+        m_openError = errno;
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FolderHandle::FolderHandle(FolderHandle &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+    , m_openError(other.m_openError)
+    , m_path(std::move(other.m_path))
+{
+}
+
+FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_openError = other.m_openError;
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+QString FolderHandle::openErrorText() const
+{
+    return qt_error_string(m_openError);
+}
+
+FolderHandle::LockResult FolderHandle::tryLock() const
+{
+    if (m_fd < 0)
+        return LockResult::Unsupported;
+    // flock() belongs to the open folder, not to a path: every path that
+    // leads to the folder meets the same lock, whoever runs, and nothing is
+    // left on disk when a process dies.
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        return errno == EWOULDBLOCK ? LockResult::Busy : LockResult::Unsupported;
+    }
+    return LockResult::Locked;
+}
+
+void FolderHandle::unlock() const
+{
+    if (m_fd >= 0)
+        ::flock(m_fd, LOCK_UN);
+}
+
+const char *FolderHandle::encodeName(QStringView name, QByteArray &buffer)
+{
+    // Most names are ASCII, which is its own encoding; the rest is UTF-8,
+    // the encoding QFile::encodeName() uses.
+    thread_local QStringEncoder encoder(QStringEncoder::Utf8);
+    buffer.resize(encoder.requiredSpace(name.size()) + 1);
+    char *out = buffer.data();
+    qsizetype i = 0;
+    for (; i < name.size() && name.at(i).unicode() < 0x80; ++i)
+        *out++ = char(name.at(i).unicode());
+    if (i < name.size()) {
+        out = encoder.appendToBuffer(out, name.mid(i));
+        encoder.resetState();
+    }
+    *out = 0;
+    buffer.truncate(out - buffer.constData());
+    return buffer.constData();
+}
+
+FolderHandle::Kind FolderHandle::kindOf(QStringView name) const
+{
+    thread_local QByteArray buffer;
+    struct stat st;
+    if (m_fd < 0 || ::fstatat(m_fd, encodeName(name, buffer), &st, 0) != 0)
+        return Kind::Missing;
+    return S_ISREG(st.st_mode) ? Kind::File : S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other;
+}
+
+bool FolderHandle::isLink(QStringView name) const
+{
+    thread_local QByteArray buffer;
+    struct stat st;
+    return m_fd >= 0 && ::fstatat(m_fd, encodeName(name, buffer), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISLNK(st.st_mode);
+}
+
+bool FolderHandle::linkPointsAt(QStringView name, QStringView target) const
+{
+    thread_local QByteArray nameBuffer;
+    thread_local QByteArray targetBuffer;
+    return m_fd >= 0 && linkPointsAtEncoded(encodeName(name, nameBuffer), encodeName(target, targetBuffer));
+}
+
+bool FolderHandle::linkPointsAtEncoded(const char *name, const char *target) const
+{
+    char text[4096];
+    const ssize_t length = ::readlinkat(m_fd, name, text, sizeof text - 1);
+    if (length <= 0)
+        return false;
+    text[length] = 0;
+    char *slash = std::strrchr(text, '/');
+    const char *last = slash ? slash + 1 : text;
+    if (std::strcmp(last, target) != 0)
+        return false;
+    if (!slash)
+        return true;
+    // The link leads through folders: it points here when they lead back
+    // to this folder.
+    if (slash == text)
+        slash[1] = 0; // "/name": the root
+    else
+        *slash = 0;
+    const int dir = ::openat(m_fd, text, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return false;
+    struct stat there;
+    struct stat here;
+    const bool same = ::fstat(dir, &there) == 0 && ::fstat(m_fd, &here) == 0 && there.st_dev == here.st_dev
+        && there.st_ino == here.st_ino;
+    ::close(dir);
+    return same;
+}
+
+bool FolderHandle::isWritable(QString *whyNot) const
+{
+    if (m_fd < 0) {
+        if (whyNot)
+            *whyNot = openErrorText();
+        return false;
+    }
+    if (::faccessat(m_fd, ".", W_OK | X_OK, AT_EACCESS) == 0)
+        return true;
+    if (whyNot)
+        *whyNot = qt_error_string(errno);
+    return false;
+}
+
+int FolderHandle::maxNameLength() const
+{
+    const long max = m_fd >= 0 ? ::fpathconf(m_fd, _PC_NAME_MAX) : -1;
+    return max > 0 && max < 65536 ? int(max) : 255;
+}
+
+MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMode mode, QString *error) const
+{
+    if (m_fd < 0)
+        return failed(error, m_openError != 0 ? m_openError : EBADF);
+    thread_local QByteArray fromBuffer;
+    thread_local QByteArray toBuffer;
+    const char *from = encodeName(fromName, fromBuffer);
+    const char *to = encodeName(toName, toBuffer);
+    if (mode == MoveMode::NoReplace)
+        return moveNoReplace(from, to, error);
+
+    struct stat source;
+    if (::fstatat(m_fd, from, &source, AT_SYMLINK_NOFOLLOW) != 0)
+        return failed(error);
+    if (S_ISLNK(source.st_mode)) {
+        // A link put in the place of the very file it points to would leave
+        // a link to itself, and that file's content would be gone.
+        struct stat target;
+        struct stat resolved;
+        if ((::fstatat(m_fd, to, &target, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(target.st_mode)
+             && ::fstatat(m_fd, from, &resolved, 0) == 0 && resolved.st_dev == target.st_dev
+             && resolved.st_ino == target.st_ino)
+            || linkPointsAtEncoded(from, to)) {
+            *error = QStringLiteral("the file is a link to the file that has the new name");
+            return MoveOutcome::Failed;
+        }
+    }
+    if (::renameat(m_fd, from, m_fd, to) != 0)
+        return failed(error);
+    // Only a name with further links can still be there after a rename.
+    if (source.st_nlink < 2)
+        return MoveOutcome::Done;
+    return dropOldLink(from, to, error);
+}
+
+MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QString *error) const
+{
+#if defined(Q_OS_LINUX)
+    if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
+        return MoveOutcome::Done;
+    if (errno == EEXIST)
+        return MoveOutcome::TargetExists;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return failed(error);
+#endif
+    // A second name for the file, then the first one dropped: a link never
+    // replaces anything.
+    if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
+        if (::unlinkat(m_fd, from, 0) == 0)
+            return MoveOutcome::Done;
+        const int unlinkError = errno;
+        ::unlinkat(m_fd, to, 0);
+        return failed(error, unlinkError);
+    }
+    if (errno == EEXIST)
+        return MoveOutcome::TargetExists;
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+        return failed(error);
+    // Last resort where the file system offers neither a no-replace rename
+    // nor hard links (some FAT and network file systems): the check and the
+    // move are two steps there.
+    struct stat st;
+    if (::fstatat(m_fd, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return MoveOutcome::TargetExists;
+    if (::renameat(m_fd, from, m_fd, to) == 0)
+        return MoveOutcome::Done;
+    return failed(error);
+}
+
+// Whether the folder holds an entry named exactly like each of a and b,
+// byte for byte.
+bool FolderHandle::holdsBothNames(const char *a, const char *b) const
+{
+    FolderReader reader(*this);
+    bool seenA = false;
+    bool seenB = false;
+    while (!(seenA && seenB) && reader.next()) {
+        seenA = seenA || std::strcmp(reader.rawName(), a) == 0;
+        seenB = seenB || std::strcmp(reader.rawName(), b) == 0;
+    }
+    return seenA && seenB;
+}
+
+// rename() does nothing, and succeeds, when both names are links to the same
+// file, so the old name stays. The content is safe under the new name then,
+// and the old name is dropped: but only when it is an entry of its own, not
+// the new name spelt in other letters on a file system that ignores case.
+MoveOutcome FolderHandle::dropOldLink(const char *from, const char *to, QString *error) const
+{
+    struct stat oldName;
+    struct stat newName;
+    if (::fstatat(m_fd, from, &oldName, AT_SYMLINK_NOFOLLOW) != 0
+        || ::fstatat(m_fd, to, &newName, AT_SYMLINK_NOFOLLOW) != 0 || oldName.st_dev != newName.st_dev
+        || oldName.st_ino != newName.st_ino || oldName.st_nlink < 2 || !holdsBothNames(from, to))
+        return MoveOutcome::Done;
+    if (::unlinkat(m_fd, from, 0) == 0)
+        return MoveOutcome::Done;
+    return failed(error);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+// How a move treats a name that is already taken.
+enum class MoveMode {
+    NoReplace, // the move fails with TargetExists when anything has the new name
+    Replace,   // a file under the new name is replaced, in one atomic step
+};
+
+enum class MoveOutcome { Done, TargetExists, Failed };
+
+// One open folder. Every look-up, listing and move made through the handle
+// happens in the folder that was opened, whatever becomes of its path later:
+// renamed away, replaced by another folder, or a link to it pointed
+// elsewhere. Names are single entries of the folder, never paths.
+class FolderHandle
+{
+public:
+    enum class Kind { Missing, File, Folder, Other };
+    enum class LockResult {
+        Locked,      // this handle holds the folder's lock
+        Busy,        // another handle, in this process or another, holds it
+        Unsupported, // the file system offers no lock
+    };
+
+    FolderHandle() = default;
+    // Opens path, links followed; see isOpen() and openError().
+    explicit FolderHandle(const QString &path);
+    ~FolderHandle();
+    FolderHandle(FolderHandle &&other) noexcept;
+    FolderHandle &operator=(FolderHandle &&other) noexcept;
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    // The path it was opened under; the folder may no longer be there.
+    const QString &path() const { return m_path; }
+    // The system's error number when the folder could not be opened.
+    int openError() const { return m_openError; }
+    // Why the folder could not be opened, for a person.
+    QString openErrorText() const;
+    int descriptor() const { return m_fd; }
+
+    // An exclusive advisory lock on the folder itself, held until unlock()
+    // or until the handle closes; the system drops it when the process
+    // ends, however it ends. Never waits.
+    LockResult tryLock() const;
+    void unlock() const;
+
+    // What an entry is, links followed.
+    Kind kindOf(QStringView name) const;
+    // Whether name is a symbolic link.
+    bool isLink(QStringView name) const;
+    // Whether the link name, read from this folder, points at the entry
+    // target of this folder, whether or not target exists now.
+    bool linkPointsAt(QStringView name, QStringView target) const;
+    // Whether new entries can be made and entries renamed here; *whyNot
+    // tells why not.
+    bool isWritable(QString *whyNot = nullptr) const;
+    // Longest entry name, in the file system's bytes.
+    int maxNameLength() const;
+
+    // Gives the entry from the name to. On Failed, *error holds the
+    // system's text. A symbolic link never replaces the file it points at,
+    // and never takes the name it points at.
+    MoveOutcome move(QStringView from, QStringView to, MoveMode mode, QString *error) const;
+
+    // A name in the file system's encoding, written into buffer (reused
+    // from call to call) and terminated.
+    static const char *encodeName(QStringView name, QByteArray &buffer);
+
+private:
+    MoveOutcome moveNoReplace(const char *from, const char *to, QString *error) const;
+    MoveOutcome dropOldLink(const char *from, const char *to, QString *error) const;
+    bool holdsBothNames(const char *a, const char *b) const;
+    bool linkPointsAtEncoded(const char *name, const char *target) const;
+
+    int m_fd = -1;
+    int m_openError = 0;
+    QString m_path;
+};

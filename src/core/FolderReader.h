@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/FolderHandle.h"
+
+#include <QStringView>
+#include <QVarLengthArray>
+
+#include <dirent.h>
+
+// Reads the entries of an open folder one at a time, "." and ".." left out.
+// The one place that turns what the file system holds into names: plain
+// ASCII is taken as it is, anything else is read as UTF-8, and a name that
+// is not valid there does not survive the trip to text and back
+// (roundTrips() is false): no text could name it again, so the lists leave
+// it out and no new name can ever equal it.
+class FolderReader
+{
+public:
+    explicit FolderReader(const FolderHandle &folder);
+    ~FolderReader();
+    FolderReader(const FolderReader &) = delete;
+    FolderReader &operator=(const FolderReader &) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    // The system's error number when the folder could not be read.
+    int error() const { return m_error; }
+
+    // Steps to the next entry; false at the end, or when reading failed
+    // (failed() tells which).
+    bool next();
+    bool failed() const { return m_failed; }
+
+    // The entry's name as the file system holds it, valid until next().
+    const char *rawName() const { return m_entry->d_name; }
+    bool isHidden() const { return m_entry->d_name[0] == '.'; }
+
+    // What the entry is, links followed; a stat only for links and for file
+    // systems that give no type with the entry.
+    FolderHandle::Kind kind();
+    bool isLink();
+
+    // The entry's name as text, valid until next().
+    QStringView name();
+    bool roundTrips();
+
+private:
+    void decode();
+
+    const FolderHandle &m_folder;
+    DIR *m_dir = nullptr;
+    const dirent *m_entry = nullptr;
+    int m_error = 0;
+    bool m_failed = false;
+    bool m_kindKnown = false;
+    bool m_link = false;
+    FolderHandle::Kind m_kind = FolderHandle::Kind::Missing;
+    bool m_decoded = false;
+    bool m_roundTrips = true;
+    QVarLengthArray<char16_t, 256> m_name;
+};

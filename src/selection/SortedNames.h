@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+#include <QStringView>
+
+#include <memory>
+
+// Gathers names and hands them back sorted by name without regard to case;
+// names equal but for case keep a fixed order (by their exact text). Made
+// for large folders: no allocation per name, and a radix sort on packed
+// keys of the folded names instead of a comparison sort.
+class SortedNames
+{
+public:
+    SortedNames();
+    ~SortedNames();
+    SortedNames(const SortedNames &) = delete;
+    SortedNames &operator=(const SortedNames &) = delete;
+
+    // Room for an ASCII name of `length` characters after the names gathered
+    // so far, valid until the next call; a name written there is taken by
+    // commitAscii() without a copy.
+    char *asciiRoom(size_t length);
+    // Takes the `length` ASCII characters just written to asciiRoom() as the
+    // next name.
+    void commitAscii(size_t length);
+    void add(QStringView name);
+    // The names gathered, sorted; the gatherer is empty afterwards.
+    QStringList take();
+
+private:
+    class Gatherer;
+    std::unique_ptr<Gatherer> d;
+};

@@ -1,0 +1,491 @@
+// A run must only ever touch the folder it started in and the files it was
+// given: folders swapped under it, a second run on the same folder, links
+// that would point at themselves, read-only folders and stopped runs.
+
+#include "rename/RenameRun.h"
+
+#include "DetachedRunTarget.h"
+#include "TempFolder.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Every entry of a folder: a file by the checksum of its content, a link by
+// where it points, hidden entries included.
+QMap<QString, QString> checksums(const QString &path)
+{
+    QMap<QString, QString> result;
+    const QFileInfoList entries =
+        QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isSymLink()) {
+            result.insert(entry.fileName(), QStringLiteral("-> ") + QFile(entry.filePath()).symLinkTarget());
+            continue;
+        }
+        QFile file(entry.filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.insert(entry.fileName(), QStringLiteral("unreadable"));
+            continue;
+        }
+        result.insert(entry.fileName(),
+                      QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()));
+    }
+    return result;
+}
+
+// The contents of the files alone, whatever their names: what no run may
+// lose.
+QStringList contentsOf(const QMap<QString, QString> &sums)
+{
+    QStringList values;
+    for (const QString &value : sums) {
+        if (!value.startsWith(QStringLiteral("-> ")))
+            values.append(value);
+    }
+    values.sort();
+    return values;
+}
+
+QStringList hiddenNames(const QString &path)
+{
+    QStringList hidden;
+    for (const QString &name : checksums(path).keys()) {
+        if (name.startsWith(u'.'))
+            hidden.append(name);
+    }
+    return hidden;
+}
+
+bool writeFiles(const QString &folder, const QStringList &names, const QString &tag)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString &name : names) {
+        QFile file(folder + u'/' + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write((tag + u':' + name).toUtf8()) <= 0)
+            return false;
+    }
+    return true;
+}
+
+QStringList photos(int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names.append(QStringLiteral("Photo%1.jpg").arg(i));
+    return names;
+}
+
+QList<RenameEntry> allSelected(const QStringList &names)
+{
+    QList<RenameEntry> entries;
+    for (const QString &name : names)
+        entries.append({name, true});
+    return entries;
+}
+
+RenameRequest renumbering(const QString &start, bool keepExisting)
+{
+    RenameRequest request;
+    request.type = NameOnly;
+    request.newText = QStringLiteral("Photo");
+    request.numberText = start;
+    request.keepExisting = keepExisting;
+    request.entryCount = 5;
+    return request;
+}
+
+QStringList pairsOf(const RenameReport &report)
+{
+    QStringList pairs;
+    for (const RenamedFile &file : report.renamed)
+        pairs.append(file.oldName + QStringLiteral(" -> ") + file.newName);
+    for (const LeftInPlaceFile &file : report.leftInPlace)
+        pairs.append(file.name + QStringLiteral(" stays: ") + file.currentName);
+    return pairs;
+}
+
+// The system's renames, with something done to the world just before the
+// call of a chosen number (counted from 1).
+class HookedOperations : public RenameFileOperations
+{
+public:
+    HookedOperations(int step, std::function<void()> hook)
+        : m_step(step)
+        , m_hook(std::move(hook))
+    {
+    }
+
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
+    {
+        if (++calls == m_step)
+            m_hook();
+        moves.append(fromName + QStringLiteral(" -> ") + toName);
+        return SystemFileOperations().renameFile(folder, fromName, toName, mode, error);
+    }
+
+    int calls = 0;
+    QStringList moves;
+
+private:
+    int m_step;
+    std::function<void()> m_hook;
+};
+
+bool replaceLink(const QString &link, const QString &target)
+{
+    return QFile::remove(link) && QFile::link(target, link);
+}
+
+class StoppingTarget : public DetachedRunTarget
+{
+public:
+    explicit StoppingTarget(int stopAt)
+        : m_stopAt(stopAt)
+    {
+    }
+    bool stopRequested() override { return ++m_asked >= m_stopAt; }
+
+private:
+    int m_stopAt;
+    int m_asked = 0;
+};
+
+} // namespace
+
+class RunSafetyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void folderSwappedMidRun_data();
+    void folderSwappedMidRun();
+    void secondRunIsRefused_data();
+    void secondRunIsRefused();
+    void selfLink_data();
+    void selfLink();
+    void simulatedRunInReadOnlyFolder_data();
+    void simulatedRunInReadOnlyFolder();
+    void stoppedRun_data();
+    void stoppedRun();
+    void temporaryNameTellsWhoseFile_data();
+    void temporaryNameTellsWhoseFile();
+};
+
+void RunSafetyTest::folderSwappedMidRun_data()
+{
+    QTest::addColumn<bool>("throughLink"); // FOLDER is a link that gets re-pointed
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("keepExisting");
+
+    for (const bool link : {false, true}) {
+        for (const int step : {1, 2, 4, 6}) {
+            for (const bool keep : {false, true}) {
+                QTest::addRow("%s, before move %d, %s", link ? "link re-pointed" : "folder replaced", step,
+                              keep ? "keep" : "overwrite")
+                    << link << step << keep;
+            }
+        }
+    }
+}
+
+void RunSafetyTest::folderSwappedMidRun()
+{
+    QFETCH(bool, throughLink);
+    QFETCH(int, step);
+    QFETCH(bool, keepExisting);
+
+    TempFolder root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    const QString other = root.filePath(QStringLiteral("other"));
+    const QString moved = root.filePath(QStringLiteral("moved"));
+    const QString reference = root.filePath(QStringLiteral("reference"));
+    const QString link = root.filePath(QStringLiteral("link"));
+    const QStringList names = photos(6);
+    QVERIFY(writeFiles(work, names, QStringLiteral("work")));
+    QVERIFY(writeFiles(reference, names, QStringLiteral("work")));
+    QVERIFY(writeFiles(other, names + QStringList{QStringLiteral("Photo7.jpg"), QStringLiteral("z.txt")},
+                       QStringLiteral("other")));
+    QVERIFY(QFile::link(work, link));
+    const QMap<QString, QString> otherBefore = checksums(other);
+
+    // The same run undisturbed, for what the swapped one must still do.
+    const RenameRequest request = renumbering(QStringLiteral("2"), keepExisting);
+    DetachedRunTarget referenceTarget;
+    const RenameReport expected = RunRename(reference, allSelected(names), request, referenceTarget);
+
+    QString otherNow = other; // where the other folder is after the swap
+    QString workNow = work;
+    HookedOperations operations(step, [&] {
+        if (throughLink) {
+            QVERIFY(replaceLink(link, other));
+        } else {
+            QVERIFY(QDir().rename(work, moved));
+            QVERIFY(QDir().rename(other, work));
+            otherNow = work;
+            workNow = moved;
+        }
+    });
+    DetachedRunTarget target;
+    const RenameReport report =
+        RunRename(throughLink ? link : work, allSelected(names), request, target, operations);
+
+    QVERIFY(operations.calls >= step);
+    QCOMPARE(checksums(otherNow), otherBefore);
+    QCOMPARE(checksums(workNow), checksums(reference));
+    QCOMPARE(pairsOf(report), pairsOf(expected));
+}
+
+void RunSafetyTest::secondRunIsRefused_data()
+{
+    QTest::addColumn<QString>("secondPath"); // relative to the test's root
+    QTest::addColumn<bool>("simulated");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("same path") << "work" << false << true;
+    QTest::newRow("through a link to the folder") << "link" << false << true;
+    QTest::newRow("spelt with a dot") << "work/." << false << true;
+    QTest::newRow("simulated run is never refused") << "work" << true << false;
+    QTest::newRow("another folder is free") << "other" << false << false;
+}
+
+void RunSafetyTest::secondRunIsRefused()
+{
+    QFETCH(QString, secondPath);
+    QFETCH(bool, simulated);
+    QFETCH(bool, refused);
+
+    TempFolder root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    const QStringList names = photos(4);
+    QVERIFY(writeFiles(work, names, QStringLiteral("work")));
+    QVERIFY(writeFiles(root.filePath(QStringLiteral("other")), names, QStringLiteral("other")));
+    QVERIFY(QFile::link(work, root.filePath(QStringLiteral("link"))));
+    const QString second = root.filePath(secondPath);
+
+    // The second run starts while the first is between two files.
+    RenameReport secondReport;
+    DetachedRunTarget secondTarget;
+    QMap<QString, QString> beforeSecond;
+    QMap<QString, QString> afterSecond;
+    HookedOperations operations(2, [&] {
+        beforeSecond = checksums(second);
+        RenameRequest request = renumbering(QStringLiteral("10"), false);
+        request.rememberNumber = true;
+        secondReport = RunRename(second, allSelected(names), request, secondTarget,
+                                 simulated ? SimulatedFileOperations() : SystemFileOperations());
+        afterSecond = checksums(second);
+    });
+    DetachedRunTarget target;
+    const RenameReport first = RunRename(work, allSelected(names), renumbering(QStringLiteral("2"), false), target,
+                                         operations);
+
+    QCOMPARE(first.refusal, RenameReport::Refusal::None);
+    QCOMPARE(first.renamedCount(), names.size());
+    QCOMPARE(secondReport.refusal == RenameReport::Refusal::FolderBusy, refused);
+    if (refused) {
+        QCOMPARE(afterSecond, beforeSecond);
+        QVERIFY(secondReport.renamed.isEmpty() && secondReport.leftInPlace.isEmpty());
+        QVERIFY(secondReport.refusalMessage.contains(QStringLiteral("Another rename is running")));
+        // Not even the window hears of a refused run.
+        QCOMPARE(secondTarget.refreshCount, 0);
+        QVERIFY(secondTarget.progressHistory.isEmpty());
+        QVERIFY(secondTarget.number.isNull());
+    } else {
+        QCOMPARE(secondTarget.refreshCount, 1);
+        QVERIFY(!secondReport.renamed.isEmpty());
+    }
+
+    // Once the first run is over the folder is free again.
+    DetachedRunTarget third;
+    const RenameReport after = RunRename(work, allSelected(checksums(work).keys()),
+                                         renumbering(QStringLiteral("100"), false), third);
+    QCOMPARE(after.refusal, RenameReport::Refusal::None);
+}
+
+void RunSafetyTest::selfLink_data()
+{
+    QTest::addColumn<QString>("pointsTo");      // what Photo1.jpg, a link, holds
+    QTest::addColumn<QStringList>("order");     // list order of the selected entries
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("keepExisting");
+
+    const QStringList sorted = {"Photo1.jpg", "Photo2.jpg", "Photo3.jpg"};
+    const QStringList targetFirst = {"Photo2.jpg", "Photo1.jpg", "Photo3.jpg"};
+    QTest::newRow("overwrite, target set aside") << "Photo2.jpg" << sorted << "2" << false;
+    QTest::newRow("overwrite, target spelt ./") << "./Photo2.jpg" << sorted << "2" << false;
+    QTest::newRow("overwrite, target through the parent") << "../work/Photo2.jpg" << sorted << "2" << false;
+    QTest::newRow("overwrite, target renamed first") << "Photo2.jpg" << targetFirst << "1" << false;
+    QTest::newRow("keep, target renamed first") << "Photo2.jpg" << targetFirst << "1" << true;
+    QTest::newRow("keep, target set aside") << "Photo2.jpg" << sorted << "2" << true;
+}
+
+void RunSafetyTest::selfLink()
+{
+    QFETCH(QString, pointsTo);
+    QFETCH(QStringList, order);
+    QFETCH(QString, start);
+    QFETCH(bool, keepExisting);
+
+    TempFolder root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    QVERIFY(writeFiles(work, {QStringLiteral("Photo2.jpg"), QStringLiteral("Photo3.jpg")}, QStringLiteral("work")));
+    QVERIFY(QFile::link(pointsTo, work + QStringLiteral("/Photo1.jpg")));
+    const QStringList contentsBefore = contentsOf(checksums(work));
+
+    DetachedRunTarget target;
+    RunRename(work, allSelected(order), renumbering(start, keepExisting), target);
+
+    // No link is left pointing at itself, and every content is still there.
+    const QFileInfoList entries = QDir(work).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isSymLink())
+            continue;
+        char text[4096];
+        const ssize_t length = ::readlink(QFile::encodeName(entry.filePath()).constData(), text, sizeof text);
+        QVERIFY(length > 0);
+        const QString pointed = QDir::cleanPath(work + u'/' + QString::fromUtf8(text, length));
+        QVERIFY2(pointed != QDir::cleanPath(entry.filePath()), qPrintable(entry.fileName() + " points at itself"));
+    }
+    QCOMPARE(contentsOf(checksums(work)), contentsBefore);
+}
+
+void RunSafetyTest::simulatedRunInReadOnlyFolder_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("renamed");
+
+    QTest::newRow("read-only") << 0555 << 0;
+    QTest::newRow("no entering") << 0666 << 0;
+    QTest::newRow("writable") << 0755 << 3;
+}
+
+void RunSafetyTest::simulatedRunInReadOnlyFolder()
+{
+    QFETCH(int, mode);
+    QFETCH(int, renamed);
+
+    if (::geteuid() == 0)
+        QSKIP("permissions do not bind the superuser");
+    TempFolder root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    const QStringList names = {QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")};
+    QVERIFY(writeFiles(work, names, QStringLiteral("work")));
+    const QMap<QString, QString> before = checksums(work);
+    const QByteArray encoded = QFile::encodeName(work);
+    QCOMPARE(::chmod(encoded.constData(), mode_t(mode)), 0);
+
+    DetachedRunTarget target;
+    RenameRequest request = renumbering(QStringLiteral("1"), false);
+    request.rememberNumber = true;
+    const RenameReport report = RunRename(work, allSelected(names), request, target, SimulatedFileOperations());
+    ::chmod(encoded.constData(), 0755);
+
+    QCOMPARE(checksums(work), before);
+    QCOMPARE(report.renamedCount(), qsizetype(renamed));
+    QCOMPARE(report.leftInPlace.size(), names.size() - renamed);
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        // Unreadable folders are told as such: their files are not found.
+        if (mode & 0100) {
+            QCOMPARE(file.reason, LeftInPlaceReason::FolderNotWritable);
+            QVERIFY(file.message.contains(QStringLiteral("cannot be written")));
+        } else {
+            QCOMPARE(file.reason, LeftInPlaceReason::NotInFolder);
+        }
+    }
+    // The number goes on as in a real run, which would try every file.
+    QCOMPARE(target.number, QStringLiteral("4"));
+}
+
+void RunSafetyTest::stoppedRun_data()
+{
+    QTest::addColumn<int>("stopAt"); // the selected file before which the stop comes, from 1
+    QTest::addColumn<bool>("keepExisting");
+
+    for (const int at : {1, 2, 3, 17, 30, 31}) {
+        QTest::addRow("overwrite, before file %d", at) << at << false;
+        QTest::addRow("keep, before file %d", at) << at << true;
+    }
+}
+
+void RunSafetyTest::stoppedRun()
+{
+    QFETCH(int, stopAt);
+    QFETCH(bool, keepExisting);
+
+    // Renumbering onto the files' own names sets files aside; stopped
+    // halfway, none may stay hidden.
+    TempFolder folder;
+    const QStringList names = photos(30);
+    QVERIFY(writeFiles(folder.path(), names, QStringLiteral("work")));
+    const QMap<QString, QString> before = checksums(folder.path());
+
+    StoppingTarget target(stopAt);
+    const RenameReport report = RunRename(folder.path(), allSelected(names), renumbering(QStringLiteral("2"), keepExisting), target);
+
+    QVERIFY(hiddenNames(folder.path()).isEmpty());
+    QCOMPARE(contentsOf(checksums(folder.path())), contentsOf(before));
+    QCOMPARE(report.stopped, stopAt <= names.size());
+    const qsizetype handled = qMin<qsizetype>(stopAt - 1, names.size());
+    QCOMPARE(report.renamed.size() + report.leftInPlace.size(), names.size());
+    qsizetype stopped = 0;
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        if (file.reason == LeftInPlaceReason::Stopped)
+            ++stopped;
+        // Where the report says a file is, its content is.
+        QCOMPARE(checksums(folder.path()).value(file.currentName), before.value(file.name));
+    }
+    QCOMPARE(stopped, names.size() - handled);
+    for (const RenamedFile &file : report.renamed)
+        QCOMPARE(checksums(folder.path()).value(file.newName), before.value(file.oldName));
+    // Every rename was told as it happened.
+    QCOMPARE(target.renamedAsDone.size(), report.renamed.size());
+}
+
+void RunSafetyTest::temporaryNameTellsWhoseFile_data()
+{
+    QTest::addColumn<QString>("base"); // the files are base1.jpg, base2.jpg
+
+    QTest::newRow("short name") << "Photo";
+    QTest::newRow("name at the length limit") << QString(240, QLatin1Char('p'));
+    QTest::newRow("long name of two-byte letters") << QString(120, QChar(0x00e9));
+}
+
+void RunSafetyTest::temporaryNameTellsWhoseFile()
+{
+    QFETCH(QString, base);
+
+    TempFolder folder;
+    const QStringList names = {base + QStringLiteral("1.jpg"), base + QStringLiteral("2.jpg")};
+    QVERIFY(writeFiles(folder.path(), names, QStringLiteral("work")));
+    HookedOperations operations(0, [] {});
+    RenameRequest request = renumbering(QStringLiteral("2"), false);
+    request.newText = base;
+    DetachedRunTarget target;
+
+    const RenameReport report = RunRename(folder.path(), allSelected(names), request, target, operations);
+
+    QCOMPARE(report.renamedCount(), 2);
+    const QStringList aside = operations.moves.filter(QStringLiteral(" -> .quillmere-"));
+    QCOMPARE(aside.size(), 1);
+    const QString temporary = aside.first().section(QStringLiteral(" -> "), 1);
+    QVERIFY(QFile::encodeName(temporary).size() <= 255);
+    // As much of the name as fits, whole characters only.
+    const QString tail = temporary.section(u'-', 3);
+    QVERIFY2(tail.size() >= 8 && names.at(1).startsWith(tail), qPrintable(temporary));
+    QVERIFY(!tail.back().isHighSurrogate());
+}
+
+QTEST_GUILESS_MAIN(RunSafetyTest)
+#include "tst_runsafety.moc"
