@@ -9,11 +9,7 @@
 
 namespace {
 
-#if defined(Q_OS_WIN)
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
 constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
 
 // Kernel, container and packaging file systems: none of them is a place
 // where a user keeps files.

@@ -1,5 +1,6 @@
 #include "app/ControlEvents.h"
 #include "app/Form1.h"
+#include "core/FolderHandle.h"
 #include "core/ProductInfo.h"
 #include "core/SettingsStore.h"
 #include "selection/DirListBox.h"
@@ -141,6 +142,7 @@ private Q_SLOTS:
     void filesAlreadyNamedSoAreNoFailure_data();
     void filesAlreadyNamedSoAreNoFailure();
     void tabOrderFollowsTheRows();
+    void busyFolderIsRefused();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -746,6 +748,36 @@ void TestForm1::tabOrderFollowsTheRows()
         visited << controlOf(QApplication::focusWidget());
     }
     QCOMPARE(visited, rows + QStringList{"Command1"});
+}
+
+void TestForm1::busyFolderIsRefused()
+{
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder.path());
+    f->Combo3->setCurrentIndex(int(NameOnly));
+    f->Text1->setText(QStringLiteral("N"));
+    f->Check2->click(); // no zero fill
+    f->Command4->click();
+    const QString numberBefore = f->Text2->text();
+
+    // Another run, here or in another process, holds the folder.
+    FolderHandle other(folder.path());
+    QCOMPARE(other.tryLock(), FolderHandle::LockResult::Locked);
+    f->Command1->click();
+
+    QCOMPARE(folder.files(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(w->messages.size(), 1);
+    QVERIFY2(w->messages.first().contains(QStringLiteral("Another rename is running")), qPrintable(w->messages.first()));
+    QCOMPARE(f->Text2->text(), numberBefore);
+
+    other.unlock();
+    f->Command4->click();
+    f->Command1->click();
+    QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));
 }
 
 QTEST_MAIN(TestForm1)
