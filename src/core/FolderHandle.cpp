@@ -11,6 +11,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#if defined(Q_OS_LINUX)
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,11 +173,23 @@ bool FolderHandle::isWritable(QString *whyNot) const
             *whyNot = openErrorText();
         return false;
     }
-    if (::faccessat(m_fd, ".", W_OK | X_OK, AT_EACCESS) == 0)
-        return true;
-    if (whyNot)
-        *whyNot = qt_error_string(errno);
-    return false;
+    if (::faccessat(m_fd, ".", W_OK | X_OK, AT_EACCESS) != 0) {
+        if (whyNot)
+            *whyNot = qt_error_string(errno);
+        return false;
+    }
+#if defined(Q_OS_LINUX)
+    // Permissions allow it, but the file system may still refuse: in an
+    // immutable or append-only folder no entry can be renamed.
+    int flags = 0;
+    if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0) {
+        if (whyNot)
+            *whyNot = (flags & FS_IMMUTABLE_FL) != 0 ? QStringLiteral("the folder is marked immutable")
+                                                     : QStringLiteral("the folder is marked append-only");
+        return false;
+    }
+#endif
+    return true;
 }
 
 int FolderHandle::maxNameLength() const

@@ -15,7 +15,10 @@
 
 #include <functional>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -387,16 +390,20 @@ void RunSafetyTest::selfLink()
 void RunSafetyTest::simulatedRunInReadOnlyFolder_data()
 {
     QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("attributes"); // the file system's own flags, as chattr sets them
     QTest::addColumn<int>("renamed");
 
-    QTest::newRow("read-only") << 0555 << 0;
-    QTest::newRow("no entering") << 0666 << 0;
-    QTest::newRow("writable") << 0777 << 3;
+    QTest::newRow("read-only") << 0555 << 0 << 0;
+    QTest::newRow("no entering") << 0666 << 0 << 0;
+    QTest::newRow("writable") << 0777 << 0 << 3;
+    QTest::newRow("immutable") << 0777 << int(FS_IMMUTABLE_FL) << 0;
+    QTest::newRow("append-only") << 0777 << int(FS_APPEND_FL) << 0;
 }
 
 void RunSafetyTest::simulatedRunInReadOnlyFolder()
 {
     QFETCH(int, mode);
+    QFETCH(int, attributes);
     QFETCH(int, renamed);
 
     TempFolder root;
@@ -407,6 +414,18 @@ void RunSafetyTest::simulatedRunInReadOnlyFolder()
     QCOMPARE(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
     const QByteArray encoded = QFile::encodeName(work);
     QCOMPARE(::chmod(encoded.constData(), mode_t(mode)), 0);
+    const auto setAttributes = [&](int wanted) {
+        const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = (flags & ~(FS_IMMUTABLE_FL | FS_APPEND_FL)) | wanted;
+        set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return set;
+    };
+    if (attributes != 0 && !setAttributes(attributes))
+        QSKIP("the file system or the rights do not allow these attributes here");
 
     // Each check has its own answer, so that a child process can tell
     // which one failed.
@@ -427,12 +446,14 @@ void RunSafetyTest::simulatedRunInReadOnlyFolder()
             if (file.reason != expected)
                 return 3;
             if (expected == LeftInPlaceReason::FolderNotWritable
-                && !file.message.contains(QStringLiteral("cannot be written")))
+                && !file.message.contains(QStringLiteral("the folder cannot be written: ")))
                 return 4;
         }
         // The number goes on as in a real run, which would try every file.
         return target.number == QStringLiteral("4") ? 0 : 5;
     });
+    if (attributes != 0)
+        setAttributes(0);
     ::chmod(encoded.constData(), 0755);
 
     QCOMPARE(failed, 0);
