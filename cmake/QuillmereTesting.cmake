@@ -10,11 +10,11 @@ function(quillmere_add_qtest name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     add_test(NAME ${name} COMMAND ${name})
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
-    file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache)
+    file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache ${home}/state)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;HOME=${home}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home}")
 endfunction()

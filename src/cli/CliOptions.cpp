@@ -42,7 +42,7 @@ CliParseResult badArguments(const QString &text, bool usage = true)
     return result;
 }
 
-enum class OptionId { Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Help, Version };
+enum class OptionId { Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Undo, Help, Version };
 
 struct OptionSpec
 {
@@ -64,6 +64,7 @@ constexpr OptionSpec kOptions[] = {
     {"all", OptionId::All, false},
     {"dry-run", OptionId::DryRun, false},
     {"null", OptionId::Null, false},
+    {"undo", OptionId::Undo, false},
     {"help", OptionId::Help, false},
     {"version", OptionId::Version, false},
 };
@@ -202,6 +203,12 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     command.selectAll = isSet(OptionId::All);
     command.dryRun = isSet(OptionId::DryRun);
     command.nullSeparated = isSet(OptionId::Null);
+    command.undo = isSet(OptionId::Undo);
+    if (command.undo) {
+        if (command.selectAll || !command.names.isEmpty())
+            return badArguments(QStringLiteral("--undo takes the folder alone, without file names or --all"));
+        return result;
+    }
     if (command.selectAll && !command.names.isEmpty())
         return badArguments(QStringLiteral("give either --all or file names, not both"));
     if (!command.selectAll && command.names.isEmpty())
@@ -244,6 +251,7 @@ QString CliHelpText()
     return QStringLiteral(
         "Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"
         "  or:  quillmere-rename [OPTION]... --all FOLDER\n"
+        "  or:  quillmere-rename --undo [--dry-run] FOLDER\n"
         "Rename the chosen files of FOLDER in list order (names sorted without regard\n"
         "to case), each within FOLDER, numbered from the starting number.\n"
         "\n"
@@ -267,6 +275,10 @@ QString CliHelpText()
         "Choosing files:\n"
         "      --filter=EXT      list only the files with the extension EXT\n"
         "      --all             rename every listed file\n"
+        "\n"
+        "Undo:\n"
+        "      --undo            take back the last rename in FOLDER: each file gets\n"
+        "                          its old name again, printed as \"NOW -> BEFORE\"\n"
         "\n"
         "Output:\n"
         "      --dry-run         print what would be done; touch nothing\n"

@@ -15,6 +15,8 @@ struct CliCommand
     bool selectAll = false;
     bool dryRun = false;
     bool nullSeparated = false; // --null: "OLD\0NEW\0" records instead of lines
+    // --undo: take back the newest recorded run of the folder instead.
+    bool undo = false;
     // The list pattern: every file, or "*." plus the --filter extension.
     QString pattern = QStringLiteral("*.*");
     // entryCount is filled in once the folder has been listed.

@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
+#include "rename/RenameUndo.h"
 #include "selection/FileListing.h"
 
 #include <csignal>
@@ -94,6 +95,22 @@ private:
     bool m_nullSeparated;
 };
 
+// One "FROM -> TO" line (or "FROM\0TO\0" record) per file put back on out,
+// one "NAME: reason" line per file left on err.
+int runUndo(const CliCommand &command, CliOutput &out, CliOutput &err)
+{
+    const UndoReport report = UndoLastRun(command.folder, command.dryRun);
+    if (report.status != UndoReport::Status::Done) {
+        WriteCliMessage(err, report.message);
+        return CliRefused;
+    }
+    for (const UndoneFile &file : report.restored)
+        WriteRenamedFile(out, file.from, file.to, command.nullSeparated);
+    for (const UndoLeftFile &file : report.left)
+        WriteCliFileMessage(err, file.name, file.message);
+    return report.left.isEmpty() ? CliAllRenamed : CliSomeLeft;
+}
+
 // A report that could not be written is no report: the caller must not take
 // the run for one that went as printed.
 int finish(int status, CliOutput &out, CliOutput &err)
@@ -122,6 +139,8 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     }
 
     CliCommand command = parsed.command;
+    if (command.undo)
+        return runUndo(command, out, err);
     if (const std::optional<QString> refusal = ValidateRenameRequest(command.request)) {
         WriteCliMessage(err, *refusal, true);
         return CliRefused;
@@ -169,6 +188,9 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
         return CliRefused;
     }
 
+    if (!command.dryRun && !report.journalProblem.isEmpty())
+        WriteCliMessage(err, QStringLiteral("no journal is kept for this run, so it cannot be undone: ")
+                                 + report.journalProblem);
     // The renamed files are written already, each as it was done.
     WriteRenameReportTail(report, command.dryRun, command.nullSeparated, out, err);
     if (report.stopped)

@@ -33,6 +33,9 @@ public:
     // The entry's name as the file system holds it, valid until next().
     const char *rawName() const { return m_entry->d_name; }
     bool isHidden() const { return m_entry->d_name[0] == '.'; }
+    // The entry's inode number, as the folder lists it: with the folder's
+    // device, what tells one file from another wherever it is renamed to.
+    quint64 inode() const { return quint64(m_entry->d_ino); }
 
     // What the entry is, links followed; a stat only for links and for file
     // systems that give no type with the entry.

@@ -9,7 +9,7 @@
 bool FolderIndex::load(const FolderHandle &folder, qsizetype expectedSize)
 {
     m_seed = QHashSeed::globalSeed();
-    m_text.reserve(size_t(expectedSize) * 16);
+    m_text.reserve(size_t(expectedSize) * (16 + kInodeUnits));
     rehash(expectedSize);
     FolderReader reader(folder);
     if (!reader.isOpen())
@@ -18,7 +18,7 @@ bool FolderIndex::load(const FolderHandle &folder, qsizetype expectedSize)
         const QStringView name = reader.name();
         if (!reader.roundTrips())
             continue;
-        add(name, hashOf(name), reader.kind() == FolderHandle::Kind::File, -1, reader.isLink());
+        add(name, hashOf(name), reader.kind() == FolderHandle::Kind::File, -1, reader.isLink(), reader.inode());
     }
     return !reader.failed();
 }
@@ -33,7 +33,7 @@ qsizetype FolderIndex::find(QStringView name, size_t hash) const
     return -1;
 }
 
-qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link)
+qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link, quint64 inode)
 {
     if ((m_occupied + 1) * 10 > m_slots.size() * 7)
         rehash(qsizetype(m_occupied + 1) * 2);
@@ -59,6 +59,9 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
     // holds is 255 bytes or 255 UTF-16 units.
     Q_ASSERT(name.size() <= 0xFFFF);
     Slot &slot = m_slots[free];
+    char16_t inodeUnits[kInodeUnits];
+    std::memcpy(inodeUnits, &inode, sizeof inode);
+    m_text.insert(m_text.end(), inodeUnits, inodeUnits + kInodeUnits);
     slot = Slot{tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used};
     slot.ordinary = ordinary;
     slot.link = link;

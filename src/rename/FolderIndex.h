@@ -7,6 +7,7 @@ class FolderHandle;
 #include <QString>
 #include <QStringView>
 
+#include <cstring>
 #include <vector>
 
 // The entries of one folder, read once and kept current as a rename run
@@ -53,6 +54,14 @@ public:
     qsizetype find(QStringView name, size_t hash) const;
 
     bool isOrdinaryFile(qsizetype slot) const { return m_slots[slot].ordinary; }
+    // The inode number the folder listed for the entry; 0 for names added
+    // since.
+    quint64 inode(qsizetype slot) const
+    {
+        quint64 value;
+        std::memcpy(&value, m_text.data() + m_slots[slot].offset - kInodeUnits, sizeof value);
+        return value;
+    }
     bool isLink(qsizetype slot) const { return m_slots[slot].link; }
     int holder(qsizetype slot) const { return m_slots[slot].holder; }
     void setHolder(qsizetype slot, int holder) { m_slots[slot].holder = holder; }
@@ -74,7 +83,7 @@ public:
 
     // Adds the entry, or updates the one of the same name (a replaced file),
     // and answers its slot.
-    qsizetype add(QStringView name, size_t hash, bool ordinary, int holder, bool link = false);
+    qsizetype add(QStringView name, size_t hash, bool ordinary, int holder, bool link = false, quint64 inode = 0);
     void remove(QStringView name, size_t hash);
     // Removes the entry of a slot noted in this generation.
     void removeAt(qsizetype slot) { m_slots[slot].state = Slot::Vacated; } // later probes go on past it
@@ -93,6 +102,9 @@ private:
         bool link : 1 = false;
     };
     static_assert(sizeof(Slot) == 16);
+
+    // Each name in m_text follows its inode number, in as many units.
+    static constexpr size_t kInodeUnits = sizeof(quint64) / sizeof(char16_t);
 
     static quint32 tagOf(size_t hash) { return quint32(quint64(hash) >> 32); }
     // The first slot to look at: the low half of the hash scaled to the

@@ -4,6 +4,8 @@
 #include "core/NumberText.h"
 #include "rename/FolderIndex.h"
 #include "rename/PlatformFiles.h"
+#include "rename/RunJournal.h"
+#include "rename/TrashCan.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +15,9 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,6 +49,71 @@ public:
     }
 
     bool changesFolder() const override { return false; }
+};
+
+// Notes every move in the run's journal, and moves a file the run replaces
+// into the trash first, so that the run can be taken back.
+class JournaledOperations final : public RenameFileOperations
+{
+public:
+    JournaledOperations(RenameFileOperations &inner, const FolderHandle &folder)
+        : m_inner(inner)
+        , m_trash(folder)
+    {
+    }
+
+    void attach(RunJournalWriter *journal) { m_journal = journal; }
+
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
+    {
+        if (mode == Mode::Replace)
+            keepReplaced(folder, fromName, toName);
+        const Outcome outcome = m_inner.renameFile(folder, fromName, toName, mode, error);
+        if (outcome == Outcome::Done && m_journal)
+            m_journal->noteMove(fromName, toName);
+        return outcome;
+    }
+
+    QString folderProblem(const FolderHandle &folder) override { return m_inner.folderProblem(folder); }
+    bool changesFolder() const override { return m_inner.changesFolder(); }
+
+private:
+    // The file under toName goes into the trash; where there is none, the
+    // journal says its content is gone before it is.
+    void keepReplaced(const FolderHandle &folder, const QString &fromName, const QString &toName)
+    {
+        QByteArray buffer;
+        struct stat victim;
+        if (::fstatat(folder.descriptor(), FolderHandle::encodeName(toName, buffer), &victim, AT_SYMLINK_NOFOLLOW)
+            != 0)
+            return;
+        // A link is never put in the place of the file it points at (the
+        // move refuses): that file stays where it is.
+        if (folder.isLink(fromName)) {
+            struct stat resolved;
+            if (folder.linkPointsAt(fromName, toName)
+                || (::fstatat(folder.descriptor(), FolderHandle::encodeName(fromName, buffer), &resolved, 0) == 0
+                    && resolved.st_dev == victim.st_dev && resolved.st_ino == victim.st_ino))
+                return;
+        }
+        const quint64 inode = quint64(victim.st_ino);
+        if (m_trash.isAvailable()) {
+            if (const std::optional<QString> trashName = m_trash.reserve(toName)) {
+                QString error;
+                if ((!m_journal || m_journal->noteTrashed(inode, toName, m_trash.path(), *trashName))
+                    && m_trash.moveIn(toName, *trashName, &error) == Outcome::Done)
+                    return;
+                m_trash.release(*trashName);
+            }
+        }
+        if (m_journal)
+            m_journal->noteLost(inode, toName);
+    }
+
+    RenameFileOperations &m_inner;
+    TrashCan m_trash;
+    RunJournalWriter *m_journal = nullptr;
 };
 
 QString underscored(const QString &name)
@@ -141,6 +211,16 @@ public:
             moveToFreeName(i, newName);
         else
             moveReplacing(i, newName);
+    }
+
+    // Every file the run may move, by its name and inode.
+    void writePlan(RunJournalWriter &journal) const
+    {
+        for (qsizetype i = 0; i < m_states.size(); ++i) {
+            const EntryState &state = m_states.at(i);
+            if (state.present)
+                journal.addFile(m_index.inode(state.slot), m_entries.at(i).name);
+        }
     }
 
     void skip(int i, const QString &newName, LeftInPlaceReason reason, const QString &message)
@@ -497,9 +577,27 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     const QString &savedNumber = request.numberText;
     QString number = savedNumber;
 
+    const bool anySelected =
+        std::any_of(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
+    std::optional<JournaledOperations> journaled;
+    RunJournalWriter journal;
+    if (anySelected && fileOperations.keepsJournal())
+        journaled.emplace(fileOperations, folder);
     std::optional<FileRenamer> renamer;
-    if (std::any_of(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; }))
-        renamer.emplace(folder, entries, request, fileOperations, target, report);
+    if (anySelected)
+        renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations, target, report);
+    // The plan is on disk before the first file moves.
+    if (journaled) {
+        QString problem;
+        if (journal.begin(folder, &problem)) {
+            renamer->writePlan(journal);
+            if (journal.commitPlan(&problem)) {
+                journaled->attach(&journal);
+                report.journalPath = journal.path();
+            }
+        }
+        report.journalProblem = problem;
+    }
 
     // Once the number cannot advance, a further file would repeat it.
     std::optional<std::pair<LeftInPlaceReason, QString>> numberStuck;
@@ -549,6 +647,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     }
     if (renamer)
         renamer->restoreSetAside();
+    if (journal.isOpen() && !journal.finish() && report.journalProblem.isEmpty())
+        report.journalProblem = QStringLiteral("the journal \"%1\" could not be written to its end").arg(journal.path());
 
     if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);

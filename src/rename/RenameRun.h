@@ -77,6 +77,10 @@ public:
     // themselves for the whole run: a simulated run takes no lock and is
     // never refused.
     virtual bool changesFolder() const { return true; }
+
+    // Whether a run through these operations keeps a journal it can be
+    // undone from, and moves files it replaces into the trash.
+    virtual bool keepsJournal() const { return changesFolder(); }
 };
 
 RenameFileOperations &SystemFileOperations();
@@ -125,6 +129,10 @@ struct RenameReport
     Refusal refusal = Refusal::None;
     QString refusalMessage; // for the user, when refused
     bool stopped = false;   // stopRequested() ended the run early
+    // The journal the run can be undone from; empty when none could be
+    // written (journalProblem tells why), and the run went ahead without.
+    QString journalPath;
+    QString journalProblem;
 
     qsizetype renamedCount() const { return renamed.size(); }
 };

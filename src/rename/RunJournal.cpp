@@ -1,0 +1,367 @@
+#include "rename/RunJournal.h"
+
+#include "core/FolderHandle.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kMagic[] = "quillmere-journal 1\n";
+constexpr char kComplete[] = "complete\n";
+constexpr char kJournalSuffix[] = ".journal";
+constexpr char kUndoneSuffix[] = ".undone";
+constexpr char kPartSuffix[] = ".part";
+// Progress goes to disk at least this often, and after this many moves.
+constexpr qint64 kSyncIntervalMs = 100;
+constexpr int kMovesPerTimeCheck = 256;
+constexpr qsizetype kBufferLimit = 1 << 20;
+
+qint64 monotonicMs()
+{
+    timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+bool isEscaped(unsigned char c)
+{
+    return c <= ' ' || c == '%' || c == 0x7F;
+}
+
+void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (isEscaped(c)) {
+            out.append('%');
+            out.append(hex[c >> 4]);
+            out.append(hex[c & 15]);
+        } else {
+            out.append(char(c));
+        }
+    }
+}
+
+void appendName(QByteArray &out, QStringView name)
+{
+    thread_local QByteArray encoded;
+    const char *bytes = FolderHandle::encodeName(name, encoded);
+    appendEscaped(out, bytes, encoded.size());
+}
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool syncFolderOf(const QString &path)
+{
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return false;
+    const bool ok = ::fsync(dir) == 0;
+    ::close(dir);
+    return ok;
+}
+
+// Makes room for one more journal: the newest are kept, done, undone or
+// half-written alike.
+void pruneJournals(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList({QStringLiteral("run-*")}, QDir::Files | QDir::Hidden, QDir::Name);
+    std::sort(names.begin(), names.end());
+    while (names.size() >= kKeptRunJournals)
+        QFile::remove(folder + u'/' + names.takeFirst());
+}
+
+QString journalFileName()
+{
+    // Names sort as the runs started.
+    return QStringLiteral("run-%1-%2")
+        .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")))
+        .arg(QCoreApplication::applicationPid());
+}
+
+} // namespace
+
+QByteArray EscapeJournalField(const QByteArray &bytes)
+{
+    QByteArray out;
+    appendEscaped(out, bytes.constData(), bytes.size());
+    return out;
+}
+
+QByteArray UnescapeJournalField(const QByteArray &field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '%' && i + 2 < field.size()) {
+            bool ok = false;
+            const int value = field.mid(i + 1, 2).toInt(&ok, 16);
+            if (ok) {
+                out.append(char(value));
+                i += 2;
+                continue;
+            }
+        }
+        out.append(field.at(i));
+    }
+    return out;
+}
+
+QString RunJournalFolder()
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QStringLiteral("/quillmere");
+}
+
+RunJournalWriter::~RunJournalWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    // A plan that never reached the disk belongs to a run that moved
+    // nothing.
+    if (!m_partPath.isEmpty())
+        QFile::remove(m_partPath);
+}
+
+bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
+{
+    struct stat st;
+    if (!folder.isOpen() || ::fstat(folder.descriptor(), &st) != 0) {
+        *error = QStringLiteral("the folder cannot be read");
+        return false;
+    }
+    const QString dir = RunJournalFolder();
+    if (!QDir().mkpath(dir)) {
+        *error = QStringLiteral("cannot make the folder \"%1\"").arg(dir);
+        return false;
+    }
+    ::chmod(QFile::encodeName(dir).constData(), 0700);
+    pruneJournals(dir);
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_path = dir + u'/' + journalFileName() + (attempt ? QStringLiteral("-%1").arg(attempt) : QString())
+            + QLatin1String(kJournalSuffix);
+        m_partPath = m_path + QLatin1String(kPartSuffix);
+        m_fd = ::open(QFile::encodeName(m_partPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0) {
+        *error = QStringLiteral("cannot write in \"%1\": %2").arg(dir, qt_error_string(errno));
+        m_partPath.clear();
+        return false;
+    }
+    m_buffer = kMagic;
+    m_buffer += "folder " + QByteArray::number(quint64(st.st_dev)) + ' ' + QByteArray::number(quint64(st.st_ino))
+        + ' ' + EscapeJournalField(QFile::encodeName(QFileInfo(folder.path()).absoluteFilePath())) + '\n';
+    m_buffer += "started " + QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() + ' '
+        + QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+    return true;
+}
+
+void RunJournalWriter::addFile(quint64 inode, QStringView oldName)
+{
+    m_buffer += "file ";
+    m_buffer += QByteArray::number(inode);
+    m_buffer += ' ';
+    appendName(m_buffer, oldName);
+    m_buffer += '\n';
+}
+
+bool RunJournalWriter::commitPlan(QString *error)
+{
+    m_buffer += "planned\n";
+    const QByteArray part = QFile::encodeName(m_partPath);
+    // The plan, then its name: a journal under its final name always holds
+    // a whole plan.
+    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || ::fsync(m_fd) != 0
+        || ::rename(part.constData(), QFile::encodeName(m_path).constData()) != 0 || !syncFolderOf(m_path)) {
+        *error = QStringLiteral("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(errno));
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    m_partPath.clear();
+    m_buffer.clear();
+    m_lastSyncMs = monotonicMs();
+    return true;
+}
+
+bool RunJournalWriter::writeBuffer(bool sync)
+{
+    if (m_fd < 0 || m_failed)
+        return false;
+    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || (sync && ::fdatasync(m_fd) != 0)) {
+        m_failed = true;
+        return false;
+    }
+    m_buffer.clear();
+    m_lastSyncMs = monotonicMs();
+    return true;
+}
+
+void RunJournalWriter::flushIfDue()
+{
+    if (m_buffer.size() >= kBufferLimit) {
+        writeBuffer(true);
+        return;
+    }
+    if (++m_movesSinceCheck < kMovesPerTimeCheck)
+        return;
+    m_movesSinceCheck = 0;
+    if (monotonicMs() - m_lastSyncMs >= kSyncIntervalMs)
+        writeBuffer(true);
+}
+
+void RunJournalWriter::noteMove(QStringView from, QStringView to)
+{
+    if (m_fd < 0)
+        return;
+    m_buffer += "move ";
+    appendName(m_buffer, from);
+    m_buffer += ' ';
+    appendName(m_buffer, to);
+    m_buffer += '\n';
+    flushIfDue();
+}
+
+bool RunJournalWriter::noteTrashed(quint64 inode, QStringView name, const QString &trashFolder,
+                                   const QString &trashName)
+{
+    if (m_fd < 0)
+        return false;
+    m_buffer += "trash " + QByteArray::number(inode) + ' ';
+    appendName(m_buffer, name);
+    m_buffer += ' ' + EscapeJournalField(QFile::encodeName(trashFolder)) + ' ';
+    appendName(m_buffer, trashName);
+    m_buffer += '\n';
+    return writeBuffer(true);
+}
+
+bool RunJournalWriter::noteLost(quint64 inode, QStringView name)
+{
+    if (m_fd < 0)
+        return false;
+    m_buffer += "lost " + QByteArray::number(inode) + ' ';
+    appendName(m_buffer, name);
+    m_buffer += '\n';
+    return writeBuffer(true);
+}
+
+bool RunJournalWriter::finish()
+{
+    if (m_fd < 0)
+        return false;
+    m_buffer += kComplete;
+    const bool ok = writeBuffer(true);
+    ::close(m_fd);
+    m_fd = -1;
+    return ok;
+}
+
+std::optional<RunJournal> ReadRunJournal(const QString &path, bool headerOnly)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray data = headerOnly ? file.read(8192) : file.readAll();
+    if (!data.startsWith(kMagic))
+        return std::nullopt;
+    RunJournal journal;
+    journal.path = path;
+    const auto decodeName = [](const QByteArray &field) { return QFile::decodeName(UnescapeJournalField(field)); };
+    qsizetype pos = qsizetype(sizeof kMagic - 1);
+    bool sawFolder = false;
+    while (pos < data.size()) {
+        const qsizetype end = data.indexOf('\n', pos);
+        if (end < 0)
+            break; // a line cut off by the end of the process
+        const QList<QByteArray> fields = data.mid(pos, end - pos).split(' ');
+        pos = end + 1;
+        const QByteArray &kind = fields.at(0);
+        if (kind == "folder" && fields.size() == 4) {
+            journal.folderDevice = fields.at(1).toULongLong();
+            journal.folderInode = fields.at(2).toULongLong();
+            journal.folder = decodeName(fields.at(3));
+            sawFolder = true;
+        } else if (kind == "started" && fields.size() >= 2) {
+            journal.started = QDateTime::fromString(QString::fromLatin1(fields.at(1)), Qt::ISODateWithMs);
+            if (headerOnly)
+                break;
+        } else if (kind == "file" && fields.size() == 3) {
+            journal.files.append({fields.at(1).toULongLong(), decodeName(fields.at(2))});
+        } else if (kind == "move" && fields.size() == 3) {
+            journal.moves.append({decodeName(fields.at(1)), decodeName(fields.at(2))});
+        } else if (kind == "trash" && fields.size() == 5) {
+            journal.replaced.append(
+                {fields.at(1).toULongLong(), decodeName(fields.at(2)), decodeName(fields.at(3)), decodeName(fields.at(4)), false});
+        } else if (kind == "lost" && fields.size() == 3) {
+            journal.replaced.append({fields.at(1).toULongLong(), decodeName(fields.at(2)), {}, {}, true});
+        } else if (kind == "complete") {
+            journal.complete = true;
+        }
+    }
+    if (!sawFolder)
+        return std::nullopt;
+    return journal;
+}
+
+bool RunJournalComplete(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 tail = qint64(sizeof kComplete - 1);
+    if (file.size() < tail || !file.seek(file.size() - tail))
+        return false;
+    return file.read(tail) == kComplete;
+}
+
+QStringList RunJournalFiles()
+{
+    const QString dir = RunJournalFolder();
+    QStringList names = QDir(dir).entryList({QStringLiteral("run-*") + QLatin1String(kJournalSuffix)}, QDir::Files);
+    std::sort(names.begin(), names.end(), std::greater<>());
+    QStringList paths;
+    for (const QString &name : std::as_const(names))
+        paths.append(dir + u'/' + name);
+    return paths;
+}
+
+bool MarkRunJournalUndone(const QString &path)
+{
+    QString undone = path;
+    if (undone.endsWith(QLatin1String(kJournalSuffix)))
+        undone.chop(qsizetype(sizeof kJournalSuffix - 1));
+    undone += QLatin1String(kUndoneSuffix);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(undone).constData()) != 0)
+        return false;
+    syncFolderOf(undone);
+    return true;
+}

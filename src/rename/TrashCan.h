@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/FolderHandle.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The freedesktop.org trash on the file system of one folder: the user's
+// own ($XDG_DATA_HOME/Trash) when it is on the same device, otherwise the
+// one at the top of the folder's file system ($topdir/.Trash/$uid or
+// $topdir/.Trash-$uid). A file goes in by one rename, so it never leaves
+// its file system and its content is never copied. Found, and made where
+// missing, the first time it is needed.
+class TrashCan
+{
+public:
+    explicit TrashCan(const FolderHandle &folder);
+    ~TrashCan();
+    TrashCan(const TrashCan &) = delete;
+    TrashCan &operator=(const TrashCan &) = delete;
+
+    // Whether there is a trash the folder's files can be moved into.
+    bool isAvailable();
+    // The trash folder, holding files/ and info/.
+    QString path() const { return m_path; }
+
+    // Writes the .trashinfo for the folder's entry name under a name free
+    // in the trash, and answers that name.
+    std::optional<QString> reserve(QStringView name);
+    // Moves the entry into the trash under a name reserve() gave.
+    MoveOutcome moveIn(QStringView name, const QString &trashName, QString *error);
+    // Drops a reservation that was not used.
+    void release(const QString &trashName);
+
+    // Puts an entry of the trash at trashPath back into folder under name,
+    // never replacing anything, and removes its .trashinfo. Fails unless
+    // the entry is the file of that inode.
+    static MoveOutcome restore(const QString &trashPath, const QString &trashName, quint64 inode,
+                               const FolderHandle &folder, QStringView name, QString *error);
+    // Whether the trash holds the file of that inode under trashName.
+    static bool holds(const QString &trashPath, const QString &trashName, quint64 inode);
+
+private:
+    bool locate();
+
+    const FolderHandle &m_folder;
+    bool m_located = false;
+    QString m_path;
+    QString m_topDir; // empty for the user's own trash, whose paths are absolute
+    int m_filesFd = -1;
+    int m_infoFd = -1;
+};
