@@ -197,64 +197,90 @@ private:
         }
     }
 
+    // A file whose old name another file of the run holds waits for that
+    // one to go home first, along the whole chain; in a ring, one steps
+    // aside. Each file moves once or twice, whatever the chains.
     void moveFilesHome()
     {
-        QList<qsizetype> waiting;
-        QHash<QString, qsizetype> waitingAt;
+        QList<qsizetype> order;
         for (qsizetype f = 0; f < m_states.size(); ++f) {
             if (!m_states.at(f).home) {
-                waiting.append(f);
-                waitingAt.insert(m_states.at(f).location, f);
+                order.append(f);
+                m_waitingAt.insert(m_states.at(f).location, f);
             }
         }
-        // The last file the run moved goes home first: in a chain, its old
-        // name is the one the file before it took.
-        std::stable_sort(waiting.begin(), waiting.end(),
+        std::stable_sort(order.begin(), order.end(),
                          [&](qsizetype a, qsizetype b) { return m_states.at(a).lastMove > m_states.at(b).lastMove; });
-        while (!waiting.isEmpty()) {
-            bool progress = false;
-            for (qsizetype k = 0; k < waiting.size();) {
-                const qsizetype f = waiting.at(k);
-                FileState &state = m_states[f];
-                const QString &oldName = m_journal.files.at(f).oldName;
-                QString error;
-                const MoveOutcome outcome = move(state.location, oldName, &error);
-                if (outcome == MoveOutcome::TargetExists && waitingAt.contains(oldName)) {
-                    ++k; // another file of the run is still there, and goes first
+        QList<qsizetype> stack;
+        QSet<qsizetype> onStack;
+        for (const qsizetype first : std::as_const(order)) {
+            if (m_states.at(first).home)
+                continue;
+            stack.append(first);
+            onStack.insert(first);
+            while (!stack.isEmpty()) {
+                const qsizetype f = stack.constLast();
+                const qsizetype holder = m_waitingAt.value(m_journal.files.at(f).oldName, -1);
+                if (holder >= 0 && holder != f) {
+                    if (!onStack.contains(holder)) {
+                        stack.append(holder);
+                        onStack.insert(holder);
+                        continue;
+                    }
+                    stepAside(holder);
                     continue;
                 }
-                waitingAt.remove(state.location);
-                waiting.removeAt(k);
-                progress = true;
-                if (outcome == MoveOutcome::Done) {
-                    m_report.restored.append({state.location, oldName});
-                    state.location = oldName;
-                } else if (outcome == MoveOutcome::TargetExists) {
-                    leave(state.location, oldName, UndoLeftReason::OldNameTaken,
-                          QStringLiteral("another file now has its old name \"%1\"; it is left as \"%2\"")
-                              .arg(oldName, state.location));
-                } else {
-                    leave(state.location, oldName, UndoLeftReason::SystemError,
-                          QStringLiteral("it could not be moved back to \"%1\": %2").arg(oldName, error));
-                }
+                goHome(f);
+                stack.removeLast();
+                onStack.remove(f);
             }
-            if (progress || waiting.isEmpty())
-                continue;
-            // Every file left waits for another: a ring. One steps aside.
-            const qsizetype f = waiting.constFirst();
-            FileState &state = m_states[f];
-            const QString aside = temporaryName();
-            QString error;
-            if (move(state.location, aside, &error) != MoveOutcome::Done) {
-                leave(state.location, m_journal.files.at(f).oldName, UndoLeftReason::SystemError,
-                      QStringLiteral("it could not be moved out of the way: %1").arg(error));
-                waitingAt.remove(state.location);
-                waiting.removeFirst();
-                continue;
-            }
-            waitingAt.remove(state.location);
-            state.location = aside;
-            waitingAt.insert(aside, f);
+        }
+    }
+
+    void relocate(qsizetype f, const QString &to)
+    {
+        FileState &state = m_states[f];
+        m_waitingAt.remove(state.location);
+        state.location = to;
+    }
+
+    void stepAside(qsizetype f)
+    {
+        FileState &state = m_states[f];
+        const QString aside = temporaryName();
+        QString error;
+        if (move(state.location, aside, &error) == MoveOutcome::Done) {
+            relocate(f, aside);
+            m_waitingAt.insert(aside, f);
+            return;
+        }
+        leave(state.location, m_journal.files.at(f).oldName, UndoLeftReason::SystemError,
+              QStringLiteral("it could not be moved out of the way: %1").arg(error));
+        m_waitingAt.remove(state.location);
+        state.home = true;
+    }
+
+    void goHome(qsizetype f)
+    {
+        FileState &state = m_states[f];
+        if (state.home)
+            return;
+        state.home = true;
+        const QString &oldName = m_journal.files.at(f).oldName;
+        QString error;
+        const MoveOutcome outcome = move(state.location, oldName, &error);
+        if (outcome == MoveOutcome::Done) {
+            m_report.restored.append({state.location, oldName});
+            relocate(f, oldName);
+        } else if (outcome == MoveOutcome::TargetExists) {
+            m_waitingAt.remove(state.location);
+            leave(state.location, oldName, UndoLeftReason::OldNameTaken,
+                  QStringLiteral("another file now has its old name \"%1\"; it is left as \"%2\"")
+                      .arg(oldName, state.location));
+        } else {
+            m_waitingAt.remove(state.location);
+            leave(state.location, oldName, UndoLeftReason::SystemError,
+                  QStringLiteral("it could not be moved back to \"%1\": %2").arg(oldName, error));
         }
     }
 
@@ -317,6 +343,7 @@ private:
     QHash<quint64, QStringList> m_namesOf;
     QSet<QString> m_taken;
     QList<FileState> m_states;
+    QHash<QString, qsizetype> m_waitingAt; // files not home yet, by where they are
     int m_temporaries = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -98,9 +99,12 @@ void pruneJournals(const QString &folder)
 
 QString journalFileName()
 {
-    // Names sort as the runs started.
-    return QStringLiteral("run-%1-%2")
-        .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")))
+    // Names sort as the runs started, to the microsecond.
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return QStringLiteral("run-%1-%2-%3")
+        .arg(QDateTime::fromSecsSinceEpoch(now.tv_sec, Qt::UTC).toString(QStringLiteral("yyyyMMdd-HHmmss")))
+        .arg(now.tv_nsec / 1000, 6, 10, QLatin1Char('0'))
         .arg(QCoreApplication::applicationPid());
 }
 

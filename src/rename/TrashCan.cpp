@@ -127,12 +127,13 @@ bool TrashCan::locate()
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    // The user's own trash, made where it is missing, when it is on the
+    // folder's device.
+    const QString homeTrash = dataHome + QStringLiteral("/Trash");
     struct stat home;
-    if (::stat(encoded(dataHome).constData(), &home) == 0 && home.st_dev == folder.st_dev) {
-        const QString trash = dataHome + QStringLiteral("/Trash");
-        if (ownFolder(trash, true) && useTrash(trash))
-            return true;
-    }
+    if (QDir().mkpath(homeTrash) && ::stat(encoded(homeTrash).constData(), &home) == 0
+        && home.st_dev == folder.st_dev && ownFolder(homeTrash, false) && useTrash(homeTrash))
+        return true;
 
     m_topDir = topDirectoryOf(m_folder.path(), folder.st_dev);
     if (m_topDir.isEmpty())
