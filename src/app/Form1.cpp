@@ -8,6 +8,7 @@
 #include "app/WindowIcon.h"
 #include "rename/NameComposition.h"
 #include "core/NumberText.h"
+#include "rename/RenameUndo.h"
 #include "rename/RenamingOptions.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
@@ -265,6 +266,11 @@ void Form1::buildMenus()
         mnuFileItem.append(item);
     }
 
+    // Not one of the numbered items: those keep their numbers.
+    mnuUndoItem = new QAction(QStringLiteral("Undo Last Rename"), mnuFile);
+    mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
+    mnuFile->insertAction(mnuFileItem.constLast(), mnuUndoItem);
+
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpItem = mnuHelp->addAction(QStringLiteral("View Help"));
@@ -306,6 +312,9 @@ void Form1::connectEvents()
     }
     onTrigger(mnuHelpItem, [this] { mnuHelpItem_Click(); });
     onTrigger(mnuAboutItem, [this] { mnuAboutItem_Click(); });
+    onTrigger(mnuUndoItem, [this] { mnuUndoItem_Click(); });
+    connect(mnuFile, &QMenu::aboutToShow, this, &Form1::updateUndoItem);
+    connect(Dir1, &DirListBox::pathChanged, this, &Form1::updateUndoItem);
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter)
@@ -358,6 +367,11 @@ void Form1::Form_Load()
 
     if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
         mnuHelpItem_Click();
+
+    updateUndoItem();
+    // A run cut off by a crash or a power cut is told once, at start.
+    if (const QString halfRenamed = HalfRenamedMessage(FindHalfRenamedFolders()); !halfRenamed.isEmpty())
+        present(halfRenamed);
 }
 
 void Form1::restoreOptions()
@@ -435,6 +449,22 @@ void Form1::mnuFileItem_Click(qint16 index)
     default:
         break;
     }
+}
+
+void Form1::mnuUndoItem_Click()
+{
+    if (m_running)
+        return;
+    const UndoReport report = UndoLastRun(File1->path());
+    File1->refresh();
+    updateUndoItem();
+    if (const QString message = UndoOutcomeMessage(report); !message.isEmpty())
+        present(message);
+}
+
+void Form1::updateUndoItem()
+{
+    mnuUndoItem->setEnabled(!m_running && HasRecordedRun(File1->path()));
 }
 
 void Form1::mnuHelpItem_Click()
@@ -556,6 +586,7 @@ void Form1::runRename(const RenameRequest &request)
     if (!report.leftInPlace.isEmpty())
         present(describeLeftInPlace(report));
 
+    updateUndoItem();
     if (m_closeRequested) {
         m_closeRequested = false;
         close();

@@ -69,6 +69,7 @@ public:
     void mnuFileItem_Click(qint16 index);
     void mnuHelpItem_Click();
     void mnuAboutItem_Click();
+    void mnuUndoItem_Click();
 
     // Controls.
     QPushButton *Command1 = nullptr;
@@ -104,6 +105,8 @@ public:
     QAction *mnuHelpItem = nullptr;
     QMenu *mnuAbout = nullptr;
     QAction *mnuAboutItem = nullptr;
+    // "Undo Last Rename": takes back the last run in the folder shown.
+    QAction *mnuUndoItem = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -117,6 +120,7 @@ private:
     void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();
+    void updateUndoItem();
 
     // What the rename run reports to the window.
     void setNumberText(const QString &text) override;

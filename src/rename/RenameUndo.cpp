@@ -414,3 +414,44 @@ QList<HalfRenamedFolder> FindHalfRenamedFolders()
     }
     return found;
 }
+
+QString UndoOutcomeMessage(const UndoReport &report)
+{
+    if (report.status != UndoReport::Status::Done)
+        return report.message;
+    if (report.left.isEmpty())
+        return {};
+    constexpr qsizetype kMaxNamed = 20;
+    QString text = report.left.size() == 1
+        ? QStringLiteral("1 file could not be put back:")
+        : QStringLiteral("%1 files could not be put back:").arg(report.left.size());
+    for (qsizetype i = 0; i < report.left.size() && i < kMaxNamed; ++i)
+        text += QLatin1Char('\n') + report.left.at(i).oldName + QStringLiteral(": ") + report.left.at(i).message;
+    if (report.left.size() > kMaxNamed)
+        text += QStringLiteral("\n... and %1 more.").arg(report.left.size() - kMaxNamed);
+    const qsizetype restored = report.restored.size();
+    if (restored == 1)
+        text += QStringLiteral("\n\n1 other file was put back.");
+    else if (restored > 1)
+        text += QStringLiteral("\n\n%1 other files were put back.").arg(restored);
+    return text;
+}
+
+QString HalfRenamedMessage(const QList<HalfRenamedFolder> &folders)
+{
+    if (folders.isEmpty())
+        return {};
+    QStringList names;
+    for (const HalfRenamedFolder &folder : folders) {
+        const QString name = QDir::toNativeSeparators(folder.folder);
+        if (!names.contains(name))
+            names.append(name);
+    }
+    if (names.size() == 1)
+        return QStringLiteral("A rename in the folder \"%1\" was cut off and left it half-renamed. Open that folder "
+                              "and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
+            .arg(names.constFirst());
+    return QStringLiteral("Renames in these folders were cut off and left them half-renamed:\n%1\n\nOpen each "
+                          "folder and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
+        .arg(names.join(QLatin1Char('\n')));
+}

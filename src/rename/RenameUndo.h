@@ -66,3 +66,8 @@ struct HalfRenamedFolder
 // Folders left half-renamed by runs that did not end (and are not running
 // now), newest first.
 QList<HalfRenamedFolder> FindHalfRenamedFolders();
+
+// What the window tells after an undo: empty when every file went back.
+QString UndoOutcomeMessage(const UndoReport &report);
+// The one message naming the folders left half-renamed; empty for none.
+QString HalfRenamedMessage(const QList<HalfRenamedFolder> &folders);

@@ -3,6 +3,8 @@
 #include "core/FolderHandle.h"
 #include "core/ProductInfo.h"
 #include "core/SettingsStore.h"
+#include "rename/RenameUndo.h"
+#include "rename/RunJournal.h"
 #include "selection/DirListBox.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -143,6 +146,9 @@ private Q_SLOTS:
     void filesAlreadyNamedSoAreNoFailure();
     void tabOrderFollowsTheRows();
     void busyFolderIsRefused();
+    void undoLastRename_data();
+    void undoLastRename();
+    void halfRenamedFolderIsToldAtStart();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -158,6 +164,7 @@ void TestForm1::init()
     m_settings = std::make_unique<QTemporaryDir>();
     QVERIFY(m_settings->isValid());
     SetSettingsFolderForTesting(m_settings->path());
+    QDir(RunJournalFolder()).removeRecursively();
 }
 
 void TestForm1::cleanup()
@@ -778,6 +785,90 @@ void TestForm1::busyFolderIsRefused()
     f->Command4->click();
     f->Command1->click();
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));
+}
+
+void TestForm1::undoLastRename_data()
+{
+    QTest::addColumn<bool>("keepExisting");
+    QTest::addColumn<QStringList>("afterRun");
+    // N1.jpg is not selected: kept with "_", or replaced and trashed.
+    QTest::newRow("keep existing") << true << QStringList{"N1.jpg", "N1_.jpg", "N2.txt"};
+    QTest::newRow("overwrite") << false << QStringList{"N1.jpg", "N2.txt"};
+}
+
+void TestForm1::undoLastRename()
+{
+    QFETCH(bool, keepExisting);
+    QFETCH(QStringList, afterRun);
+
+    TempFolder folder;
+    const QStringList files{"a.jpg", "b.txt", "N1.jpg"};
+    QVERIFY(folder.writeNamed(files));
+    const QMap<QString, QByteArray> before = folder.contents();
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    showAndWait(f);
+    f->Dir1->setPath(folder.path());
+    QVERIFY(!f->mnuUndoItem->isEnabled());
+    QVERIFY(f->mnuFile->actions().indexOf(f->mnuUndoItem) < f->mnuFile->actions().indexOf(f->mnuFileItem.at(1)));
+
+    f->Check2->click(); // no zero fill
+    if (!keepExisting)
+        f->Check4->click();
+    typeInto(f->Text1, QStringLiteral("N"));
+    pickItem(f->Combo3, 1);
+    // a.jpg, then b.txt with Ctrl.
+    QAbstractItemView *list = f->File1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(1, 0)).center());
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QCOMPARE(folder.files(), afterRun);
+    QVERIFY(f->mnuUndoItem->isEnabled());
+
+    f->mnuUndoItem->trigger();
+    QCOMPARE(folder.contents(), before);
+    QCOMPARE(w->messages, QStringList());
+    QCOMPARE(f->File1->count(), 3);
+    QVERIFY(!f->mnuUndoItem->isEnabled());
+}
+
+void TestForm1::halfRenamedFolderIsToldAtStart()
+{
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({"a.jpg", "b.jpg"}));
+    const QMap<QString, QByteArray> before = folder.contents();
+    RenameRequest request;
+    request.type = AddPrefix;
+    request.newText = QStringLiteral("x_");
+    RenameRunTarget target;
+    const RenameReport report =
+        RunRename(folder.path(), {{QStringLiteral("a.jpg"), true}, {QStringLiteral("b.jpg"), true}}, request, target);
+    QVERIFY(!report.journalPath.isEmpty());
+    // Cut off like a run killed before it ended: the mark of its end gone.
+    QFile journal(report.journalPath);
+    QVERIFY(journal.open(QIODevice::ReadWrite));
+    QVERIFY(journal.resize(journal.size() - qint64(qstrlen("complete\n"))));
+    journal.close();
+
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    QCOMPARE(w->messages.size(), 1);
+    QVERIFY(w->messages.constFirst().contains(QDir::toNativeSeparators(QFileInfo(folder.path()).absoluteFilePath())));
+    QVERIFY(w->messages.constFirst().contains(QStringLiteral("\"Undo Last Rename\"")));
+
+    f->Dir1->setPath(folder.path());
+    QVERIFY(f->mnuUndoItem->isEnabled());
+    f->mnuUndoItem->trigger();
+    QCOMPARE(folder.contents(), before);
+    QCOMPARE(w->messages.size(), 1);
+
+    // Taken back: the next start says nothing.
+    auto again = makeWindow();
+    again->form->Form_Load();
+    QCOMPARE(again->messages, QStringList());
 }
 
 QTEST_MAIN(TestForm1)
