@@ -30,7 +30,11 @@ constexpr qsizetype kBufferLimit = 1 << 20;
 qint64 monotonicMs()
 {
     timespec now;
+#if defined(CLOCK_MONOTONIC_COARSE)
     ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+#else
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+#endif
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
@@ -74,6 +78,16 @@ bool writeAll(int fd, const char *data, qsizetype size)
         size -= written;
     }
     return true;
+}
+
+// The data of the file on disk; its times may follow later.
+int syncData(int fd)
+{
+#if defined(Q_OS_LINUX)
+    return ::fdatasync(fd);
+#else
+    return ::fsync(fd);
+#endif
 }
 
 bool syncFolderOf(const QString &path)
@@ -221,7 +235,7 @@ bool RunJournalWriter::writeBuffer(bool sync)
 {
     if (m_fd < 0 || m_failed)
         return false;
-    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || (sync && ::fdatasync(m_fd) != 0)) {
+    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || (sync && syncData(m_fd) != 0)) {
         m_failed = true;
         return false;
     }
