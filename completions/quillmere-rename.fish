@@ -75,6 +75,7 @@ complete -c quillmere-rename -l filter -x -d 'List only the files with this exte
 complete -c quillmere-rename -l all -d 'Rename every listed file'
 complete -c quillmere-rename -l dry-run -d 'Print what would be done; touch nothing'
 complete -c quillmere-rename -l null -d 'Print NUL-terminated OLD and NEW names instead of lines'
+complete -c quillmere-rename -l undo -d 'Take back the last rename in FOLDER'
 complete -c quillmere-rename -s h -l help -d 'Display help and exit'
 complete -c quillmere-rename -l version -d 'Output version information and exit'
 complete -c quillmere-rename -n __quillmere_rename_wants_folder -x -a '(__fish_complete_directories (commandline -ct))'
