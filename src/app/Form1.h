@@ -52,6 +52,10 @@ public:
 
     FileSelectionPanel *selectionPanel() const { return m_panel; }
 
+    // After the load step: shows the folder (or the folder of the files)
+    // given on the command line, as if the user had picked it.
+    void openFromCommandLine(const QStringList &paths);
+
     // The options as a rename request, read from the controls.
     RenameRequest readRenameRequest() const;
 
