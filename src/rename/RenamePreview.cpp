@@ -28,27 +28,34 @@ RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntr
     RenameRunTarget target; // nothing to report to
     const RenameReport report = RunRename(folder, entries, request, target, SimulatedFileOperations());
 
-    // Each selected entry is in exactly one of the two lists, both in list
-    // order: merging them by entry index gives the run order.
-    preview.rows.reserve(report.renamed.size() + report.leftInPlace.size());
+    // Each selected entry is in exactly one of the report's lists, each in
+    // list order: walking the selected entries in order and taking from the
+    // list whose next item is that entry gives the run order. An entry in
+    // neither of the two lists that carry entry indexes already has its new
+    // name.
+    preview.rows.reserve(report.renamed.size() + report.leftInPlace.size() + report.unchanged.size());
     qsizetype r = 0;
     qsizetype l = 0;
-    while (r < report.renamed.size() || l < report.leftInPlace.size()) {
-        const bool takeRenamed = l == report.leftInPlace.size()
-            || (r < report.renamed.size() && report.renamed.at(r).entry < report.leftInPlace.at(l).entry);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!entries.at(i).selected)
+            continue;
         PreviewRow row;
-        if (takeRenamed) {
+        if (r < report.renamed.size() && report.renamed.at(r).entry == i) {
             const RenamedFile &file = report.renamed.at(r++);
             row.currentName = file.oldName;
             row.newName = file.newName;
             row.outcome = outcomeOf(file.way);
-        } else {
+        } else if (l < report.leftInPlace.size() && report.leftInPlace.at(l).entry == i) {
             const LeftInPlaceFile &file = report.leftInPlace.at(l++);
             row.currentName = file.name;
             row.newName = file.newName;
             row.outcome =
                 file.reason == LeftInPlaceReason::SameName ? PreviewOutcome::Unchanged : PreviewOutcome::LeftInPlace;
             row.reason = file.message;
+        } else {
+            row.currentName = entries.at(i).name;
+            row.newName = entries.at(i).name;
+            row.outcome = PreviewOutcome::Unchanged;
         }
         ++preview.counts[size_t(row.outcome)];
         if (row.outcome != PreviewOutcome::Renamed)

@@ -123,8 +123,8 @@ struct LeftInPlaceFile
     qsizetype entry = -1; // the file's index in the list
 };
 
-// Every selected entry appears exactly once, in renamed or in leftInPlace;
-// both lists keep list order.
+// Every selected entry appears exactly once, in renamed, leftInPlace or
+// unchanged; each list keeps list order.
 struct RenameReport
 {
     // A run that did not start touched nothing, not even the target.

@@ -73,6 +73,8 @@ QStringList rowsOf(const RenameReport &report)
         rows.append(file.name + u'>' + file.newName + u':'
                     + QLatin1String(file.reason == LeftInPlaceReason::SameName ? "unchanged" : "left"));
     }
+    for (const QString &name : report.unchanged)
+        rows.append(name + u'>' + name + QLatin1String(":unchanged"));
     rows.sort();
     return rows;
 }
@@ -170,6 +172,11 @@ void TestRenamePreview::previewMatchesDryAndRealRun_data()
         << QStringList{QStringLiteral("*a.jpg"), QStringLiteral("*b.jpg"), QStringLiteral("b.txt")}
         << request(ExtensionOnly, QString(), QStringLiteral("jpg"), QStringLiteral("1"), true)
         << QStringList{QStringLiteral("a.jpg>a.jpg:unchanged"), QStringLiteral("b.jpg>b.jpg:unchanged")};
+    QTest::newRow("free variant of a taken name is the file's own")
+        << QStringList{QStringLiteral("P1_.jpg"), QStringLiteral("P1.jpg")}
+        << QStringList{QStringLiteral("P1.jpg"), QStringLiteral("*P1_.jpg")}
+        << request(NameOnly, QStringLiteral("P"), QString(), QStringLiteral("1"), true)
+        << QStringList{QStringLiteral("P1_.jpg>P1_.jpg:unchanged")};
     QTest::newRow("extension only to a taken name")
         << QStringList{QStringLiteral("a.jpg"), QStringLiteral("a.txt")}
         << QStringList{QStringLiteral("*a.jpg"), QStringLiteral("a.txt")}
