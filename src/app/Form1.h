@@ -121,6 +121,8 @@ private:
     void connectEvents();
     void restoreOptions();
     void runRename(const RenameRequest &request);
+    void openPreview();
+    void feedPreview();
     void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();
