@@ -1,20 +1,25 @@
-# quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [WIDGETS])
+# quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LOCALE <locale>] [TIMEOUT <s>])
 #
 # One QTest executable per unit, registered with ctest. Every test runs with
 # the offscreen platform and with its own empty per-user folders, so no test
-# ever reads or writes the real user's settings.
+# ever reads or writes the real user's settings. The locale is fixed too
+# (C.UTF-8 unless LOCALE names another), so the texts a test expects do not
+# depend on the language of whoever runs it.
 function(quillmere_add_qtest name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT;LOCALE" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE quillmere_flags quillmere_test_support Qt6::Test ${ARG_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     add_test(NAME ${name} COMMAND ${name})
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache ${home}/state)
+    if(NOT ARG_LOCALE)
+        set(ARG_LOCALE C.UTF-8)
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home};LANG=${ARG_LOCALE};LC_ALL=${ARG_LOCALE};LC_MESSAGES=;LANGUAGE=")
 endfunction()

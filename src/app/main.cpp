@@ -2,6 +2,7 @@
 #include "app/StartArguments.h"
 #include "app/WindowIcon.h"
 #include "app/frmSplash.h"
+#include "core/Translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
     app.setDesktopFileName(QStringLiteral("quillmere"));
+    InstallTranslations(app);
     // Windows without an icon of their own (splash, help, About) show the
     // program's; the main window sets its own at load.
     app.setWindowIcon(LoadIconGroup(QStringLiteral("AAA")));

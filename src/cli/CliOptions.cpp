@@ -1,4 +1,5 @@
 #include "cli/CliOptions.h"
+#include "cli/CliReport.h"
 
 #include "core/ProductInfo.h"
 #include "selection/FileListing.h"
@@ -88,8 +89,8 @@ struct ReadArguments
 
 QString undecodableText(const QString &role)
 {
-    return QStringLiteral("the %1 argument is not valid text in the encoding of the locale; "
-                          "it would name a different file")
+    return CliText::tr("the %1 argument is not valid text in the encoding of the locale; "
+                       "it would name a different file")
         .arg(role);
 }
 
@@ -108,8 +109,9 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         const bool badBytes = undecodable.contains(i);
         if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
             if (badBytes)
-                return badArguments(undecodableText(read.positional.isEmpty() ? QStringLiteral("FOLDER")
-                                                                               : QStringLiteral("NAME")),
+                //: The operands as the help text names them.
+                return badArguments(undecodableText(read.positional.isEmpty() ? CliText::tr("FOLDER")
+                                                                               : CliText::tr("NAME")),
                                     false);
             read.positional.append(argument);
             continue;
@@ -124,18 +126,18 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         }
         if (!argument.startsWith(QLatin1String("--"))) {
             if (argument.size() > 2)
-                return badArguments(QStringLiteral("unrecognized option '%1' (long options start with \"--\")")
+                return badArguments(CliText::tr("unrecognized option '%1' (long options start with \"--\")")
                                         .arg(argument));
-            return badArguments(QStringLiteral("invalid option -- '%1'").arg(argument.mid(1)));
+            return badArguments(CliText::tr("invalid option -- '%1'").arg(argument.mid(1)));
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QStringView name = QStringView(argument).mid(2, equals < 0 ? -1 : equals - 2);
         const OptionSpec *spec = findOption(name);
         if (!spec)
-            return badArguments(QStringLiteral("unrecognized option '--%1'").arg(name));
+            return badArguments(CliText::tr("unrecognized option '--%1'").arg(name));
         if (!spec->takesValue) {
             if (equals >= 0)
-                return badArguments(QStringLiteral("option '--%1' doesn't allow an argument").arg(name));
+                return badArguments(CliText::tr("option '--%1' doesn't allow an argument").arg(name));
             read.flags.insert(spec->id);
             continue;
         }
@@ -145,7 +147,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
             value = argument.mid(equals + 1);
         } else {
             if (i + 1 >= arguments.size())
-                return badArguments(QStringLiteral("option '--%1' requires an argument").arg(name));
+                return badArguments(CliText::tr("option '--%1' requires an argument").arg(name));
             valueIndex = ++i;
             value = arguments.at(i);
         }
@@ -174,7 +176,8 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     // would be a guess, and a wrong guess renames files.
     for (const OptionSpec &spec : kOptions) {
         if (spec.takesValue && read.values.value(spec.id).size() > 1)
-            return badArguments(QStringLiteral("option '--%1' is given more than once").arg(QLatin1String(spec.name)));
+            return badArguments(
+                CliText::tr("option '--%1' is given more than once").arg(QLatin1String(spec.name)));
     }
     const auto isSet = [&](OptionId id) { return read.flags.contains(id) || read.values.contains(id); };
     const auto value = [&](OptionId id, const QString &fallback = QString()) {
@@ -182,18 +185,19 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         return given.isEmpty() ? fallback : given.constFirst();
     };
     if (isSet(OptionId::Pad) && isSet(OptionId::NoPad))
-        return badArguments(QStringLiteral("options '--pad' and '--no-pad' exclude each other"));
+        return badArguments(CliText::tr("options '--pad' and '--no-pad' exclude each other"));
     if (isSet(OptionId::Keep) && isSet(OptionId::Overwrite))
-        return badArguments(QStringLiteral("options '--keep-existing' and '--overwrite' exclude each other"));
+        return badArguments(CliText::tr("options '--keep-existing' and '--overwrite' exclude each other"));
 
     const QString typeName = value(OptionId::Type, QStringLiteral("name"));
     const std::optional<RenamingType> type = typeFromName(typeName);
     if (!type)
-        return badArguments(QStringLiteral("unknown renaming type '%1': use both, name, ext, prefix or suffix").arg(typeName));
+        return badArguments(
+            CliText::tr("unknown renaming type '%1': use both, name, ext, prefix or suffix").arg(typeName));
 
     QStringList positional = read.positional;
     if (positional.isEmpty())
-        return badArguments(QStringLiteral("missing FOLDER"));
+        return badArguments(CliText::tr("missing FOLDER"));
 
     CliParseResult result;
     result.action = CliParseResult::Action::Run;
@@ -210,9 +214,9 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         return result;
     }
     if (command.selectAll && !command.names.isEmpty())
-        return badArguments(QStringLiteral("give either --all or file names, not both"));
+        return badArguments(CliText::tr("give either --all or file names, not both"));
     if (!command.selectAll && command.names.isEmpty())
-        return badArguments(QStringLiteral("no file chosen: give the names of the files to rename, or --all"));
+        return badArguments(CliText::tr("no file chosen: give the names of the files to rename, or --all"));
 
     RenameRequest &request = command.request;
     request.type = *type;
@@ -248,7 +252,10 @@ CliParseResult ParseRawCliArguments(const QList<QByteArray> &arguments)
 
 QString CliHelpText()
 {
-    return QStringLiteral(
+    //: The option names, the TYPE words and the report forms "OLD -> NEW" and
+    //: "NAME: unchanged" are what the program reads and prints in every
+    //: language; only the words around them are translated.
+    return CliText::tr(
         "Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"
         "  or:  quillmere-rename [OPTION]... --all FOLDER\n"
         "  or:  quillmere-rename --undo [--dry-run] FOLDER\n"

@@ -14,8 +14,10 @@ void WriteCliMessage(CliOutput &err, const QString &text, bool usage)
     err.write(kProgram);
     err.writeText(text);
     err.write("\n");
-    if (usage)
-        err.write("Try 'quillmere-rename --help' for more information.\n");
+    if (usage) {
+        err.writeText(CliText::tr("Try 'quillmere-rename --help' for more information."));
+        err.write("\n");
+    }
 }
 
 void WriteCliFileMessage(CliOutput &err, const QString &name, const QString &reason)

@@ -1,11 +1,20 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class CliOutput;
 struct RenameReport;
 
 // Everything quillmere-rename prints is formatted here.
+
+// The translation context of quillmere-rename's own texts: CliText::tr().
+// What goes to standard output as the report ("OLD -> NEW", "NAME:
+// unchanged") is for scripts to read and stays the same in every language.
+struct CliText
+{
+    Q_DECLARE_TR_FUNCTIONS(CliText)
+};
 
 // "quillmere-rename: text" on err; a usage error adds where help is found.
 void WriteCliMessage(CliOutput &err, const QString &text, bool usage = false);

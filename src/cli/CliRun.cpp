@@ -116,7 +116,7 @@ int runUndo(const CliCommand &command, CliOutput &out, CliOutput &err)
 int finish(int status, CliOutput &out, CliOutput &err)
 {
     if (!out.flush()) {
-        WriteCliMessage(err, QStringLiteral("write error: ") + out.errorText());
+        WriteCliMessage(err, CliText::tr("write error: ") + out.errorText());
         err.flush();
         return CliRefused;
     }
@@ -129,7 +129,9 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     switch (parsed.action) {
     case CliParseResult::Action::ShowHelp:
     case CliParseResult::Action::ShowVersion:
-        out.writeText(parsed.text);
+        // The program's own lines, not names: on a terminal too their line
+        // breaks must stay line breaks, not show as escapes.
+        out.write(QByteArrayView(parsed.text.toUtf8()));
         return CliAllRenamed;
     case CliParseResult::Action::BadArguments:
         WriteCliMessage(err, parsed.text, parsed.usage);
@@ -150,7 +152,8 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     // here a typo would rename the first file and leave all the others.
     const bool numbered = PutsNumberInName(command.request.type);
     if (numbered && !ParseWholeNumber(command.request.numberText)) {
-        WriteCliMessage(err, QStringLiteral("the starting number \"%1\" is no whole number").arg(command.request.numberText),
+        WriteCliMessage(err,
+                        CliText::tr("the starting number \"%1\" is no whole number").arg(command.request.numberText),
                         true);
         return CliRefused;
     }
@@ -163,7 +166,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     bool readable = false;
     const QStringList listed = ListFolderFiles(folder, command.pattern, &readable);
     if (!readable) {
-        WriteCliFileMessage(err, command.folder, QStringLiteral("the folder cannot be read"));
+        WriteCliFileMessage(err, command.folder, CliText::tr("the folder cannot be read"));
         return CliRefused;
     }
     // The zero-fill width follows the whole list, as the window shows it.
@@ -174,7 +177,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     if (!missing.isEmpty()) {
         for (const QString &name : std::as_const(missing))
             WriteCliFileMessage(err, name,
-                                QStringLiteral("not in the file list of the folder under the pattern \"%1\"")
+                                CliText::tr("not in the file list of the folder under the pattern \"%1\"")
                                     .arg(command.pattern));
         return CliRefused;
     }

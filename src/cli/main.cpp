@@ -1,5 +1,6 @@
 #include "cli/CliOutput.h"
 #include "cli/CliRun.h"
+#include "core/Translations.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     char *qtArgv[] = {programName, nullptr};
     QCoreApplication app(qtArgc, qtArgv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-rename"));
+    InstallTranslations(app);
 
 #ifdef SIGPIPE
     // A reader that went away is a failed write, reported by the exit

@@ -1,5 +1,7 @@
 #include "rename/NameComposition.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -19,17 +21,17 @@ std::optional<QString> ValidateRenameRequest(const RenameRequest &request)
 {
     const auto needName = [&]() -> std::optional<QString> {
         if (isMissingText(request.newText))
-            return QStringLiteral("You must enter a file name.");
+            return QCoreApplication::translate("RenameRequest", "You must enter a file name.");
         return std::nullopt;
     };
     const auto needExtension = [&]() -> std::optional<QString> {
         if (request.newExtension == kExtensionPlaceholder)
-            return QStringLiteral("You must enter a file extension.");
+            return QCoreApplication::translate("RenameRequest", "You must enter a file extension.");
         return std::nullopt;
     };
     const auto needNumber = [&]() -> std::optional<QString> {
         if (request.numberText.isEmpty())
-            return QStringLiteral("You must choose a starting number to increment filenames.");
+            return QCoreApplication::translate("RenameRequest", "You must choose a starting number to increment filenames.");
         return std::nullopt;
     };
 
@@ -44,11 +46,11 @@ std::optional<QString> ValidateRenameRequest(const RenameRequest &request)
         return needExtension();
     case AddPrefix:
         if (isMissingText(request.newText))
-            return QStringLiteral("You must enter prefix.");
+            return QCoreApplication::translate("RenameRequest", "You must enter prefix.");
         return std::nullopt;
     case AddSuffix:
         if (isMissingText(request.newText))
-            return QStringLiteral("You must enter suffix.");
+            return QCoreApplication::translate("RenameRequest", "You must enter suffix.");
         return std::nullopt;
     case NoTypeChosen:
     case NameOnly:

@@ -7,6 +7,9 @@
 #include "core/RenamingType.h"
 
 // What the extension box shows until the user picks or types an extension.
+// It is never translated: the validation compares the box's text with it,
+// and a text that depended on the language would let a placeholder shown
+// under one language pass as an extension under another.
 inline constexpr QLatin1String kExtensionPlaceholder("Choose or Type the File Extension");
 
 // The option values of the main window at the moment "Rename Now" is pressed,

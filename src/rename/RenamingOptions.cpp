@@ -2,21 +2,25 @@
 
 #include "core/NumberText.h"
 
+#include <QCoreApplication>
+
 QStringList RenamingTypeItems()
 {
+    // Shown in the user's language: the type is stored and read back as the
+    // item's index, never as its text.
     return {
-        QStringLiteral("Change both file name and extension"),
-        QStringLiteral("Change only the file name"),
-        QStringLiteral("Change only the extension"),
-        QStringLiteral("Add A Prefix"),
-        QStringLiteral("Add A Suffix"),
+        QCoreApplication::translate("RenamingOptions", "Change both file name and extension"),
+        QCoreApplication::translate("RenamingOptions", "Change only the file name"),
+        QCoreApplication::translate("RenamingOptions", "Change only the extension"),
+        QCoreApplication::translate("RenamingOptions", "Add A Prefix"),
+        QCoreApplication::translate("RenamingOptions", "Add A Suffix"),
     };
 }
 
 OptionFieldStates FieldStatesFor(RenamingType type)
 {
     OptionFieldStates states;
-    states.newTextCaption = QStringLiteral("New Name:");
+    states.newTextCaption = QCoreApplication::translate("RenamingOptions", "New Name:");
     switch (type) {
     case BothNameAndExtension:
         break;
@@ -32,7 +36,8 @@ OptionFieldStates FieldStatesFor(RenamingType type)
         states.extensionEnabled = false;
         states.padEnabled = false;
         states.rememberEnabled = false;
-        states.newTextCaption = type == AddPrefix ? QStringLiteral("New Prefix:") : QStringLiteral("New Suffix:");
+        states.newTextCaption = type == AddPrefix ? QCoreApplication::translate("RenamingOptions", "New Prefix:")
+                                                  : QCoreApplication::translate("RenamingOptions", "New Suffix:");
         break;
     case NameOnly:
     case NoTypeChosen:

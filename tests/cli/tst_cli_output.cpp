@@ -28,6 +28,43 @@ QList<QByteArray> withFolder(QList<QByteArray> arguments, const QByteArray &fold
     return arguments;
 }
 
+// Sets the locale variables for the programs a test starts, and puts the
+// test's own back when it ends.
+class LocaleEnvironment
+{
+public:
+    explicit LocaleEnvironment(const QList<QByteArray> &assignments)
+    {
+        for (const char *name : kNames) {
+            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            qunsetenv(name);
+        }
+        for (const QByteArray &assignment : assignments) {
+            const qsizetype equals = assignment.indexOf('=');
+            qputenv(assignment.left(equals).constData(), assignment.mid(equals + 1));
+        }
+    }
+    ~LocaleEnvironment()
+    {
+        for (const Saved &saved : std::as_const(m_saved)) {
+            if (saved.set)
+                qputenv(saved.name, saved.value);
+            else
+                qunsetenv(saved.name);
+        }
+    }
+
+private:
+    static constexpr const char *kNames[] = {"LANG", "LC_ALL", "LC_MESSAGES", "LANGUAGE"};
+    struct Saved
+    {
+        const char *name;
+        QByteArray value;
+        bool set;
+    };
+    QList<Saved> m_saved;
+};
+
 // A name that would take over a terminal: retitle it, ring, clear the screen.
 const QString kEvilName = QStringLiteral("evil\x1b]0;pwned\a\x1b[2J.jpg");
 
@@ -50,6 +87,9 @@ private slots:
     void failedWrite();
     void followsGnuConventions_data();
     void followsGnuConventions();
+    void speaksTheUsersLanguage_data();
+    void speaksTheUsersLanguage();
+    void helpNamesProgramAndStatuses_data();
     void helpNamesProgramAndStatuses();
 };
 
@@ -288,21 +328,99 @@ void TestCliOutput::followsGnuConventions()
     QCOMPARE(folder.files(), QStringList{"a.jpg"});
 }
 
+void TestCliOutput::speaksTheUsersLanguage_data()
+{
+    QTest::addColumn<QList<QByteArray>>("environment");
+    QTest::addColumn<QList<QByteArray>>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("outStart");
+    QTest::addColumn<QByteArray>("err");
+
+    const QByteArray germanTry = "\xc2\xbbquillmere-rename --help\xc2\xab liefert weitere Informationen.\n";
+    const QByteArray unknownGerman = "quillmere-rename: nicht erkannte Option \xc2\xbb--bogus\xc2\xab\n" + germanTry;
+    const QByteArray unknownEnglish = "quillmere-rename: unrecognized option '--bogus'\n" + kTryHelp;
+    const QList<QByteArray> bogus{"--bogus"};
+
+    QTest::newRow("LANG German") << QList<QByteArray>{"LANG=de_DE.UTF-8"} << bogus << 2 << QByteArray()
+                                 << unknownGerman;
+    QTest::newRow("Austrian German") << QList<QByteArray>{"LANG=de_AT.UTF-8"} << bogus << 2 << QByteArray()
+                                     << unknownGerman;
+    QTest::newRow("LC_MESSAGES over LANG") << QList<QByteArray>{"LANG=en_US.UTF-8", "LC_MESSAGES=de_DE.UTF-8"}
+                                           << bogus << 2 << QByteArray() << unknownGerman;
+    QTest::newRow("LC_ALL C over LANG") << QList<QByteArray>{"LANG=de_DE.UTF-8", "LC_ALL=C"} << bogus << 2
+                                        << QByteArray() << unknownEnglish;
+    QTest::newRow("no translation") << QList<QByteArray>{"LANG=fr_FR.UTF-8"} << bogus << 2 << QByteArray()
+                                    << unknownEnglish;
+    QTest::newRow("French before German")
+        << QList<QByteArray>{"LANG=fr_FR.UTF-8", "LANGUAGE=fr:de"} << bogus << 2 << QByteArray() << unknownGerman;
+    QTest::newRow("help") << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--help"} << 0
+                          << QByteArray("Aufruf: quillmere-rename [OPTION]... ORDNER NAME...\n") << QByteArray();
+    // The placeholder is refused whatever the language, with a German message.
+    QTest::newRow("refusal")
+        << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--type=ext", "--all", "{dir}"} << 2
+        << QByteArray()
+        << "quillmere-rename: Sie m\xc3\xbcssen eine Dateierweiterung eingeben.\n" + germanTry;
+    QTest::newRow("folder message")
+        << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--text=P", "--all", "{dir}/none"} << 2
+        << QByteArray() << QByteArray("quillmere-rename: {dir}/none: der Ordner kann nicht gelesen werden\n");
+    // The report on standard output is for scripts: the same in every language.
+    QTest::newRow("report")
+        << QList<QByteArray>{"LANG=de_DE.UTF-8"}
+        << QList<QByteArray>{"--dry-run", "--type=ext", "--ext=jpg", "--all", "{dir}"} << 0
+        << QByteArray("a.jpg: unchanged\n") << QByteArray();
+}
+
+void TestCliOutput::speaksTheUsersLanguage()
+{
+    QFETCH(QList<QByteArray>, environment);
+    QFETCH(QList<QByteArray>, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, outStart);
+    QFETCH(QByteArray, err);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({"a.jpg"}));
+    RawRun run;
+    {
+        const LocaleEnvironment locale(environment);
+        run = RunRaw(kProgram, withFolder(arguments, bytesOf(folder.path())), RawRun::Output::Pipes);
+    }
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.startsWith(outStart), run.out.constData());
+    QCOMPARE(run.err, err.replace("{dir}", bytesOf(folder.path())));
+    QCOMPARE(folder.files(), QStringList{"a.jpg"});
+}
+
+void TestCliOutput::helpNamesProgramAndStatuses_data()
+{
+    QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<int>("output");
+
+    QTest::newRow("--help, pipe") << QByteArray("--help") << int(RawRun::Output::Pipes);
+    QTest::newRow("-h, pipe") << QByteArray("-h") << int(RawRun::Output::Pipes);
+    // On a terminal the help keeps its line breaks: only names are escaped.
+    QTest::newRow("--help, terminal") << QByteArray("--help") << int(RawRun::Output::Terminal);
+}
+
 void TestCliOutput::helpNamesProgramAndStatuses()
 {
+    QFETCH(QByteArray, option);
+    QFETCH(int, output);
+
     // Started by its full path, it still calls itself by its name.
-    for (const QByteArray &option : {QByteArray("--help"), QByteArray("-h")}) {
-        const RawRun run = RunRaw(kProgram, {option}, RawRun::Output::Pipes);
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QByteArray());
-        QVERIFY2(run.out.startsWith("Usage: quillmere-rename [OPTION]..."), run.out.constData());
-        QVERIFY(!run.out.contains(kProgram));
-        const qsizetype statuses = run.out.indexOf("\nExit status:\n");
-        QVERIFY(statuses > 0);
-        const QByteArray tail = run.out.mid(statuses);
-        for (const char *status : {"\n 0  ", "\n 1  ", "\n 2  "})
-            QVERIFY2(tail.contains(status), status);
-    }
+    RawRun run = RunRaw(kProgram, {option}, RawRun::Output(output));
+    // The terminal turns each line break into a carriage return and one.
+    run.out.replace("\r\n", "\n");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY2(run.out.startsWith("Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"), run.out.constData());
+    QVERIFY2(!run.out.contains("\\n"), run.out.constData());
+    QVERIFY(!run.out.contains(kProgram));
+    const qsizetype statuses = run.out.indexOf("\nExit status:\n");
+    QVERIFY(statuses > 0);
+    const QByteArray tail = run.out.mid(statuses);
+    for (const char *status : {"\n 0  ", "\n 1  ", "\n 2  "})
+        QVERIFY2(tail.contains(status), status);
 }
 
 QTEST_GUILESS_MAIN(TestCliOutput)

@@ -1,0 +1,249 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" sourcelanguage="en">
+<context>
+    <name>CliText</name>
+    <message>
+        <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FOLDER</source>
+        <extracomment>The operands as the help text names them.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos; (long options start with &quot;--&quot;)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;--%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; doesn&apos;t allow an argument</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; requires an argument</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; is given more than once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>options &apos;--pad&apos; and &apos;--no-pad&apos; exclude each other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>options &apos;--keep-existing&apos; and &apos;--overwrite&apos; exclude each other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown renaming type &apos;%1&apos;: use both, name, ext, prefix or suffix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>missing FOLDER</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>give either --all or file names, not both</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no file chosen: give the names of the files to rename, or --all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
+  or:  quillmere-rename [OPTION]... --all FOLDER
+Rename the chosen files of FOLDER in list order (names sorted without regard
+to case), each within FOLDER, numbered from the starting number.
+
+Renaming:
+      --type=TYPE       what the new name is made of (default name):
+                          both    TEXT, number, &quot;.&quot;, EXT
+                          name    TEXT, number, the old extension
+                          ext     the old name with the extension EXT
+                          prefix  TEXT before the old name
+                          suffix  TEXT between the old name and its extension
+      --text=TEXT       the new name, prefix or suffix
+      --ext=EXT         the new extension, without its dot
+      --start=NUMBER    the starting number (default 1)
+      --pad             fill numbers with zeros to a width that follows the
+                          number of listed files (default)
+      --no-pad          do not fill numbers with zeros
+      --keep-existing   never replace an existing file: put &quot;_&quot; before the
+                          extension of the new name until it is free (default)
+      --overwrite       replace a file that already has the new name
+
+Choosing files:
+      --filter=EXT      list only the files with the extension EXT
+      --all             rename every listed file
+
+Output:
+      --dry-run         print what would be done; touch nothing
+      --null            print each OLD and NEW name followed by a NUL byte
+                          instead of &quot;OLD -&gt; NEW&quot; lines
+  -h, --help            display this help and exit
+      --version         output version information and exit
+
+Each renamed file is printed as &quot;OLD -&gt; NEW&quot;; with --dry-run a file that
+already has its new name is printed as &quot;NAME: unchanged&quot;. Every file left in
+place is named on standard error with the reason. On a terminal, names with
+control or shell characters are quoted as ls quotes them.
+
+Exit status:
+ 0  every chosen file was renamed or already had its new name
+ 1  some chosen files were left in place
+ 2  bad arguments, an unreadable folder, or output that could not be written
+</source>
+        <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>write error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the starting number &quot;%1&quot; is no whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DriveListModel</name>
+    <message>
+        <source>%1 (not ready)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileListModel</name>
+    <message>
+        <source>it does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>access is denied</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileSelectionPanel</name>
+    <message>
+        <source>The folder %1 cannot be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The drive %1 is not ready.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FolderListModel</name>
+    <message>
+        <source>it does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>access is denied</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no folder was given</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RenameRequest</name>
+    <message>
+        <source>You must enter a file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must enter a file extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must choose a starting number to increment filenames.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must enter prefix.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must enter suffix.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RenamingOptions</name>
+    <message>
+        <source>Change both file name and extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change only the file name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change only the extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add A Prefix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add A Suffix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Prefix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

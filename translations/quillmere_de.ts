@@ -1,0 +1,296 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>CliText</name>
+    <message>
+        <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
+        <translation>das Argument %1 ist kein gültiger Text in der Kodierung des Gebietsschemas; es würde eine andere Datei bezeichnen</translation>
+    </message>
+    <message>
+        <source>FOLDER</source>
+        <extracomment>The operands as the help text names them.</extracomment>
+        <translation>ORDNER</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos; (long options start with &quot;--&quot;)</source>
+        <translation>nicht erkannte Option »%1« (lange Optionen beginnen mit &quot;--&quot;)</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>ungültige Option -- »%1«</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;--%1&apos;</source>
+        <translation>nicht erkannte Option »--%1«</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; doesn&apos;t allow an argument</source>
+        <translation>Option »--%1« erlaubt kein Argument</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; requires an argument</source>
+        <translation>Option »--%1« verlangt ein Argument</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; is given more than once</source>
+        <translation>Option »--%1« ist mehr als einmal angegeben</translation>
+    </message>
+    <message>
+        <source>options &apos;--pad&apos; and &apos;--no-pad&apos; exclude each other</source>
+        <translation>die Optionen »--pad« und »--no-pad« schließen einander aus</translation>
+    </message>
+    <message>
+        <source>options &apos;--keep-existing&apos; and &apos;--overwrite&apos; exclude each other</source>
+        <translation>die Optionen »--keep-existing« und »--overwrite« schließen einander aus</translation>
+    </message>
+    <message>
+        <source>unknown renaming type &apos;%1&apos;: use both, name, ext, prefix or suffix</source>
+        <translation>unbekannte Umbenennungsart »%1«: both, name, ext, prefix oder suffix verwenden</translation>
+    </message>
+    <message>
+        <source>missing FOLDER</source>
+        <translation>ORDNER fehlt</translation>
+    </message>
+    <message>
+        <source>give either --all or file names, not both</source>
+        <translation>entweder --all oder Dateinamen angeben, nicht beides</translation>
+    </message>
+    <message>
+        <source>no file chosen: give the names of the files to rename, or --all</source>
+        <translation>keine Datei gewählt: die Namen der umzubenennenden Dateien angeben, oder --all</translation>
+    </message>
+    <message>
+        <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
+  or:  quillmere-rename [OPTION]... --all FOLDER
+Rename the chosen files of FOLDER in list order (names sorted without regard
+to case), each within FOLDER, numbered from the starting number.
+
+Renaming:
+      --type=TYPE       what the new name is made of (default name):
+                          both    TEXT, number, &quot;.&quot;, EXT
+                          name    TEXT, number, the old extension
+                          ext     the old name with the extension EXT
+                          prefix  TEXT before the old name
+                          suffix  TEXT between the old name and its extension
+      --text=TEXT       the new name, prefix or suffix
+      --ext=EXT         the new extension, without its dot
+      --start=NUMBER    the starting number (default 1)
+      --pad             fill numbers with zeros to a width that follows the
+                          number of listed files (default)
+      --no-pad          do not fill numbers with zeros
+      --keep-existing   never replace an existing file: put &quot;_&quot; before the
+                          extension of the new name until it is free (default)
+      --overwrite       replace a file that already has the new name
+
+Choosing files:
+      --filter=EXT      list only the files with the extension EXT
+      --all             rename every listed file
+
+Output:
+      --dry-run         print what would be done; touch nothing
+      --null            print each OLD and NEW name followed by a NUL byte
+                          instead of &quot;OLD -&gt; NEW&quot; lines
+  -h, --help            display this help and exit
+      --version         output version information and exit
+
+Each renamed file is printed as &quot;OLD -&gt; NEW&quot;; with --dry-run a file that
+already has its new name is printed as &quot;NAME: unchanged&quot;. Every file left in
+place is named on standard error with the reason. On a terminal, names with
+control or shell characters are quoted as ls quotes them.
+
+Exit status:
+ 0  every chosen file was renamed or already had its new name
+ 1  some chosen files were left in place
+ 2  bad arguments, an unreadable folder, or output that could not be written
+</source>
+        <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
+        <translation>Aufruf: quillmere-rename [OPTION]... ORDNER NAME...
+  oder: quillmere-rename [OPTION]... --all ORDNER
+Benennt die gewählten Dateien von ORDNER in der Reihenfolge der Liste um (Namen
+ohne Rücksicht auf Groß- und Kleinschreibung sortiert), jede innerhalb von
+ORDNER, nummeriert ab der Startnummer.
+
+Umbenennen:
+      --type=TYP        woraus der neue Name besteht (Vorgabe name):
+                          both    TEXT, Nummer, &quot;.&quot;, ERW
+                          name    TEXT, Nummer, die alte Erweiterung
+                          ext     der alte Name mit der Erweiterung ERW
+                          prefix  TEXT vor dem alten Namen
+                          suffix  TEXT zwischen dem alten Namen und seiner
+                                  Erweiterung
+      --text=TEXT       der neue Name, das Präfix oder das Suffix
+      --ext=ERW         die neue Erweiterung, ohne ihren Punkt
+      --start=ZAHL      die Startnummer (Vorgabe 1)
+      --pad             Nummern mit Nullen auf eine Breite auffüllen, die sich
+                          nach der Zahl der aufgelisteten Dateien richtet (Vorgabe)
+      --no-pad          Nummern nicht mit Nullen auffüllen
+      --keep-existing   nie eine vorhandene Datei ersetzen: &quot;_&quot; vor die
+                          Erweiterung des neuen Namens setzen, bis er frei ist
+                          (Vorgabe)
+      --overwrite       eine Datei ersetzen, die den neuen Namen schon trägt
+
+Dateien wählen:
+      --filter=ERW      nur die Dateien mit der Erweiterung ERW auflisten
+      --all             jede aufgelistete Datei umbenennen
+
+Ausgabe:
+      --dry-run         ausgeben, was getan würde; nichts anfassen
+      --null            jeden ALTEN und NEUEN Namen gefolgt von einem NUL-Byte
+                          ausgeben statt Zeilen &quot;ALT -&gt; NEU&quot;
+  -h, --help            diese Hilfe anzeigen und beenden
+      --version         Versionsinformation ausgeben und beenden
+
+Jede umbenannte Datei wird als &quot;ALT -&gt; NEU&quot; ausgegeben; mit --dry-run wird
+eine Datei, die ihren neuen Namen schon trägt, als &quot;NAME: unchanged&quot;
+ausgegeben. Jede Datei, die an ihrem Platz bleibt, wird mit dem Grund auf der
+Standardfehlerausgabe genannt. Auf einem Terminal werden Namen mit Steuer- oder
+Shell-Zeichen so in Anführungszeichen gesetzt, wie ls sie setzt.
+
+Rückgabewert:
+ 0  jede gewählte Datei wurde umbenannt oder trug ihren neuen Namen schon
+ 1  einige gewählte Dateien blieben an ihrem Platz
+ 2  falsche Argumente, ein nicht lesbarer Ordner oder eine Ausgabe, die nicht
+    geschrieben werden konnte
+</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
+        <translation>»quillmere-rename --help« liefert weitere Informationen.</translation>
+    </message>
+    <message>
+        <source>write error: </source>
+        <translation>Schreibfehler: </translation>
+    </message>
+    <message>
+        <source>the starting number &quot;%1&quot; is no whole number</source>
+        <translation>die Startnummer &quot;%1&quot; ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation>der Ordner kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
+        <translation>nicht in der Dateiliste des Ordners unter dem Muster &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>DriveListModel</name>
+    <message>
+        <source>%1 (not ready)</source>
+        <translation>%1 (nicht bereit)</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>FileListModel</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>er existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>er ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>access is denied</source>
+        <translation>der Zugriff wird verweigert</translation>
+    </message>
+</context>
+<context>
+    <name>FileSelectionPanel</name>
+    <message>
+        <source>The folder %1 cannot be opened: %2.</source>
+        <translation>Der Ordner %1 kann nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>The drive %1 is not ready.</source>
+        <translation>Das Laufwerk %1 ist nicht bereit.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListModel</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>er existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>er ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>access is denied</source>
+        <translation>der Zugriff wird verweigert</translation>
+    </message>
+    <message>
+        <source>no folder was given</source>
+        <translation>es wurde kein Ordner angegeben</translation>
+    </message>
+</context>
+<context>
+    <name>RenameRequest</name>
+    <message>
+        <source>You must enter a file name.</source>
+        <translation>Sie müssen einen Dateinamen eingeben.</translation>
+    </message>
+    <message>
+        <source>You must enter a file extension.</source>
+        <translation>Sie müssen eine Dateierweiterung eingeben.</translation>
+    </message>
+    <message>
+        <source>You must choose a starting number to increment filenames.</source>
+        <translation>Sie müssen eine Startnummer wählen, um die Dateinamen hochzuzählen.</translation>
+    </message>
+    <message>
+        <source>You must enter prefix.</source>
+        <translation>Sie müssen ein Präfix eingeben.</translation>
+    </message>
+    <message>
+        <source>You must enter suffix.</source>
+        <translation>Sie müssen ein Suffix eingeben.</translation>
+    </message>
+</context>
+<context>
+    <name>RenamingOptions</name>
+    <message>
+        <source>Change both file name and extension</source>
+        <translation>Dateiname und Erweiterung ändern</translation>
+    </message>
+    <message>
+        <source>Change only the file name</source>
+        <translation>Nur den Dateinamen ändern</translation>
+    </message>
+    <message>
+        <source>Change only the extension</source>
+        <translation>Nur die Erweiterung ändern</translation>
+    </message>
+    <message>
+        <source>Add A Prefix</source>
+        <translation>Ein Präfix hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add A Suffix</source>
+        <translation>Ein Suffix hinzufügen</translation>
+    </message>
+    <message>
+        <source>New Name:</source>
+        <translation>Neuer Name:</translation>
+    </message>
+    <message>
+        <source>New Prefix:</source>
+        <translation>Neues Präfix:</translation>
+    </message>
+    <message>
+        <source>New Suffix:</source>
+        <translation>Neues Suffix:</translation>
+    </message>
+</context>
+</TS>
