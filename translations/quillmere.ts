@@ -189,6 +189,129 @@ Exit status:
     </message>
 </context>
 <context>
+    <name>Form1</name>
+    <message>
+        <source>1 file was not renamed and is still in the folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files were not renamed and are still in the folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (now %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+... and %1 more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+1 other file was renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+%1 other files were renamed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renaming Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renaming Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting Number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Filter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remember the last starting number used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Don&apos;t overwrite existing files if the new filename is already in use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a directory:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the files you want to rename:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About this software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 by %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Form8</name>
+    <message>
+        <source>Readme/Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show at Startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RenameRequest</name>
     <message>
         <source>You must enter a file name.</source>
@@ -243,6 +366,29 @@ Exit status:
     </message>
     <message>
         <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <source>Version:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Owned By:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Website:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning: this computer program is protected by copyright law. The program is licensed, not sold; its owner keeps every right not granted by the licence. Copying or passing on this program, or any part of it, other than as the licence allows is not permitted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -236,6 +236,134 @@ Rückgabewert:
     </message>
 </context>
 <context>
+    <name>Form1</name>
+    <message>
+        <source>1 file was not renamed and is still in the folder:</source>
+        <translation>1 Datei wurde nicht umbenannt und ist noch im Ordner:</translation>
+    </message>
+    <message>
+        <source>%1 files were not renamed and are still in the folder:</source>
+        <translation>%1 Dateien wurden nicht umbenannt und sind noch im Ordner:</translation>
+    </message>
+    <message>
+        <source> (now %1)</source>
+        <translation> (jetzt %1)</translation>
+    </message>
+    <message>
+        <source>
+... and %1 more.</source>
+        <translation>
+... und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>
+
+1 other file was renamed.</source>
+        <translation>
+
+1 andere Datei wurde umbenannt.</translation>
+    </message>
+    <message>
+        <source>
+
+%1 other files were renamed.</source>
+        <translation>
+
+%1 andere Dateien wurden umbenannt.</translation>
+    </message>
+    <message>
+        <source>Rename Now</source>
+        <translation>Jetzt umbenennen</translation>
+    </message>
+    <message>
+        <source>Renaming Options</source>
+        <translation>Umbenennungsoptionen</translation>
+    </message>
+    <message>
+        <source>Renaming Type:</source>
+        <translation>Umbenennungstyp:</translation>
+    </message>
+    <message>
+        <source>New Name:</source>
+        <translation>Neuer Name:</translation>
+    </message>
+    <message>
+        <source>Starting Number:</source>
+        <translation>Startnummer:</translation>
+    </message>
+    <message>
+        <source>File Filter:</source>
+        <translation>Dateifilter:</translation>
+    </message>
+    <message>
+        <source>Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
+        <translation>Nummern im Dateinamen mit Nullen auffüllen (Datei001.jpg, Datei002.jpg usw.)</translation>
+    </message>
+    <message>
+        <source>Remember the last starting number used</source>
+        <translation>Zuletzt verwendete Startnummer merken</translation>
+    </message>
+    <message>
+        <source>Don&apos;t overwrite existing files if the new filename is already in use</source>
+        <translation>Vorhandene Dateien nicht überschreiben, wenn der neue Dateiname schon vergeben ist</translation>
+    </message>
+    <message>
+        <source>File Selection</source>
+        <translation>Dateiauswahl</translation>
+    </message>
+    <message>
+        <source>Choose a directory:</source>
+        <translation>Ordner wählen:</translation>
+    </message>
+    <message>
+        <source>Select the files you want to rename:</source>
+        <translation>Wählen Sie die umzubenennenden Dateien:</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>View Help</source>
+        <translation>Hilfe anzeigen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>About this software</source>
+        <translation>Über dieses Programm</translation>
+    </message>
+    <message>
+        <source>%1 by %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>Form8</name>
+    <message>
+        <source>Readme/Help</source>
+        <translation>Liesmich/Hilfe</translation>
+    </message>
+    <message>
+        <source>Show at Startup</source>
+        <translation>Beim Start anzeigen</translation>
+    </message>
+</context>
+<context>
     <name>RenameRequest</name>
     <message>
         <source>You must enter a file name.</source>
@@ -291,6 +419,29 @@ Rückgabewert:
     <message>
         <source>New Suffix:</source>
         <translation>Neues Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Owned By:</source>
+        <translation>Eigentümer:</translation>
+    </message>
+    <message>
+        <source>Website:</source>
+        <translation>Website:</translation>
+    </message>
+    <message>
+        <source>Warning: this computer program is protected by copyright law. The program is licensed, not sold; its owner keeps every right not granted by the licence. Copying or passing on this program, or any part of it, other than as the licence allows is not permitted.</source>
+        <translation>Warnung: Dieses Computerprogramm ist urheberrechtlich geschützt. Das Programm wird lizenziert, nicht verkauft; sein Eigentümer behält jedes Recht, das die Lizenz nicht gewährt. Das Kopieren oder Weitergeben dieses Programms oder eines Teils davon ist nur erlaubt, soweit die Lizenz es gestattet.</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
     </message>
 </context>
 </TS>

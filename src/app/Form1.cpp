@@ -98,23 +98,23 @@ QString describeLeftInPlace(const RenameReport &report)
 {
     const qsizetype count = report.leftInPlace.size();
     QString text = count == 1
-        ? QStringLiteral("1 file was not renamed and is still in the folder:")
-        : QStringLiteral("%1 files were not renamed and are still in the folder:").arg(count);
+        ? Form1::tr("1 file was not renamed and is still in the folder:")
+        : Form1::tr("%1 files were not renamed and are still in the folder:").arg(count);
     text += QLatin1Char('\n');
     for (qsizetype i = 0; i < count && i < kMaxFilesNamed; ++i) {
         const LeftInPlaceFile &file = report.leftInPlace.at(i);
         text += QLatin1Char('\n') + file.name;
         if (!file.currentName.isEmpty() && file.currentName != file.name)
-            text += QStringLiteral(" (now %1)").arg(file.currentName);
+            text += Form1::tr(" (now %1)").arg(file.currentName);
         if (!file.message.isEmpty())
             text += QStringLiteral(": ") + file.message;
     }
     if (count > kMaxFilesNamed)
-        text += QStringLiteral("\n... and %1 more.").arg(count - kMaxFilesNamed);
+        text += Form1::tr("\n... and %1 more.").arg(count - kMaxFilesNamed);
     if (report.renamed.size() == 1)
-        text += QStringLiteral("\n\n1 other file was renamed.");
+        text += Form1::tr("\n\n1 other file was renamed.");
     else if (!report.renamed.isEmpty())
-        text += QStringLiteral("\n\n%1 other files were renamed.").arg(report.renamed.size());
+        text += Form1::tr("\n\n%1 other files were renamed.").arg(report.renamed.size());
     return text;
 }
 
@@ -158,7 +158,7 @@ void Form1::buildControls()
     plain.setBold(false);
 
     Command1 = make<QPushButton>(client, "Command1", "CommandButton", fromTwips(60, 60, 2025, 825));
-    Command1->setText(QStringLiteral("Rename Now"));
+    Command1->setText(tr("Rename Now"));
     Command1->setFont(bold);
     Command1->setIconSize(QSize(32, 32));
     Command1->setIcon(QIcon(RenameNowPicture(32, devicePixelRatioF())));
@@ -166,7 +166,7 @@ void Form1::buildControls()
     // Frame captions are bold; the frames' controls keep the plain font
     // except the labels, which are bold as well.
     Frame1 = make<QGroupBox>(client, "Frame1", "Frame", fromTwips(60, 960, 8475, 2235));
-    Frame1->setTitle(QStringLiteral("Renaming Options"));
+    Frame1->setTitle(tr("Renaming Options"));
     Frame1->setFont(bold);
     SkinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), Frame1, this);
 
@@ -185,12 +185,12 @@ void Form1::buildControls()
         return control;
     };
 
-    Label4 = label(Frame1, "Label4", QStringLiteral("Renaming Type:"), {labelX, row1 + 3, 118, 16});
+    Label4 = label(Frame1, "Label4", tr("Renaming Type:"), {labelX, row1 + 3, 118, 16});
     Combo3 = makeCombo(Frame1, "Combo3", {fieldX, row1, 260, rowHeight}, RenamingTypeItems(),
-                       QStringLiteral("Change only the file name"));
+                       RenamingTypeItems().at(NameOnly));
     Combo3->setFont(plain);
 
-    Label1 = label(Frame1, "Label1", QStringLiteral("New Name:"), {labelX, row2 + 3, 118, 16});
+    Label1 = label(Frame1, "Label1", tr("New Name:"), {labelX, row2 + 3, 118, 16});
     Text1 = make<QLineEdit>(Frame1, "Text1", "TextBox", {fieldX, row2, 170, rowHeight});
     Text1->setFont(plain);
     Label2 = label(Frame1, "Label2", QStringLiteral("."), {fieldX + 174, row2 + 3, 8, 16});
@@ -200,37 +200,39 @@ void Form1::buildControls()
                        QString(kExtensionPlaceholder));
     Combo1->setFont(plain);
 
-    Label3 = label(Frame1, "Label3", QStringLiteral("Starting Number:"), {labelX, row3 + 3, 118, 16});
+    Label3 = label(Frame1, "Label3", tr("Starting Number:"), {labelX, row3 + 3, 118, 16});
     Text2 = make<QLineEdit>(Frame1, "Text2", "TextBox", {fieldX, row3, 60, rowHeight});
     Text2->setFont(plain);
     Text2->setText(QString(kDefaultStartingNumber));
     Check1 = make<QCheckBox>(Frame1, "Check1", "CheckBox", {rightX, row3 + 2, 100, checkHeight});
-    Check1->setText(QStringLiteral("File Filter:"));
+    Check1->setText(tr("File Filter:"));
     Check1->setFont(plain);
+    // The filter box's placeholder stays English in every language: the box's text is
+    // stored when the window closes and read back as the filter extension.
     Combo2 = makeCombo(Frame1, "Combo2", {rightX + 104, row3, rightEnd - rightX - 104, rowHeight}, extensions,
                        QStringLiteral("Choose or Type"));
     Combo2->setFont(plain);
 
     Check2 = make<QCheckBox>(Frame1, "Check2", "CheckBox", {labelX, row4, 540, checkHeight});
-    Check2->setText(QStringLiteral("Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)"));
+    Check2->setText(tr("Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)"));
     Check2->setFont(plain);
     Check2->setChecked(true);
     Check3 = make<QCheckBox>(Frame1, "Check3", "CheckBox", {labelX, row5, 540, checkHeight});
-    Check3->setText(QStringLiteral("Remember the last starting number used"));
+    Check3->setText(tr("Remember the last starting number used"));
     Check3->setFont(plain);
     Check4 = make<QCheckBox>(Frame1, "Check4", "CheckBox", {labelX, row6, 540, checkHeight});
-    Check4->setText(QStringLiteral("Don't overwrite existing files if the new filename is already in use"));
+    Check4->setText(tr("Don't overwrite existing files if the new filename is already in use"));
     Check4->setFont(plain);
 
     Frame2 = make<QGroupBox>(client, "Frame2", "Frame", fromTwips(60, 3240, 8475, 3795));
-    Frame2->setTitle(QStringLiteral("File Selection"));
+    Frame2->setTitle(tr("File Selection"));
     Frame2->setFont(bold);
     SkinLabel2 = new SkinLabelArray(QStringLiteral("SkinLabel2"), Frame2, this);
 
     constexpr int leftWidth = 240;
     constexpr int fileX = 256;
     constexpr int fileWidth = rightEnd - fileX;
-    Label6 = label(Frame2, "Label6", QStringLiteral("Choose a directory:"), {labelX, 20, leftWidth, 16});
+    Label6 = label(Frame2, "Label6", tr("Choose a directory:"), {labelX, 20, leftWidth, 16});
     Drive1 = new DriveListBox(Frame2);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setGeometry(labelX, 38, leftWidth, rowHeight);
@@ -240,13 +242,13 @@ void Form1::buildControls()
     Dir1->setGeometry(labelX, 64, leftWidth, 181);
     Dir1->setFont(plain);
 
-    Label5 = label(Frame2, "Label5", QStringLiteral("Select the files you want to rename:"), {fileX, 20, fileWidth, 16});
+    Label5 = label(Frame2, "Label5", tr("Select the files you want to rename:"), {fileX, 20, fileWidth, 16});
     File1 = new FileListBox(Frame2);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setGeometry(fileX, 38, fileWidth, 176);
     File1->setFont(plain);
     Command4 = make<QPushButton>(Frame2, "Command4", "CommandButton", {fileX, 218, fileWidth, 27});
-    Command4->setText(QStringLiteral("Select All"));
+    Command4->setText(tr("Select All"));
     Command4->setFont(plain);
 
     ProgressBar1 = make<QProgressBar>(client, "ProgressBar1", "ProgressBar", fromTwips(60, 7080, 8475, 255));
@@ -260,9 +262,9 @@ void Form1::buildControls()
 
 void Form1::buildMenus()
 {
-    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile = menuBar()->addMenu(tr("File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    const QStringList fileItems{QStringLiteral("Rename Now"), QStringLiteral("Exit")};
+    const QStringList fileItems{tr("Rename Now"), tr("Exit")};
     for (const QString &text : fileItems) {
         QAction *item = mnuFile->addAction(text);
         item->setObjectName(QStringLiteral("mnuFileItem"));
@@ -278,18 +280,18 @@ void Form1::buildMenus()
     mnuFileItem.append(preview);
 
     // Not one of the numbered items: those keep their numbers.
-    mnuUndoItem = new QAction(QStringLiteral("Undo Last Rename"), mnuFile);
+    mnuUndoItem = new QAction(tr("Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
     mnuFile->insertAction(mnuFileItem.at(1), mnuUndoItem); // before "Exit"
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuHelp = menuBar()->addMenu(tr("Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpItem = mnuHelp->addAction(QStringLiteral("View Help"));
+    mnuHelpItem = mnuHelp->addAction(tr("View Help"));
     mnuHelpItem->setObjectName(QStringLiteral("mnuHelpItem"));
 
-    mnuAbout = menuBar()->addMenu(QStringLiteral("About"));
+    mnuAbout = menuBar()->addMenu(tr("About"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"));
+    mnuAboutItem = mnuAbout->addAction(tr("About this software"));
     mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
 }
 
@@ -379,7 +381,7 @@ void Form1::Form_Load()
     ApplyWindowIcon(this, QStringLiteral("AAA"), true);
 
     const ProductInfo &info = CurrentProductInfo();
-    setWindowTitle(info.productName + QStringLiteral(" by ") + info.companyName);
+    setWindowTitle(tr("%1 by %2").arg(info.productName, info.companyName));
 
     restoreOptions();
 

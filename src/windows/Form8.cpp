@@ -28,7 +28,7 @@ Form8::Form8(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Readme/Help"));
+    setWindowTitle(tr("Readme/Help"));
     setWindowIcon(HelpWindowIcon());
     setFixedSize(686, 528);
 
@@ -42,7 +42,7 @@ Form8::Form8(QWidget *parent)
     rtf1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(rtf1, &QTextBrowser::anchorClicked, this, &Form8::openLink);
 
-    Check1 = new QCheckBox(QStringLiteral("Show at Startup"), this);
+    Check1 = new QCheckBox(tr("Show at Startup"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setProperty("controlKind", QStringLiteral("CheckBox"));
     Check1->setGeometry(4, 508, 133, 17);

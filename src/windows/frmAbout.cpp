@@ -53,20 +53,20 @@ frmAbout::frmAbout(QWidget *parent)
     const QFont heading = verdana(14.25, true);
     const QFont field = verdana(12, true);
     Label1 = makeLabel<SkinLabel>(this, "Label1", "SkinLabel", QRect(8, 80, 473, 29), heading);
-    Label2 = makeLabel<QLabel>(this, "Label2", "Label", QRect(12, 112, 153, 21), field, QStringLiteral("Version:"));
+    Label2 = makeLabel<QLabel>(this, "Label2", "Label", QRect(12, 112, 153, 21), field, tr("Version:"));
     lblVersion = makeLabel<SkinLabel>(this, "lblVersion", "SkinLabel", QRect(172, 112, 309, 21), field);
-    Label3 = makeLabel<QLabel>(this, "Label3", "Label", QRect(12, 140, 153, 21), field, QStringLiteral("Owned By:"));
+    Label3 = makeLabel<QLabel>(this, "Label3", "Label", QRect(12, 140, 153, 21), field, tr("Owned By:"));
     lblCompany = makeLabel<SkinLabel>(this, "lblCompany", "SkinLabel", QRect(172, 140, 309, 21), field);
-    Label4 = makeLabel<QLabel>(this, "Label4", "Label", QRect(12, 168, 153, 21), field, QStringLiteral("Website:"));
+    Label4 = makeLabel<QLabel>(this, "Label4", "Label", QRect(12, 168, 153, 21), field, tr("Website:"));
     lblWebsite = makeLabel<SkinLabel>(this, "lblWebsite", "SkinLabel", QRect(172, 168, 309, 21), field);
 
     // The notice lies below the client area: it is part of the window and
     // its label twin, but not seen at the window's size.
     Label5 = makeLabel<QLabel>(
         this, "Label5", "Label", QRect(8, 220, 481, 85), font(),
-        QStringLiteral("Warning: this computer program is protected by copyright law. The program is licensed, "
-                       "not sold; its owner keeps every right not granted by the licence. Copying or passing on "
-                       "this program, or any part of it, other than as the licence allows is not permitted."));
+        tr("Warning: this computer program is protected by copyright law. The program is licensed, "
+           "not sold; its owner keeps every right not granted by the licence. Copying or passing on "
+           "this program, or any part of it, other than as the licence allows is not permitted."));
     Label5->setWordWrap(true);
 
     SkinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), this, this);
@@ -74,7 +74,7 @@ frmAbout::frmAbout(QWidget *parent)
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + CurrentProductInfo().productName);
+    setWindowTitle(tr("About %1").arg(CurrentProductInfo().productName));
 
     const VersionRecord record = ReadVersionRecord();
     Label1->setText(record.productName);
