@@ -170,6 +170,21 @@ Exit status:
     </message>
 </context>
 <context>
+    <name>FolderHandle</name>
+    <message>
+        <source>the folder is marked immutable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder is marked append-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is a link to the file that has the new name</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FolderListModel</name>
     <message>
         <source>it does not exist</source>
@@ -366,6 +381,93 @@ Exit status:
     </message>
     <message>
         <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RunText</name>
+    <message>
+        <source>the new name is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new name leaves the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new name holds a NUL character, which file names cannot hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new name is longer than the file system allows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder cannot be written: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is listed more than once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no file of this name is in the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new name is the file&apos;s current name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; it could not be put back under its own name and is now &quot;%1&quot;%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; a file renamed in this run took its name, so it is now &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file with the new name already exists, and no free variant of the name fits the file system</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rename failed: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the selected file &quot;%1&quot; has the new name and could not be moved out of the way: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a folder or other entry that is not a file has the new name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free temporary name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is a link to &quot;%1&quot;, and under that name it would point at itself</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another rename is running in the folder &quot;%1&quot;. Nothing was renamed; try again when it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the run was stopped before this file&apos;s turn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the running number cannot go past 2147483647</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the running number &quot;%1&quot; is no whole number and cannot advance</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -217,6 +217,21 @@ Rückgabewert:
     </message>
 </context>
 <context>
+    <name>FolderHandle</name>
+    <message>
+        <source>the folder is marked immutable</source>
+        <translation>der Ordner ist als unveränderlich markiert</translation>
+    </message>
+    <message>
+        <source>the folder is marked append-only</source>
+        <translation>der Ordner ist als nur erweiterbar markiert</translation>
+    </message>
+    <message>
+        <source>the file is a link to the file that has the new name</source>
+        <translation>die Datei ist eine Verknüpfung auf die Datei, die den neuen Namen trägt</translation>
+    </message>
+</context>
+<context>
     <name>FolderListModel</name>
     <message>
         <source>it does not exist</source>
@@ -419,6 +434,93 @@ Rückgabewert:
     <message>
         <source>New Suffix:</source>
         <translation>Neues Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>RunText</name>
+    <message>
+        <source>the new name is empty</source>
+        <translation>der neue Name ist leer</translation>
+    </message>
+    <message>
+        <source>the new name leaves the folder</source>
+        <translation>der neue Name führt aus dem Ordner hinaus</translation>
+    </message>
+    <message>
+        <source>the new name holds a NUL character, which file names cannot hold</source>
+        <translation>der neue Name enthält ein NUL-Zeichen, das Dateinamen nicht enthalten können</translation>
+    </message>
+    <message>
+        <source>the new name is longer than the file system allows</source>
+        <translation>der neue Name ist länger, als das Dateisystem erlaubt</translation>
+    </message>
+    <message>
+        <source>the folder cannot be written: </source>
+        <translation>in den Ordner kann nicht geschrieben werden: </translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation>der Ordner kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the file is listed more than once</source>
+        <translation>die Datei ist mehr als einmal aufgeführt</translation>
+    </message>
+    <message>
+        <source>no file of this name is in the folder</source>
+        <translation>im Ordner ist keine Datei dieses Namens</translation>
+    </message>
+    <message>
+        <source>the new name is the file&apos;s current name</source>
+        <translation>der neue Name ist der jetzige Name der Datei</translation>
+    </message>
+    <message>
+        <source>; it could not be put back under its own name and is now &quot;%1&quot;%2</source>
+        <translation>; sie konnte nicht unter ihren eigenen Namen zurückgebracht werden und heißt jetzt &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>; a file renamed in this run took its name, so it is now &quot;%1&quot;</source>
+        <translation>; eine in diesem Lauf umbenannte Datei hat ihren Namen übernommen, daher heißt sie jetzt &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>a file with the new name already exists, and no free variant of the name fits the file system</source>
+        <translation>eine Datei mit dem neuen Namen ist schon vorhanden, und keine freie Variante des Namens passt in das Dateisystem</translation>
+    </message>
+    <message>
+        <source>the rename failed: </source>
+        <translation>das Umbenennen ist fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <source>the selected file &quot;%1&quot; has the new name and could not be moved out of the way: %2</source>
+        <translation>die gewählte Datei &quot;%1&quot; trägt den neuen Namen und konnte nicht aus dem Weg geräumt werden: %2</translation>
+    </message>
+    <message>
+        <source>a folder or other entry that is not a file has the new name</source>
+        <translation>ein Ordner oder anderer Eintrag, der keine Datei ist, trägt den neuen Namen</translation>
+    </message>
+    <message>
+        <source>no free temporary name</source>
+        <translation>kein freier vorübergehender Name</translation>
+    </message>
+    <message>
+        <source>the file is a link to &quot;%1&quot;, and under that name it would point at itself</source>
+        <translation>die Datei ist eine Verknüpfung auf &quot;%1&quot; und würde unter diesem Namen auf sich selbst zeigen</translation>
+    </message>
+    <message>
+        <source>Another rename is running in the folder &quot;%1&quot;. Nothing was renamed; try again when it has finished.</source>
+        <translation>Im Ordner &quot;%1&quot; läuft schon ein anderes Umbenennen. Es wurde nichts umbenannt; versuchen Sie es wieder, wenn es fertig ist.</translation>
+    </message>
+    <message>
+        <source>the run was stopped before this file&apos;s turn</source>
+        <translation>der Lauf wurde angehalten, bevor diese Datei an der Reihe war</translation>
+    </message>
+    <message>
+        <source>the running number cannot go past 2147483647</source>
+        <translation>die laufende Nummer kann nicht über 2147483647 hinaus</translation>
+    </message>
+    <message>
+        <source>the running number &quot;%1&quot; is no whole number and cannot advance</source>
+        <translation>die laufende Nummer &quot;%1&quot; ist keine ganze Zahl und kann nicht weiterzählen</translation>
     </message>
 </context>
 <context>

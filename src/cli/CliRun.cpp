@@ -24,7 +24,7 @@ namespace {
 std::optional<int> lockFolder(const FolderHandle &folder, bool dryRun, CliOutput &err)
 {
     if (!folder.isOpen()) {
-        WriteCliFileMessage(err, folder.path(), QStringLiteral("the folder cannot be read"));
+        WriteCliFileMessage(err, folder.path(), CliText::tr("the folder cannot be read"));
         return CliRefused;
     }
     if (!dryRun && folder.tryLock() == FolderHandle::LockResult::Busy) {

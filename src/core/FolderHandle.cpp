@@ -2,6 +2,7 @@
 
 #include "core/FolderReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringEncoder>
 
@@ -184,8 +185,9 @@ bool FolderHandle::isWritable(QString *whyNot) const
     int flags = 0;
     if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0) {
         if (whyNot)
-            *whyNot = (flags & FS_IMMUTABLE_FL) != 0 ? QStringLiteral("the folder is marked immutable")
-                                                     : QStringLiteral("the folder is marked append-only");
+            *whyNot = (flags & FS_IMMUTABLE_FL) != 0
+                ? QCoreApplication::translate("FolderHandle", "the folder is marked immutable")
+                : QCoreApplication::translate("FolderHandle", "the folder is marked append-only");
         return false;
     }
 #endif
@@ -221,7 +223,8 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
              && ::fstatat(m_fd, from, &resolved, 0) == 0 && resolved.st_dev == target.st_dev
              && resolved.st_ino == target.st_ino)
             || linkPointsAtEncoded(from, to)) {
-            *error = QStringLiteral("the file is a link to the file that has the new name");
+            *error = QCoreApplication::translate("FolderHandle",
+                                                 "the file is a link to the file that has the new name");
             return MoveOutcome::Failed;
         }
     }

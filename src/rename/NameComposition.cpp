@@ -31,7 +31,8 @@ std::optional<QString> ValidateRenameRequest(const RenameRequest &request)
     };
     const auto needNumber = [&]() -> std::optional<QString> {
         if (request.numberText.isEmpty())
-            return QCoreApplication::translate("RenameRequest", "You must choose a starting number to increment filenames.");
+            return QCoreApplication::translate("RenameRequest",
+                                               "You must choose a starting number to increment filenames.");
         return std::nullopt;
     };
 

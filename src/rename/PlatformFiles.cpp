@@ -1,6 +1,7 @@
 #include "rename/PlatformFiles.h"
 
 #include "core/AsciiFolding.h"
+#include "rename/RunText.h"
 
 #include <QFile>
 
@@ -134,7 +135,7 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
 {
     *leavesFolder = false;
     if (name.isEmpty())
-        return QStringLiteral("the new name is empty");
+        return RunText::tr("the new name is empty");
     // One look at every unit; a run checks the name of every file.
     const char16_t *units = reinterpret_cast<const char16_t *>(name.utf16());
     bool slash = false;
@@ -145,14 +146,14 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
     }
     if (slash || (name.size() <= 2 && (name == QLatin1String(".") || name == QLatin1String("..")))) {
         *leavesFolder = true;
-        return QStringLiteral("the new name leaves the folder");
+        return RunText::tr("the new name leaves the folder");
     }
     if (nul)
-        return QStringLiteral("the new name holds a NUL character, which file names cannot hold");
+        return RunText::tr("the new name holds a NUL character, which file names cannot hold");
     // A UTF-16 unit never takes more than three bytes, so short names need
     // no encoding to be measured.
     if (name.size() * 3 > maxLength && QFile::encodeName(name).size() > maxLength)
-        return QStringLiteral("the new name is longer than the file system allows");
+        return RunText::tr("the new name is longer than the file system allows");
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include "rename/PlatformFiles.h"
 #include "rename/RunJournal.h"
 #include "rename/TrashCan.h"
+#include "rename/RunText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,7 +46,7 @@ public:
     QString folderProblem(const FolderHandle &folder) override
     {
         QString whyNot;
-        return folder.isWritable(&whyNot) ? QString() : QStringLiteral("the folder cannot be written: ") + whyNot;
+        return folder.isWritable(&whyNot) ? QString() : RunText::tr("the folder cannot be written: ") + whyNot;
     }
 
     bool changesFolder() const override { return false; }
@@ -184,9 +185,9 @@ public:
         state.done = true;
         if (!state.present) {
             skip(i, newName, LeftInPlaceReason::NotInFolder,
-                 !m_folderRead     ? QStringLiteral("the folder cannot be read")
-                 : state.listedTwice ? QStringLiteral("the file is listed more than once")
-                                     : QStringLiteral("no file of this name is in the folder"));
+                 !m_folderRead     ? RunText::tr("the folder cannot be read")
+                 : state.listedTwice ? RunText::tr("the file is listed more than once")
+                                     : RunText::tr("no file of this name is in the folder"));
             return;
         }
         bool leavesFolder = false;
@@ -200,7 +201,7 @@ public:
             if (newName == m_entries.at(i).name)
                 m_report.unchanged.append(newName);
             else
-                skip(i, newName, LeftInPlaceReason::SameName, QStringLiteral("the new name is the file's current name"));
+                skip(i, newName, LeftInPlaceReason::SameName, RunText::tr("the new name is the file's current name"));
             return;
         }
         if (!m_folderProblem.isEmpty()) {
@@ -259,10 +260,11 @@ public:
             LeftInPlaceFile &left = m_report.leftInPlace[state.reportIndex];
             left.currentName = locationOf(int(i));
             if (state.aside) {
-                left.message += QStringLiteral("; it could not be put back under its own name and is now \"%1\"%2")
-                                    .arg(locationOf(int(i)), error.isEmpty() ? QString() : QStringLiteral(" (") + error + u')');
+                left.message +=
+                    RunText::tr("; it could not be put back under its own name and is now \"%1\"%2")
+                        .arg(locationOf(int(i)), error.isEmpty() ? QString() : QStringLiteral(" (") + error + u')');
             } else if (locationOf(int(i)) != name) {
-                left.message += QStringLiteral("; a file renamed in this run took its name, so it is now \"%1\"")
+                left.message += RunText::tr("; a file renamed in this run took its name, so it is now \"%1\"")
                                     .arg(locationOf(int(i)));
             }
         }
@@ -337,8 +339,8 @@ private:
                 bool leaves = false;
                 if (!PlatformFiles::nameProblem(*candidate, m_maxNameLength, &leaves).isEmpty()) {
                     skip(i, newName, LeftInPlaceReason::NoFreeName,
-                         QStringLiteral("a file with the new name already exists, and no free variant of the "
-                                        "name fits the file system"));
+                         RunText::tr("a file with the new name already exists, and no free variant of the "
+                                     "name fits the file system"));
                     return;
                 }
             }
@@ -358,7 +360,7 @@ private:
                 nextVariant();
                 continue;
             case Outcome::Failed:
-                skip(i, *candidate, failureReason(), QStringLiteral("the rename failed: ") + error);
+                skip(i, *candidate, failureReason(), RunText::tr("the rename failed: ") + error);
                 return;
             }
         }
@@ -391,8 +393,8 @@ private:
             QString error;
             if (!setAside(j, &error)) {
                 skip(i, newName, LeftInPlaceReason::MoveAsideFailed,
-                     QStringLiteral("the selected file \"%1\" has the new name and could not be moved out of the "
-                                    "way: %2")
+                     RunText::tr("the selected file \"%1\" has the new name and could not be moved out of the "
+                                 "way: %2")
                          .arg(m_entries.at(j).name, error));
                 return;
             }
@@ -403,7 +405,7 @@ private:
         }
         if (heldByNonFile) {
             skip(i, newName, LeftInPlaceReason::HeldByNonFile,
-                 QStringLiteral("a folder or other entry that is not a file has the new name"));
+                 RunText::tr("a folder or other entry that is not a file has the new name"));
             return;
         }
         // What still has exactly this name, the waiting files being out of
@@ -414,7 +416,7 @@ private:
         if (move(i, newName, hash, Mode::Replace, &error) == Outcome::Done)
             renamed(i, newName, replaces ? RenamedFile::Way::ReplacedExisting : RenamedFile::Way::AsComposed);
         else
-            skip(i, newName, failureReason(), QStringLiteral("the rename failed: ") + error);
+            skip(i, newName, failureReason(), RunText::tr("the rename failed: ") + error);
     }
 
     // A hidden name that still tells whose file it is, should the run be
@@ -445,7 +447,7 @@ private:
             if (outcome == Outcome::Failed)
                 return false;
         }
-        *error = QStringLiteral("no free temporary name");
+        *error = RunText::tr("no free temporary name");
         return false;
     }
 
@@ -475,7 +477,7 @@ private:
         // moved that file aside or renamed it.
         if (m_states.at(i).link && m_folder.linkPointsAt(locationOf(i), to)) {
             m_linkRefused = true;
-            *error = QStringLiteral("the file is a link to \"%1\", and under that name it would point at itself").arg(to);
+            *error = RunText::tr("the file is a link to \"%1\", and under that name it would point at itself").arg(to);
             return Outcome::Failed;
         }
         // Where letter case does not count, the file system sees one name in
@@ -561,8 +563,8 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
 
 QString FolderBusyMessage(const QString &folder)
 {
-    return QStringLiteral("Another rename is running in the folder \"%1\". Nothing was renamed; try again when it "
-                          "has finished.")
+    return RunText::tr("Another rename is running in the folder \"%1\". Nothing was renamed; try again when it "
+                       "has finished.")
         .arg(QDir::toNativeSeparators(folder));
 }
 
@@ -620,7 +622,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                 report.stopped = true;
             if (report.stopped) {
                 renamer->skip(int(i), QString(), LeftInPlaceReason::Stopped,
-                              QStringLiteral("the run was stopped before this file's turn"));
+                              RunText::tr("the run was stopped before this file's turn"));
                 continue;
             }
             if (numberStuck) {
@@ -639,8 +641,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                     } else if (PutsNumberInName(request.type)) {
                         numberStuck.emplace(
                             value ? LeftInPlaceReason::NumberExhausted : LeftInPlaceReason::NumberUnreadable,
-                            value ? QStringLiteral("the running number cannot go past 2147483647")
-                                  : QStringLiteral("the running number \"%1\" is no whole number and cannot advance")
+                            value ? RunText::tr("the running number cannot go past 2147483647")
+                                  : RunText::tr("the running number \"%1\" is no whole number and cannot advance")
                                         .arg(number));
                     }
                 }

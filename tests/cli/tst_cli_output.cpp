@@ -335,6 +335,7 @@ void TestCliOutput::speaksTheUsersLanguage_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("outStart");
     QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QString>("subfolder"); // made beside a.jpg when not empty
 
     const QByteArray germanTry = "\xc2\xbbquillmere-rename --help\xc2\xab liefert weitere Informationen.\n";
     const QByteArray unknownGerman = "quillmere-rename: nicht erkannte Option \xc2\xbb--bogus\xc2\xab\n" + germanTry;
@@ -342,32 +343,42 @@ void TestCliOutput::speaksTheUsersLanguage_data()
     const QList<QByteArray> bogus{"--bogus"};
 
     QTest::newRow("LANG German") << QList<QByteArray>{"LANG=de_DE.UTF-8"} << bogus << 2 << QByteArray()
-                                 << unknownGerman;
+                                 << unknownGerman << QString();
     QTest::newRow("Austrian German") << QList<QByteArray>{"LANG=de_AT.UTF-8"} << bogus << 2 << QByteArray()
-                                     << unknownGerman;
+                                     << unknownGerman << QString();
     QTest::newRow("LC_MESSAGES over LANG") << QList<QByteArray>{"LANG=en_US.UTF-8", "LC_MESSAGES=de_DE.UTF-8"}
-                                           << bogus << 2 << QByteArray() << unknownGerman;
+                                           << bogus << 2 << QByteArray() << unknownGerman << QString();
     QTest::newRow("LC_ALL C over LANG") << QList<QByteArray>{"LANG=de_DE.UTF-8", "LC_ALL=C"} << bogus << 2
-                                        << QByteArray() << unknownEnglish;
+                                        << QByteArray() << unknownEnglish << QString();
     QTest::newRow("no translation") << QList<QByteArray>{"LANG=fr_FR.UTF-8"} << bogus << 2 << QByteArray()
-                                    << unknownEnglish;
+                                    << unknownEnglish << QString();
     QTest::newRow("French before German")
-        << QList<QByteArray>{"LANG=fr_FR.UTF-8", "LANGUAGE=fr:de"} << bogus << 2 << QByteArray() << unknownGerman;
+        << QList<QByteArray>{"LANG=fr_FR.UTF-8", "LANGUAGE=fr:de"} << bogus << 2 << QByteArray() << unknownGerman
+        << QString();
     QTest::newRow("help") << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--help"} << 0
-                          << QByteArray("Aufruf: quillmere-rename [OPTION]... ORDNER NAME...\n") << QByteArray();
+                          << QByteArray("Aufruf: quillmere-rename [OPTION]... ORDNER NAME...\n") << QByteArray()
+                          << QString();
     // The placeholder is refused whatever the language, with a German message.
     QTest::newRow("refusal")
         << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--type=ext", "--all", "{dir}"} << 2
         << QByteArray()
-        << "quillmere-rename: Sie m\xc3\xbcssen eine Dateierweiterung eingeben.\n" + germanTry;
+        << "quillmere-rename: Sie m\xc3\xbcssen eine Dateierweiterung eingeben.\n" + germanTry << QString();
     QTest::newRow("folder message")
         << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--text=P", "--all", "{dir}/none"} << 2
-        << QByteArray() << QByteArray("quillmere-rename: {dir}/none: der Ordner kann nicht gelesen werden\n");
+        << QByteArray() << QByteArray("quillmere-rename: {dir}/none: der Ordner kann nicht gelesen werden\n")
+        << QString();
     // The report on standard output is for scripts: the same in every language.
     QTest::newRow("report")
         << QList<QByteArray>{"LANG=de_DE.UTF-8"}
         << QList<QByteArray>{"--dry-run", "--type=ext", "--ext=jpg", "--all", "{dir}"} << 0
-        << QByteArray("a.jpg: unchanged\n") << QByteArray();
+        << QByteArray("a.jpg: unchanged\n") << QByteArray() << QString();
+    // What the run says of a file it leaves in place is German too.
+    QTest::newRow("left in place")
+        << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--text=P", "--all", "{dir}"} << 1
+        << QByteArray()
+        << QByteArray("quillmere-rename: a.jpg: ein Ordner oder anderer Eintrag, der keine Datei ist, "
+                      "tr\xc3\xa4gt den neuen Namen\n")
+        << "P001.jpg";
 }
 
 void TestCliOutput::speaksTheUsersLanguage()
@@ -377,9 +388,12 @@ void TestCliOutput::speaksTheUsersLanguage()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, outStart);
     QFETCH(QByteArray, err);
+    QFETCH(QString, subfolder);
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({"a.jpg"}));
+    if (!subfolder.isEmpty())
+        QVERIFY(folder.makeFolder(subfolder));
     RawRun run;
     {
         const LocaleEnvironment locale(environment);
