@@ -65,8 +65,33 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>write error: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the starting number &quot;%1&quot; is no whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--undo takes the folder alone, without file names or --all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
+  or:  quillmere-rename --undo [--dry-run] FOLDER
 Rename the chosen files of FOLDER in list order (names sorted without regard
 to case), each within FOLDER, numbered from the starting number.
 
@@ -91,6 +116,10 @@ Choosing files:
       --filter=EXT      list only the files with the extension EXT
       --all             rename every listed file
 
+Undo:
+      --undo            take back the last rename in FOLDER: each file gets
+                          its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
+
 Output:
       --dry-run         print what would be done; touch nothing
       --null            print each OLD and NEW name followed by a NUL byte
@@ -112,23 +141,7 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>write error: </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the starting number &quot;%1&quot; is no whole number</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>the folder cannot be read</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
+        <source>no journal is kept for this run, so it cannot be undone: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -314,6 +327,10 @@ Exit status:
         <source>%1 by %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Undo Last Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -468,6 +485,109 @@ Exit status:
     </message>
     <message>
         <source>the running number &quot;%1&quot; is no whole number and cannot advance</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; could not be written to its end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>several names in the folder lead to the file; it is left as it is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another file now has the name &quot;%1&quot;; it is left as it is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; is no longer in the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it could not be moved out of the way: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another file now has its old name &quot;%1&quot;; it is left as &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it could not be moved back to &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the run replaced the file &quot;%1&quot; where no trash could keep it; its content is gone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file the run replaced is no longer in the trash as &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another file now has the name &quot;%1&quot;; the file the run replaced stays in the trash as &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it could not be brought back from the trash: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No rename in the folder &quot;%1&quot; is left to undo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 file could not be put back:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files could not be put back:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+1 other file was put back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+%1 other files were put back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A rename in the folder &quot;%1&quot; was cut off and left it half-renamed. Open that folder and choose &quot;Undo Last Rename&quot; in the File menu to put it back as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renames in these folders were cut off and left them half-renamed:
+%1
+
+Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put it back as it was.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot make the folder &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write in &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write the journal &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is no longer in the trash</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -65,8 +65,33 @@
         <translation>keine Datei gewählt: die Namen der umzubenennenden Dateien angeben, oder --all</translation>
     </message>
     <message>
+        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
+        <translation>»quillmere-rename --help« liefert weitere Informationen.</translation>
+    </message>
+    <message>
+        <source>write error: </source>
+        <translation>Schreibfehler: </translation>
+    </message>
+    <message>
+        <source>the starting number &quot;%1&quot; is no whole number</source>
+        <translation>die Startnummer &quot;%1&quot; ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation>der Ordner kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
+        <translation>nicht in der Dateiliste des Ordners unter dem Muster &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--undo takes the folder alone, without file names or --all</source>
+        <translation>--undo nimmt nur den Ordner, ohne Dateinamen oder --all</translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
+  or:  quillmere-rename --undo [--dry-run] FOLDER
 Rename the chosen files of FOLDER in list order (names sorted without regard
 to case), each within FOLDER, numbered from the starting number.
 
@@ -91,6 +116,10 @@ Choosing files:
       --filter=EXT      list only the files with the extension EXT
       --all             rename every listed file
 
+Undo:
+      --undo            take back the last rename in FOLDER: each file gets
+                          its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
+
 Output:
       --dry-run         print what would be done; touch nothing
       --null            print each OLD and NEW name followed by a NUL byte
@@ -111,6 +140,7 @@ Exit status:
         <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
         <translation>Aufruf: quillmere-rename [OPTION]... ORDNER NAME...
   oder: quillmere-rename [OPTION]... --all ORDNER
+  oder: quillmere-rename --undo [--dry-run] ORDNER
 Benennt die gewählten Dateien von ORDNER in der Reihenfolge der Liste um (Namen
 ohne Rücksicht auf Groß- und Kleinschreibung sortiert), jede innerhalb von
 ORDNER, nummeriert ab der Startnummer.
@@ -138,6 +168,11 @@ Dateien wählen:
       --filter=ERW      nur die Dateien mit der Erweiterung ERW auflisten
       --all             jede aufgelistete Datei umbenennen
 
+Rückgängig machen:
+      --undo            das letzte Umbenennen in ORDNER zurücknehmen: jede Datei
+                          erhält wieder ihren alten Namen, ausgegeben als
+                          &quot;JETZT -&gt; VORHER&quot;
+
 Ausgabe:
       --dry-run         ausgeben, was getan würde; nichts anfassen
       --null            jeden ALTEN und NEUEN Namen gefolgt von einem NUL-Byte
@@ -159,24 +194,8 @@ Rückgabewert:
 </translation>
     </message>
     <message>
-        <source>Try &apos;quillmere-rename --help&apos; for more information.</source>
-        <translation>»quillmere-rename --help« liefert weitere Informationen.</translation>
-    </message>
-    <message>
-        <source>write error: </source>
-        <translation>Schreibfehler: </translation>
-    </message>
-    <message>
-        <source>the starting number &quot;%1&quot; is no whole number</source>
-        <translation>die Startnummer &quot;%1&quot; ist keine ganze Zahl</translation>
-    </message>
-    <message>
-        <source>the folder cannot be read</source>
-        <translation>der Ordner kann nicht gelesen werden</translation>
-    </message>
-    <message>
-        <source>not in the file list of the folder under the pattern &quot;%1&quot;</source>
-        <translation>nicht in der Dateiliste des Ordners unter dem Muster &quot;%1&quot;</translation>
+        <source>no journal is kept for this run, so it cannot be undone: </source>
+        <translation>für diesen Lauf wird kein Protokoll geführt, daher kann er nicht rückgängig gemacht werden: </translation>
     </message>
 </context>
 <context>
@@ -366,6 +385,10 @@ Rückgabewert:
         <source>%1 by %2</source>
         <translation>%1 von %2</translation>
     </message>
+    <message>
+        <source>Undo Last Rename</source>
+        <translation>Letztes Umbenennen rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -521,6 +544,116 @@ Rückgabewert:
     <message>
         <source>the running number &quot;%1&quot; is no whole number and cannot advance</source>
         <translation>die laufende Nummer &quot;%1&quot; ist keine ganze Zahl und kann nicht weiterzählen</translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; could not be written to its end</source>
+        <translation>das Protokoll &quot;%1&quot; konnte nicht bis zum Ende geschrieben werden</translation>
+    </message>
+    <message>
+        <source>several names in the folder lead to the file; it is left as it is</source>
+        <translation>mehrere Namen im Ordner führen zu der Datei; sie bleibt, wie sie ist</translation>
+    </message>
+    <message>
+        <source>another file now has the name &quot;%1&quot;; it is left as it is</source>
+        <translation>eine andere Datei trägt jetzt den Namen &quot;%1&quot;; sie bleibt, wie sie ist</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; is no longer in the folder</source>
+        <translation>die Datei &quot;%1&quot; ist nicht mehr im Ordner</translation>
+    </message>
+    <message>
+        <source>it could not be moved out of the way: %1</source>
+        <translation>sie konnte nicht aus dem Weg geräumt werden: %1</translation>
+    </message>
+    <message>
+        <source>another file now has its old name &quot;%1&quot;; it is left as &quot;%2&quot;</source>
+        <translation>eine andere Datei trägt jetzt ihren alten Namen &quot;%1&quot;; sie bleibt als &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>it could not be moved back to &quot;%1&quot;: %2</source>
+        <translation>sie konnte nicht nach &quot;%1&quot; zurückgebracht werden: %2</translation>
+    </message>
+    <message>
+        <source>the run replaced the file &quot;%1&quot; where no trash could keep it; its content is gone</source>
+        <translation>der Lauf hat die Datei &quot;%1&quot; ersetzt, wo kein Papierkorb sie aufbewahren konnte; ihr Inhalt ist verloren</translation>
+    </message>
+    <message>
+        <source>the file the run replaced is no longer in the trash as &quot;%1&quot;</source>
+        <translation>die Datei, die der Lauf ersetzt hat, ist nicht mehr als &quot;%1&quot; im Papierkorb</translation>
+    </message>
+    <message>
+        <source>another file now has the name &quot;%1&quot;; the file the run replaced stays in the trash as &quot;%2&quot;</source>
+        <translation>eine andere Datei trägt jetzt den Namen &quot;%1&quot;; die Datei, die der Lauf ersetzt hat, bleibt als &quot;%2&quot; im Papierkorb</translation>
+    </message>
+    <message>
+        <source>it could not be brought back from the trash: %1</source>
+        <translation>sie konnte nicht aus dem Papierkorb zurückgeholt werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read the folder &quot;%1&quot;: %2</source>
+        <translation>Der Ordner &quot;%1&quot; kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>No rename in the folder &quot;%1&quot; is left to undo.</source>
+        <translation>Im Ordner &quot;%1&quot; ist kein Umbenennen mehr rückgängig zu machen.</translation>
+    </message>
+    <message>
+        <source>1 file could not be put back:</source>
+        <translation>1 Datei konnte nicht zurückgebracht werden:</translation>
+    </message>
+    <message>
+        <source>%1 files could not be put back:</source>
+        <translation>%1 Dateien konnten nicht zurückgebracht werden:</translation>
+    </message>
+    <message>
+        <source>
+
+1 other file was put back.</source>
+        <translation>
+
+1 andere Datei wurde zurückgebracht.</translation>
+    </message>
+    <message>
+        <source>
+
+%1 other files were put back.</source>
+        <translation>
+
+%1 andere Dateien wurden zurückgebracht.</translation>
+    </message>
+    <message>
+        <source>A rename in the folder &quot;%1&quot; was cut off and left it half-renamed. Open that folder and choose &quot;Undo Last Rename&quot; in the File menu to put it back as it was.</source>
+        <translation>Ein Umbenennen im Ordner &quot;%1&quot; wurde abgebrochen und hat ihn halb umbenannt zurückgelassen. Öffnen Sie diesen Ordner und wählen Sie &quot;Letztes Umbenennen rückgängig machen&quot; im Menü Datei, um ihn wiederherzustellen, wie er war.</translation>
+    </message>
+    <message>
+        <source>Renames in these folders were cut off and left them half-renamed:
+%1
+
+Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put it back as it was.</source>
+        <translation>Umbenennungen in diesen Ordnern wurden abgebrochen und haben sie halb umbenannt zurückgelassen:
+%1
+
+Öffnen Sie jeden Ordner und wählen Sie &quot;Letztes Umbenennen rückgängig machen&quot; im Menü Datei, um ihn wiederherzustellen, wie er war.</translation>
+    </message>
+    <message>
+        <source>cannot make the folder &quot;%1&quot;</source>
+        <translation>der Ordner &quot;%1&quot; kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>cannot write in &quot;%1&quot;: %2</source>
+        <translation>in &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the journal &quot;%1&quot;: %2</source>
+        <translation>das Protokoll &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>no trash</source>
+        <translation>kein Papierkorb</translation>
+    </message>
+    <message>
+        <source>the file is no longer in the trash</source>
+        <translation>die Datei ist nicht mehr im Papierkorb</translation>
     </message>
 </context>
 <context>

@@ -210,7 +210,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     command.undo = isSet(OptionId::Undo);
     if (command.undo) {
         if (command.selectAll || !command.names.isEmpty())
-            return badArguments(QStringLiteral("--undo takes the folder alone, without file names or --all"));
+            return badArguments(CliText::tr("--undo takes the folder alone, without file names or --all"));
         return result;
     }
     if (command.selectAll && !command.names.isEmpty())

@@ -192,7 +192,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     }
 
     if (!command.dryRun && !report.journalProblem.isEmpty())
-        WriteCliMessage(err, QStringLiteral("no journal is kept for this run, so it cannot be undone: ")
+        WriteCliMessage(err, CliText::tr("no journal is kept for this run, so it cannot be undone: ")
                                  + report.journalProblem);
     // The renamed files are written already, each as it was done.
     WriteRenameReportTail(report, command.dryRun, command.nullSeparated, out, err);

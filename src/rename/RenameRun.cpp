@@ -655,7 +655,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     if (renamer)
         renamer->restoreSetAside();
     if (journal.isOpen() && !journal.finish() && report.journalProblem.isEmpty())
-        report.journalProblem = QStringLiteral("the journal \"%1\" could not be written to its end").arg(journal.path());
+        report.journalProblem = RunText::tr("the journal \"%1\" could not be written to its end").arg(journal.path());
 
     if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);

@@ -6,6 +6,7 @@
 #include "rename/RenameRun.h"
 #include "rename/RunJournal.h"
 #include "rename/TrashCan.h"
+#include "rename/RunText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -144,16 +145,16 @@ private:
                 state.location = names.constFirst();
             } else if (!m_journal.complete && names.size() > 1) {
                 leave(recorded, file.oldName, UndoLeftReason::Unclear,
-                      QStringLiteral("several names in the folder lead to the file; it is left as it is"));
+                      RunText::tr("several names in the folder lead to the file; it is left as it is"));
                 state.home = true;
                 continue;
             } else {
                 if (m_taken.contains(recorded))
                     leave(recorded, file.oldName, UndoLeftReason::NewNameTaken,
-                          QStringLiteral("another file now has the name \"%1\"; it is left as it is").arg(recorded));
+                          RunText::tr("another file now has the name \"%1\"; it is left as it is").arg(recorded));
                 else
                     leave(recorded, file.oldName, UndoLeftReason::Gone,
-                          QStringLiteral("the file \"%1\" is no longer in the folder").arg(recorded));
+                          RunText::tr("the file \"%1\" is no longer in the folder").arg(recorded));
                 state.home = true;
                 continue;
             }
@@ -255,7 +256,7 @@ private:
             return;
         }
         leave(state.location, m_journal.files.at(f).oldName, UndoLeftReason::SystemError,
-              QStringLiteral("it could not be moved out of the way: %1").arg(error));
+              RunText::tr("it could not be moved out of the way: %1").arg(error));
         m_waitingAt.remove(state.location);
         state.home = true;
     }
@@ -275,12 +276,12 @@ private:
         } else if (outcome == MoveOutcome::TargetExists) {
             m_waitingAt.remove(state.location);
             leave(state.location, oldName, UndoLeftReason::OldNameTaken,
-                  QStringLiteral("another file now has its old name \"%1\"; it is left as \"%2\"")
+                  RunText::tr("another file now has its old name \"%1\"; it is left as \"%2\"")
                       .arg(oldName, state.location));
         } else {
             m_waitingAt.remove(state.location);
             leave(state.location, oldName, UndoLeftReason::SystemError,
-                  QStringLiteral("it could not be moved back to \"%1\": %2").arg(oldName, error));
+                  RunText::tr("it could not be moved back to \"%1\": %2").arg(oldName, error));
         }
     }
 
@@ -290,8 +291,8 @@ private:
             const RunJournal::Replaced &replaced = m_journal.replaced.at(r);
             if (replaced.lost) {
                 leave(replaced.name, replaced.name, UndoLeftReason::ReplacedLost,
-                      QStringLiteral("the run replaced the file \"%1\" where no trash could keep it; its content is "
-                                     "gone")
+                      RunText::tr("the run replaced the file \"%1\" where no trash could keep it; its content is "
+                                  "gone")
                           .arg(replaced.name));
                 continue;
             }
@@ -311,7 +312,7 @@ private:
                     && quint64(st.st_ino) == replaced.inode;
                 if (!lostLater && !stillHere)
                     leave(trashPath, replaced.name, UndoLeftReason::ReplacedNotInTrash,
-                          QStringLiteral("the file the run replaced is no longer in the trash as \"%1\"").arg(trashPath));
+                          RunText::tr("the file the run replaced is no longer in the trash as \"%1\"").arg(trashPath));
                 continue;
             }
             QString error;
@@ -326,12 +327,12 @@ private:
                 m_report.restored.append({trashPath, replaced.name});
             } else if (outcome == MoveOutcome::TargetExists) {
                 leave(trashPath, replaced.name, UndoLeftReason::ReplacedNameTaken,
-                      QStringLiteral("another file now has the name \"%1\"; the file the run replaced stays in the "
-                                     "trash as \"%2\"")
+                      RunText::tr("another file now has the name \"%1\"; the file the run replaced stays in the "
+                                  "trash as \"%2\"")
                           .arg(replaced.name, trashPath));
             } else {
                 leave(trashPath, replaced.name, UndoLeftReason::SystemError,
-                      QStringLiteral("it could not be brought back from the trash: %1").arg(error));
+                      RunText::tr("it could not be brought back from the trash: %1").arg(error));
             }
         }
     }
@@ -355,7 +356,7 @@ UndoReport UndoLastRun(const QString &folderPath, bool dryRun)
     const FolderHandle folder(folderPath);
     if (!folder.isOpen()) {
         report.status = UndoReport::Status::Refused;
-        report.message = QStringLiteral("Cannot read the folder \"%1\": %2")
+        report.message = RunText::tr("Cannot read the folder \"%1\": %2")
                              .arg(QDir::toNativeSeparators(folderPath), folder.openErrorText());
         return report;
     }
@@ -367,7 +368,7 @@ UndoReport UndoLastRun(const QString &folderPath, bool dryRun)
     const std::optional<RunJournal> journal = lastRunOf(folder);
     if (!journal) {
         report.status = UndoReport::Status::NothingToUndo;
-        report.message = QStringLiteral("No rename in the folder \"%1\" is left to undo.")
+        report.message = RunText::tr("No rename in the folder \"%1\" is left to undo.")
                              .arg(QDir::toNativeSeparators(folderPath));
         return report;
     }
@@ -423,17 +424,17 @@ QString UndoOutcomeMessage(const UndoReport &report)
         return {};
     constexpr qsizetype kMaxNamed = 20;
     QString text = report.left.size() == 1
-        ? QStringLiteral("1 file could not be put back:")
-        : QStringLiteral("%1 files could not be put back:").arg(report.left.size());
+        ? RunText::tr("1 file could not be put back:")
+        : RunText::tr("%1 files could not be put back:").arg(report.left.size());
     for (qsizetype i = 0; i < report.left.size() && i < kMaxNamed; ++i)
         text += QLatin1Char('\n') + report.left.at(i).oldName + QStringLiteral(": ") + report.left.at(i).message;
     if (report.left.size() > kMaxNamed)
         text += QStringLiteral("\n... and %1 more.").arg(report.left.size() - kMaxNamed);
     const qsizetype restored = report.restored.size();
     if (restored == 1)
-        text += QStringLiteral("\n\n1 other file was put back.");
+        text += RunText::tr("\n\n1 other file was put back.");
     else if (restored > 1)
-        text += QStringLiteral("\n\n%1 other files were put back.").arg(restored);
+        text += RunText::tr("\n\n%1 other files were put back.").arg(restored);
     return text;
 }
 
@@ -448,10 +449,10 @@ QString HalfRenamedMessage(const QList<HalfRenamedFolder> &folders)
             names.append(name);
     }
     if (names.size() == 1)
-        return QStringLiteral("A rename in the folder \"%1\" was cut off and left it half-renamed. Open that folder "
-                              "and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
+        return RunText::tr("A rename in the folder \"%1\" was cut off and left it half-renamed. Open that folder "
+                           "and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
             .arg(names.constFirst());
-    return QStringLiteral("Renames in these folders were cut off and left them half-renamed:\n%1\n\nOpen each "
-                          "folder and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
+    return RunText::tr("Renames in these folders were cut off and left them half-renamed:\n%1\n\nOpen each "
+                       "folder and choose \"Undo Last Rename\" in the File menu to put it back as it was.")
         .arg(names.join(QLatin1Char('\n')));
 }

@@ -1,6 +1,7 @@
 #include "rename/RunJournal.h"
 
 #include "core/FolderHandle.h"
+#include "rename/RunText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -172,12 +173,12 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
 {
     struct stat st;
     if (!folder.isOpen() || ::fstat(folder.descriptor(), &st) != 0) {
-        *error = QStringLiteral("the folder cannot be read");
+        *error = RunText::tr("the folder cannot be read");
         return false;
     }
     const QString dir = RunJournalFolder();
     if (!QDir().mkpath(dir)) {
-        *error = QStringLiteral("cannot make the folder \"%1\"").arg(dir);
+        *error = RunText::tr("cannot make the folder \"%1\"").arg(dir);
         return false;
     }
     ::chmod(QFile::encodeName(dir).constData(), 0700);
@@ -191,7 +192,7 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
             break;
     }
     if (m_fd < 0) {
-        *error = QStringLiteral("cannot write in \"%1\": %2").arg(dir, qt_error_string(errno));
+        *error = RunText::tr("cannot write in \"%1\": %2").arg(dir, qt_error_string(errno));
         m_partPath.clear();
         return false;
     }
@@ -220,7 +221,7 @@ bool RunJournalWriter::commitPlan(QString *error)
     // a whole plan.
     if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || ::fsync(m_fd) != 0
         || ::rename(part.constData(), QFile::encodeName(m_path).constData()) != 0 || !syncFolderOf(m_path)) {
-        *error = QStringLiteral("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(errno));
+        *error = RunText::tr("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(errno));
         ::close(m_fd);
         m_fd = -1;
         return false;

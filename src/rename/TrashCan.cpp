@@ -1,4 +1,5 @@
 #include "rename/TrashCan.h"
+#include "rename/RunText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -192,7 +193,7 @@ std::optional<QString> TrashCan::reserve(QStringView name)
 MoveOutcome TrashCan::moveIn(QStringView name, const QString &trashName, QString *error)
 {
     if (!isAvailable()) {
-        *error = QStringLiteral("no trash");
+        *error = RunText::tr("no trash");
         return MoveOutcome::Failed;
     }
     QByteArray buffer;
@@ -217,7 +218,7 @@ MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName
                               const FolderHandle &folder, QStringView name, QString *error)
 {
     if (!holds(trashPath, trashName, inode)) {
-        *error = QStringLiteral("the file is no longer in the trash");
+        *error = RunText::tr("the file is no longer in the trash");
         return MoveOutcome::Failed;
     }
     const int files = openFolder(trashPath + QStringLiteral("/files"));
