@@ -374,7 +374,8 @@ void TestCliOutput::speaksTheUsersLanguage_data()
         << QByteArray("a.jpg: unchanged\n") << QByteArray() << QString();
     // What the run says of a file it leaves in place is German too.
     QTest::newRow("left in place")
-        << QList<QByteArray>{"LANG=de_DE.UTF-8"} << QList<QByteArray>{"--text=P", "--all", "{dir}"} << 1
+        << QList<QByteArray>{"LANG=de_DE.UTF-8"}
+        << QList<QByteArray>{"--overwrite", "--text=P", "--all", "{dir}"} << 1
         << QByteArray()
         << QByteArray("quillmere-rename: a.jpg: ein Ordner oder anderer Eintrag, der keine Datei ist, "
                       "tr\xc3\xa4gt den neuen Namen\n")
