@@ -331,6 +331,10 @@ Exit status:
         <source>Undo Last Rename</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -340,6 +344,32 @@ Exit status:
     </message>
     <message>
         <source>Show at Startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PreviewModel</name>
+    <message>
+        <source>Current name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What will happen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only files that will not simply be renamed</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -588,6 +618,30 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     </message>
     <message>
         <source>the file is no longer in the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>gets &quot;_&quot; because the name is taken</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>replaces an existing file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>left in place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>left in place: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

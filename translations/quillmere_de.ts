@@ -389,6 +389,10 @@ Rückgabewert:
         <source>Undo Last Rename</source>
         <translation>Letztes Umbenennen rückgängig machen</translation>
     </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -399,6 +403,32 @@ Rückgabewert:
     <message>
         <source>Show at Startup</source>
         <translation>Beim Start anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewModel</name>
+    <message>
+        <source>Current name</source>
+        <translation>Jetziger Name</translation>
+    </message>
+    <message>
+        <source>New name</source>
+        <translation>Neuer Name</translation>
+    </message>
+    <message>
+        <source>What will happen</source>
+        <translation>Was geschieht</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Only files that will not simply be renamed</source>
+        <translation>Nur Dateien, die nicht einfach umbenannt werden</translation>
     </message>
 </context>
 <context>
@@ -654,6 +684,30 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     <message>
         <source>the file is no longer in the trash</source>
         <translation>die Datei ist nicht mehr im Papierkorb</translation>
+    </message>
+    <message>
+        <source>renamed</source>
+        <translation>umbenannt</translation>
+    </message>
+    <message>
+        <source>gets &quot;_&quot; because the name is taken</source>
+        <translation>erhält &quot;_&quot;, weil der Name vergeben ist</translation>
+    </message>
+    <message>
+        <source>replaces an existing file</source>
+        <translation>ersetzt eine vorhandene Datei</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
+    </message>
+    <message>
+        <source>left in place</source>
+        <translation>bleibt an ihrem Platz</translation>
+    </message>
+    <message>
+        <source>left in place: </source>
+        <translation>bleibt an ihrem Platz: </translation>
     </message>
 </context>
 <context>

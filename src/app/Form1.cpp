@@ -273,7 +273,7 @@ void Form1::buildMenus()
     }
     // A later element of the item array, with the next free index, shown
     // before "Exit".
-    QAction *preview = new QAction(QStringLiteral("Preview"), mnuFile);
+    QAction *preview = new QAction(tr("Preview"), mnuFile);
     preview->setObjectName(QStringLiteral("mnuFileItem"));
     preview->setProperty("index", int(mnuFileItem.size()));
     mnuFile->insertAction(mnuFileItem.at(1), preview);

@@ -55,9 +55,9 @@ QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case CurrentName: return QStringLiteral("Current name");
-    case NewName: return QStringLiteral("New name");
-    case Outcome: return QStringLiteral("What will happen");
+    case CurrentName: return tr("Current name");
+    case NewName: return tr("New name");
+    case Outcome: return tr("What will happen");
     default: return {};
     }
 }

@@ -1,6 +1,7 @@
 #include "rename/RenamePreview.h"
 
 #include "rename/NameComposition.h"
+#include "rename/RunText.h"
 
 namespace {
 
@@ -69,16 +70,15 @@ QString PreviewOutcomeText(const PreviewRow &row)
 {
     switch (row.outcome) {
     case PreviewOutcome::Renamed:
-        return QStringLiteral("renamed");
+        return RunText::tr("renamed");
     case PreviewOutcome::FreeVariant:
-        return QStringLiteral("gets \"_\" because the name is taken");
+        return RunText::tr("gets \"_\" because the name is taken");
     case PreviewOutcome::Replaces:
-        return QStringLiteral("replaces an existing file");
+        return RunText::tr("replaces an existing file");
     case PreviewOutcome::Unchanged:
-        return QStringLiteral("unchanged");
+        return RunText::tr("unchanged");
     case PreviewOutcome::LeftInPlace:
-        return row.reason.isEmpty() ? QStringLiteral("left in place")
-                                    : QStringLiteral("left in place: ") + row.reason;
+        return row.reason.isEmpty() ? RunText::tr("left in place") : RunText::tr("left in place: ") + row.reason;
     }
     return {};
 }

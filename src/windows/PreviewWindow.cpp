@@ -47,10 +47,10 @@ PreviewWindow::PreviewWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("PreviewWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Preview"));
+    setWindowTitle(tr("Preview"));
     resize(kDefaultSize);
 
-    problemsOnly = new QCheckBox(QStringLiteral("Only files that will not simply be renamed"), this);
+    problemsOnly = new QCheckBox(tr("Only files that will not simply be renamed"), this);
     problemsOnly->setObjectName(QStringLiteral("problemsOnly"));
 
     list = new QTableView(this);
