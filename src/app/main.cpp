@@ -1,7 +1,14 @@
 #include "app/WindowIcon.h"
 #include "app/frmSplash.h"
+#include "core/ProductInfo.h"
+#include "skin/Skin.h"
 
 #include <QApplication>
+
+namespace {
+// This product is skinned.
+constexpr bool kSkinEnabled = true;
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +21,14 @@ int main(int argc, char *argv[])
     // closing the help window must not.
     app.setQuitOnLastWindowClosed(false);
 
-    frmSplash splash;
+    // Read once: every window shows the product as it was at start-up.
+    const ProductInfo product = LoadProductInfo();
+    // The one skin every window is skinned through; it lives as long as the
+    // windows do.
+    Skin skin;
+    skin.setObjectName(QStringLiteral("skn"));
+
+    frmSplash splash(product, WindowSkin{kSkinEnabled, &skin});
     splash.Form_Load();
     splash.show();
     return app.exec();

@@ -1,12 +1,14 @@
 #include "selection/FileListBox.h"
 
+#include "core/ControlKinds.h"
+
 #include "selection/FileListModel.h"
 
 FileListBox::FileListBox(QWidget *parent)
     : QListView(parent)
     , m_model(new FileListModel(this))
 {
-    setProperty("controlKind", QStringLiteral("FileListBox"));
+    ControlKinds::setKind(this, ControlKinds::FileListBox);
     setModel(m_model);
     // The view shares the model's selection, so what the user selects is
     // what the model reports to a rename run.

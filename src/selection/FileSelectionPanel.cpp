@@ -1,7 +1,6 @@
 #include "selection/FileSelectionPanel.h"
 
 #include "core/SettingKeys.h"
-#include "core/SettingsStore.h"
 #include "selection/DriveListModel.h"
 #include "selection/FileListModel.h"
 #include "selection/FileListing.h"
@@ -21,14 +20,14 @@ QString cannotOpenMessage(const QString &folder, const QString &why)
 
 FileSelectionPanel::FileSelectionPanel(DriveListModel &drive1, FolderListModel &dir1, FileListModel &file1,
                                        std::function<int()> check1Value, std::function<QString()> combo2Text,
-                                       QObject *parent)
+                                       OptionWriter writer, QObject *parent)
     : QObject(parent)
     , m_drive1(drive1)
     , m_dir1(dir1)
     , m_file1(file1)
     , m_check1Value(std::move(check1Value))
     , m_combo2Text(std::move(combo2Text))
-    , m_writer([](const QString &key, const QString &value) { return WriteOption(key, value); })
+    , m_writer(std::move(writer))
     , m_lastGoodFolder(file1.path())
 {
     connect(&m_dir1, &FolderListModel::openFailed, this,
@@ -56,7 +55,7 @@ QString FileSelectionPanel::currentFolderOfDrive(const QString &drive) const
     return drive;
 }
 
-void FileSelectionPanel::Drive1_Change()
+void FileSelectionPanel::driveChanged()
 {
     if (m_quiet)
         return;
@@ -92,7 +91,7 @@ void FileSelectionPanel::Drive1_Change()
         chooseDriveQuietly(previousDrive);
         return;
     }
-    // Dir1_Change ran inside setPath; when the file list could not follow it
+    // folderChanged() ran inside setPath; when the file list could not follow it
     // put Dir1 back on the previous drive, and the choice is not kept.
     if (m_drive1.driveOfPath(m_dir1.path()) != drive) {
         chooseDriveQuietly(m_drive1.driveOfPath(m_dir1.path()));
@@ -101,7 +100,7 @@ void FileSelectionPanel::Drive1_Change()
     write(SettingKeys::Drive, drive);
 }
 
-void FileSelectionPanel::Dir1_Change()
+void FileSelectionPanel::folderChanged()
 {
     if (m_quiet)
         return;
@@ -125,7 +124,7 @@ void FileSelectionPanel::Dir1_Change()
     write(SettingKeys::Dir, folder);
 }
 
-void FileSelectionPanel::Check1_Click()
+void FileSelectionPanel::filterTicked()
 {
     const int value = m_check1Value();
     if (value == 0)
@@ -135,18 +134,18 @@ void FileSelectionPanel::Check1_Click()
     write(SettingKeys::Check1, QString::number(value));
 }
 
-void FileSelectionPanel::Combo2_Change()
+void FileSelectionPanel::filterTextChanged()
 {
     applyFilter();
 }
 
-void FileSelectionPanel::Combo2_Click()
+void FileSelectionPanel::filterPicked()
 {
     applyFilter();
     write(SettingKeys::Combo2, m_combo2Text());
 }
 
-void FileSelectionPanel::Command4_Click()
+void FileSelectionPanel::selectAllPressed()
 {
     m_file1.selectAll();
 }

@@ -1,5 +1,7 @@
 #include "windows/HelpLocation.h"
 
+#include "rename/FileExists.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -28,4 +30,9 @@ QString HelpFilePath()
     // Joined as a path, so a program at the root of a file system gives
     // "/Help.rtf" rather than a doubled separator.
     return QDir(ProgramFolder()).filePath(HelpFileName);
+}
+
+std::optional<QString> FindHelpFile()
+{
+    return FindFile(HelpFilePath());
 }

@@ -13,5 +13,10 @@ inline constexpr QLatin1StringView HelpFileName{"Help.rtf"};
 QString ProgramFolder();
 void SetProgramFolderForTesting(std::optional<QString> folder);
 
-// Where the help document is: "Help.rtf" in the program's folder.
+// Where the help document is looked for: "Help.rtf" in the program's folder.
 QString HelpFilePath();
+
+// The help document that is there, found by the rule every file look-up of
+// the program follows (see FileExists), spelled as on disk so that it opens
+// whatever the letter case; nothing when there is none.
+std::optional<QString> FindHelpFile();

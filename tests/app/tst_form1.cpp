@@ -1,4 +1,4 @@
-#include "app/ControlEvents.h"
+#include "windows/ControlEvents.h"
 #include "app/Form1.h"
 #include "core/FolderHandle.h"
 #include "core/ProductInfo.h"
@@ -44,7 +44,7 @@ struct Window
 std::unique_ptr<Window> makeWindow()
 {
     auto w = std::make_unique<Window>();
-    w->form = std::make_unique<Form1>();
+    w->form = std::make_unique<Form1>(LoadProductInfo());
     Window *raw = w.get();
     w->form->setMessagePresenter([raw](const QString &title, const QString &text) {
         raw->titles << title;
@@ -55,9 +55,30 @@ std::unique_ptr<Window> makeWindow()
     return w;
 }
 
+enum class Show { No, Yes };
+
+void showAndWait(QWidget *widget);
+
+// A main window after its load step, shown on screen when a test clicks,
+// types or looks at focus.
+std::unique_ptr<Window> openWindow(Show show = Show::No)
+{
+    auto w = makeWindow();
+    w->form->Form_Load();
+    if (show == Show::Yes)
+        showAndWait(w->form.get());
+    return w;
+}
+
+// A label's caption as it reads, without the mnemonic marker.
+QString shownCaption(const QLabel *label)
+{
+    return QString(label->text()).remove(QLatin1Char('&'));
+}
+
 QStringList storedKeys()
 {
-    QSettings settings(SettingsFilePath(CurrentProductInfo().productName), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(LoadProductInfo().productName), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Settings"));
     return settings.childKeys();
 }
@@ -114,7 +135,6 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -154,11 +174,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_settings;
 };
 
-void TestForm1::initTestCase()
-{
-    LoadProductInfo();
-}
-
 void TestForm1::init()
 {
     m_settings = std::make_unique<QTemporaryDir>();
@@ -175,14 +190,13 @@ void TestForm1::cleanup()
 
 void TestForm1::firstStartStoresOnlyCheck4()
 {
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
 
     QCOMPARE(storedKeys(), QStringList{QStringLiteral("Check4")});
     QCOMPARE(stored(QStringLiteral("Check4")), QStringLiteral("1"));
 
-    QCOMPARE(f->windowTitle(), QStringLiteral("Quillmere by ") + CurrentProductInfo().companyName);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Quillmere by ") + LoadProductInfo().companyName);
     QCOMPARE(f->Text1->text(), QString());
     QCOMPARE(f->Text2->text(), QStringLiteral("1"));
     QCOMPARE(ControlEvents::checkValue(f->Check1), 0);
@@ -208,10 +222,8 @@ void TestForm1::optionsComeBackAfterRestart()
     QVERIFY(folder.makeFolder(QStringLiteral("photos")));
     const QString photos = folder.filePath(QStringLiteral("photos"));
     {
-        auto w = makeWindow();
+        auto w = openWindow(Show::Yes);
         Form1 *f = w->form.get();
-        f->Form_Load();
-        showAndWait(f);
         f->Dir1->setPath(photos);
         typeInto(f->Text1, QStringLiteral("Holiday "));
         typeInto(f->Text2, QStringLiteral("12"));
@@ -226,9 +238,8 @@ void TestForm1::optionsComeBackAfterRestart()
         QCOMPARE(w->ends, 1);
     }
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(f->Dir1->path(), photos);
     QCOMPARE(f->File1->path(), photos);
     QCOMPARE(f->Text1->text(), QStringLiteral("Holiday "));
@@ -241,7 +252,7 @@ void TestForm1::optionsComeBackAfterRestart()
     QCOMPARE(f->Combo2->currentText(), QStringLiteral("txt"));
     QCOMPARE(f->File1->pattern(), QStringLiteral("*.txt"));
     QCOMPARE(f->Combo3->currentIndex(), 3);
-    QCOMPARE(f->Label1->text(), QStringLiteral("New Prefix:"));
+    QCOMPARE(shownCaption(f->Label1), QStringLiteral("New Prefix:"));
 }
 
 void TestForm1::unusableCheckValueIsSkipped_data()
@@ -263,9 +274,8 @@ void TestForm1::unusableCheckValueIsSkipped()
     WriteOption(QStringLiteral("Combo1"), QStringLiteral("png"));
     WriteOption(QStringLiteral("Combo3"), QStringLiteral("2"));
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(ControlEvents::checkValue(f->Check2), 1);
     QCOMPARE(stored(QStringLiteral("Check2")), value); // not written back
     QCOMPARE(ControlEvents::checkValue(f->Check3), 1);
@@ -297,11 +307,10 @@ void TestForm1::storedTypeSetsFields()
     QFETCH(bool, numberEnabled);
 
     WriteOption(QStringLiteral("Combo3"), value);
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(f->Combo3->currentIndex(), index);
-    QCOMPARE(f->Label1->text(), caption);
+    QCOMPARE(shownCaption(f->Label1), caption);
     QCOMPARE(f->Text2->isEnabled(), numberEnabled);
     if (index < 0)
         QCOMPARE(f->Combo3->currentText(), QStringLiteral("Change only the file name"));
@@ -330,8 +339,7 @@ void TestForm1::unusablePlaceIsSkippedSilently()
 
     const QString start = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    auto w = makeWindow();
-    w->form->Form_Load();
+    auto w = openWindow();
     QDir::setCurrent(start);
 
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
@@ -357,8 +365,7 @@ void TestForm1::helpAtStart()
     QFETCH(QString, value);
     QFETCH(int, opened);
     WriteOption(QStringLiteral("showHelp"), value);
-    auto w = makeWindow();
-    w->form->Form_Load();
+    auto w = openWindow();
     QCOMPARE(w->helpOpened, opened);
     w->form->mnuHelpItem->trigger();
     QCOMPARE(w->helpOpened, opened + 1);
@@ -374,10 +381,8 @@ void TestForm1::leavingStoresTypedFilterOnlyOnClose_data()
 void TestForm1::leavingStoresTypedFilterOnlyOnClose()
 {
     QFETCH(bool, viaExit);
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     typeInto(f->Combo2, QStringLiteral("tif"));
     QCOMPARE(stored(QStringLiteral("Combo2")), QStringLiteral("<none>"));
 
@@ -415,15 +420,13 @@ void TestForm1::pickingTypeSetsFields()
     QFETCH(bool, combo1);
     QFETCH(bool, checks);
 
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Text1->setText(QStringLiteral("kept"));
     pickItem(f->Combo3, index);
 
     auto verifyFields = [&] {
-        QCOMPARE(f->Label1->text(), caption);
+        QCOMPARE(shownCaption(f->Label1), caption);
         QCOMPARE(f->Text1->isEnabled(), text1);
         QCOMPARE(f->Text2->isEnabled(), text2);
         QCOMPARE(f->Combo1->isEnabled(), combo1);
@@ -474,13 +477,12 @@ void TestForm1::startingNumberCheck()
     QFETCH(QString, shown);
     QFETCH(QString, storedAfter);
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     WriteOption(QStringLiteral("Text2"), QStringLiteral("9"));
     if (storeBlocked) {
         // A file stands where the store's folder should be.
-        const QString folder = QFileInfo(SettingsFilePath(CurrentProductInfo().productName)).absolutePath();
+        const QString folder = QFileInfo(SettingsFilePath(LoadProductInfo().productName)).absolutePath();
         QVERIFY(QDir(folder).removeRecursively());
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -516,9 +518,8 @@ void TestForm1::refusedRequestTouchesNothing()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     f->Dir1->setPath(folder.path());
     f->Combo3->setCurrentIndex(type);
     f->Text1->setText(newText);
@@ -562,10 +563,8 @@ void TestForm1::renameEachType()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.txt"), QStringLiteral("c.doc")}));
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Dir1->setPath(folder.path());
     QCOMPARE(f->File1->count(), 3);
 
@@ -619,10 +618,8 @@ void TestForm1::filterRuleAfterRun()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.txt")}));
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Dir1->setPath(folder.path());
     f->Check1->click();
     pickItem(f->Combo2, 0); // jpg
@@ -670,9 +667,8 @@ void TestForm1::filesLeftInPlaceAreNamed()
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     QVERIFY(folder.makeFolder(QStringLiteral("N2.jpg")));
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     f->Dir1->setPath(folder.path());
     f->Combo3->setCurrentIndex(type);
     f->Text1->setText(newText);
@@ -730,10 +726,8 @@ void TestForm1::filesAlreadyNamedSoAreNoFailure()
 
 void TestForm1::tabOrderFollowsTheRows()
 {
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
 

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "core/ProductInfo.h"
 #include "core/SettingsStore.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
@@ -41,7 +42,7 @@ struct PanelWindow
 PanelWindow makeWindow()
 {
     PanelWindow w;
-    auto *form = new Form1;
+    auto *form = new Form1(LoadProductInfo());
     w.window.reset(form);
     w.form = form;
     w.drive1 = form->Drive1;
