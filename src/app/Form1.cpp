@@ -27,6 +27,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -81,28 +83,81 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, c
     return combo;
 }
 
-QString describeLeftInPlace(const RenameReport &report)
+// One part of the message: a heading, then the files named one a line with
+// what became of each, at most `room` of them.
+void describeFiles(QString &text, const QString &heading, const QList<LeftInPlaceFile> &files, qsizetype &room,
+                   bool withReasons)
 {
-    const qsizetype count = report.leftInPlace.size();
-    QString text = count == 1
-        ? QStringLiteral("1 file was not renamed and is still in the folder:")
-        : QStringLiteral("%1 files were not renamed and are still in the folder:").arg(count);
-    text += QLatin1Char('\n');
-    for (qsizetype i = 0; i < count && i < kMaxFilesNamed; ++i) {
-        const LeftInPlaceFile &file = report.leftInPlace.at(i);
+    if (files.isEmpty())
+        return;
+    if (!text.isEmpty())
+        text += QStringLiteral("\n\n");
+    text += heading + QLatin1Char('\n');
+    for (const LeftInPlaceFile &file : files) {
+        if (room == 0)
+            break;
+        --room;
         text += QLatin1Char('\n') + file.name;
         if (!file.currentName.isEmpty() && file.currentName != file.name)
             text += QStringLiteral(" (now %1)").arg(file.currentName);
-        if (!file.message.isEmpty())
+        if (withReasons && !file.message.isEmpty())
             text += QStringLiteral(": ") + file.message;
     }
-    if (count > kMaxFilesNamed)
-        text += QStringLiteral("\n... and %1 more.").arg(count - kMaxFilesNamed);
+}
+
+QString describeLeftInPlace(const QString &folder, const RenameReport &report, bool folderGone)
+{
+    // Files still in the folder, and files that were gone before their turn
+    // came, are told apart: "still in the folder" would be untrue of these.
+    QList<LeftInPlaceFile> stayed;
+    QList<LeftInPlaceFile> vanished;
+    const QDir dir(folder);
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        const bool gone = !folderGone && file.reason == LeftInPlaceReason::NotInFolder
+            && !QFileInfo::exists(dir.filePath(file.name));
+        (gone ? vanished : stayed).append(file);
+    }
+
+    QString text;
+    qsizetype room = kMaxFilesNamed;
+    if (folderGone) {
+        const qsizetype count = stayed.size();
+        describeFiles(text,
+                      count == 1 ? QStringLiteral("The folder no longer exists; 1 file was not renamed:")
+                                 : QStringLiteral("The folder no longer exists; %1 files were not renamed:").arg(count),
+                      stayed, room, false);
+    } else {
+        const qsizetype count = stayed.size();
+        describeFiles(text,
+                      count == 1 ? QStringLiteral("1 file was not renamed and is still in the folder:")
+                                 : QStringLiteral("%1 files were not renamed and are still in the folder:").arg(count),
+                      stayed, room, true);
+        const qsizetype gone = vanished.size();
+        describeFiles(text,
+                      gone == 1 ? QStringLiteral("1 file was not renamed and is no longer in the folder:")
+                                : QStringLiteral("%1 files were not renamed and are no longer in the folder:").arg(gone),
+                      vanished, room, false);
+    }
+    const qsizetype unnamed = report.leftInPlace.size() - kMaxFilesNamed;
+    if (unnamed > 0)
+        text += QStringLiteral("\n... and %1 more.").arg(unnamed);
     if (report.renamed.size() == 1)
         text += QStringLiteral("\n\n1 other file was renamed.");
     else if (!report.renamed.isEmpty())
         text += QStringLiteral("\n\n%1 other files were renamed.").arg(report.renamed.size());
     return text;
+}
+
+// The nearest folder at or above `folder` that is there; the root at worst.
+QString nearestExistingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
 }
 
 } // namespace
@@ -624,16 +679,23 @@ void Form1::runRename(const RenameRequest &request)
     m_runNumberPending = false;
     m_running = true;
     m_sinceRepaint.start();
-    const RenameReport report = RunRename(File1->path(), entries, request, *this);
+    const QString folder = File1->path();
+    const RenameReport report = RunRename(folder, entries, request, *this);
     m_running = false;
     flushRunNumber();
+
+    // A folder deleted while it was shown leaves the lists on the nearest
+    // folder that is still there, before the user is told.
+    const bool folderGone = !QFileInfo(folder).exists();
+    if (folderGone)
+        Dir1->setPath(nearestExistingFolder(folder));
 
     if (report.refusal != RenameReport::Refusal::None)
         present(report.refusalMessage);
 
     // A file that stayed where it was must not go unnoticed.
     if (!report.leftInPlace.isEmpty())
-        present(describeLeftInPlace(report));
+        present(describeLeftInPlace(folder, report, folderGone));
 
     updateUndoItem();
     if (m_closeRequested) {

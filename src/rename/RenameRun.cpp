@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <iterator>
@@ -184,9 +185,10 @@ public:
         state.done = true;
         if (!state.present) {
             skip(i, newName, LeftInPlaceReason::NotInFolder,
-                 !m_folderRead     ? QStringLiteral("the folder cannot be read")
+                 !m_folderRead       ? (QFileInfo(m_folder.path()).isDir() ? QStringLiteral("the folder cannot be read")
+                                                                    : QStringLiteral("the folder no longer exists"))
                  : state.listedTwice ? QStringLiteral("the file is listed more than once")
-                                     : QStringLiteral("no file of this name is in the folder"));
+                                     : QStringLiteral("it is no longer in the folder"));
             return;
         }
         bool leavesFolder = false;

@@ -169,6 +169,10 @@ private Q_SLOTS:
     void undoLastRename_data();
     void undoLastRename();
     void halfRenamedFolderIsToldAtStart();
+    void vanishedFilesAreToldApart_data();
+    void vanishedFilesAreToldApart();
+    void listKeepsItsPlaceAfterRun_data();
+    void listKeepsItsPlaceAfterRun();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -863,6 +867,103 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     auto again = makeWindow();
     again->form->Form_Load();
     QCOMPARE(again->messages, QStringList());
+}
+
+void TestForm1::vanishedFilesAreToldApart_data()
+{
+    QTest::addColumn<QString>("removed"); // deleted behind the window's back before the run
+    QTest::addColumn<QString>("listAfter"); // where the folder list stands after the run
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<QStringList>("notSaid");
+
+    // The window shows top/photos; it holds a.jpg and b.jpg.
+    QTest::newRow("one file") << "top/photos/b.jpg" << "top/photos"
+                              << QStringList{"1 file was not renamed and is no longer in the folder:", "b.jpg",
+                                             "1 other file was renamed."}
+                              << QStringList{"still in the folder", "no file of this name"};
+    QTest::newRow("the folder") << "top/photos" << "top"
+                                << QStringList{"The folder no longer exists; 2 files were not renamed:", "a.jpg",
+                                               "b.jpg"}
+                                << QStringList{"still in the folder", "cannot be read"};
+    QTest::newRow("the folder and its parent") << "top" << ""
+                                               << QStringList{"The folder no longer exists; 2 files were not renamed:"}
+                                               << QStringList{"still in the folder"};
+}
+
+void TestForm1::vanishedFilesAreToldApart()
+{
+    QFETCH(QString, removed);
+    QFETCH(QString, listAfter);
+    QFETCH(QStringList, said);
+    QFETCH(QStringList, notSaid);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("top/photos/a.jpg"), QStringLiteral("top/photos/b.jpg")}));
+    auto w = openWindow();
+    Form1 *f = w->form.get();
+    QVERIFY(f->Dir1->setPath(folder.filePath(QStringLiteral("top/photos"))));
+    f->Combo3->setCurrentIndex(NameOnly);
+    f->Text1->setText(QStringLiteral("N"));
+    f->Command4->click();
+
+    const QString target = folder.filePath(removed);
+    if (QFileInfo(target).isDir())
+        QVERIFY(QDir(target).removeRecursively());
+    else
+        QVERIFY(QFile::remove(target));
+    f->Command1->click();
+
+    QCOMPARE(w->messages.size(), 1);
+    const QString message = w->messages.first();
+    for (const QString &part : said)
+        QVERIFY2(message.contains(part), qPrintable(message));
+    for (const QString &part : notSaid)
+        QVERIFY2(!message.contains(part), qPrintable(message));
+    const QString expected = QFileInfo(folder.filePath(listAfter)).canonicalFilePath();
+    QCOMPARE(f->Dir1->path(), expected);
+    QCOMPARE(f->File1->path(), expected);
+}
+
+void TestForm1::listKeepsItsPlaceAfterRun_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("top"); // the row at the top of the list before the run
+
+    QTest::newRow("small folder") << 300 << 150;
+    // More than one batch of the list's layout.
+    QTest::newRow("large folder, far down") << 6000 << 5200;
+}
+
+void TestForm1::listKeepsItsPlaceAfterRun()
+{
+    QFETCH(int, files);
+    QFETCH(int, top);
+
+    TempFolder folder;
+    QStringList names;
+    for (int i = 0; i < files; ++i)
+        names << QStringLiteral("f%1.txt").arg(i, 5, 10, QLatin1Char('0'));
+    QVERIFY(folder.writeNamed(names));
+    auto w = openWindow(Show::Yes);
+    Form1 *f = w->form.get();
+    QVERIFY(f->Dir1->setPath(folder.path()));
+    QTRY_COMPARE(f->File1->count(), files);
+    // Scrolled there once the list has laid out that far, as a user would.
+    const QModelIndex place = f->File1->model()->index(top, 0);
+    QTRY_VERIFY(f->File1->visualRect(place).isValid());
+    f->File1->scrollTo(place, QAbstractItemView::PositionAtTop);
+    QCOMPARE(f->File1->topRow(), top);
+
+    // Renamed in place of themselves: the list order stays, so the same
+    // rows hold the renamed files.
+    f->Combo3->setCurrentIndex(AddSuffix);
+    f->Text1->setText(QStringLiteral("x"));
+    f->Command4->click();
+    f->Command1->click();
+
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(f->File1->model()->index(top, 0).data().toString(), names.at(top).chopped(4) + QStringLiteral("x.txt"));
+    QTRY_COMPARE(f->File1->topRow(), top);
 }
 
 QTEST_MAIN(TestForm1)
