@@ -28,10 +28,11 @@ std::unique_ptr<QMessageBox> MakeProgramMessageBox(QWidget *owner, const QString
 {
     QWidget *window = owner ? owner->window() : nullptr;
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok, window);
+    // Set first: a message box's modality sets its window flags afresh.
+    box->setWindowModality(Qt::ApplicationModal);
     // Above the help window, which is kept above all others: a box under it
     // would block the program unseen.
     box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    box->setWindowModality(Qt::ApplicationModal);
     // The box sizes itself to its text; a spanning spacer makes the title
     // count as well.
     if (auto *grid = qobject_cast<QGridLayout *>(box->layout())) {

@@ -21,10 +21,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -169,6 +173,8 @@ private Q_SLOTS:
     void undoLastRename_data();
     void undoLastRename();
     void halfRenamedFolderIsToldAtStart();
+    void refusalBoxBelongsToTheWindow_data();
+    void refusalBoxBelongsToTheWindow();
     void vanishedFilesAreToldApart_data();
     void vanishedFilesAreToldApart();
     void listKeepsItsPlaceAfterRun_data();
@@ -867,6 +873,45 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     auto again = makeWindow();
     again->form->Form_Load();
     QCOMPARE(again->messages, QStringList());
+}
+
+void TestForm1::refusalBoxBelongsToTheWindow_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("prefix") << int(AddPrefix) << "You must enter prefix.";
+    QTest::newRow("suffix") << int(AddSuffix) << "You must enter suffix.";
+}
+
+void TestForm1::refusalBoxBelongsToTheWindow()
+{
+    QFETCH(int, type);
+    QFETCH(QString, message);
+
+    // The window's own message box, not a recorder.
+    Form1 form(LoadProductInfo());
+    form.setHelpWindowOpener([] {});
+    form.setProgramEnd([] {});
+    form.Form_Load();
+    showAndWait(&form);
+    form.Combo3->setCurrentIndex(type);
+    form.Text1->clear();
+
+    QPointer<QMessageBox> seen;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!seen)
+            return;
+        text = seen->text();
+        QCOMPARE(seen->parentWidget(), &form);
+        QCOMPARE(seen->windowHandle()->transientParent(), form.windowHandle());
+        QVERIFY(seen->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(seen->windowTitle(), QStringLiteral("Quillmere Full"));
+        seen->button(QMessageBox::Ok)->click();
+    });
+    form.Command1->click();
+    QCOMPARE(text, message);
 }
 
 void TestForm1::vanishedFilesAreToldApart_data()
