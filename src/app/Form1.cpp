@@ -341,18 +341,24 @@ void Form1::buildFileSelection(QWidget *client)
     Command4->setText(QStringLiteral("Select &All"));
     Command4->setFont(plain);
 
-    Label6->setBuddy(Dir1);
+    // The caption names the drive and folder lists together; Alt+D reaches
+    // the first of them.
+    Label6->setBuddy(Drive1);
     Label5->setBuddy(File1);
 }
 
 void Form1::describeForAccessibility()
 {
-    // Controls with no label of their own are named for what they hold.
+    // Text boxes take their names from their labels (the buddies); lists
+    // and combo boxes would be named by their content, so they are named by
+    // their captions here, and the rest for what they hold.
+    const auto caption = [](const QLabel *label) { return QString(label->text()).remove(QLatin1Char('&')); };
+    Combo3->setAccessibleName(caption(Label4));
+    Dir1->setAccessibleName(caption(Label6));
+    File1->setAccessibleName(caption(Label5));
     Combo1->setAccessibleName(QStringLiteral("New Extension"));
     Combo2->setAccessibleName(QStringLiteral("File Filter Extension"));
     Drive1->setAccessibleName(QStringLiteral("Drive"));
-    Dir1->setAccessibleName(QStringLiteral("Folders"));
-    File1->setAccessibleName(QStringLiteral("Files"));
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
 }
 

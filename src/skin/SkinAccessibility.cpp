@@ -109,3 +109,11 @@ void KeepSkinTwinsOutOfAccessibility()
     }();
     Q_UNUSED(installed)
 }
+
+void ForgetAccessibleDescription(QWidget *container)
+{
+    // The description is made when first asked for and then kept; a
+    // container asked about before it held twins would go on listing them.
+    if (QAccessibleInterface *known = QAccessible::queryAccessibleInterface(container))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+}

@@ -8,5 +8,11 @@
 void KeepSkinTwinsOutOfAccessibility();
 
 class QObject;
+class QWidget;
+
+// To be called when `container` receives its first twin: what screen readers
+// were told of it before is dropped, so it is described afresh without twins.
+void ForgetAccessibleDescription(QWidget *container);
+
 // Whether `object` is an element of a skinned label array.
 bool IsSkinTwin(const QObject *object);

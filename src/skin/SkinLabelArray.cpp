@@ -26,6 +26,8 @@ SkinLabelArray::SkinLabelArray(const QString &name, QWidget *container, QObject 
     templateLabel->setGeometry(0, 0, 1, 1);
     templateLabel->hide();
     m_elements.insert(0, templateLabel);
+    if (container)
+        ForgetAccessibleDescription(container);
 }
 
 SkinLabel *SkinLabelArray::element(qint16 index) const

@@ -11,7 +11,13 @@
 
 #include "TempFolder.h"
 
+#include "skin/Skin.h"
+#include "skin/SkinLabel.h"
+#include "skin/SkinLabelArray.h"
+
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QMenu>
 #include <QApplication>
 #include <QAction>
 #include <QCheckBox>
@@ -173,6 +179,12 @@ private Q_SLOTS:
     void undoLastRename_data();
     void undoLastRename();
     void halfRenamedFolderIsToldAtStart();
+    void screenReadersNameEveryControl_data();
+    void screenReadersNameEveryControl();
+    void skinTwinsAreNotRead();
+    void keysReachTheControls_data();
+    void keysReachTheControls();
+    void menusShowTheirKeys();
     void refusalBoxBelongsToTheWindow_data();
     void refusalBoxBelongsToTheWindow();
     void vanishedFilesAreToldApart_data();
@@ -875,12 +887,159 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     QCOMPARE(again->messages, QStringList());
 }
 
+void TestForm1::screenReadersNameEveryControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+
+    const auto row = [](const char *control, QAccessible::Role role, const char *name) {
+        QTest::newRow(control) << QString::fromLatin1(control) << int(role) << QString::fromUtf8(name);
+    };
+    row("Command1", QAccessible::Button, "Rename Now");
+    row("Frame1", QAccessible::Grouping, "Renaming Options");
+    row("Combo3", QAccessible::ComboBox, "Renaming Type:");
+    row("Text1", QAccessible::EditableText, "New Name:");
+    row("Text2", QAccessible::EditableText, "Starting Number:");
+    row("Check1", QAccessible::CheckBox, "File Filter:");
+    row("Check2", QAccessible::CheckBox, "Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)");
+    row("Check3", QAccessible::CheckBox, "Remember the last starting number used");
+    row("Check4", QAccessible::CheckBox, "Don't overwrite existing files if the new filename is already in use");
+    row("Frame2", QAccessible::Grouping, "File Selection");
+    row("Drive1", QAccessible::ComboBox, "Choose a directory:");
+    row("Dir1", QAccessible::List, "Choose a directory:");
+    row("File1", QAccessible::List, "Select the files you want to rename:");
+    row("Command4", QAccessible::Button, "Select All");
+    row("ProgressBar1", QAccessible::ProgressBar, "Progress");
+}
+
+void TestForm1::screenReadersNameEveryControl()
+{
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+
+    // Skinned, as the program runs: the twins must change nothing here.
+    Skin skin;
+    Form1 form(LoadProductInfo(), WindowSkin{true, &skin});
+    form.setHelpWindowOpener([] {});
+    form.Form_Load();
+    showAndWait(&form);
+    auto *widget = form.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(iface);
+    QCOMPARE(int(iface->role()), role);
+    QString announced = iface->text(QAccessible::Name);
+    // Where combo boxes are named by their text, the label they are
+    // labelled by names them.
+    const auto labels = iface->relations(QAccessible::Label);
+    if (role == QAccessible::ComboBox && announced != name && !labels.isEmpty())
+        announced = labels.first().first->text(QAccessible::Name);
+    QCOMPARE(announced, name);
+}
+
+// Every accessible object below `iface`, depth first.
+void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+{
+    if (!iface)
+        return;
+    all.append(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), all);
+}
+
+void TestForm1::skinTwinsAreNotRead()
+{
+    Skin skin;
+    Form1 form(LoadProductInfo(), WindowSkin{true, &skin});
+    form.setHelpWindowOpener([] {});
+    form.Form_Load();
+    showAndWait(&form);
+    QVERIFY(form.SkinLabel1->count() > 1); // twins were made
+
+    QList<QAccessibleInterface *> all;
+    collect(QAccessible::queryAccessibleInterface(&form), all);
+    QStringList names;
+    for (QAccessibleInterface *iface : std::as_const(all)) {
+        names << iface->text(QAccessible::Name);
+        QVERIFY2(!qobject_cast<SkinLabel *>(iface->object()), qPrintable(iface->text(QAccessible::Name)));
+    }
+    QVERIFY(!names.contains(QStringLiteral("Windowed Label")));
+    // Each frame caption and each label once: the frame, the label, and no twin.
+    for (const char *caption : {"Renaming Options", "File Selection", "Starting Number:", "Choose a directory:"}) {
+        const qsizetype times = names.count(QString::fromLatin1(caption));
+        QVERIFY2(times <= 2, caption); // a label and the control it names
+        QVERIFY2(times >= 1, caption);
+    }
+    QCOMPARE(names.count(QStringLiteral("Renaming Options")), 1);
+    QCOMPARE(names.count(QStringLiteral("File Selection")), 1);
+}
+
+void TestForm1::keysReachTheControls_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("focused"); // the control that gets the focus, if any
+    QTest::addColumn<int>("messages");    // Rename Now ran: a refusal for the empty name
+    QTest::addColumn<int>("helpOpened");
+
+    const int alt = int(Qt::AltModifier);
+    QTest::newRow("Alt+T type") << int(Qt::Key_T) << alt << "Combo3" << 0 << 0;
+    QTest::newRow("Alt+N new name") << int(Qt::Key_N) << alt << "Text1" << 0 << 0;
+    QTest::newRow("Alt+S starting number") << int(Qt::Key_S) << alt << "Text2" << 0 << 0;
+    QTest::newRow("Alt+D drive and folders") << int(Qt::Key_D) << alt << "Drive1" << 0 << 0;
+    QTest::newRow("Alt+E files") << int(Qt::Key_E) << alt << "File1" << 0 << 0;
+    QTest::newRow("Alt+L filter") << int(Qt::Key_L) << alt << "Check1" << 0 << 0;
+    QTest::newRow("Alt+R Rename Now button") << int(Qt::Key_R) << alt << "" << 1 << 0;
+    QTest::newRow("Ctrl+R Rename Now") << int(Qt::Key_R) << int(Qt::ControlModifier) << "" << 1 << 0;
+    QTest::newRow("F1 help") << int(Qt::Key_F1) << 0 << "" << 0 << 1;
+}
+
+void TestForm1::keysReachTheControls()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, focused);
+    QFETCH(int, messages);
+    QFETCH(int, helpOpened);
+
+    WriteOption(QStringLiteral("showHelp"), QStringLiteral("0"));
+    auto w = openWindow(Show::Yes);
+    Form1 *f = w->form.get();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    f->Command4->setFocus();
+    QTest::keyClick(f, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    if (!focused.isEmpty()) {
+        QWidget *expected = f->findChild<QWidget *>(focused);
+        QWidget *now = QApplication::focusWidget();
+        while (now && now != expected)
+            now = now->parentWidget(); // a combo box's line edit is part of the box
+        QVERIFY2(now == expected, qPrintable(QApplication::focusWidget()->objectName()));
+    }
+    // A button's mnemonic clicks it a moment later, as a press would.
+    QTRY_COMPARE(w->messages.size(), messages);
+    QCOMPARE(w->helpOpened, helpOpened);
+}
+
 void TestForm1::refusalBoxBelongsToTheWindow_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("message");
     QTest::newRow("prefix") << int(AddPrefix) << "You must enter prefix.";
     QTest::newRow("suffix") << int(AddSuffix) << "You must enter suffix.";
+}
+
+void TestForm1::menusShowTheirKeys()
+{
+    auto w = openWindow();
+    Form1 *f = w->form.get();
+    QCOMPARE(f->mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(f->mnuHelp->title(), QStringLiteral("&Help"));
+    QCOMPARE(f->mnuFileItem.at(Form1::RenameNowItem)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(f->mnuHelpItem->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
 void TestForm1::refusalBoxBelongsToTheWindow()

@@ -83,6 +83,8 @@ private slots:
     void clickingStoresTheChoice_data();
     void clickingStoresTheChoice();
 
+    void helpFoundByAnySpellingIsShown_data();
+    void helpFoundByAnySpellingIsShown();
     void missingHelpFileShowsNothing_data();
     void missingHelpFileShowsNothing();
     void opensAboveOtherWindowsWithTheDocument();
@@ -294,6 +296,25 @@ void TestForm8::missingHelpFileShowsNothing()
     }
     QCoreApplication::processEvents();
     QCOMPARE(visibleHelpWindows(), 0);
+}
+
+void TestForm8::helpFoundByAnySpellingIsShown_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("as named") << "Help.rtf";
+    QTest::newRow("lower case") << "help.rtf";
+    QTest::newRow("upper case") << "HELP.RTF";
+}
+
+void TestForm8::helpFoundByAnySpellingIsShown()
+{
+    QFETCH(QString, fileName);
+    QVERIFY(m_program->write(fileName, kHelpDocument));
+
+    // The file that was found is the file that is read: never an empty window.
+    Form8 *window = OpenHelpWindow(WindowSkin{});
+    QVERIFY(window);
+    QTRY_COMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
 }
 
 void TestForm8::opensAboveOtherWindowsWithTheDocument()
