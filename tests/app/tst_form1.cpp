@@ -80,6 +80,17 @@ std::unique_ptr<Window> openWindow(Show show = Show::No)
     return w;
 }
 
+// A main window that shows its own message boxes, loaded and on screen.
+std::unique_ptr<Form1> openOwnWindow(const WindowSkin &skin = {})
+{
+    auto form = std::make_unique<Form1>(LoadProductInfo(), skin);
+    form->setHelpWindowOpener([] {});
+    form->setProgramEnd([] {});
+    form->Form_Load();
+    showAndWait(form.get());
+    return form;
+}
+
 // A label's caption as it reads, without the mnemonic marker.
 QString shownCaption(const QLabel *label)
 {
@@ -921,10 +932,8 @@ void TestForm1::screenReadersNameEveryControl()
 
     // Skinned, as the program runs: the twins must change nothing here.
     Skin skin;
-    Form1 form(LoadProductInfo(), WindowSkin{true, &skin});
-    form.setHelpWindowOpener([] {});
-    form.Form_Load();
-    showAndWait(&form);
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
     auto *widget = form.findChild<QWidget *>(control);
     QVERIFY(widget);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
@@ -952,10 +961,8 @@ void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
 void TestForm1::skinTwinsAreNotRead()
 {
     Skin skin;
-    Form1 form(LoadProductInfo(), WindowSkin{true, &skin});
-    form.setHelpWindowOpener([] {});
-    form.Form_Load();
-    showAndWait(&form);
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
     QVERIFY(form.SkinLabel1->count() > 1); // twins were made
 
     QList<QAccessibleInterface *> all;
@@ -1048,11 +1055,8 @@ void TestForm1::refusalBoxBelongsToTheWindow()
     QFETCH(QString, message);
 
     // The window's own message box, not a recorder.
-    Form1 form(LoadProductInfo());
-    form.setHelpWindowOpener([] {});
-    form.setProgramEnd([] {});
-    form.Form_Load();
-    showAndWait(&form);
+    const std::unique_ptr<Form1> owned = openOwnWindow();
+    Form1 &form = *owned;
     form.Combo3->setCurrentIndex(type);
     form.Text1->clear();
 
@@ -1063,7 +1067,7 @@ void TestForm1::refusalBoxBelongsToTheWindow()
         if (!seen)
             return;
         text = seen->text();
-        QCOMPARE(seen->parentWidget(), &form);
+        QCOMPARE(seen->parentWidget(), owned.get());
         QCOMPARE(seen->windowHandle()->transientParent(), form.windowHandle());
         QVERIFY(seen->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(seen->windowTitle(), QStringLiteral("Quillmere Full"));
