@@ -1,14 +1,14 @@
-# quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [WIDGETS])
-#
-# One QTest executable per unit, registered with ctest. Every test runs with
-# the offscreen platform and with its own empty per-user folders, so no test
-# ever reads or writes the real user's settings.
 # With QUILLMERE_SANITIZE every test runs with the sanitizers set to stop at
 # the first finding, leaks included; no leak is suppressed.
 set(QUILLMERE_SANITIZER_ENVIRONMENT
     "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
     "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
 
+# quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [WIDGETS])
+#
+# One QTest executable per unit, registered with ctest. Every test runs with
+# the offscreen platform and with its own empty per-user folders, so no test
+# ever reads or writes the real user's settings.
 function(quillmere_add_qtest name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
