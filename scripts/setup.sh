@@ -13,6 +13,8 @@ packages=(
     clang
     # Checks of the manual pages and of the shell completions.
     groff-base zsh fish
+    # Validators of the desktop entry and the listing; the Debian package.
+    desktop-file-utils appstream dpkg-dev file
 )
 
 as_root=()

@@ -13,11 +13,13 @@
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
 #include "selection/FileListBox.h"
+#include "selection/FileListModel.h"
 #include "selection/FileSelectionPanel.h"
 #include "selection/FileSelectionWidgets.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/PreviewWindow.h"
 #include "windows/WindowOpeners.h"
 
 #include <QAction>
@@ -28,10 +30,12 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -265,11 +269,18 @@ void Form1::buildMenus()
         item->setProperty("index", int(mnuFileItem.size()));
         mnuFileItem.append(item);
     }
+    // A later element of the item array, with the next free index, shown
+    // before "Exit".
+    QAction *preview = new QAction(QStringLiteral("Preview"), mnuFile);
+    preview->setObjectName(QStringLiteral("mnuFileItem"));
+    preview->setProperty("index", int(mnuFileItem.size()));
+    mnuFile->insertAction(mnuFileItem.at(1), preview);
+    mnuFileItem.append(preview);
 
     // Not one of the numbered items: those keep their numbers.
     mnuUndoItem = new QAction(QStringLiteral("Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
-    mnuFile->insertAction(mnuFileItem.constLast(), mnuUndoItem);
+    mnuFile->insertAction(mnuFileItem.at(1), mnuUndoItem); // before "Exit"
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -315,6 +326,18 @@ void Form1::connectEvents()
     onTrigger(mnuUndoItem, [this] { mnuUndoItem_Click(); });
     connect(mnuFile, &QMenu::aboutToShow, this, &Form1::updateUndoItem);
     connect(Dir1, &DirListBox::pathChanged, this, &Form1::updateUndoItem);
+
+    // The preview follows every option, the folder and the selection.
+    const auto feed = [this] { feedPreview(); };
+    connect(Combo3, &QComboBox::currentIndexChanged, this, feed);
+    for (QComboBox *box : {Combo3, Combo1, Combo2})
+        connect(box, &QComboBox::editTextChanged, this, feed);
+    for (QLineEdit *box : {Text1, Text2})
+        connect(box, &QLineEdit::textChanged, this, feed);
+    for (QCheckBox *box : {Check1, Check2, Check3, Check4})
+        connect(box, &QCheckBox::stateChanged, this, feed);
+    connect(File1->fileModel(), &QAbstractItemModel::modelReset, this, feed);
+    connect(File1->fileModel()->selectionModel(), &QItemSelectionModel::selectionChanged, this, feed);
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter)
@@ -372,6 +395,9 @@ void Form1::Form_Load()
     // A run cut off by a crash or a power cut is told once, at start.
     if (const QString halfRenamed = HalfRenamedMessage(FindHalfRenamedFolders()); !halfRenamed.isEmpty())
         present(halfRenamed);
+
+    if (PreviewWindow::wasOpen())
+        openPreview();
 }
 
 void Form1::restoreOptions()
@@ -439,12 +465,16 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::mnuFileItem_Click(qint16 index)
 {
+    // By the item's own index, whatever its place in the menu.
     switch (index) {
     case 0:
         Command1_Click();
         break;
     case 1:
         endProgram();
+        break;
+    case 2:
+        openPreview();
         break;
     default:
         break;
@@ -578,6 +608,7 @@ void Form1::runRename(const RenameRequest &request)
     const RenameReport report = RunRename(File1->path(), entries, request, *this);
     m_running = false;
     flushRunNumber();
+    feedPreview();
 
     if (report.refusal != RenameReport::Refusal::None)
         present(report.refusalMessage);
@@ -591,6 +622,25 @@ void Form1::runRename(const RenameRequest &request)
         m_closeRequested = false;
         close();
     }
+}
+
+// The preview is handed what a run would be handed; it never reads the
+// controls itself.
+void Form1::openPreview()
+{
+    PreviewWindow *preview = PreviewWindow::open();
+    preview->setInputSource([form = QPointer<Form1>(this)] {
+        return form ? PreviewInput{form->File1->path(), form->File1->renameEntries(), form->readRenameRequest()}
+                    : PreviewInput();
+    });
+    feedPreview();
+}
+
+// Changes during a run wait for its end.
+void Form1::feedPreview()
+{
+    if (PreviewWindow *preview = PreviewWindow::current(); preview && !m_running)
+        preview->inputChanged();
 }
 
 void Form1::flushRunNumber()

@@ -52,6 +52,10 @@ public:
 
     FileSelectionPanel *selectionPanel() const { return m_panel; }
 
+    // After the load step: shows the folder (or the folder of the files)
+    // given on the command line, as if the user had picked it.
+    void openFromCommandLine(const QStringList &paths);
+
     // The options as a rename request, read from the controls.
     RenameRequest readRenameRequest() const;
 
@@ -117,6 +121,8 @@ private:
     void connectEvents();
     void restoreOptions();
     void runRename(const RenameRequest &request);
+    void openPreview();
+    void feedPreview();
     void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();

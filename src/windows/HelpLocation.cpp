@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 std::optional<QString> &folderForTesting()
@@ -23,9 +24,25 @@ void SetProgramFolderForTesting(std::optional<QString> folder)
     folderForTesting() = std::move(folder);
 }
 
+QString InstalledDataFolder()
+{
+#ifdef QUILLMERE_DATA_FROM_PROGRAM
+    const QString relative = QStringLiteral(QUILLMERE_DATA_FROM_PROGRAM);
+#else
+    const QString relative = QStringLiteral("../share/quillmere");
+#endif
+    return QDir::cleanPath(QDir(ProgramFolder()).filePath(relative));
+}
+
 QString HelpFilePath()
 {
     // Joined as a path, so a program at the root of a file system gives
     // "/Help.rtf" rather than a doubled separator.
-    return QDir(ProgramFolder()).filePath(HelpFileName);
+    const QString beside = QDir(ProgramFolder()).filePath(HelpFileName);
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString installed = QDir(InstalledDataFolder()).filePath(HelpFileName);
+    if (QFileInfo(installed).isFile())
+        return installed;
+    return beside;
 }

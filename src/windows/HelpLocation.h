@@ -13,5 +13,11 @@ inline constexpr QLatin1StringView HelpFileName{"Help.rtf"};
 QString ProgramFolder();
 void SetProgramFolderForTesting(std::optional<QString> folder);
 
-// Where the help document is: "Help.rtf" in the program's folder.
+// The installed data folder (share/quillmere), found from the program's
+// folder the way the install lays them out.
+QString InstalledDataFolder();
+
+// Where the help document is: "Help.rtf" in the program's folder, else the
+// one in the installed data folder. When neither exists, the path in the
+// program's folder.
 QString HelpFilePath();
