@@ -12,6 +12,7 @@
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
 #include "selection/FileListBox.h"
+#include "selection/FileListModel.h"
 #include "selection/FileSelectionPanel.h"
 #include "selection/FileSelectionWidgets.h"
 #include "skin/SkinEngine.h"
@@ -19,6 +20,7 @@
 #include "skin/SkinSupport.h"
 #include "windows/ControlEvents.h"
 #include "windows/ProgramMessage.h"
+#include "windows/PreviewWindow.h"
 #include "windows/WindowOpeners.h"
 #include "windows/WindowSetup.h"
 
@@ -32,9 +34,11 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -377,11 +381,18 @@ void Form1::buildMenus()
     // Window-wide, so it works wherever the focus is; the menu shows it.
     renameNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addFileItem(ExitItem, QStringLiteral("E&xit"));
+    // A later element of the item array, with the next free index, shown
+    // before "Exit".
+    QAction *preview = new QAction(QStringLiteral("&Preview"), mnuFile);
+    preview->setObjectName(QStringLiteral("mnuFileItem"));
+    preview->setProperty(ControlKinds::IndexProperty, int(PreviewItem));
+    mnuFile->insertAction(mnuFileItem.at(ExitItem), preview);
+    mnuFileItem.append(preview);
 
     // Not one of the numbered items: those keep their numbers.
     mnuUndoItem = new QAction(QStringLiteral("&Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
-    mnuFile->insertAction(mnuFileItem.constLast(), mnuUndoItem);
+    mnuFile->insertAction(mnuFileItem.at(ExitItem), mnuUndoItem); // before "Exit"
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -428,6 +439,18 @@ void Form1::connectEvents()
     onTrigger(mnuUndoItem, [this] { mnuUndoItem_Click(); });
     connect(mnuFile, &QMenu::aboutToShow, this, &Form1::updateUndoItem);
     connect(Dir1, &DirListBox::pathChanged, this, &Form1::updateUndoItem);
+
+    // The preview follows every option, the folder and the selection.
+    const auto feed = [this] { feedPreview(); };
+    connect(Combo3, &QComboBox::currentIndexChanged, this, feed);
+    for (QComboBox *box : {Combo3, Combo1, Combo2})
+        connect(box, &QComboBox::editTextChanged, this, feed);
+    for (QLineEdit *box : {Text1, Text2})
+        connect(box, &QLineEdit::textChanged, this, feed);
+    for (QCheckBox *box : {Check1, Check2, Check3, Check4})
+        connect(box, &QCheckBox::stateChanged, this, feed);
+    connect(File1->fileModel(), &QAbstractItemModel::modelReset, this, feed);
+    connect(File1->fileModel()->selectionModel(), &QItemSelectionModel::selectionChanged, this, feed);
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter)
@@ -481,6 +504,9 @@ void Form1::Form_Load()
     // A run cut off by a crash or a power cut is told once, at start.
     if (const QString halfRenamed = HalfRenamedMessage(FindHalfRenamedFolders()); !halfRenamed.isEmpty())
         present(halfRenamed);
+
+    if (PreviewWindow::wasOpen(m_product))
+        openPreview();
 }
 
 void Form1::restoreOptions()
@@ -548,12 +574,16 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::mnuFileItem_Click(qint16 index)
 {
+    // By the item's own index, whatever its place in the menu.
     switch (index) {
     case RenameNowItem:
         Command1_Click();
         break;
     case ExitItem:
         endProgram();
+        break;
+    case PreviewItem:
+        openPreview();
         break;
     default:
         break;
@@ -689,6 +719,7 @@ void Form1::runRename(const RenameRequest &request)
     const RenameReport report = RunRename(folder, entries, request, *this);
     m_running = false;
     flushRunNumber();
+    feedPreview();
 
     // A folder deleted while it was shown leaves the lists on the nearest
     // folder that is still there, before the user is told.
@@ -708,6 +739,25 @@ void Form1::runRename(const RenameRequest &request)
         m_closeRequested = false;
         close();
     }
+}
+
+// The preview is handed what a run would be handed; it never reads the
+// controls itself.
+void Form1::openPreview()
+{
+    PreviewWindow *preview = PreviewWindow::open(m_product, m_skin);
+    preview->setInputSource([form = QPointer<Form1>(this)] {
+        return form ? PreviewInput{form->File1->path(), form->File1->renameEntries(), form->readRenameRequest()}
+                    : PreviewInput();
+    });
+    feedPreview();
+}
+
+// Changes during a run wait for its end.
+void Form1::feedPreview()
+{
+    if (PreviewWindow *preview = PreviewWindow::current(); preview && !m_running)
+        preview->inputChanged();
 }
 
 void Form1::flushRunNumber()

@@ -56,6 +56,10 @@ public:
 
     FileSelectionPanel *selectionPanel() const { return m_panel; }
 
+    // After the load step: shows the folder (or the folder of the files)
+    // given on the command line, as if the user had picked it.
+    void openFromCommandLine(const QStringList &paths);
+
     // The options as a rename request, read from the controls.
     RenameRequest readRenameRequest() const;
 
@@ -73,7 +77,7 @@ public:
     void mnuFileItem_Click(qint16 index);
     // The File menu's items by what they do; mnuFileItem_Click takes an
     // item's index, not its place in the menu.
-    enum FileItem : qint16 { RenameNowItem = 0, ExitItem = 1 };
+    enum FileItem : qint16 { RenameNowItem = 0, ExitItem = 1, PreviewItem = 2 };
     void mnuHelpItem_Click();
     void mnuAboutItem_Click();
     void mnuUndoItem_Click();
@@ -127,6 +131,8 @@ private:
     void connectEvents();
     void restoreOptions();
     void runRename(const RenameRequest &request);
+    void openPreview();
+    void feedPreview();
     void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();

@@ -1,9 +1,37 @@
+#include "app/Form1.h"
+#include "app/StartArguments.h"
 #include "app/WindowIcon.h"
 #include "app/frmSplash.h"
 #include "core/ProductInfo.h"
 #include "skin/Skin.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Help and version go to standard output, complaints to standard error; a
+// failed write is a failure like any other.
+int printStartText(const StartArguments &start)
+{
+    if (start.action == StartArguments::Action::BadArguments) {
+        const QByteArray text = QStringLiteral("quillmere: %1\nTry 'quillmere --help' for more information.\n")
+                                    .arg(start.text)
+                                    .toLocal8Bit();
+        std::fputs(text.constData(), stderr);
+        return kBadArgumentsExitStatus;
+    }
+    const QByteArray text = start.text.toLocal8Bit();
+    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0)
+        return kBadArgumentsExitStatus;
+    return 0;
+}
+
+} // namespace
 
 namespace {
 // This product is skinned.
@@ -12,7 +40,19 @@ constexpr bool kSkinEnabled = true;
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // The command line is read before the window system is reached, so
+    // --help and --version answer on a machine without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    const StartArguments start = ParseStartArguments(arguments, QDir::currentPath());
+    if (start.action != StartArguments::Action::Run)
+        return printStartText(start);
+
+    // The toolkit sees the program name only: a folder named like one of its
+    // options must stay a folder.
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, argv);
     app.setDesktopFileName(QStringLiteral("quillmere"));
     // Windows without an icon of their own (splash, help, About) show the
     // program's; the main window sets its own at load.
@@ -29,6 +69,18 @@ int main(int argc, char *argv[])
     skin.setObjectName(QStringLiteral("skn"));
 
     frmSplash splash(product, WindowSkin{kSkinEnabled, &skin});
+    if (!start.paths.isEmpty()) {
+        splash.setMainWindowLoader([&product, &skin, paths = start.paths] {
+            // The main window ends the program when it closes; it is never
+            // deleted before that.
+            auto *form = new Form1(product, WindowSkin{kSkinEnabled, &skin});
+            form->Form_Load();
+            form->show();
+            // After the hand-off has hidden the splash window, so that a
+            // message about the folder comes up over the main window.
+            QTimer::singleShot(0, form, [form, paths] { form->openFromCommandLine(paths); });
+        });
+    }
     splash.Form_Load();
     splash.show();
     return app.exec();

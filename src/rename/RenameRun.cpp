@@ -229,7 +229,7 @@ public:
     {
         m_states[i].done = true;
         const QString &name = m_entries.at(i).name;
-        m_report.leftInPlace.append({name, newName, reason, message, name});
+        m_report.leftInPlace.append({name, newName, reason, message, name, i});
         m_states[i].reportIndex = m_report.leftInPlace.size() - 1;
     }
 
@@ -294,13 +294,13 @@ private:
         return moved.isNull() ? m_entries.at(i).name : moved;
     }
 
-    void renamed(int i, const QString &newName)
+    void renamed(int i, const QString &newName, RenamedFile::Way way)
     {
         if (newName == m_entries.at(i).name) {
             m_report.unchanged.append(newName);
             return;
         }
-        m_report.renamed.append({m_entries.at(i).name, newName});
+        m_report.renamed.append({m_entries.at(i).name, newName, way, i});
         m_target.fileRenamed(m_report.renamed.constLast());
     }
 
@@ -352,7 +352,8 @@ private:
             QString error;
             switch (move(i, *candidate, hash, Mode::NoReplace, &error)) {
             case Outcome::Done:
-                renamed(i, *candidate);
+                renamed(i, *candidate,
+                        candidate == &newName ? RenamedFile::Way::AsComposed : RenamedFile::Way::FreeVariant);
                 return;
             case Outcome::TargetExists:
                 // Appeared since the folder was read.
@@ -407,9 +408,13 @@ private:
                  QStringLiteral("a folder or other entry that is not a file has the new name"));
             return;
         }
+        // What still has exactly this name, the waiting files being out of
+        // the way, is a file of the folder the move replaces.
+        const qsizetype existing = m_index.find(newName, hash);
+        const bool replaces = existing >= 0 && m_index.holder(existing) != i;
         QString error;
         if (move(i, newName, hash, Mode::Replace, &error) == Outcome::Done)
-            renamed(i, newName);
+            renamed(i, newName, replaces ? RenamedFile::Way::ReplacedExisting : RenamedFile::Way::AsComposed);
         else
             skip(i, newName, failureReason(), QStringLiteral("the rename failed: ") + error);
     }

@@ -16,8 +16,17 @@ struct RenameEntry
 
 struct RenamedFile
 {
+    // How the file came to its new name.
+    enum class Way : quint8 {
+        AsComposed,       // the composed name was free
+        FreeVariant,      // the composed name was taken; "_" went in until a name was free
+        ReplacedExisting, // a file of the folder that had the name was replaced
+    };
+
     QString oldName;
     QString newName;
+    Way way = Way::AsComposed;
+    qsizetype entry = -1; // the file's index in the list
 };
 
 // What a run reports back to the window while it goes. The run reads
@@ -111,8 +120,11 @@ struct LeftInPlaceFile
     // Where the file is after the run: its own name, unless a file renamed
     // earlier in this run took that name while it waited.
     QString currentName;
+    qsizetype entry = -1; // the file's index in the list
 };
 
+// Every selected entry appears exactly once, in renamed, leftInPlace or
+// unchanged; each list keeps list order.
 struct RenameReport
 {
     // A run that did not start touched nothing, not even the target.

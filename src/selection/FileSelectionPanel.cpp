@@ -8,6 +8,8 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QItemSelection>
+#include <QSet>
 
 namespace {
 
@@ -53,6 +55,50 @@ QString FileSelectionPanel::currentFolderOfDrive(const QString &drive) const
     if (m_drive1.driveOfPath(processFolder) == drive)
         return processFolder;
     return drive;
+}
+
+bool FileSelectionPanel::openFolder(const QString &folder)
+{
+    const QString target = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+    // Checked before the drive moves: choosing the drive alone would already
+    // move the lists and store a place the user never asked for.
+    QString whyNot;
+    if (!FolderListModel::canRead(target, &whyNot)) {
+        present(cannotOpenMessage(target, whyNot));
+        return false;
+    }
+    const QString drive = m_drive1.driveOfPath(target);
+    if (drive != m_drive1.drive()) {
+        m_drive1.setDrive(drive);
+        if (m_drive1.drive() != drive)
+            return false; // refused and reported by driveChanged
+    }
+    if (m_dir1.path() != target && !m_dir1.setPath(target, &whyNot)) {
+        present(cannotOpenMessage(target, whyNot));
+        return false;
+    }
+    // folderChanged puts Dir1 back when the file list cannot follow.
+    return m_dir1.path() == target && m_file1.path() == target;
+}
+
+int FileSelectionPanel::selectFiles(const QStringList &names)
+{
+    // One pass over the list, however many names a file manager hands over.
+    const QSet<QString> wanted(names.cbegin(), names.cend());
+    const QStringList &listed = m_file1.fileNames();
+    QItemSelection selection;
+    int first = -1;
+    for (int row = 0; row < listed.size() && !wanted.isEmpty(); ++row) {
+        if (!wanted.contains(listed.at(row)))
+            continue;
+        const QModelIndex index = m_file1.index(row);
+        selection.select(index, index);
+        if (first < 0)
+            first = row;
+    }
+    if (first >= 0)
+        m_file1.selectionModel()->select(selection, QItemSelectionModel::Select);
+    return first;
 }
 
 void FileSelectionPanel::driveChanged()

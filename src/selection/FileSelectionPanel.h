@@ -56,6 +56,15 @@ public:
     // lies on that drive, else the drive's mount point.
     QString currentFolderOfDrive(const QString &drive) const;
 
+    // Shows `folder` as if the user had chosen its drive in Drive1 and then
+    // the folder in Dir1, so "Drive" and "Dir" are stored as that choice
+    // stores them. A folder that cannot be read gets the message a folder
+    // opened by hand gets, and the lists and the store are left as they were.
+    bool openFolder(const QString &folder);
+    // Selects the listed files with exactly these names, keeping the rest of
+    // the selection; answers the row of the first one found, or -1.
+    int selectFiles(const QStringList &names);
+
 public slots:
     // Follows the drive list to the chosen drive's folder.
     void driveChanged();

@@ -124,6 +124,12 @@ bool FolderListModel::refresh(QString *whyNot)
     return setPath(m_path, whyNot);
 }
 
+bool FolderListModel::canRead(const QString &path, QString *whyNot)
+{
+    QStringList subfolders;
+    return readSubfolders(QDir::cleanPath(path), &subfolders, whyNot);
+}
+
 bool FolderListModel::readFolder(const QString &path, QList<Entry> *entries, int *currentRow, QString *whyNot) const
 {
     QStringList subfolders;

@@ -44,6 +44,10 @@ public:
     // Re-reads the chosen folder's subfolders.
     bool refresh(QString *whyNot = nullptr);
 
+    // Whether setPath() could move to `path`, with the same reason when not;
+    // changes nothing.
+    static bool canRead(const QString &path, QString *whyNot = nullptr);
+
 signals:
     // A change of the chosen folder, by the user or by code.
     void pathChanged();

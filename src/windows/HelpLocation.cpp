@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 std::optional<QString> &folderForTesting()
@@ -25,14 +26,26 @@ void SetProgramFolderForTesting(std::optional<QString> folder)
     folderForTesting() = std::move(folder);
 }
 
+QString InstalledDataFolder()
+{
+#ifdef QUILLMERE_DATA_FROM_PROGRAM
+    const QString relative = QStringLiteral(QUILLMERE_DATA_FROM_PROGRAM);
+#else
+    const QString relative = QStringLiteral("../share/quillmere");
+#endif
+    return QDir::cleanPath(QDir(ProgramFolder()).filePath(relative));
+}
+
 QString HelpFilePath()
 {
     // Joined as a path, so a program at the root of a file system gives
     // "/Help.rtf" rather than a doubled separator.
-    return QDir(ProgramFolder()).filePath(HelpFileName);
+    return FindHelpFile().value_or(QDir(ProgramFolder()).filePath(HelpFileName));
 }
 
 std::optional<QString> FindHelpFile()
 {
-    return FindFile(HelpFilePath());
+    if (std::optional<QString> beside = FindFile(QDir(ProgramFolder()).filePath(HelpFileName)))
+        return beside;
+    return FindFile(QDir(InstalledDataFolder()).filePath(HelpFileName));
 }

@@ -1,0 +1,189 @@
+#include "windows/PreviewWindow.h"
+
+#include "core/ProductInfo.h"
+#include "core/SettingsStore.h"
+#include "rename/PreviewModel.h"
+#include "skin/SkinEngine.h"
+#include "windows/WindowPlacement.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+const QString PreviewWindow::kSection = QStringLiteral("Preview");
+const QString PreviewWindow::kOpenKey = QStringLiteral("Open");
+const QString PreviewWindow::kGeometryKey = QStringLiteral("Geometry");
+
+namespace {
+
+QPointer<PreviewWindow> openWindow;
+
+constexpr QSize kDefaultSize{640, 420};
+// Moving or resizing sends a stream of events; the place is written once
+// the window has come to rest.
+constexpr int kPlacementSaveMilliseconds = 400;
+
+QString readPreviewSetting(const QString &appName, const QString &key)
+{
+    return ReadSetting(appName, PreviewWindow::kSection, key, QString());
+}
+
+void writePreviewSetting(const QString &appName, const QString &key, const QString &value)
+{
+    WriteSetting(appName, PreviewWindow::kSection, key, value);
+}
+
+} // namespace
+
+PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_appName(product.productName)
+    , m_model(new PreviewModel(this))
+    , m_computer(new PreviewComputer(this))
+{
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Preview"));
+    resize(kDefaultSize);
+
+    problemsOnly = new QCheckBox(QStringLiteral("Only files that will not simply be renamed"), this);
+    problemsOnly->setObjectName(QStringLiteral("problemsOnly"));
+
+    list = new QTableView(this);
+    list->setObjectName(QStringLiteral("list"));
+    // Rows of one fixed height and no row header: the view keeps nothing per
+    // row and lays out only what it shows, whatever the number of rows.
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
+    list->setShowGrid(false);
+    list->setWordWrap(false);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setModel(m_model);
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list->horizontalHeader()->resizeSection(0, 190);
+    list->horizontalHeader()->resizeSection(1, 190);
+
+    refusal = new QLabel(this);
+    refusal->setObjectName(QStringLiteral("refusal"));
+    refusal->setAlignment(Qt::AlignCenter);
+    refusal->setWordWrap(true);
+
+    pages = new QStackedWidget(this);
+    pages->addWidget(list);
+    pages->addWidget(refusal);
+
+    summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("summary"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(problemsOnly);
+    layout->addWidget(pages, 1);
+    layout->addWidget(summary);
+
+    connect(problemsOnly, &QCheckBox::toggled, m_model, &PreviewModel::setProblemsOnly);
+    connect(m_computer, &PreviewComputer::previewReady, this, &PreviewWindow::showPreview);
+
+    m_placementSave.setSingleShot(true);
+    m_placementSave.setInterval(kPlacementSaveMilliseconds);
+    connect(&m_placementSave, &QTimer::timeout, this, &PreviewWindow::storePlacement);
+
+    SkinWindow(this, skin);
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+PreviewWindow *PreviewWindow::open(const ProductInfo &product, const WindowSkin &skin)
+{
+    if (openWindow) {
+        BringForward(openWindow);
+        return openWindow;
+    }
+    auto *window = new PreviewWindow(product, skin);
+    window->restorePlacement();
+    window->QWidget::show();
+    openWindow = window;
+    writePreviewSetting(product.productName, kOpenKey, QStringLiteral("1"));
+    return window;
+}
+
+PreviewWindow *PreviewWindow::current()
+{
+    return openWindow;
+}
+
+bool PreviewWindow::wasOpen(const ProductInfo &product)
+{
+    return readPreviewSetting(product.productName, kOpenKey) == QLatin1String("1");
+}
+
+void PreviewWindow::setInputSource(std::function<PreviewInput()> source)
+{
+    m_computer->setSource(std::move(source));
+}
+
+void PreviewWindow::inputChanged()
+{
+    // Greyed until the result for the new input is on screen.
+    summary->setEnabled(false);
+    m_computer->inputChanged();
+}
+
+void PreviewWindow::showPreview(const RenamePreview &preview, quint64 generation)
+{
+    m_model->setPreview(preview);
+    if (preview.isRefused()) {
+        refusal->setText(preview.refusal);
+        pages->setCurrentWidget(refusal);
+        summary->clear();
+    } else {
+        pages->setCurrentWidget(list);
+        summary->setText(PreviewSummaryText(preview));
+    }
+    summary->setEnabled(true);
+    m_shownGeneration = generation;
+    emit previewShown(generation);
+}
+
+void PreviewWindow::restorePlacement()
+{
+    const QByteArray stored = QByteArray::fromBase64(readPreviewSetting(m_appName, kGeometryKey).toLatin1());
+    // restoreGeometry also brings a window back onto a screen that is
+    // smaller now, or gone.
+    if (stored.isEmpty() || !restoreGeometry(stored))
+        CentreOnScreen(this);
+}
+
+void PreviewWindow::storePlacement()
+{
+    writePreviewSetting(m_appName, kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+}
+
+void PreviewWindow::closeEvent(QCloseEvent *event)
+{
+    m_placementSave.stop();
+    storePlacement();
+    writePreviewSetting(m_appName, kOpenKey, QStringLiteral("0"));
+    QWidget::closeEvent(event);
+}
+
+void PreviewWindow::moveEvent(QMoveEvent *event)
+{
+    if (isVisible())
+        m_placementSave.start();
+    QWidget::moveEvent(event);
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent *event)
+{
+    if (isVisible())
+        m_placementSave.start();
+    QWidget::resizeEvent(event);
+}

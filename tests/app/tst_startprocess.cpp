@@ -1,0 +1,108 @@
+// Starts the built window program itself: its answers on a machine without
+// a display, and a folder handed over on the command line.
+
+#include "core/ProductInfo.h"
+#include "core/SettingsStore.h"
+
+#include "TempFolder.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QtTest>
+
+namespace {
+
+// The environment of a terminal with no graphical session at all.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
+        env.remove(QString::fromLatin1(name));
+    return env;
+}
+
+} // namespace
+
+class TestStartProcess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void answersWithoutDisplay_data();
+    void answersWithoutDisplay();
+    void folderFromCommandLineIsShown();
+};
+
+void TestStartProcess::answersWithoutDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QString version = QStringLiteral("quillmere (%1) %2\n")
+                                .arg(ReadVersionRecord().productName, VersionText(ReadVersionRecord()));
+    const QString tryHelp = QStringLiteral("Try 'quillmere --help' for more information.\n");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "";
+    QTest::newRow("-V") << QStringList{"-V"} << 0 << version << "";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: quillmere [FOLDER | FILE...]\n" << "";
+    QTest::newRow("unknown option") << QStringList{"--bogus", "/tmp"} << 2 << ""
+                                    << "quillmere: unrecognized option '--bogus'\n" + tryHelp;
+    QTest::newRow("toolkit option") << QStringList{"-platform", "offscreen"} << 2 << ""
+                                    << "quillmere: invalid option -- 'p'\n" + tryHelp;
+}
+
+void TestStartProcess::answersWithoutDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(QStringLiteral(QUILLMERE_EXE), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QString stdoutText = QString::fromUtf8(process.readAllStandardOutput());
+    const QString stderrText = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), exitCode);
+    // The help text is long; its first line and its end say enough.
+    if (arguments.constFirst() == QLatin1String("--help")) {
+        QVERIFY2(stdoutText.startsWith(out), qPrintable(stdoutText));
+        QVERIFY(stdoutText.contains(QLatin1String("--version")));
+        QVERIFY(stdoutText.endsWith(u'\n'));
+    } else {
+        QCOMPARE(stdoutText, out);
+    }
+    QCOMPARE(stderrText, err);
+}
+
+void TestStartProcess::folderFromCommandLineIsShown()
+{
+    TempFolder home;
+    TempFolder place;
+    QVERIFY(home.isValid() && place.isValid());
+    QVERIFY(place.writeNamed({QStringLiteral("one.txt")}));
+    SetSettingsFolderForTesting(home.filePath(QStringLiteral("config")));
+    // No help window in the way.
+    QVERIFY(WriteOption(QStringLiteral("showHelp"), QStringLiteral("0")));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUILLMERE_EXE), {place.filePath(QStringLiteral("one.txt"))});
+    QVERIFY(process.waitForStarted());
+
+    // The folder is stored the moment it is shown, after the splash window.
+    QTRY_COMPARE_WITH_TIMEOUT(ReadOption(QStringLiteral("Dir"), QString()), place.path(), 30000);
+    QCOMPARE(process.state(), QProcess::Running);
+    process.kill();
+    process.waitForFinished();
+    SetSettingsFolderForTesting(QString());
+}
+
+QTEST_MAIN(TestStartProcess)
+#include "tst_startprocess.moc"
