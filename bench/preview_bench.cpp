@@ -10,6 +10,7 @@
 // is one, or under $QUILLMERE_BENCH_DIR.
 
 #include "app/Form1.h"
+#include "core/ProductInfo.h"
 #include "core/SettingsStore.h"
 #include "rename/PreviewComputer.h"
 #include "rename/PreviewModel.h"
@@ -196,7 +197,7 @@ int main(int argc, char *argv[])
             qFatal("cannot create %s", qPrintable(file.fileName()));
     }
 
-    Form1 form;
+    Form1 form(LoadProductInfo());
     form.setMessagePresenter([](const QString &, const QString &text) { std::printf("message: %s\n", qPrintable(text)); });
     form.show();
     form.Dir1->setPath(many);

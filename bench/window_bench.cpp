@@ -89,7 +89,7 @@ Form1 &window()
 {
     if (!g_form) {
         scratch();
-        g_form = std::make_unique<Form1>();
+        g_form = std::make_unique<Form1>(LoadProductInfo());
         // A message during a measured step means the step did not do its work.
         g_form->setMessagePresenter([](const QString &, const QString &text) { lastMessage() = text; });
         g_form->show();

@@ -1,3 +1,9 @@
+# With QUILLMERE_SANITIZE every test runs with the sanitizers set to stop at
+# the first finding, leaks included; no leak is suppressed.
+set(QUILLMERE_SANITIZER_ENVIRONMENT
+    "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+    "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+
 # quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LOCALE <locale>] [TIMEOUT <s>])
 #
 # One QTest executable per unit, registered with ctest. Every test runs with
@@ -19,7 +25,13 @@ function(quillmere_add_qtest name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
+    set(environment "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home};LANG=${ARG_LOCALE};LC_ALL=${ARG_LOCALE};LC_MESSAGES=;LANGUAGE=")
+    if(QUILLMERE_SANITIZE)
+        # Instrumented code runs a few times slower; any finding fails the test.
+        math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 4")
+        list(APPEND environment ${QUILLMERE_SANITIZER_ENVIRONMENT})
+    endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home};LANG=${ARG_LOCALE};LC_ALL=${ARG_LOCALE};LC_MESSAGES=;LANGUAGE=")
+        ENVIRONMENT "${environment}")
 endfunction()

@@ -19,22 +19,36 @@ packages=(
     desktop-file-utils appstream dpkg-dev file
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "setup: everything is installed"
-    exit 0
-fi
-
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
 
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+updated=
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if [ -z "$updated" ]; then
+        "${as_root[@]}" apt-get update -q
+        updated=1
+    fi
+    "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+# clang only recommends its runtime libraries (libFuzzer among them), and
+# recommendations are left out above. Where they have a package of their
+# own, it is named after clang's major version.
+clang_runtime=libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev
+if apt-cache show "$clang_runtime" >/dev/null 2>&1; then
+    install_missing "$clang_runtime"
+fi
+echo "setup: everything is installed"

@@ -157,21 +157,6 @@ Exit status:
     </message>
 </context>
 <context>
-    <name>FileListModel</name>
-    <message>
-        <source>it does not exist</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>access is denied</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>FileSelectionPanel</name>
     <message>
         <source>The folder %1 cannot be opened: %2.</source>
@@ -199,14 +184,6 @@ Exit status:
 </context>
 <context>
     <name>FolderListModel</name>
-    <message>
-        <source>it does not exist</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is not a folder</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>access is denied</source>
         <translation type="unfinished"></translation>
@@ -248,39 +225,7 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Rename Now</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Renaming Options</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Renaming Type:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>New Name:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Starting Number:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>File Filter:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Remember the last starting number used</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Don&apos;t overwrite existing files if the new filename is already in use</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -288,51 +233,119 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Choose a directory:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select the files you want to rename:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>View Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About this software</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 by %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Undo Last Rename</source>
+        <source>The folder no longer exists; 1 file was not renamed:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Preview</source>
+        <source>The folder no longer exists; %1 files were not renamed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 file was not renamed and is no longer in the folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files were not renamed and are no longer in the folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rename Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renaming &amp;Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Starting Number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Fi&amp;lter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;member the last starting number used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Don&apos;t &amp;overwrite existing files if the new filename is already in use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a &amp;directory:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select the fil&amp;es you want to rename:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Filter Extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo Last Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;View Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ab&amp;out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About this software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quillmere: %1 is not in %2; left out</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -459,10 +472,6 @@ Exit status:
     </message>
     <message>
         <source>the file is listed more than once</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>no file of this name is in the folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -642,6 +651,29 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     </message>
     <message>
         <source>left in place: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder no longer exists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is no longer in the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UnreadableFolder</name>
+    <message>
+        <source>it does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>access is denied</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -210,21 +210,6 @@ Rückgabewert:
     </message>
 </context>
 <context>
-    <name>FileListModel</name>
-    <message>
-        <source>it does not exist</source>
-        <translation>er existiert nicht</translation>
-    </message>
-    <message>
-        <source>it is not a folder</source>
-        <translation>er ist kein Ordner</translation>
-    </message>
-    <message>
-        <source>access is denied</source>
-        <translation>der Zugriff wird verweigert</translation>
-    </message>
-</context>
-<context>
     <name>FileSelectionPanel</name>
     <message>
         <source>The folder %1 cannot be opened: %2.</source>
@@ -252,14 +237,6 @@ Rückgabewert:
 </context>
 <context>
     <name>FolderListModel</name>
-    <message>
-        <source>it does not exist</source>
-        <translation>er existiert nicht</translation>
-    </message>
-    <message>
-        <source>it is not a folder</source>
-        <translation>er ist kein Ordner</translation>
-    </message>
     <message>
         <source>access is denied</source>
         <translation>der Zugriff wird verweigert</translation>
@@ -306,92 +283,128 @@ Rückgabewert:
 %1 andere Dateien wurden umbenannt.</translation>
     </message>
     <message>
-        <source>Rename Now</source>
-        <translation>Jetzt umbenennen</translation>
-    </message>
-    <message>
         <source>Renaming Options</source>
         <translation>Umbenennungsoptionen</translation>
-    </message>
-    <message>
-        <source>Renaming Type:</source>
-        <translation>Umbenennungstyp:</translation>
-    </message>
-    <message>
-        <source>New Name:</source>
-        <translation>Neuer Name:</translation>
-    </message>
-    <message>
-        <source>Starting Number:</source>
-        <translation>Startnummer:</translation>
-    </message>
-    <message>
-        <source>File Filter:</source>
-        <translation>Dateifilter:</translation>
-    </message>
-    <message>
-        <source>Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
-        <translation>Nummern im Dateinamen mit Nullen auffüllen (Datei001.jpg, Datei002.jpg usw.)</translation>
-    </message>
-    <message>
-        <source>Remember the last starting number used</source>
-        <translation>Zuletzt verwendete Startnummer merken</translation>
-    </message>
-    <message>
-        <source>Don&apos;t overwrite existing files if the new filename is already in use</source>
-        <translation>Vorhandene Dateien nicht überschreiben, wenn der neue Dateiname schon vergeben ist</translation>
     </message>
     <message>
         <source>File Selection</source>
         <translation>Dateiauswahl</translation>
     </message>
     <message>
-        <source>Choose a directory:</source>
-        <translation>Ordner wählen:</translation>
-    </message>
-    <message>
-        <source>Select the files you want to rename:</source>
-        <translation>Wählen Sie die umzubenennenden Dateien:</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Alle auswählen</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>View Help</source>
-        <translation>Hilfe anzeigen</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Über</translation>
-    </message>
-    <message>
-        <source>About this software</source>
-        <translation>Über dieses Programm</translation>
-    </message>
-    <message>
         <source>%1 by %2</source>
         <translation>%1 von %2</translation>
     </message>
     <message>
-        <source>Undo Last Rename</source>
-        <translation>Letztes Umbenennen rückgängig machen</translation>
+        <source>The folder no longer exists; 1 file was not renamed:</source>
+        <translation>Der Ordner existiert nicht mehr; 1 Datei wurde nicht umbenannt:</translation>
     </message>
     <message>
-        <source>Preview</source>
-        <translation>Vorschau</translation>
+        <source>The folder no longer exists; %1 files were not renamed:</source>
+        <translation>Der Ordner existiert nicht mehr; %1 Dateien wurden nicht umbenannt:</translation>
+    </message>
+    <message>
+        <source>1 file was not renamed and is no longer in the folder:</source>
+        <translation>1 Datei wurde nicht umbenannt und ist nicht mehr im Ordner:</translation>
+    </message>
+    <message>
+        <source>%1 files were not renamed and are no longer in the folder:</source>
+        <translation>%1 Dateien wurden nicht umbenannt und sind nicht mehr im Ordner:</translation>
+    </message>
+    <message>
+        <source>&amp;Rename Now</source>
+        <translation>&amp;Jetzt umbenennen</translation>
+    </message>
+    <message>
+        <source>Renaming &amp;Type:</source>
+        <translation>Umbenennungs&amp;typ:</translation>
+    </message>
+    <message>
+        <source>&amp;New Name:</source>
+        <translation>&amp;Neuer Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Starting Number:</source>
+        <translation>&amp;Startnummer:</translation>
+    </message>
+    <message>
+        <source>File Fi&amp;lter:</source>
+        <translation>Datei&amp;filter:</translation>
+    </message>
+    <message>
+        <source>&amp;Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)</source>
+        <translation>Nummern im Dateinamen mit Nullen a&amp;uffüllen (Datei001.jpg, Datei002.jpg usw.)</translation>
+    </message>
+    <message>
+        <source>Re&amp;member the last starting number used</source>
+        <translation>Zuletzt verwendete Startnummer &amp;merken</translation>
+    </message>
+    <message>
+        <source>Don&apos;t &amp;overwrite existing files if the new filename is already in use</source>
+        <translation>&amp;Vorhandene Dateien nicht überschreiben, wenn der neue Dateiname schon vergeben ist</translation>
+    </message>
+    <message>
+        <source>Choose a &amp;directory:</source>
+        <translation>&amp;Ordner wählen:</translation>
+    </message>
+    <message>
+        <source>Select the fil&amp;es you want to rename:</source>
+        <translation>Wählen Sie die umzubenennenden Date&amp;ien:</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>New Extension</source>
+        <translation>Neue Erweiterung</translation>
+    </message>
+    <message>
+        <source>File Filter Extension</source>
+        <translation>Erweiterung für den Dateifilter</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Last Rename</source>
+        <translation>&amp;Letztes Umbenennen rückgängig machen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;View Help</source>
+        <translation>Hilfe &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>Ab&amp;out</source>
+        <translation>Übe&amp;r</translation>
+    </message>
+    <message>
+        <source>&amp;About this software</source>
+        <translation>Über dieses &amp;Programm</translation>
+    </message>
+    <message>
+        <source>quillmere: %1 is not in %2; left out</source>
+        <translation>quillmere: %1 liegt nicht in %2; ausgelassen</translation>
     </message>
 </context>
 <context>
@@ -518,10 +531,6 @@ Rückgabewert:
     <message>
         <source>the file is listed more than once</source>
         <translation>die Datei ist mehr als einmal aufgeführt</translation>
-    </message>
-    <message>
-        <source>no file of this name is in the folder</source>
-        <translation>im Ordner ist keine Datei dieses Namens</translation>
     </message>
     <message>
         <source>the new name is the file&apos;s current name</source>
@@ -708,6 +717,29 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     <message>
         <source>left in place: </source>
         <translation>bleibt an ihrem Platz: </translation>
+    </message>
+    <message>
+        <source>the folder no longer exists</source>
+        <translation>der Ordner existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>it is no longer in the folder</source>
+        <translation>sie ist nicht mehr im Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>UnreadableFolder</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>er existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>er ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>access is denied</source>
+        <translation>der Zugriff wird verweigert</translation>
     </message>
 </context>
 <context>

@@ -1,28 +1,11 @@
 #include "app/Artwork.h"
 
 #include "core/ProductInfo.h"
+#include "windows/WindowArtwork.h"
 
 #include <QFile>
-#include <QPainter>
-#include <QSvgRenderer>
 
 namespace {
-
-QPixmap render(const QByteArray &svg, int width, int height, qreal devicePixelRatio)
-{
-    QSvgRenderer renderer(svg);
-    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    QPixmap pixmap(qRound(width * ratio), qRound(height * ratio));
-    pixmap.fill(Qt::transparent);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
-}
 
 QByteArray readResource(const QString &path)
 {
@@ -47,10 +30,10 @@ QPixmap SplashPicture(const VersionRecord &record, int width, int height, qreal 
     svg.replace("{PRODUCT}", xmlText(record.productName));
     svg.replace("{VERSION}", xmlText(VersionText(record)));
     svg.replace("{COMPANY}", xmlText(record.companyName));
-    return render(svg, width, height, devicePixelRatio);
+    return PictureFromOutline(svg, QSize(width, height), devicePixelRatio);
 }
 
 QPixmap RenameNowPicture(int size, qreal devicePixelRatio)
 {
-    return render(readResource(QStringLiteral(":/quillmere/app/rename-now.svg")), size, size, devicePixelRatio);
+    return PictureFromOutline(QStringLiteral(":/quillmere/app/rename-now.svg"), QSize(size, size), devicePixelRatio);
 }

@@ -1,13 +1,12 @@
 #include "app/Form1.h"
 
 #include "app/Artwork.h"
-#include "app/ControlEvents.h"
-#include "core/ProductInfo.h"
+#include "app/WindowIcon.h"
+#include "core/ControlKinds.h"
+#include "core/NumberText.h"
 #include "core/SettingKeys.h"
 #include "core/SettingsStore.h"
-#include "app/WindowIcon.h"
 #include "rename/NameComposition.h"
-#include "core/NumberText.h"
 #include "rename/RenameUndo.h"
 #include "rename/RenamingOptions.h"
 #include "selection/DirListBox.h"
@@ -19,14 +18,19 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/ControlEvents.h"
+#include "windows/ProgramMessage.h"
 #include "windows/PreviewWindow.h"
 #include "windows/WindowOpeners.h"
+#include "windows/WindowSetup.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -34,7 +38,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -71,20 +74,10 @@ QFont windowFont()
     return font;
 }
 
-template <typename Control>
-Control *make(QWidget *parent, const char *name, const char *kind, const QRect &geometry)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setProperty("controlKind", QString::fromLatin1(kind));
-    control->setGeometry(geometry);
-    return control;
-}
-
 QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &items,
                      const QString &text)
 {
-    auto *combo = make<QComboBox>(parent, name, "ComboBox", geometry);
+    auto *combo = MakeControl<QComboBox>(parent, name, ControlKinds::ComboBox, geometry);
     combo->setEditable(true);
     combo->addItems(items);
     // The box shows its design text with no item selected.
@@ -94,23 +87,64 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, c
     return combo;
 }
 
-QString describeLeftInPlace(const RenameReport &report)
+// One part of the message: a heading, then the files named one a line with
+// what became of each, at most `room` of them.
+void describeFiles(QString &text, const QString &heading, const QList<LeftInPlaceFile> &files, qsizetype &room,
+                   bool withReasons)
 {
-    const qsizetype count = report.leftInPlace.size();
-    QString text = count == 1
-        ? Form1::tr("1 file was not renamed and is still in the folder:")
-        : Form1::tr("%1 files were not renamed and are still in the folder:").arg(count);
-    text += QLatin1Char('\n');
-    for (qsizetype i = 0; i < count && i < kMaxFilesNamed; ++i) {
-        const LeftInPlaceFile &file = report.leftInPlace.at(i);
+    if (files.isEmpty())
+        return;
+    if (!text.isEmpty())
+        text += QStringLiteral("\n\n");
+    text += heading + QLatin1Char('\n');
+    for (const LeftInPlaceFile &file : files) {
+        if (room == 0)
+            break;
+        --room;
         text += QLatin1Char('\n') + file.name;
         if (!file.currentName.isEmpty() && file.currentName != file.name)
             text += Form1::tr(" (now %1)").arg(file.currentName);
-        if (!file.message.isEmpty())
+        if (withReasons && !file.message.isEmpty())
             text += QStringLiteral(": ") + file.message;
     }
-    if (count > kMaxFilesNamed)
-        text += Form1::tr("\n... and %1 more.").arg(count - kMaxFilesNamed);
+}
+
+QString describeLeftInPlace(const QString &folder, const RenameReport &report, bool folderGone)
+{
+    // Files still in the folder, and files that were gone before their turn
+    // came, are told apart: "still in the folder" would be untrue of these.
+    QList<LeftInPlaceFile> stayed;
+    QList<LeftInPlaceFile> vanished;
+    const QDir dir(folder);
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        const bool gone = !folderGone && file.reason == LeftInPlaceReason::NotInFolder
+            && !QFileInfo::exists(dir.filePath(file.name));
+        (gone ? vanished : stayed).append(file);
+    }
+
+    QString text;
+    qsizetype room = kMaxFilesNamed;
+    if (folderGone) {
+        const qsizetype count = stayed.size();
+        describeFiles(text,
+                      count == 1 ? Form1::tr("The folder no longer exists; 1 file was not renamed:")
+                                 : Form1::tr("The folder no longer exists; %1 files were not renamed:").arg(count),
+                      stayed, room, false);
+    } else {
+        const qsizetype count = stayed.size();
+        describeFiles(text,
+                      count == 1 ? Form1::tr("1 file was not renamed and is still in the folder:")
+                                 : Form1::tr("%1 files were not renamed and are still in the folder:").arg(count),
+                      stayed, room, true);
+        const qsizetype gone = vanished.size();
+        describeFiles(text,
+                      gone == 1 ? Form1::tr("1 file was not renamed and is no longer in the folder:")
+                                : Form1::tr("%1 files were not renamed and are no longer in the folder:").arg(gone),
+                      vanished, room, false);
+    }
+    const qsizetype unnamed = report.leftInPlace.size() - kMaxFilesNamed;
+    if (unnamed > 0)
+        text += Form1::tr("\n... and %1 more.").arg(unnamed);
     if (report.renamed.size() == 1)
         text += Form1::tr("\n\n1 other file was renamed.");
     else if (!report.renamed.isEmpty())
@@ -118,21 +152,32 @@ QString describeLeftInPlace(const RenameReport &report)
     return text;
 }
 
+// The nearest folder at or above `folder` that is there; the root at worst.
+QString nearestExistingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
+}
+
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(ProductInfo product, WindowSkin skin, QWidget *parent)
     : QMainWindow(parent)
+    , m_product(std::move(product))
+    , m_skin(std::move(skin))
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(windowFont());
 
-    m_presenter = [this](const QString &title, const QString &text) {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
-        box.exec();
-    };
+    m_presenter = [this](const QString &title, const QString &text) { ShowProgramMessage(this, title, text); };
     m_end = [] { QCoreApplication::exit(0); };
-    m_openHelp = [] { OpenHelpWindow(); };
-    m_openAbout = [] { OpenAboutWindow(); };
+    m_openHelp = [this] { OpenHelpWindow(m_skin); };
+    m_openAbout = [this] { OpenAboutWindow(m_product, m_skin); };
 
     buildControls();
     buildMenus();
@@ -145,6 +190,10 @@ Form1::Form1(QWidget *parent)
 
 Form1::~Form1() = default;
 
+// Every text a control shows has a mnemonic (the letter after "&"), and each
+// label is the buddy of the control it names: Alt and the letter reach the
+// control, and screen readers name the control by its label.
+
 void Form1::buildControls()
 {
     auto *client = new QWidget(this);
@@ -153,145 +202,209 @@ void Form1::buildControls()
 
     QFont bold = font();
     bold.setBold(true);
-    // Set explicitly, so the controls inside the bold frames stay plain.
-    QFont plain = font();
-    plain.setBold(false);
 
-    Command1 = make<QPushButton>(client, "Command1", "CommandButton", fromTwips(60, 60, 2025, 825));
-    Command1->setText(tr("Rename Now"));
+    Command1 = MakeControl<QPushButton>(client, "Command1", ControlKinds::CommandButton, fromTwips(60, 60, 2025, 825));
+    Command1->setText(tr("&Rename Now"));
     Command1->setFont(bold);
     Command1->setIconSize(QSize(32, 32));
     Command1->setIcon(QIcon(RenameNowPicture(32, devicePixelRatioF())));
 
-    // Frame captions are bold; the frames' controls keep the plain font
-    // except the labels, which are bold as well.
-    Frame1 = make<QGroupBox>(client, "Frame1", "Frame", fromTwips(60, 960, 8475, 2235));
-    Frame1->setTitle(tr("Renaming Options"));
-    Frame1->setFont(bold);
-    SkinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), Frame1, this);
+    buildRenamingOptions(client);
+    buildFileSelection(client);
 
-    constexpr int labelX = 8;
-    constexpr int fieldX = 128;
-    constexpr int rightX = 312;
-    constexpr int rightEnd = 557;
-    constexpr int rowHeight = 22;
-    constexpr int row1 = 18, row2 = 42, row3 = 66, row4 = 90, row5 = 108, row6 = 126;
-    constexpr int checkHeight = 18;
-
-    auto label = [&](QWidget *parent, const char *name, const QString &text, const QRect &geometry) {
-        auto *control = make<QLabel>(parent, name, "Label", geometry);
-        control->setText(text);
-        control->setFont(bold);
-        return control;
-    };
-
-    Label4 = label(Frame1, "Label4", tr("Renaming Type:"), {labelX, row1 + 3, 118, 16});
-    Combo3 = makeCombo(Frame1, "Combo3", {fieldX, row1, 260, rowHeight}, RenamingTypeItems(),
-                       RenamingTypeItems().at(NameOnly));
-    Combo3->setFont(plain);
-
-    Label1 = label(Frame1, "Label1", tr("New Name:"), {labelX, row2 + 3, 118, 16});
-    Text1 = make<QLineEdit>(Frame1, "Text1", "TextBox", {fieldX, row2, 170, rowHeight});
-    Text1->setFont(plain);
-    Label2 = label(Frame1, "Label2", QStringLiteral("."), {fieldX + 174, row2 + 3, 8, 16});
-    const QStringList extensions{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
-                                 QStringLiteral("txt"), QStringLiteral("doc")};
-    Combo1 = makeCombo(Frame1, "Combo1", {rightX, row2, rightEnd - rightX, rowHeight}, extensions,
-                       QString(kExtensionPlaceholder));
-    Combo1->setFont(plain);
-
-    Label3 = label(Frame1, "Label3", tr("Starting Number:"), {labelX, row3 + 3, 118, 16});
-    Text2 = make<QLineEdit>(Frame1, "Text2", "TextBox", {fieldX, row3, 60, rowHeight});
-    Text2->setFont(plain);
-    Text2->setText(QString(kDefaultStartingNumber));
-    Check1 = make<QCheckBox>(Frame1, "Check1", "CheckBox", {rightX, row3 + 2, 100, checkHeight});
-    Check1->setText(tr("File Filter:"));
-    Check1->setFont(plain);
-    // The filter box's placeholder stays English in every language: the box's text is
-    // stored when the window closes and read back as the filter extension.
-    Combo2 = makeCombo(Frame1, "Combo2", {rightX + 104, row3, rightEnd - rightX - 104, rowHeight}, extensions,
-                       QStringLiteral("Choose or Type"));
-    Combo2->setFont(plain);
-
-    Check2 = make<QCheckBox>(Frame1, "Check2", "CheckBox", {labelX, row4, 540, checkHeight});
-    Check2->setText(tr("Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)"));
-    Check2->setFont(plain);
-    Check2->setChecked(true);
-    Check3 = make<QCheckBox>(Frame1, "Check3", "CheckBox", {labelX, row5, 540, checkHeight});
-    Check3->setText(tr("Remember the last starting number used"));
-    Check3->setFont(plain);
-    Check4 = make<QCheckBox>(Frame1, "Check4", "CheckBox", {labelX, row6, 540, checkHeight});
-    Check4->setText(tr("Don't overwrite existing files if the new filename is already in use"));
-    Check4->setFont(plain);
-
-    Frame2 = make<QGroupBox>(client, "Frame2", "Frame", fromTwips(60, 3240, 8475, 3795));
-    Frame2->setTitle(tr("File Selection"));
-    Frame2->setFont(bold);
-    SkinLabel2 = new SkinLabelArray(QStringLiteral("SkinLabel2"), Frame2, this);
-
-    constexpr int leftWidth = 240;
-    constexpr int fileX = 256;
-    constexpr int fileWidth = rightEnd - fileX;
-    Label6 = label(Frame2, "Label6", tr("Choose a directory:"), {labelX, 20, leftWidth, 16});
-    Drive1 = new DriveListBox(Frame2);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(labelX, 38, leftWidth, rowHeight);
-    Drive1->setFont(plain);
-    Dir1 = new DirListBox(Frame2);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(labelX, 64, leftWidth, 181);
-    Dir1->setFont(plain);
-
-    Label5 = label(Frame2, "Label5", tr("Select the files you want to rename:"), {fileX, 20, fileWidth, 16});
-    File1 = new FileListBox(Frame2);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(fileX, 38, fileWidth, 176);
-    File1->setFont(plain);
-    Command4 = make<QPushButton>(Frame2, "Command4", "CommandButton", {fileX, 218, fileWidth, 27});
-    Command4->setText(tr("Select All"));
-    Command4->setFont(plain);
-
-    ProgressBar1 = make<QProgressBar>(client, "ProgressBar1", "ProgressBar", fromTwips(60, 7080, 8475, 255));
+    ProgressBar1 = MakeControl<QProgressBar>(client, "ProgressBar1", ControlKinds::ProgressBar,
+                                             fromTwips(60, 7080, 8475, 255));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
-    m_panel = CreateFileSelectionPanel(Drive1, Dir1, File1, Check1, Combo2, this, kMessageTitle);
+    m_panel = CreateFileSelectionPanel(Drive1, Dir1, File1, Check1, Combo2, WriteOption, this);
     m_panel->setMessagePresenter([this](const QString &message) { present(message); });
+    describeForAccessibility();
+}
+
+namespace {
+
+// Positions inside the frames, in pixels.
+constexpr int kLabelX = 8;
+constexpr int kFieldX = 128;
+constexpr int kRightX = 312;
+constexpr int kRightEnd = 557;
+constexpr int kRowHeight = 22;
+constexpr int kCheckHeight = 18;
+
+QFont boldOf(const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    return bold;
+}
+
+QFont plainOf(const QFont &font)
+{
+    // Set explicitly, so the controls inside the bold frames stay plain.
+    QFont plain = font;
+    plain.setBold(false);
+    return plain;
+}
+
+QGroupBox *makeFrame(QWidget *client, const char *name, const QString &title, const QRect &geometry)
+{
+    // Frame captions are bold; the frames' controls keep the plain font
+    // except the labels, which are bold as well.
+    auto *frame = MakeControl<QGroupBox>(client, name, ControlKinds::Frame, geometry);
+    frame->setTitle(title);
+    frame->setFont(boldOf(client->font()));
+    return frame;
+}
+
+QLabel *makeLabel(QWidget *frame, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = MakeControl<QLabel>(frame, name, ControlKinds::Label, geometry);
+    label->setText(text);
+    label->setFont(boldOf(frame->font()));
+    return label;
+}
+
+QCheckBox *makeCheck(QWidget *frame, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *box = MakeControl<QCheckBox>(frame, name, ControlKinds::CheckBox, geometry);
+    box->setText(text);
+    box->setFont(plainOf(frame->font()));
+    return box;
+}
+
+} // namespace
+
+void Form1::buildRenamingOptions(QWidget *client)
+{
+    Frame1 = makeFrame(client, "Frame1", tr("Renaming Options"), fromTwips(60, 960, 8475, 2235));
+    SkinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), Frame1, this);
+    const QFont plain = plainOf(Frame1->font());
+    constexpr int row1 = 18, row2 = 42, row3 = 66, row4 = 90, row5 = 108, row6 = 126;
+
+    Label4 = makeLabel(Frame1, "Label4", tr("Renaming &Type:"), {kLabelX, row1 + 3, 118, 16});
+    Combo3 = makeCombo(Frame1, "Combo3", {kFieldX, row1, 260, kRowHeight}, RenamingTypeItems(),
+                       RenamingTypeItems().at(NameOnly));
+    Combo3->setFont(plain);
+
+    Label1 = makeLabel(Frame1, "Label1", tr("&New Name:"), {kLabelX, row2 + 3, 118, 16});
+    Text1 = MakeControl<QLineEdit>(Frame1, "Text1", ControlKinds::TextBox, {kFieldX, row2, 170, kRowHeight});
+    Text1->setFont(plain);
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("."), {kFieldX + 174, row2 + 3, 8, 16});
+    const QStringList extensions{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
+                                 QStringLiteral("txt"), QStringLiteral("doc")};
+    Combo1 = makeCombo(Frame1, "Combo1", {kRightX, row2, kRightEnd - kRightX, kRowHeight}, extensions,
+                       QString(kExtensionPlaceholder));
+    Combo1->setFont(plain);
+
+    Label3 = makeLabel(Frame1, "Label3", tr("&Starting Number:"), {kLabelX, row3 + 3, 118, 16});
+    Text2 = MakeControl<QLineEdit>(Frame1, "Text2", ControlKinds::TextBox, {kFieldX, row3, 60, kRowHeight});
+    Text2->setFont(plain);
+    Text2->setText(QString(kDefaultStartingNumber));
+    Check1 = makeCheck(Frame1, "Check1", tr("File Fi&lter:"), {kRightX, row3 + 2, 100, kCheckHeight});
+    // The filter box's placeholder stays English in every language: the box's text is
+    // stored when the window closes and read back as the filter extension.
+    Combo2 = makeCombo(Frame1, "Combo2", {kRightX + 104, row3, kRightEnd - kRightX - 104, kRowHeight}, extensions,
+                       QStringLiteral("Choose or Type"));
+    Combo2->setFont(plain);
+
+    Check2 = makeCheck(Frame1, "Check2",
+                       tr("&Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)"),
+                       {kLabelX, row4, 540, kCheckHeight});
+    Check2->setChecked(true);
+    Check3 = makeCheck(Frame1, "Check3", tr("Re&member the last starting number used"),
+                       {kLabelX, row5, 540, kCheckHeight});
+    Check4 = makeCheck(Frame1, "Check4",
+                       tr("Don't &overwrite existing files if the new filename is already in use"),
+                       {kLabelX, row6, 540, kCheckHeight});
+
+    Label4->setBuddy(Combo3);
+    Label1->setBuddy(Text1);
+    Label3->setBuddy(Text2);
+}
+
+void Form1::buildFileSelection(QWidget *client)
+{
+    Frame2 = makeFrame(client, "Frame2", tr("File Selection"), fromTwips(60, 3240, 8475, 3795));
+    SkinLabel2 = new SkinLabelArray(QStringLiteral("SkinLabel2"), Frame2, this);
+    const QFont plain = plainOf(Frame2->font());
+    constexpr int leftWidth = 240;
+    constexpr int fileX = 256;
+    constexpr int fileWidth = kRightEnd - fileX;
+
+    Label6 = makeLabel(Frame2, "Label6", tr("Choose a &directory:"), {kLabelX, 20, leftWidth, 16});
+    Drive1 = MakeControl<DriveListBox>(Frame2, "Drive1", ControlKinds::DriveListBox, {kLabelX, 38, leftWidth, kRowHeight});
+    Drive1->setFont(plain);
+    Dir1 = MakeControl<DirListBox>(Frame2, "Dir1", ControlKinds::DirListBox, {kLabelX, 64, leftWidth, 181});
+    Dir1->setFont(plain);
+
+    Label5 = makeLabel(Frame2, "Label5", tr("Select the fil&es you want to rename:"),
+                       {fileX, 20, fileWidth, 16});
+    File1 = MakeControl<FileListBox>(Frame2, "File1", ControlKinds::FileListBox, {fileX, 38, fileWidth, 176});
+    File1->setFont(plain);
+    Command4 = MakeControl<QPushButton>(Frame2, "Command4", ControlKinds::CommandButton, {fileX, 218, fileWidth, 27});
+    Command4->setText(tr("Select &All"));
+    Command4->setFont(plain);
+
+    // The caption names the drive and folder lists together; Alt+D reaches
+    // the first of them.
+    Label6->setBuddy(Drive1);
+    Label5->setBuddy(File1);
+}
+
+void Form1::describeForAccessibility()
+{
+    // Text boxes take their names from their labels (the buddies); lists
+    // and combo boxes would be named by their content, so they are named by
+    // their captions here, and the rest for what they hold.
+    const auto caption = [](const QLabel *label) { return QString(label->text()).remove(QLatin1Char('&')); };
+    Combo3->setAccessibleName(caption(Label4));
+    Dir1->setAccessibleName(caption(Label6));
+    File1->setAccessibleName(caption(Label5));
+    Combo1->setAccessibleName(tr("New Extension"));
+    Combo2->setAccessibleName(tr("File Filter Extension"));
+    Drive1->setAccessibleName(tr("Drive"));
+    ProgressBar1->setAccessibleName(tr("Progress"));
 }
 
 void Form1::buildMenus()
 {
-    mnuFile = menuBar()->addMenu(tr("File"));
+    mnuFile = menuBar()->addMenu(tr("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    const QStringList fileItems{tr("Rename Now"), tr("Exit")};
-    for (const QString &text : fileItems) {
+    const auto addFileItem = [this](FileItem index, const QString &text) {
         QAction *item = mnuFile->addAction(text);
         item->setObjectName(QStringLiteral("mnuFileItem"));
-        item->setProperty("index", int(mnuFileItem.size()));
+        item->setProperty(ControlKinds::IndexProperty, int(index));
         mnuFileItem.append(item);
-    }
+        return item;
+    };
+    QAction *renameNow = addFileItem(RenameNowItem, tr("&Rename Now"));
+    // Window-wide, so it works wherever the focus is; the menu shows it.
+    renameNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addFileItem(ExitItem, tr("E&xit"));
     // A later element of the item array, with the next free index, shown
     // before "Exit".
-    QAction *preview = new QAction(tr("Preview"), mnuFile);
+    QAction *preview = new QAction(tr("&Preview"), mnuFile);
     preview->setObjectName(QStringLiteral("mnuFileItem"));
-    preview->setProperty("index", int(mnuFileItem.size()));
-    mnuFile->insertAction(mnuFileItem.at(1), preview);
+    preview->setProperty(ControlKinds::IndexProperty, int(PreviewItem));
+    mnuFile->insertAction(mnuFileItem.at(ExitItem), preview);
     mnuFileItem.append(preview);
 
     // Not one of the numbered items: those keep their numbers.
-    mnuUndoItem = new QAction(tr("Undo Last Rename"), mnuFile);
+    mnuUndoItem = new QAction(tr("&Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
-    mnuFile->insertAction(mnuFileItem.at(1), mnuUndoItem); // before "Exit"
+    mnuFile->insertAction(mnuFileItem.at(ExitItem), mnuUndoItem); // before "Exit"
 
-    mnuHelp = menuBar()->addMenu(tr("Help"));
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpItem = mnuHelp->addAction(tr("View Help"));
+    mnuHelpItem = mnuHelp->addAction(tr("&View Help"));
     mnuHelpItem->setObjectName(QStringLiteral("mnuHelpItem"));
+    mnuHelpItem->setShortcut(QKeySequence::HelpContents);
 
-    mnuAbout = menuBar()->addMenu(tr("About"));
+    mnuAbout = menuBar()->addMenu(tr("Ab&out"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    mnuAboutItem = mnuAbout->addAction(tr("About this software"));
+    mnuAboutItem = mnuAbout->addAction(tr("&About this software"));
     mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
 }
 
@@ -312,15 +425,15 @@ void Form1::connectEvents()
     // the filter box, filter extension and "Select All" go through the same
     // mapping as every other control.
     FileSelectionPanel *panel = m_panel;
-    connect(Drive1, &DriveListBox::driveChanged, panel, &FileSelectionPanel::Drive1_Change);
-    connect(Dir1, &DirListBox::pathChanged, panel, &FileSelectionPanel::Dir1_Change);
-    onClick(Check1, [panel] { panel->Check1_Click(); });
-    onChange(Combo2, [panel] { panel->Combo2_Change(); });
-    onItemClick(Combo2, [panel] { panel->Combo2_Click(); });
-    onPress(Command4, [panel] { panel->Command4_Click(); });
+    connect(Drive1, &DriveListBox::driveChanged, panel, &FileSelectionPanel::driveChanged);
+    connect(Dir1, &DirListBox::pathChanged, panel, &FileSelectionPanel::folderChanged);
+    onClick(Check1, [panel] { panel->filterTicked(); });
+    onChange(Combo2, [panel] { panel->filterTextChanged(); });
+    onItemClick(Combo2, [panel] { panel->filterPicked(); });
+    onPress(Command4, [panel] { panel->selectAllPressed(); });
 
     for (QAction *item : std::as_const(mnuFileItem)) {
-        const auto index = static_cast<qint16>(item->property("index").toInt());
+        const auto index = static_cast<qint16>(item->property(ControlKinds::IndexProperty).toInt());
         onTrigger(item, [this, index] { mnuFileItem_Click(index); });
     }
     onTrigger(mnuHelpItem, [this] { mnuHelpItem_Click(); });
@@ -380,15 +493,11 @@ void Form1::Form_Load()
 
     ApplyWindowIcon(this, QStringLiteral("AAA"), true);
 
-    const ProductInfo &info = CurrentProductInfo();
-    setWindowTitle(tr("%1 by %2").arg(info.productName, info.companyName));
+    setWindowTitle(tr("%1 by %2").arg(m_product.productName, m_product.companyName));
 
     restoreOptions();
 
-    if (skinEnabled) {
-        MakeLabelTwins(this, {SkinLabel1, SkinLabel2});
-        ApplySkinToWindow(this);
-    }
+    SkinWindow(this, m_skin, {SkinLabel1, SkinLabel2});
 
     if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
         mnuHelpItem_Click();
@@ -398,7 +507,7 @@ void Form1::Form_Load()
     if (const QString halfRenamed = HalfRenamedMessage(FindHalfRenamedFolders()); !halfRenamed.isEmpty())
         present(halfRenamed);
 
-    if (PreviewWindow::wasOpen())
+    if (PreviewWindow::wasOpen(m_product))
         openPreview();
 }
 
@@ -447,7 +556,7 @@ void Form1::restoreOptions()
 void Form1::Form_Unload()
 {
     WriteOption(SettingKeys::Combo2, Combo2->currentText());
-    if (skinEnabled)
+    if (m_skin.enabled)
         SkinSupport::instance().Finish();
     endProgram();
 }
@@ -469,13 +578,13 @@ void Form1::mnuFileItem_Click(qint16 index)
 {
     // By the item's own index, whatever its place in the menu.
     switch (index) {
-    case 0:
+    case RenameNowItem:
         Command1_Click();
         break;
-    case 1:
+    case ExitItem:
         endProgram();
         break;
-    case 2:
+    case PreviewItem:
         openPreview();
         break;
     default:
@@ -521,7 +630,8 @@ void Form1::Combo3_Click()
     Check1->setEnabled(states.filterEnabled);
     Check2->setEnabled(states.padEnabled);
     Check3->setEnabled(states.rememberEnabled);
-    Label1->setText(states.newTextCaption);
+    // The caption changes with the type; its mnemonic stays on the N.
+    Label1->setText(QLatin1Char('&') + states.newTextCaption);
     LabelCaptionChanged(Label1);
     WriteOption(SettingKeys::Combo3, QString::number(Combo3->currentIndex()));
 }
@@ -607,17 +717,24 @@ void Form1::runRename(const RenameRequest &request)
     m_runNumberPending = false;
     m_running = true;
     m_sinceRepaint.start();
-    const RenameReport report = RunRename(File1->path(), entries, request, *this);
+    const QString folder = File1->path();
+    const RenameReport report = RunRename(folder, entries, request, *this);
     m_running = false;
     flushRunNumber();
     feedPreview();
+
+    // A folder deleted while it was shown leaves the lists on the nearest
+    // folder that is still there, before the user is told.
+    const bool folderGone = !QFileInfo(folder).exists();
+    if (folderGone)
+        Dir1->setPath(nearestExistingFolder(folder));
 
     if (report.refusal != RenameReport::Refusal::None)
         present(report.refusalMessage);
 
     // A file that stayed where it was must not go unnoticed.
     if (!report.leftInPlace.isEmpty())
-        present(describeLeftInPlace(report));
+        present(describeLeftInPlace(folder, report, folderGone));
 
     updateUndoItem();
     if (m_closeRequested) {
@@ -630,7 +747,7 @@ void Form1::runRename(const RenameRequest &request)
 // controls itself.
 void Form1::openPreview()
 {
-    PreviewWindow *preview = PreviewWindow::open();
+    PreviewWindow *preview = PreviewWindow::open(m_product, m_skin);
     preview->setInputSource([form = QPointer<Form1>(this)] {
         return form ? PreviewInput{form->File1->path(), form->File1->renameEntries(), form->readRenameRequest()}
                     : PreviewInput();

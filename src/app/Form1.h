@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/ProductInfo.h"
 #include "rename/RenameRun.h"
+#include "skin/WindowSkin.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -37,7 +39,9 @@ public:
 
     using MessagePresenter = std::function<void(const QString &title, const QString &text)>;
 
-    explicit Form1(QWidget *parent = nullptr);
+    // The window shows `product` in its title and hands it and `skin` on to
+    // the windows it opens.
+    explicit Form1(ProductInfo product, WindowSkin skin = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
     // How messages reach the user: a modal box with only OK and no icon,
@@ -71,6 +75,9 @@ public:
     void Check3_Click();
     void Check4_Click();
     void mnuFileItem_Click(qint16 index);
+    // The File menu's items by what they do; mnuFileItem_Click takes an
+    // item's index, not its place in the menu.
+    enum FileItem : qint16 { RenameNowItem = 0, ExitItem = 1, PreviewItem = 2 };
     void mnuHelpItem_Click();
     void mnuAboutItem_Click();
     void mnuUndoItem_Click();
@@ -117,6 +124,9 @@ protected:
 
 private:
     void buildControls();
+    void buildRenamingOptions(QWidget *client);
+    void buildFileSelection(QWidget *client);
+    void describeForAccessibility();
     void buildMenus();
     void connectEvents();
     void restoreOptions();
@@ -135,6 +145,8 @@ private:
     void refreshLists() override;
     bool stopRequested() override;
 
+    const ProductInfo m_product;
+    const WindowSkin m_skin;
     FileSelectionPanel *m_panel = nullptr;
     MessagePresenter m_presenter;
     std::function<void()> m_end;

@@ -13,7 +13,7 @@ void Form1::openFromCommandLine(const QStringList &paths)
     QStringList ignored;
     const StartPlace place = ResolveStartPlace(paths, &ignored);
     for (const QString &path : std::as_const(ignored))
-        qWarning().noquote() << QStringLiteral("quillmere: %1 is not in %2; left out")
+        qWarning().noquote() << tr("quillmere: %1 is not in %2; left out")
                                     .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(place.folder));
     if (place.folder.isEmpty() || !m_panel->openFolder(place.folder))
         return;

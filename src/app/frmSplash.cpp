@@ -2,7 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/Form1.h"
-#include "core/ProductInfo.h"
+#include "core/ControlKinds.h"
 #include "skin/Skin.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinSupport.h"
@@ -17,36 +17,33 @@ namespace {
 constexpr int kWidth = 478;
 constexpr int kHeight = 318;
 
-void loadAndShowForm1()
-{
-    // The main window ends the program when it closes; it is never deleted
-    // before that.
-    auto *form = new Form1;
-    form->Form_Load();
-    form->show();
-}
-
 } // namespace
 
-frmSplash::frmSplash(QWidget *parent)
+frmSplash::frmSplash(ProductInfo product, WindowSkin skin, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , m_loadMainWindow(loadAndShowForm1)
+    , skn(skin.skin.data())
+    , m_product(std::move(product))
+    , m_skin(std::move(skin))
+    , m_loadMainWindow([this] {
+        // The main window ends the program when it closes; it is never
+        // deleted before that.
+        auto *form = new Form1(m_product, m_skin);
+        form->Form_Load();
+        form->show();
+    })
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(kWidth, kHeight);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setProperty("controlKind", QStringLiteral("Image"));
+    ControlKinds::setKind(Image1, ControlKinds::Image);
     Image1->setGeometry(0, 0, kWidth, kHeight);
     Image1->setPixmap(SplashPicture(ReadVersionRecord(), kWidth, kHeight, devicePixelRatioF()));
 
-    skn = new Skin(this);
-    skn->setObjectName(QStringLiteral("skn"));
-
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setProperty("controlKind", QStringLiteral("Timer"));
+    ControlKinds::setKind(Timer2, ControlKinds::Timer);
     Timer2->setInterval(kTickMilliseconds);
     Timer2->setTimerType(Qt::PreciseTimer);
     connect(Timer2, &QTimer::timeout, this, &frmSplash::Timer2_Timer);
@@ -62,13 +59,11 @@ void frmSplash::setMainWindowLoader(std::function<void()> loader)
 
 void frmSplash::Form_Load()
 {
-    LoadProductInfo();
-    skinEnabled = true;
-    if (skinEnabled) {
-        skinObject = skn;
-        ApplySkinToWindow(this);
+    if (m_skin.enabled) {
+        SkinWindow(this, m_skin);
+        // Message boxes and other dialogs wear the skin from here on.
         SkinSupport &support = SkinSupport::instance();
-        support.SetSkin(skn->object());
+        support.SetSkin(skn);
         support.Begin();
     }
     Timer2->start();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/ProductInfo.h"
+#include "skin/WindowSkin.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -22,18 +25,23 @@ public:
     // 75 ticks of 13 ms keep the picture up for about one second.
     static constexpr int kTickMilliseconds = 13;
 
-    explicit frmSplash(QWidget *parent = nullptr);
+    // `product` and `skin` are handed on to the main window; the splash
+    // window carries the skin as its skin control `skn`.
+    explicit frmSplash(ProductInfo product = {}, WindowSkin skin = {}, QWidget *parent = nullptr);
 
-    // Reads the product information and starts the timer.
+    // Skins the window and starts the skin support when the skin is on, then
+    // starts the timer.
     void Form_Load();
     void Timer2_Timer();
 
     // What the hand-off does to bring up the main window. By default it
-    // loads and shows Form1; tests put their own in.
+    // loads and shows Form1 with the splash window's product and skin; tests
+    // put their own in.
     void setMainWindowLoader(std::function<void()> loader);
 
     QLabel *Image1 = nullptr;
-    // The skin control every window of the program is skinned through.
+    // The skin control every window of the program is skinned through; null
+    // when the program runs without a skin.
     Skin *skn = nullptr;
     QTimer *Timer2 = nullptr;
     qint16 intTemp = 0;
@@ -43,5 +51,7 @@ signals:
     void handedOff();
 
 private:
+    const ProductInfo m_product;
+    const WindowSkin m_skin;
     std::function<void()> m_loadMainWindow;
 };

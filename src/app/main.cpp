@@ -2,7 +2,9 @@
 #include "app/StartArguments.h"
 #include "app/WindowIcon.h"
 #include "app/frmSplash.h"
+#include "core/ProductInfo.h"
 #include "core/Translations.h"
+#include "skin/Skin.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +34,11 @@ int printStartText(const StartArguments &start)
 
 } // namespace
 
+namespace {
+// This product is skinned.
+constexpr bool kSkinEnabled = true;
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // The command line is read before the window system is reached, so
@@ -56,10 +63,19 @@ int main(int argc, char *argv[])
     // closing the help window must not.
     app.setQuitOnLastWindowClosed(false);
 
-    frmSplash splash;
+    // Read once: every window shows the product as it was at start-up.
+    const ProductInfo product = LoadProductInfo();
+    // The one skin every window is skinned through; it lives as long as the
+    // windows do.
+    Skin skin;
+    skin.setObjectName(QStringLiteral("skn"));
+
+    frmSplash splash(product, WindowSkin{kSkinEnabled, &skin});
     if (!start.paths.isEmpty()) {
-        splash.setMainWindowLoader([paths = start.paths] {
-            auto *form = new Form1;
+        splash.setMainWindowLoader([&product, &skin, paths = start.paths] {
+            // The main window ends the program when it closes; it is never
+            // deleted before that.
+            auto *form = new Form1(product, WindowSkin{kSkinEnabled, &skin});
             form->Form_Load();
             form->show();
             // After the hand-off has hidden the splash window, so that a

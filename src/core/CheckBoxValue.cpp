@@ -2,12 +2,19 @@
 
 #include "core/NumberText.h"
 
-std::optional<Qt::CheckState> CheckStateFromText(const QString &text)
+int CheckValue(Qt::CheckState state)
 {
-    const std::optional<qint32> value = ParseWholeNumber(text);
-    if (!value)
-        return std::nullopt;
-    switch (*value) {
+    switch (state) {
+    case Qt::Unchecked: return 0;
+    case Qt::PartiallyChecked: return 2;
+    case Qt::Checked: break;
+    }
+    return 1;
+}
+
+std::optional<Qt::CheckState> CheckStateFromValue(qint64 value)
+{
+    switch (value) {
     case 0: return Qt::Unchecked;
     case 1: return Qt::Checked;
     case 2: return Qt::PartiallyChecked;
@@ -15,12 +22,13 @@ std::optional<Qt::CheckState> CheckStateFromText(const QString &text)
     }
 }
 
+std::optional<Qt::CheckState> CheckStateFromText(const QString &text)
+{
+    const std::optional<qint32> value = ParseWholeNumber(text);
+    return value ? CheckStateFromValue(*value) : std::nullopt;
+}
+
 QString CheckStateText(Qt::CheckState state)
 {
-    switch (state) {
-    case Qt::Unchecked: return QStringLiteral("0");
-    case Qt::PartiallyChecked: return QStringLiteral("2");
-    case Qt::Checked: break;
-    }
-    return QStringLiteral("1");
+    return QString::number(CheckValue(state));
 }

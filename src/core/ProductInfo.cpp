@@ -10,12 +10,6 @@ std::optional<VersionRecord> &injectedRecord()
     return record;
 }
 
-ProductInfo &productInfo()
-{
-    static ProductInfo info;
-    return info;
-}
-
 } // namespace
 
 VersionRecord ReadVersionRecord()
@@ -36,18 +30,10 @@ void SetVersionRecordForTesting(std::optional<VersionRecord> record)
     injectedRecord() = std::move(record);
 }
 
-void LoadProductInfo()
+ProductInfo LoadProductInfo()
 {
     const VersionRecord record = ReadVersionRecord();
-    ProductInfo &info = productInfo();
-    info.productName = record.productName;
-    info.companyName = record.companyName;
-    info.webAddress = record.comments;
-}
-
-const ProductInfo &CurrentProductInfo()
-{
-    return productInfo();
+    return {record.productName, record.companyName, record.comments};
 }
 
 QString VersionText(const VersionRecord &record)

@@ -27,9 +27,9 @@ struct ProductInfo
 VersionRecord ReadVersionRecord();
 void SetVersionRecordForTesting(std::optional<VersionRecord> record);
 
-// Fills the program-wide record from the version record and turns the skin on.
-void LoadProductInfo();
-const ProductInfo &CurrentProductInfo();
+// The product information as the version record gives it now. The program
+// reads it once at start-up and hands it to the windows that show it.
+ProductInfo LoadProductInfo();
 
 // "major.minor", each in plain decimal: 2.1, 2.10, 2.0.
 QString VersionText(const VersionRecord &record);

@@ -44,14 +44,4 @@ inline constexpr std::array<Entry, 12> All{{
     {ShowHelp, QLatin1StringView{"1"}},
 }};
 
-// The default of a known key; empty for any other.
-constexpr QLatin1StringView defaultFor(QLatin1StringView key)
-{
-    for (const Entry &entry : All) {
-        if (entry.key == key)
-            return entry.defaultValue;
-    }
-    return QLatin1StringView{""};
-}
-
 } // namespace SettingKeys

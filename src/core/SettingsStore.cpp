@@ -2,11 +2,12 @@
 
 #include "core/ProductInfo.h"
 #include "core/SettingKeys.h"
+#include "core/SettingsFile.h"
 
-#include <QDir>
-#include <QSettings>
+#include <QHash>
 #include <QStandardPaths>
-#include <QStringList>
+
+#include <memory>
 
 namespace {
 
@@ -36,12 +37,18 @@ bool usableAddress(const QString &section, const QString &key)
         && !section.contains(QLatin1Char('/')) && !section.contains(QLatin1Char('\\'));
 }
 
-QString valueText(const QVariant &value)
+// The files read so far, kept parsed so that a write does not read the
+// file again. Only a handful of files are ever used (one per application
+// name); the bound keeps tests that use many folders from piling them up.
+SettingsFile &fileAt(const QString &path)
 {
-    // A hand-edited file may hold an unquoted list; keep it as the text it was.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1String(", "));
-    return value.toString();
+    static QHash<QString, std::shared_ptr<SettingsFile>> files;
+    const auto found = files.constFind(path);
+    if (found != files.cend())
+        return **found;
+    if (files.size() >= 8)
+        files.clear();
+    return *files.insert(path, std::make_shared<SettingsFile>(path)).value();
 }
 
 } // namespace
@@ -65,12 +72,7 @@ QString ReadSetting(const QString &appName, const QString &section, const QStrin
 {
     if (!usableAddress(section, key))
         return defaultValue;
-    QSettings settings(SettingsFilePath(appName), QSettings::IniFormat);
-    settings.beginGroup(section);
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
-        return defaultValue;
-    return valueText(value);
+    return fileAt(SettingsFilePath(appName)).value(section, key).value_or(defaultValue);
 }
 
 bool WriteSetting(const QString &appName, const QString &section, const QString &key,
@@ -78,16 +80,7 @@ bool WriteSetting(const QString &appName, const QString &section, const QString 
 {
     if (!usableAddress(section, key))
         return false;
-    const QString path = SettingsFilePath(appName);
-    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
-    QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError || !settings.isWritable())
-        return false;
-    settings.beginGroup(section);
-    settings.setValue(key, value);
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return fileAt(SettingsFilePath(appName)).setValue(section, key, value);
 }
 
 QString ReadOption(const QString &key, const QString &defaultValue)

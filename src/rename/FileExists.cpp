@@ -13,22 +13,20 @@ QString FileNamePart(const QString &path)
     return path;
 }
 
-bool FileExists(const QString &path)
+std::optional<QString> FindFile(const QString &path)
 {
     const QString name = FileNamePart(path);
     if (name.isEmpty() || PlatformFiles::isHiddenName(name) || name.contains(QLatin1Char('*'))
         || name.contains(QLatin1Char('?')) || name.contains(QChar(0)))
-        return false;
+        return std::nullopt;
 
-    QString folderPath = path.left(path.size() - name.size());
-    if (folderPath.isEmpty())
-        folderPath = QStringLiteral(".");
-    const FolderHandle folder(folderPath);
+    const QString prefix = path.left(path.size() - name.size());
+    const FolderHandle folder(prefix.isEmpty() ? QStringLiteral(".") : prefix);
     if (!folder.isOpen())
-        return false;
+        return std::nullopt;
     // The exact name is the usual case and needs no folder scan.
     if (folder.kindOf(name) == FolderHandle::Kind::File)
-        return true;
+        return path;
 
     FolderReader reader(folder);
     while (reader.next()) {
@@ -37,7 +35,12 @@ bool FileExists(const QString &path)
         const QStringView candidate = reader.name();
         if (reader.roundTrips() && PlatformFiles::sameFoldedName(candidate, name)
             && reader.kind() == FolderHandle::Kind::File)
-            return true;
+            return prefix + candidate.toString();
     }
-    return false;
+    return std::nullopt;
+}
+
+bool FileExists(const QString &path)
+{
+    return FindFile(path).has_value();
 }

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <iterator>
@@ -185,9 +186,10 @@ public:
         state.done = true;
         if (!state.present) {
             skip(i, newName, LeftInPlaceReason::NotInFolder,
-                 !m_folderRead     ? RunText::tr("the folder cannot be read")
+                 !m_folderRead       ? (QFileInfo(m_folder.path()).isDir() ? RunText::tr("the folder cannot be read")
+                                                                    : RunText::tr("the folder no longer exists"))
                  : state.listedTwice ? RunText::tr("the file is listed more than once")
-                                     : RunText::tr("no file of this name is in the folder"));
+                                     : RunText::tr("it is no longer in the folder"));
             return;
         }
         bool leavesFolder = false;

@@ -1,5 +1,7 @@
 #include "selection/DirListBox.h"
 
+#include "core/ControlKinds.h"
+
 #include "selection/FolderListModel.h"
 
 #include <QKeyEvent>
@@ -57,7 +59,7 @@ DirListBox::DirListBox(QWidget *parent)
     : QListView(parent)
     , m_model(new FolderListModel(this))
 {
-    setProperty("controlKind", QStringLiteral("DirListBox"));
+    ControlKinds::setKind(this, ControlKinds::DirListBox);
     setModel(m_model);
     setItemDelegate(new FolderItemDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);

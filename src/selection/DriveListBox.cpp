@@ -1,12 +1,14 @@
 #include "selection/DriveListBox.h"
 
+#include "core/ControlKinds.h"
+
 #include "selection/DriveListModel.h"
 
 DriveListBox::DriveListBox(QWidget *parent)
     : QComboBox(parent)
     , m_model(new DriveListModel(this))
 {
-    setProperty("controlKind", QStringLiteral("DriveListBox"));
+    ControlKinds::setKind(this, ControlKinds::DriveListBox);
     setEditable(false);
     setModel(m_model);
     showModelChoice();

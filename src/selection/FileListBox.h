@@ -24,7 +24,12 @@ public:
     bool setPath(const QString &path, QString *whyNot = nullptr);
     QString pattern() const;
     void setPattern(const QString &pattern);
+    // Reads the folder again. The list keeps showing the same place: the
+    // row at its top stays at its top (or as near as the new list allows).
     bool refresh();
+
+    // The row shown at the top of the list, -1 when it is empty.
+    int topRow() const;
 
     int count() const;
     // Entries in list order with their selection, read once for a run.
@@ -38,6 +43,13 @@ signals:
     void pathChanged();    // the classic PathChange
     void patternChanged(); // the classic PatternChange
 
+protected:
+    void updateGeometries() override;
+
 private:
+    void scrollToPendingTop();
+
     FileListModel *m_model = nullptr;
+    // Where the list is to stand once laid out far enough; -1 for nowhere.
+    int m_pendingTopRow = -1;
 };

@@ -1,25 +1,12 @@
 #include "selection/FileListModel.h"
 
 #include "selection/FileListing.h"
+#include "selection/UnreadableFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
-
-namespace {
-
-QString whyUnreadable(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return FileListModel::tr("it does not exist");
-    if (!info.isDir())
-        return FileListModel::tr("it is not a folder");
-    return FileListModel::tr("access is denied");
-}
-
-} // namespace
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractListModel(parent)
@@ -51,7 +38,7 @@ bool FileListModel::setPath(const QString &path, QString *whyNot)
     QStringList names = ListFolderFiles(target, m_pattern, &ok);
     if (!ok) {
         if (whyNot)
-            *whyNot = whyUnreadable(target);
+            *whyNot = WhyFolderUnreadable(target);
         return false;
     }
     const bool moved = target != m_path;
@@ -84,7 +71,7 @@ bool FileListModel::fill(QString *whyNot)
     bool ok = false;
     QStringList names = ListFolderFiles(m_path, m_pattern, &ok);
     if (!ok && whyNot)
-        *whyNot = whyUnreadable(m_path);
+        *whyNot = WhyFolderUnreadable(m_path);
     // An unreadable folder shows nothing rather than names that may be gone.
     beginResetModel();
     m_names = std::move(names);

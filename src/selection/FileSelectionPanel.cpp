@@ -1,7 +1,6 @@
 #include "selection/FileSelectionPanel.h"
 
 #include "core/SettingKeys.h"
-#include "core/SettingsStore.h"
 #include "selection/DriveListModel.h"
 #include "selection/FileListModel.h"
 #include "selection/FileListing.h"
@@ -23,14 +22,14 @@ QString cannotOpenMessage(const QString &folder, const QString &why)
 
 FileSelectionPanel::FileSelectionPanel(DriveListModel &drive1, FolderListModel &dir1, FileListModel &file1,
                                        std::function<int()> check1Value, std::function<QString()> combo2Text,
-                                       QObject *parent)
+                                       OptionWriter writer, QObject *parent)
     : QObject(parent)
     , m_drive1(drive1)
     , m_dir1(dir1)
     , m_file1(file1)
     , m_check1Value(std::move(check1Value))
     , m_combo2Text(std::move(combo2Text))
-    , m_writer([](const QString &key, const QString &value) { return WriteOption(key, value); })
+    , m_writer(std::move(writer))
     , m_lastGoodFolder(file1.path())
 {
     connect(&m_dir1, &FolderListModel::openFailed, this,
@@ -72,13 +71,13 @@ bool FileSelectionPanel::openFolder(const QString &folder)
     if (drive != m_drive1.drive()) {
         m_drive1.setDrive(drive);
         if (m_drive1.drive() != drive)
-            return false; // refused and reported by Drive1_Change
+            return false; // refused and reported by driveChanged
     }
     if (m_dir1.path() != target && !m_dir1.setPath(target, &whyNot)) {
         present(cannotOpenMessage(target, whyNot));
         return false;
     }
-    // Dir1_Change puts Dir1 back when the file list cannot follow.
+    // folderChanged puts Dir1 back when the file list cannot follow.
     return m_dir1.path() == target && m_file1.path() == target;
 }
 
@@ -102,7 +101,7 @@ int FileSelectionPanel::selectFiles(const QStringList &names)
     return first;
 }
 
-void FileSelectionPanel::Drive1_Change()
+void FileSelectionPanel::driveChanged()
 {
     if (m_quiet)
         return;
@@ -138,7 +137,7 @@ void FileSelectionPanel::Drive1_Change()
         chooseDriveQuietly(previousDrive);
         return;
     }
-    // Dir1_Change ran inside setPath; when the file list could not follow it
+    // folderChanged() ran inside setPath; when the file list could not follow it
     // put Dir1 back on the previous drive, and the choice is not kept.
     if (m_drive1.driveOfPath(m_dir1.path()) != drive) {
         chooseDriveQuietly(m_drive1.driveOfPath(m_dir1.path()));
@@ -147,7 +146,7 @@ void FileSelectionPanel::Drive1_Change()
     write(SettingKeys::Drive, drive);
 }
 
-void FileSelectionPanel::Dir1_Change()
+void FileSelectionPanel::folderChanged()
 {
     if (m_quiet)
         return;
@@ -171,7 +170,7 @@ void FileSelectionPanel::Dir1_Change()
     write(SettingKeys::Dir, folder);
 }
 
-void FileSelectionPanel::Check1_Click()
+void FileSelectionPanel::filterTicked()
 {
     const int value = m_check1Value();
     if (value == 0)
@@ -181,18 +180,18 @@ void FileSelectionPanel::Check1_Click()
     write(SettingKeys::Check1, QString::number(value));
 }
 
-void FileSelectionPanel::Combo2_Change()
+void FileSelectionPanel::filterTextChanged()
 {
     applyFilter();
 }
 
-void FileSelectionPanel::Combo2_Click()
+void FileSelectionPanel::filterPicked()
 {
     applyFilter();
     write(SettingKeys::Combo2, m_combo2Text());
 }
 
-void FileSelectionPanel::Command4_Click()
+void FileSelectionPanel::selectAllPressed()
 {
     m_file1.selectAll();
 }

@@ -18,12 +18,12 @@ class FileListModel;
 // The window owns the controls and calls the handlers from the controls'
 // change events (connect them directly, so a handler runs before the setter
 // that raised it returns):
-//   Drive1  DriveListBox::driveChanged()   -> Drive1_Change()
-//   Dir1    DirListBox::pathChanged()      -> Dir1_Change()
-//   Check1  click or value set by code     -> Check1_Click()
-//   Combo2  text changed (typed or set)    -> Combo2_Change()
-//   Combo2  list item picked               -> Combo2_Click()
-//   Command4 clicked                       -> Command4_Click()
+//   Drive1  DriveListBox::driveChanged()   -> driveChanged()
+//   Dir1    DirListBox::pathChanged()      -> folderChanged()
+//   Check1  click or value set by code     -> filterTicked()
+//   Combo2  text changed (typed or set)    -> filterTextChanged()
+//   Combo2  list item picked               -> filterPicked()
+//   Command4 clicked                       -> selectAllPressed()
 //
 // There is no hidden second file list: the rename run reads the entries and
 // their selection from File1 itself (FileListModel::renameEntries()), so the
@@ -40,12 +40,13 @@ public:
     using OptionWriter = std::function<bool(const QString &key, const QString &value)>;
     using MessagePresenter = std::function<void(const QString &message)>;
 
-    // check1Value gives Check1's state (0, 1 or 2); combo2Text Combo2's text.
+    // check1Value gives Check1's state (0, 1 or 2); combo2Text Combo2's text;
+    // writer stores an option.
     FileSelectionPanel(DriveListModel &drive1, FolderListModel &dir1, FileListModel &file1,
-                       std::function<int()> check1Value, std::function<QString()> combo2Text,
+                       std::function<int()> check1Value, std::function<QString()> combo2Text, OptionWriter writer,
                        QObject *parent = nullptr);
 
-    // Where options are stored; WriteOption by default.
+    // Puts another option writer in place of the one given at construction.
     void setOptionWriter(OptionWriter writer);
     // How a message reaches the user; by default it only goes to the log.
     void setMessagePresenter(MessagePresenter presenter);
@@ -65,12 +66,17 @@ public:
     int selectFiles(const QStringList &names);
 
 public slots:
-    void Drive1_Change();
-    void Dir1_Change();
-    void Check1_Click();
-    void Combo2_Change();
-    void Combo2_Click();
-    void Command4_Click();
+    // Follows the drive list to the chosen drive's folder.
+    void driveChanged();
+    // Lists the chosen folder's files and remembers the folder.
+    void folderChanged();
+    // Applies or removes the extension filter as the filter box is ticked.
+    void filterTicked();
+    // Re-applies the filter to a new extension while the filter is on.
+    void filterTextChanged();
+    // As filterTextChanged(), and stores the extension picked from the list.
+    void filterPicked();
+    void selectAllPressed();
 
 private:
     void applyFilter();

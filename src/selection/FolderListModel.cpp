@@ -2,6 +2,7 @@
 
 #include "core/FolderReader.h"
 #include "selection/FileListing.h"
+#include "selection/UnreadableFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,16 +10,6 @@
 #include <cerrno>
 
 namespace {
-
-QString reasonForMissing(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return FolderListModel::tr("it does not exist");
-    if (!info.isDir())
-        return FolderListModel::tr("it is not a folder");
-    return FolderListModel::tr("access is denied");
-}
 
 // Names of the visible subfolders of `path`; false when it cannot be read.
 bool readSubfolders(const QString &path, QStringList *names, QString *whyNot)
@@ -31,7 +22,7 @@ bool readSubfolders(const QString &path, QStringList *names, QString *whyNot)
             if (error == EACCES || error == EPERM)
                 *whyNot = FolderListModel::tr("access is denied");
             else if (error == ENOENT || error == ENOTDIR)
-                *whyNot = reasonForMissing(path);
+                *whyNot = WhyFolderUnreadable(path);
             else
                 *whyNot = qt_error_string(error);
         }

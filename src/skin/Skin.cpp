@@ -1,5 +1,7 @@
 #include "skin/Skin.h"
 
+#include "core/ControlKinds.h"
+
 #include "skin/SkinStyleSheet.h"
 
 #include <QWidget>
@@ -17,7 +19,7 @@ static void registerSkinResources()
 
 namespace {
 
-constexpr char OwnerSheetProperty[] = "skinOwnerStyleSheet";
+using ControlKinds::OwnerSheetProperty;
 
 std::optional<QRgb> rgbOf(bool loaded, const QColor &color)
 {
@@ -115,14 +117,14 @@ void Skin::applySkin(QWidget *window)
 {
     if (!m_loaded || !window)
         return;
-    window->setProperty("skinApplied", true);
+    window->setProperty(ControlKinds::SkinAppliedProperty, true);
     if (m_description.applyColors) {
         // Roles a control set for itself (ColorControls) stay: a widget's own
         // palette settings are not overridden by its parent's.
         window->setPalette(m_palette);
     }
     if (m_description.skinClientArea) {
-        window->setProperty("skinWindow", true);
+        window->setProperty(ControlKinds::SkinWindowProperty, true);
         setSkinSheet(window, m_styleSheet);
         applyControlColors(window);
     }
@@ -132,16 +134,16 @@ void Skin::applyControlColors(QWidget *window)
 {
     const QList<QWidget *> widgets = window->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
-        const QString kind = widget->property("controlKind").toString();
+        const QString kind = ControlKinds::kindOf(widget);
         if (kind.isEmpty() || widget->window() != window)
             continue;
-        QColor back = colorProperty(widget, "BackColor");
-        QColor fore = colorProperty(widget, "ForeColor");
+        QColor back = colorProperty(widget, ControlKinds::BackColorProperty);
+        QColor fore = colorProperty(widget, ControlKinds::ForeColorProperty);
         if (!back.isValid() && !fore.isValid() && !widget->property(OwnerSheetProperty).isValid())
             continue;
         // Only colours that differ from what the window's sheet already
         // draws need rules of their own.
-        const bool picture = kind == QLatin1String("PictureBox");
+        const bool picture = kind == ControlKinds::PictureBox;
         if (back.isValid() && back.rgb() == (picture ? m_description.panelColor : m_description.backColor).rgb())
             back = QColor();
         if (fore.isValid() && fore.rgb() == m_description.foreColor.rgb())

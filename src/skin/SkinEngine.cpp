@@ -1,5 +1,7 @@
 #include "skin/SkinEngine.h"
 
+#include "core/ControlKinds.h"
+
 #include "skin/Skin.h"
 #include "skin/SkinLabel.h"
 #include "skin/SkinLabelArray.h"
@@ -10,8 +12,6 @@
 #include <QLabel>
 #include <QOperatingSystemVersion>
 #include <QWidget>
-
-QPointer<Skin> skinObject;
 
 namespace {
 
@@ -29,7 +29,7 @@ QList<QWidget *> controlsOf(QWidget *window)
     QList<QWidget *> controls;
     const QList<QWidget *> widgets = window->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
-        if (widget->window() == window && widget->property("controlKind").isValid())
+        if (widget->window() == window && ControlKinds::hasKind(widget))
             controls.append(widget);
     }
     return controls;
@@ -44,21 +44,21 @@ QColor opaque(QRgb value)
 
 bool isListKind(const QString &kind)
 {
-    static const QStringList kinds = {
-        QStringLiteral("TextBox"),      QStringLiteral("ComboBox"), QStringLiteral("FileListBox"),
-        QStringLiteral("DirListBox"),   QStringLiteral("DriveListBox"), QStringLiteral("ListBox"),
-        QStringLiteral("ListView"),
-    };
-    return kinds.contains(kind);
+    using namespace ControlKinds;
+    for (QLatin1StringView listKind : {TextBox, ComboBox, FileListBox, DirListBox, DriveListBox, ListBox, ListView}) {
+        if (kind == listKind)
+            return true;
+    }
+    return false;
 }
 
 void setBackColor(QWidget *control, const QString &kind, const QColor &color)
 {
-    control->setProperty("BackColor", color);
+    control->setProperty(ControlKinds::BackColorProperty, color);
     QPalette palette = control->palette();
-    if (kind == QLatin1String("CommandButton")) {
+    if (kind == ControlKinds::CommandButton) {
         palette.setColor(QPalette::Button, color);
-    } else if (kind == QLatin1String("PictureBox")) {
+    } else if (kind == ControlKinds::PictureBox) {
         palette.setColor(QPalette::Window, color);
         control->setAutoFillBackground(true);
     } else {
@@ -72,7 +72,7 @@ void setBackColor(QWidget *control, const QString &kind, const QColor &color)
 
 void setForeColor(QWidget *control, const QColor &color)
 {
-    control->setProperty("ForeColor", color);
+    control->setProperty(ControlKinds::ForeColorProperty, color);
     QPalette palette = control->palette();
     palette.setColor(QPalette::Text, color);
     if (qobject_cast<QComboBox *>(control))
@@ -107,15 +107,27 @@ void copyToTwin(const QLabel *label, SkinLabel *twin)
     twin->setMargin(label->margin());
     twin->setIndent(label->indent());
     twin->setEnabled(label->isEnabled());
+    // A caption with a mnemonic shows it underlined, not as "&".
+    twin->setBuddy(label->buddy());
 }
 
 } // namespace
 
-void ApplySkinToWindow(QWidget *window)
+void SkinWindow(QWidget *window, const WindowSkin &skin, const QList<SkinLabelArray *> &twinArrays,
+                TwinArrayChoice choice)
+{
+    if (!window || !skin.enabled)
+        return;
+    if (!twinArrays.isEmpty())
+        MakeLabelTwins(window, skin.skin, twinArrays, choice);
+    ApplySkinToWindow(window, skin);
+}
+
+void ApplySkinToWindow(QWidget *window, const WindowSkin &windowSkin)
 {
     if (!window)
         return;
-    Skin *skin = skinObject.data();
+    Skin *skin = windowSkin.skin.data();
 
     // The four colours are one unit: if any cannot be read, nothing is
     // coloured, and the region and engine steps still run.
@@ -130,7 +142,7 @@ void ApplySkinToWindow(QWidget *window)
 
     // Before the engine step, so that an outline the engine gives the window
     // replaces the rectangular one.
-    if (IsNt6OrLater() && skinEnabled)
+    if (IsNt6OrLater() && windowSkin.enabled)
         SetRectangularRegion(window);
 
     if (skin)
@@ -146,13 +158,13 @@ void ColorControls(QWidget *window, QRgb back, QRgb text, QRgb pictureBack, QRgb
     const QColor textColor = opaque(text);
     const QColor pictureColor = opaque(pictureBack);
     for (QWidget *control : controlsOf(window)) {
-        const QString kind = control->property("controlKind").toString();
-        if (kind == QLatin1String("CommandButton")) {
+        const QString kind = ControlKinds::kindOf(control);
+        if (kind == ControlKinds::CommandButton) {
             setBackColor(control, kind, backColor);
         } else if (isListKind(kind)) {
             setBackColor(control, kind, backColor);
             setForeColor(control, textColor);
-        } else if (kind == QLatin1String("PictureBox")) {
+        } else if (kind == ControlKinds::PictureBox) {
             setBackColor(control, kind, pictureColor);
         }
     }
@@ -183,16 +195,16 @@ void FinishSkinSupportOnNt6()
         SkinSupport::instance().Finish();
 }
 
-void MakeLabelTwins(QWidget *window, const QList<SkinLabelArray *> &arrays, TwinArrayChoice choice)
+void MakeLabelTwins(QWidget *window, const Skin *skin, const QList<SkinLabelArray *> &arrays, TwinArrayChoice choice)
 {
     // Twins only make sense with a skin to draw them; without one the
     // windows keep their labels as designed.
-    if (!window || !skinObject || !skinObject->isLoaded())
+    if (!window || !skin || !skin->isLoaded())
         return;
 
     QList<QLabel *> labels;
     for (QWidget *control : controlsOf(window)) {
-        if (control->property("controlKind").toString() == QLatin1String("Label")) {
+        if (ControlKinds::kindOf(control) == ControlKinds::Label) {
             if (auto *label = qobject_cast<QLabel *>(control))
                 labels.append(label);
         }
@@ -208,7 +220,7 @@ void MakeLabelTwins(QWidget *window, const QList<SkinLabelArray *> &arrays, Twin
         copyToTwin(label, twin);
         twin->raise();
         twin->follow(label);
-        label->setProperty("skinTwinned", true);
+        label->setProperty(ControlKinds::SkinTwinnedProperty, true);
     }
 }
 

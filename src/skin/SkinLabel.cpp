@@ -1,5 +1,7 @@
 #include "skin/SkinLabel.h"
 
+#include "core/ControlKinds.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -12,7 +14,7 @@ SkinLabel::SkinLabel(QWidget *parent)
 SkinLabel::SkinLabel(const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
 {
-    setProperty("controlKind", QStringLiteral("SkinLabel"));
+    ControlKinds::setKind(this, ControlKinds::SkinLabel);
 }
 
 void SkinLabel::setTextShadowColor(const QColor &color)

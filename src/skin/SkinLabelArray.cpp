@@ -1,5 +1,7 @@
 #include "skin/SkinLabelArray.h"
 
+#include "core/ControlKinds.h"
+#include "skin/SkinAccessibility.h"
 #include "skin/SkinLabel.h"
 
 #include <QWidget>
@@ -9,7 +11,7 @@ namespace {
 void tagElement(SkinLabel *label, const QString &name, qint16 index)
 {
     label->setObjectName(name);
-    label->setProperty("index", int(index));
+    label->setProperty(ControlKinds::IndexProperty, int(index));
 }
 
 } // namespace
@@ -18,11 +20,14 @@ SkinLabelArray::SkinLabelArray(const QString &name, QWidget *container, QObject 
     : QObject(owner)
 {
     setObjectName(name);
+    KeepSkinTwinsOutOfAccessibility();
     auto *templateLabel = new SkinLabel(QString::fromLatin1(TemplateCaption), container);
     tagElement(templateLabel, name, 0);
     templateLabel->setGeometry(0, 0, 1, 1);
     templateLabel->hide();
     m_elements.insert(0, templateLabel);
+    if (container)
+        ForgetAccessibleDescription(container);
 }
 
 SkinLabel *SkinLabelArray::element(qint16 index) const

@@ -1,5 +1,7 @@
 #include "skin/SkinStyleSheet.h"
 
+#include "core/ControlKinds.h"
+
 #include "skin/SkinDescription.h"
 
 #include <QStringList>
@@ -72,6 +74,13 @@ public:
     QColor panel() const { return m_skin.panelColor; }
     QColor disabledText() const { return mix(m_skin.foreColor, m_skin.backColor, 0.55); }
     QColor border() const { return mix(accent(), m_skin.foreColor, 0.3); }
+
+    // Colours several elements share: the Edit element's border and
+    // selection, and the Form element's text colour when greyed.
+    QColor editBorder() const { return color("Edit", "border", border()); }
+    QColor selection() const { return color("Edit", "selection", accent()); }
+    QColor selectionText() const { return color("Edit", "selectionText", Qt::white); }
+    QColor formDisabledText() const { return color("Form", "disabledTextColor", disabledText()); }
 
     QList<QColor> formBackground() const
     {
@@ -168,6 +177,177 @@ void scrollBarRules(QStringList &sheet, const Look &look, bool vertical)
                {QStringLiteral("background: none")});
 }
 
+// The rules of the window style sheet, one element of the skin each. The
+// colours several elements share come from Look.
+
+void windowRules(QStringList &sheet, const Look &look)
+{
+    // Window background: only the skinned window itself, not every widget.
+    appendRule(sheet, QStringLiteral("*[%1=\"true\"]").arg(QLatin1String(ControlKinds::SkinWindowProperty)),
+               {decl("background", gradientCss(look.formBackground())),
+                decl("color", CssColor(look.color("Form", "textColor", look.fore())))});
+}
+
+void labelRules(QStringList &sheet, const Look &look)
+{
+    // A plain label under a skinned twin keeps its caption but lets the twin
+    // draw it, so the text is not drawn twice.
+    const QColor labelText = look.color("Label", "textColor", look.fore());
+    const QColor labelDisabled = look.color("Label", "disabledTextColor", look.formDisabledText());
+    appendRule(sheet, QStringLiteral("QLabel"), {decl("color", CssColor(labelText))});
+    appendRule(sheet, QStringLiteral("QLabel:disabled"), {decl("color", CssColor(labelDisabled))});
+    appendRule(sheet, QStringLiteral("SkinLabel"),
+               {decl("color", CssColor(labelText)), QStringLiteral("background: transparent"),
+                decl("qproperty-textShadowColor", CssColor(look.color("Label", "shadowColor", QColor(0, 0, 0, 0))))});
+    appendRule(sheet, QStringLiteral("SkinLabel:disabled"), {decl("color", CssColor(labelDisabled))});
+    appendRule(sheet, QStringLiteral("QLabel[%1=\"true\"]").arg(QLatin1String(ControlKinds::SkinTwinnedProperty)),
+               {QStringLiteral("color: transparent")});
+}
+
+void frameRules(QStringList &sheet, const Look &look)
+{
+    const QColor frameBorder = look.color("Frame", "border", look.editBorder());
+    const int frameRadius = look.number("Frame", "radius", 5);
+    appendRule(sheet, QStringLiteral("QGroupBox"),
+               {decl("background", CssColor(look.color("Frame", "background", QColor(255, 255, 255, 80)))),
+                decl("border", QStringLiteral("1px solid ") + CssColor(frameBorder)),
+                QStringLiteral("border-radius: %1px").arg(frameRadius), QStringLiteral("margin-top: 8px"),
+                decl("color", CssColor(look.color("Frame", "captionColor", look.fore())))});
+    appendRule(sheet, QStringLiteral("QGroupBox::title"),
+               {QStringLiteral("subcontrol-origin: margin"), QStringLiteral("subcontrol-position: top left"),
+                QStringLiteral("left: 10px"), QStringLiteral("padding: 0px 5px"),
+                decl("background", gradientCss(look.gradient("Frame", "captionBackground", {})))});
+}
+
+void buttonRules(QStringList &sheet, const Look &look)
+{
+    const QColor accent = look.accent();
+    const QColor back = look.back();
+    const int radius = look.number("Button", "radius", 4);
+    const QColor buttonBorder = look.color("Button", "border", look.editBorder());
+    appendRule(sheet, QStringLiteral("QPushButton"),
+               {decl("background", gradientCss(look.gradient("Button", "normal", {Qt::white, back}))),
+                decl("color", CssColor(look.color("Button", "textColor", look.fore()))),
+                decl("border", QStringLiteral("1px solid ") + CssColor(buttonBorder)),
+                QStringLiteral("border-radius: %1px").arg(radius), QStringLiteral("padding: 3px 8px"),
+                QStringLiteral("min-height: 16px")});
+    appendRule(sheet, QStringLiteral("QPushButton:hover"),
+               {decl("background", gradientCss(look.gradient("Button", "highlighted", {}))),
+                decl("border-color", CssColor(look.color("Button", "highlightedBorder", accent)))});
+    appendRule(sheet, QStringLiteral("QPushButton:focus, QPushButton:default"),
+               {decl("border-color", CssColor(look.color("Button", "focusBorder", accent)))});
+    appendRule(sheet, QStringLiteral("QPushButton:pressed, QPushButton:checked"),
+               {decl("background", gradientCss(look.gradient("Button", "pressed", {}))),
+                decl("border-color", CssColor(look.color("Button", "pressedBorder", buttonBorder.darker(125))))});
+    appendRule(sheet, QStringLiteral("QPushButton:disabled"),
+               {decl("background", gradientCss(look.gradient("Button", "disabled", {}))),
+                decl("color", CssColor(look.color("Button", "disabledTextColor", look.formDisabledText()))),
+                decl("border-color", CssColor(look.color("Button", "disabledBorder", mix(buttonBorder, back, 0.5))))});
+}
+
+void checkAndRadioRules(QStringList &sheet, const Look &look)
+{
+    for (const auto &[element, widget] :
+         {std::pair{"Check Box", QStringLiteral("QCheckBox")}, std::pair{"Radio Button", QStringLiteral("QRadioButton")}}) {
+        appendRule(sheet, widget,
+                   {decl("color", CssColor(look.color(element, "textColor", look.fore()))), QStringLiteral("spacing: 6px"),
+                    QStringLiteral("background: transparent")});
+        appendRule(sheet, widget + QStringLiteral(":disabled"),
+                   {decl("color", CssColor(look.color(element, "disabledTextColor", look.formDisabledText())))});
+        indicatorRules(sheet, look, element, widget);
+    }
+}
+
+// Text, combo and list controls.
+void editorRules(QStringList &sheet, const Look &look)
+{
+    const QColor fore = look.fore();
+    const QColor back = look.back();
+    const QColor border = look.editBorder();
+    const QColor selection = look.selection();
+    const QColor disabledText = look.formDisabledText();
+    const QColor disabledBack = look.color("Edit", "disabledBackground", mix(back, look.panel(), 0.6));
+    const int editRadius = look.number("Edit", "radius", 2);
+    const QString editors = QStringLiteral("QLineEdit, QComboBox, QAbstractItemView, QTextEdit, QPlainTextEdit, QAbstractSpinBox");
+    appendRule(sheet, editors,
+               {decl("background", CssColor(back)), decl("color", CssColor(fore)),
+                decl("border", QStringLiteral("1px solid ") + CssColor(border)),
+                QStringLiteral("border-radius: %1px").arg(editRadius),
+                decl("selection-background-color", CssColor(selection)),
+                decl("selection-color", CssColor(look.selectionText()))});
+    appendRule(sheet, QStringLiteral("QLineEdit, QComboBox"), {QStringLiteral("padding: 1px 4px")});
+    appendRule(sheet, QStringLiteral("QLineEdit:focus, QComboBox:focus, QAbstractItemView:focus, QTextEdit:focus"),
+               {decl("border-color", CssColor(look.color("Edit", "focusBorder", look.accent())))});
+    appendRule(sheet, QStringLiteral("QLineEdit:disabled, QComboBox:disabled, QAbstractItemView:disabled"),
+               {decl("background", CssColor(disabledBack)), decl("color", CssColor(disabledText))});
+    appendRule(sheet, QStringLiteral("QComboBox::drop-down"),
+               {QStringLiteral("subcontrol-origin: padding"), QStringLiteral("subcontrol-position: top right"),
+                QStringLiteral("width: 16px"), decl("border-left", QStringLiteral("1px solid ") + CssColor(border)),
+                decl("background", gradientCss(look.gradient("Edit", "dropDown", look.gradient("Button", "normal", {}))))});
+    const QString arrow = look.image("Edit", "dropDownArrow");
+    if (!arrow.isEmpty())
+        appendRule(sheet, QStringLiteral("QComboBox::down-arrow"), {decl("image", urlCss(arrow))});
+    appendRule(sheet, QStringLiteral("QComboBox QAbstractItemView"),
+               {decl("border", QStringLiteral("1px solid ") + CssColor(border)), QStringLiteral("border-radius: 0px")});
+    appendRule(sheet, QStringLiteral("QAbstractItemView::item:hover"),
+               {decl("background", CssColor(mix(back, selection, 0.18))), decl("color", CssColor(fore))});
+    appendRule(sheet, QStringLiteral("QAbstractItemView::item:selected"),
+               {decl("background", CssColor(selection)), decl("color", CssColor(look.selectionText()))});
+    appendRule(sheet, QStringLiteral("QHeaderView::section"),
+               {decl("background", gradientCss(look.gradient("Button", "normal", {}))), decl("color", CssColor(fore)),
+                decl("border", QStringLiteral("1px solid ") + CssColor(border)), QStringLiteral("padding: 2px 4px")});
+}
+
+QString kindSelector(QLatin1StringView kind)
+{
+    return QStringLiteral("*[%1=\"%2\"]").arg(QLatin1String(ControlKinds::KindProperty), kind);
+}
+
+void pictureBoxRules(QStringList &sheet, const Look &look)
+{
+    // Picture boxes take the skin's panel colour unless coloured otherwise.
+    appendRule(sheet, kindSelector(ControlKinds::PictureBox), {decl("background-color", CssColor(look.panel()))});
+}
+
+void menuRules(QStringList &sheet, const Look &look)
+{
+    const QColor border = look.editBorder();
+    appendRule(sheet, QStringLiteral("QMenuBar"),
+               {decl("background", gradientCss(look.gradient("Menu", "bar", look.gradient("Button", "normal", {})))),
+                decl("color", CssColor(look.color("Menu", "textColor", look.fore()))),
+                decl("border-bottom", QStringLiteral("1px solid ") + CssColor(look.color("Menu", "border", border)))});
+    appendRule(sheet, QStringLiteral("QMenuBar::item"), {QStringLiteral("padding: 3px 9px"), QStringLiteral("background: transparent")});
+    appendRule(sheet, QStringLiteral("QMenuBar::item:selected, QMenuBar::item:pressed, QMenu::item:selected"),
+               {decl("background", CssColor(look.color("Menu", "selection", look.selection()))),
+                decl("color", CssColor(look.color("Menu", "selectionText", look.selectionText())))});
+    appendRule(sheet, QStringLiteral("QMenu"),
+               {decl("background", CssColor(look.color("Menu", "background", look.back()))),
+                decl("color", CssColor(look.color("Menu", "textColor", look.fore()))),
+                decl("border", QStringLiteral("1px solid ") + CssColor(look.color("Menu", "border", border)))});
+    appendRule(sheet, QStringLiteral("QMenu::item"), {QStringLiteral("padding: 4px 24px 4px 20px")});
+    appendRule(sheet, QStringLiteral("QMenu::item:disabled"), {decl("color", CssColor(look.formDisabledText()))});
+}
+
+void progressRules(QStringList &sheet, const Look &look)
+{
+    const QColor accent = look.accent();
+    appendRule(sheet, QStringLiteral("QProgressBar"),
+               {decl("background", CssColor(look.color("Progress", "background", look.back()))),
+                decl("color", CssColor(look.color("Progress", "textColor", look.fore()))),
+                decl("border", QStringLiteral("1px solid ") + CssColor(look.color("Progress", "border", look.editBorder()))),
+                QStringLiteral("border-radius: 3px"), QStringLiteral("text-align: center")});
+    appendRule(sheet, QStringLiteral("QProgressBar::chunk"),
+               {decl("background", gradientCss(look.gradient("Progress", "chunk", {mix(accent, Qt::white, 0.4), accent}))),
+                QStringLiteral("border-radius: 2px")});
+}
+
+void toolTipRules(QStringList &sheet, const Look &look)
+{
+    appendRule(sheet, QStringLiteral("QToolTip"),
+               {decl("background", CssColor(look.back())), decl("color", CssColor(look.fore())),
+                decl("border", QStringLiteral("1px solid ") + CssColor(look.editBorder()))});
+}
+
 } // namespace
 
 QString CssColor(const QColor &color)
@@ -213,144 +393,18 @@ QString SkinWindowStyleSheet(const SkinDescription &skin)
 {
     const Look look(skin);
     QStringList sheet;
-    const QColor fore = look.fore();
-    const QColor back = look.back();
-    const QColor accent = look.accent();
-    const QColor border = look.color("Edit", "border", look.border());
-    const QColor selection = look.color("Edit", "selection", accent);
-    const QColor selectionText = look.color("Edit", "selectionText", Qt::white);
-    const QColor disabledText = look.color("Form", "disabledTextColor", look.disabledText());
-
-    // Window background: only the skinned window itself, not every widget.
-    appendRule(sheet, QStringLiteral("*[skinWindow=\"true\"]"),
-               {decl("background", gradientCss(look.formBackground())),
-                decl("color", CssColor(look.color("Form", "textColor", fore)))});
-
-    // Labels. A plain label under a skinned twin keeps its caption but lets
-    // the twin draw it, so the text is not drawn twice.
-    const QColor labelText = look.color("Label", "textColor", fore);
-    const QColor labelDisabled = look.color("Label", "disabledTextColor", disabledText);
-    appendRule(sheet, QStringLiteral("QLabel"), {decl("color", CssColor(labelText))});
-    appendRule(sheet, QStringLiteral("QLabel:disabled"), {decl("color", CssColor(labelDisabled))});
-    appendRule(sheet, QStringLiteral("SkinLabel"),
-               {decl("color", CssColor(labelText)), QStringLiteral("background: transparent"),
-                decl("qproperty-textShadowColor", CssColor(look.color("Label", "shadowColor", QColor(0, 0, 0, 0))))});
-    appendRule(sheet, QStringLiteral("SkinLabel:disabled"), {decl("color", CssColor(labelDisabled))});
-    appendRule(sheet, QStringLiteral("QLabel[skinTwinned=\"true\"]"), {QStringLiteral("color: transparent")});
-
-    // Frames and their captions.
-    const QColor frameBorder = look.color("Frame", "border", border);
-    const int frameRadius = look.number("Frame", "radius", 5);
-    appendRule(sheet, QStringLiteral("QGroupBox"),
-               {decl("background", CssColor(look.color("Frame", "background", QColor(255, 255, 255, 80)))),
-                decl("border", QStringLiteral("1px solid ") + CssColor(frameBorder)),
-                QStringLiteral("border-radius: %1px").arg(frameRadius), QStringLiteral("margin-top: 8px"),
-                decl("color", CssColor(look.color("Frame", "captionColor", fore)))});
-    appendRule(sheet, QStringLiteral("QGroupBox::title"),
-               {QStringLiteral("subcontrol-origin: margin"), QStringLiteral("subcontrol-position: top left"),
-                QStringLiteral("left: 10px"), QStringLiteral("padding: 0px 5px"),
-                decl("background", gradientCss(look.gradient("Frame", "captionBackground", {})))});
-
-    // Buttons in their states.
-    const int radius = look.number("Button", "radius", 4);
-    const QColor buttonBorder = look.color("Button", "border", border);
-    appendRule(sheet, QStringLiteral("QPushButton"),
-               {decl("background", gradientCss(look.gradient("Button", "normal", {Qt::white, back}))),
-                decl("color", CssColor(look.color("Button", "textColor", fore))),
-                decl("border", QStringLiteral("1px solid ") + CssColor(buttonBorder)),
-                QStringLiteral("border-radius: %1px").arg(radius), QStringLiteral("padding: 3px 8px"),
-                QStringLiteral("min-height: 16px")});
-    appendRule(sheet, QStringLiteral("QPushButton:hover"),
-               {decl("background", gradientCss(look.gradient("Button", "highlighted", {}))),
-                decl("border-color", CssColor(look.color("Button", "highlightedBorder", accent)))});
-    appendRule(sheet, QStringLiteral("QPushButton:focus, QPushButton:default"),
-               {decl("border-color", CssColor(look.color("Button", "focusBorder", accent)))});
-    appendRule(sheet, QStringLiteral("QPushButton:pressed, QPushButton:checked"),
-               {decl("background", gradientCss(look.gradient("Button", "pressed", {}))),
-                decl("border-color", CssColor(look.color("Button", "pressedBorder", buttonBorder.darker(125))))});
-    appendRule(sheet, QStringLiteral("QPushButton:disabled"),
-               {decl("background", gradientCss(look.gradient("Button", "disabled", {}))),
-                decl("color", CssColor(look.color("Button", "disabledTextColor", disabledText))),
-                decl("border-color", CssColor(look.color("Button", "disabledBorder", mix(buttonBorder, back, 0.5))))});
-
-    // Check boxes and radio buttons.
-    for (const auto &[element, widget] :
-         {std::pair{"Check Box", QStringLiteral("QCheckBox")}, std::pair{"Radio Button", QStringLiteral("QRadioButton")}}) {
-        appendRule(sheet, widget,
-                   {decl("color", CssColor(look.color(element, "textColor", fore))), QStringLiteral("spacing: 6px"),
-                    QStringLiteral("background: transparent")});
-        appendRule(sheet, widget + QStringLiteral(":disabled"),
-                   {decl("color", CssColor(look.color(element, "disabledTextColor", disabledText)))});
-        indicatorRules(sheet, look, element, widget);
-    }
-
-    // Text, combo and list controls.
-    const QColor disabledBack = look.color("Edit", "disabledBackground", mix(back, look.panel(), 0.6));
-    const int editRadius = look.number("Edit", "radius", 2);
-    const QString editors = QStringLiteral("QLineEdit, QComboBox, QAbstractItemView, QTextEdit, QPlainTextEdit, QAbstractSpinBox");
-    appendRule(sheet, editors,
-               {decl("background", CssColor(back)), decl("color", CssColor(fore)),
-                decl("border", QStringLiteral("1px solid ") + CssColor(border)),
-                QStringLiteral("border-radius: %1px").arg(editRadius),
-                decl("selection-background-color", CssColor(selection)),
-                decl("selection-color", CssColor(selectionText))});
-    appendRule(sheet, QStringLiteral("QLineEdit, QComboBox"), {QStringLiteral("padding: 1px 4px")});
-    appendRule(sheet, QStringLiteral("QLineEdit:focus, QComboBox:focus, QAbstractItemView:focus, QTextEdit:focus"),
-               {decl("border-color", CssColor(look.color("Edit", "focusBorder", accent)))});
-    appendRule(sheet, QStringLiteral("QLineEdit:disabled, QComboBox:disabled, QAbstractItemView:disabled"),
-               {decl("background", CssColor(disabledBack)), decl("color", CssColor(disabledText))});
-    appendRule(sheet, QStringLiteral("QComboBox::drop-down"),
-               {QStringLiteral("subcontrol-origin: padding"), QStringLiteral("subcontrol-position: top right"),
-                QStringLiteral("width: 16px"), decl("border-left", QStringLiteral("1px solid ") + CssColor(border)),
-                decl("background", gradientCss(look.gradient("Edit", "dropDown", look.gradient("Button", "normal", {}))))});
-    const QString arrow = look.image("Edit", "dropDownArrow");
-    if (!arrow.isEmpty())
-        appendRule(sheet, QStringLiteral("QComboBox::down-arrow"), {decl("image", urlCss(arrow))});
-    appendRule(sheet, QStringLiteral("QComboBox QAbstractItemView"),
-               {decl("border", QStringLiteral("1px solid ") + CssColor(border)), QStringLiteral("border-radius: 0px")});
-    appendRule(sheet, QStringLiteral("QAbstractItemView::item:hover"),
-               {decl("background", CssColor(mix(back, selection, 0.18))), decl("color", CssColor(fore))});
-    appendRule(sheet, QStringLiteral("QAbstractItemView::item:selected"),
-               {decl("background", CssColor(selection)), decl("color", CssColor(selectionText))});
-    appendRule(sheet, QStringLiteral("QHeaderView::section"),
-               {decl("background", gradientCss(look.gradient("Button", "normal", {}))), decl("color", CssColor(fore)),
-                decl("border", QStringLiteral("1px solid ") + CssColor(border)), QStringLiteral("padding: 2px 4px")});
-
-    // Picture boxes take the skin's panel colour unless coloured otherwise.
-    appendRule(sheet, QStringLiteral("*[controlKind=\"PictureBox\"]"), {decl("background-color", CssColor(look.panel()))});
-
+    windowRules(sheet, look);
+    labelRules(sheet, look);
+    frameRules(sheet, look);
+    buttonRules(sheet, look);
+    checkAndRadioRules(sheet, look);
+    editorRules(sheet, look);
+    pictureBoxRules(sheet, look);
     scrollBarRules(sheet, look, true);
     scrollBarRules(sheet, look, false);
-
-    // Menus.
-    appendRule(sheet, QStringLiteral("QMenuBar"),
-               {decl("background", gradientCss(look.gradient("Menu", "bar", look.gradient("Button", "normal", {})))),
-                decl("color", CssColor(look.color("Menu", "textColor", fore))),
-                decl("border-bottom", QStringLiteral("1px solid ") + CssColor(look.color("Menu", "border", border)))});
-    appendRule(sheet, QStringLiteral("QMenuBar::item"), {QStringLiteral("padding: 3px 9px"), QStringLiteral("background: transparent")});
-    appendRule(sheet, QStringLiteral("QMenuBar::item:selected, QMenuBar::item:pressed, QMenu::item:selected"),
-               {decl("background", CssColor(look.color("Menu", "selection", selection))),
-                decl("color", CssColor(look.color("Menu", "selectionText", selectionText)))});
-    appendRule(sheet, QStringLiteral("QMenu"),
-               {decl("background", CssColor(look.color("Menu", "background", back))),
-                decl("color", CssColor(look.color("Menu", "textColor", fore))),
-                decl("border", QStringLiteral("1px solid ") + CssColor(look.color("Menu", "border", border)))});
-    appendRule(sheet, QStringLiteral("QMenu::item"), {QStringLiteral("padding: 4px 24px 4px 20px")});
-    appendRule(sheet, QStringLiteral("QMenu::item:disabled"), {decl("color", CssColor(disabledText))});
-
-    // Progress bar.
-    appendRule(sheet, QStringLiteral("QProgressBar"),
-               {decl("background", CssColor(look.color("Progress", "background", back))),
-                decl("color", CssColor(look.color("Progress", "textColor", fore))),
-                decl("border", QStringLiteral("1px solid ") + CssColor(look.color("Progress", "border", border))),
-                QStringLiteral("border-radius: 3px"), QStringLiteral("text-align: center")});
-    appendRule(sheet, QStringLiteral("QProgressBar::chunk"),
-               {decl("background", gradientCss(look.gradient("Progress", "chunk", {mix(accent, Qt::white, 0.4), accent}))),
-                QStringLiteral("border-radius: 2px")});
-
-    appendRule(sheet, QStringLiteral("QToolTip"),
-               {decl("background", CssColor(back)), decl("color", CssColor(fore)),
-                decl("border", QStringLiteral("1px solid ") + CssColor(border))});
+    menuRules(sheet, look);
+    progressRules(sheet, look);
+    toolTipRules(sheet, look);
     return sheet.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
@@ -358,13 +412,13 @@ QString SkinControlStyleSheet(const QString &controlKind, const QColor &back, co
 {
     // The rule selects the control by its kind, so it reaches the control
     // itself and none of its inner widgets.
-    const QString self = QStringLiteral("*[controlKind=\"%1\"]").arg(controlKind);
+    const QString self = QStringLiteral("*[%1=\"%2\"]").arg(QLatin1String(ControlKinds::KindProperty), controlKind);
     QStringList sheet;
-    if (controlKind == QLatin1String("CommandButton") && back.isValid()) {
+    if (controlKind == ControlKinds::CommandButton && back.isValid()) {
         appendRule(sheet, self, {decl("background", CssColor(back))});
         appendRule(sheet, self + QStringLiteral(":hover"), {decl("background", CssColor(back.lighter(106)))});
         appendRule(sheet, self + QStringLiteral(":pressed"), {decl("background", CssColor(back.darker(112)))});
-    } else if (controlKind == QLatin1String("PictureBox") && back.isValid()) {
+    } else if (controlKind == ControlKinds::PictureBox && back.isValid()) {
         appendRule(sheet, self, {decl("background-color", CssColor(back))});
     } else if (back.isValid() || fore.isValid()) {
         appendRule(sheet, self,

@@ -1,5 +1,7 @@
 #include "skin/SkinSupport.h"
 
+#include "core/ControlKinds.h"
+
 #include "skin/Skin.h"
 
 #include <QApplication>
@@ -53,7 +55,7 @@ bool SkinSupport::eventFilter(QObject *watched, QEvent *event)
     // so that its size already follows the skin's look.
     if (event->type() == QEvent::Polish && watched->isWidgetType()) {
         auto *dialog = qobject_cast<QDialog *>(watched);
-        if (dialog && dialog->isWindow() && !dialog->property("skinApplied").toBool() && m_skin && m_skin->isLoaded())
+        if (dialog && dialog->isWindow() && !dialog->property(ControlKinds::SkinAppliedProperty).toBool() && m_skin && m_skin->isLoaded())
             m_skin->applySkin(dialog);
     }
     return QObject::eventFilter(watched, event);

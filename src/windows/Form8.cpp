@@ -1,17 +1,20 @@
 #include "windows/Form8.h"
 
+#include "core/CheckBoxValue.h"
+#include "core/ControlKinds.h"
 #include "core/SettingKeys.h"
 #include "core/SettingsStore.h"
-#include "rename/FileExists.h"
 #include "skin/SkinEngine.h"
-#include "core/CheckBoxValue.h"
+#include "windows/ControlEvents.h"
 #include "windows/HelpLocation.h"
 #include "windows/OnTop.h"
 #include "rtf/RtfDocumentLoader.h"
 #include "windows/WindowArtwork.h"
+#include "windows/WindowSetup.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextBrowser>
@@ -22,46 +25,39 @@ namespace {
 constexpr qint64 kMaxHelpBytes = 32 * 1024 * 1024;
 } // namespace
 
-Form8::Form8(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+Form8::Form8(WindowSkin skin, QWidget *parent)
+    : QWidget(parent, AuxiliaryWindowFlags(Qt::Dialog))
+    , m_skin(std::move(skin))
 {
-    setObjectName(QStringLiteral("Form8"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    SetUpAuxiliaryWindow(this, "Form8", HelpWindowIcon(), {686, 528});
     setWindowTitle(tr("Readme/Help"));
-    setWindowIcon(HelpWindowIcon());
-    setFixedSize(686, 528);
 
-    rtf1 = new QTextBrowser(this);
-    rtf1->setObjectName(QStringLiteral("rtf1"));
-    rtf1->setProperty("controlKind", QStringLiteral("RichTextBox"));
-    rtf1->setGeometry(0, 0, 685, 501);
+    rtf1 = MakeControl<QTextBrowser>(this, "rtf1", ControlKinds::RichTextBox, {0, 0, 685, 501});
     rtf1->setReadOnly(true);
     rtf1->setOpenLinks(false);
     rtf1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     rtf1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(rtf1, &QTextBrowser::anchorClicked, this, &Form8::openLink);
 
-    Check1 = new QCheckBox(tr("Show at Startup"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setProperty("controlKind", QStringLiteral("CheckBox"));
-    Check1->setGeometry(4, 508, 133, 17);
+    Check1 = MakeControl<QCheckBox>(this, "Check1", ControlKinds::CheckBox, {4, 508, 133, 17});
+    Check1->setText(tr("Show at Startup"));
     Check1->setCheckState(Qt::Checked);
     // Every change runs the click handler, whether the user or the load step
     // made it.
-    connect(Check1, &QCheckBox::stateChanged, this, [this] { Check1_Click(); });
+    ControlEvents::onClick(Check1, [this] { Check1_Click(); });
 }
 
 bool Form8::Form_Load()
 {
-    if (skinEnabled)
-        ApplySkinToWindow(this);
+    SkinWindow(this, m_skin);
 
-    const QString path = HelpFilePath();
-    if (!FileExists(path))
+    // A document that is there but cannot be read shows no window either,
+    // rather than an empty one.
+    const std::optional<QString> path = FindHelpFile();
+    if (!path || !QFileInfo(*path).isReadable())
         return false;
 
-    loadDocument(path);
+    loadDocument(*path);
     SetAlwaysOnTop(this, true);
 
     if (const std::optional<Qt::CheckState> state = CheckStateFromText(ReadOption(SettingKeys::ShowHelp)))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/WindowSkin.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -13,7 +15,7 @@ class Form8 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form8(QWidget *parent = nullptr);
+    explicit Form8(WindowSkin skin = {}, QWidget *parent = nullptr);
 
     // The load step. False when there is no help document: the window is
     // then not to be shown, and "showHelp" is neither read nor written.
@@ -27,5 +29,7 @@ public:
 
 private:
     void loadDocument(const QString &path);
+
+    WindowSkin m_skin;
     void openLink(const QUrl &link);
 };

@@ -1,5 +1,7 @@
 #include "windows/HelpLocation.h"
 
+#include "rename/FileExists.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,11 +40,12 @@ QString HelpFilePath()
 {
     // Joined as a path, so a program at the root of a file system gives
     // "/Help.rtf" rather than a doubled separator.
-    const QString beside = QDir(ProgramFolder()).filePath(HelpFileName);
-    if (QFileInfo(beside).isFile())
+    return FindHelpFile().value_or(QDir(ProgramFolder()).filePath(HelpFileName));
+}
+
+std::optional<QString> FindHelpFile()
+{
+    if (std::optional<QString> beside = FindFile(QDir(ProgramFolder()).filePath(HelpFileName)))
         return beside;
-    const QString installed = QDir(InstalledDataFolder()).filePath(HelpFileName);
-    if (QFileInfo(installed).isFile())
-        return installed;
-    return beside;
+    return FindFile(QDir(InstalledDataFolder()).filePath(HelpFileName));
 }

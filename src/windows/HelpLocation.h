@@ -18,6 +18,12 @@ void SetProgramFolderForTesting(std::optional<QString> folder);
 QString InstalledDataFolder();
 
 // Where the help document is: "Help.rtf" in the program's folder, else the
-// one in the installed data folder. When neither exists, the path in the
-// program's folder.
+// one in the installed data folder, each found by FindHelpFile's rule. When
+// neither exists, the path in the program's folder.
 QString HelpFilePath();
+
+// The help document that is there, beside the program first, then in the
+// installed data folder, found by the rule every file look-up of the program
+// follows (see FileExists) and spelled as on disk so that it opens whatever
+// the letter case; nothing when there is none.
+std::optional<QString> FindHelpFile();

@@ -28,20 +28,21 @@ constexpr QSize kDefaultSize{640, 420};
 // the window has come to rest.
 constexpr int kPlacementSaveMilliseconds = 400;
 
-QString readPreviewSetting(const QString &key)
+QString readPreviewSetting(const QString &appName, const QString &key)
 {
-    return ReadSetting(CurrentProductInfo().productName, PreviewWindow::kSection, key, QString());
+    return ReadSetting(appName, PreviewWindow::kSection, key, QString());
 }
 
-void writePreviewSetting(const QString &key, const QString &value)
+void writePreviewSetting(const QString &appName, const QString &key, const QString &value)
 {
-    WriteSetting(CurrentProductInfo().productName, PreviewWindow::kSection, key, value);
+    WriteSetting(appName, PreviewWindow::kSection, key, value);
 }
 
 } // namespace
 
-PreviewWindow::PreviewWindow(QWidget *parent)
+PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_appName(product.productName)
     , m_model(new PreviewModel(this))
     , m_computer(new PreviewComputer(this))
 {
@@ -94,23 +95,22 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     m_placementSave.setInterval(kPlacementSaveMilliseconds);
     connect(&m_placementSave, &QTimer::timeout, this, &PreviewWindow::storePlacement);
 
-    if (skinEnabled)
-        ApplySkinToWindow(this);
+    SkinWindow(this, skin);
 }
 
 PreviewWindow::~PreviewWindow() = default;
 
-PreviewWindow *PreviewWindow::open()
+PreviewWindow *PreviewWindow::open(const ProductInfo &product, const WindowSkin &skin)
 {
     if (openWindow) {
         BringForward(openWindow);
         return openWindow;
     }
-    auto *window = new PreviewWindow;
+    auto *window = new PreviewWindow(product, skin);
     window->restorePlacement();
     window->QWidget::show();
     openWindow = window;
-    writePreviewSetting(kOpenKey, QStringLiteral("1"));
+    writePreviewSetting(product.productName, kOpenKey, QStringLiteral("1"));
     return window;
 }
 
@@ -119,9 +119,9 @@ PreviewWindow *PreviewWindow::current()
     return openWindow;
 }
 
-bool PreviewWindow::wasOpen()
+bool PreviewWindow::wasOpen(const ProductInfo &product)
 {
-    return readPreviewSetting(kOpenKey) == QLatin1String("1");
+    return readPreviewSetting(product.productName, kOpenKey) == QLatin1String("1");
 }
 
 void PreviewWindow::setInputSource(std::function<PreviewInput()> source)
@@ -154,7 +154,7 @@ void PreviewWindow::showPreview(const RenamePreview &preview, quint64 generation
 
 void PreviewWindow::restorePlacement()
 {
-    const QByteArray stored = QByteArray::fromBase64(readPreviewSetting(kGeometryKey).toLatin1());
+    const QByteArray stored = QByteArray::fromBase64(readPreviewSetting(m_appName, kGeometryKey).toLatin1());
     // restoreGeometry also brings a window back onto a screen that is
     // smaller now, or gone.
     if (stored.isEmpty() || !restoreGeometry(stored))
@@ -163,14 +163,14 @@ void PreviewWindow::restorePlacement()
 
 void PreviewWindow::storePlacement()
 {
-    writePreviewSetting(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    writePreviewSetting(m_appName, kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 void PreviewWindow::closeEvent(QCloseEvent *event)
 {
     m_placementSave.stop();
     storePlacement();
-    writePreviewSetting(kOpenKey, QStringLiteral("0"));
+    writePreviewSetting(m_appName, kOpenKey, QStringLiteral("0"));
     QWidget::closeEvent(event);
 }
 

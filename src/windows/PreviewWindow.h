@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/ProductInfo.h"
 #include "rename/PreviewComputer.h"
+#include "skin/WindowSkin.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -29,15 +31,15 @@ public:
     static const QString kOpenKey;     // "Open": "1" while the window is open
     static const QString kGeometryKey; // "Geometry"
 
-    explicit PreviewWindow(QWidget *parent = nullptr);
+    PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent = nullptr);
     ~PreviewWindow() override;
 
     // Brings up the window: the open one, or a new one placed where the last
     // one stood. Notes it as open.
-    static PreviewWindow *open();
+    static PreviewWindow *open(const ProductInfo &product, const WindowSkin &skin);
     static PreviewWindow *current();
     // Whether the window was open when the program last ended.
-    static bool wasOpen();
+    static bool wasOpen(const ProductInfo &product);
 
     // What the preview is computed from: the folder, the list's entries and
     // the request, as a run would be handed them. Asked once a burst of
@@ -74,5 +76,6 @@ private:
     PreviewModel *m_model = nullptr;
     PreviewComputer *m_computer = nullptr;
     QTimer m_placementSave;
+    const QString m_appName; // whose settings file keeps the window's place
     quint64 m_shownGeneration = 0;
 };

@@ -1,9 +1,16 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 
 class QSvgRenderer;
+
+// An SVG outline (file or resource path, or the outline's text) drawn at
+// `size` logical pixels for a screen of the given density. Transparent where
+// the outline draws nothing, and wholly so when it cannot be read.
+QPixmap PictureFromOutline(const QString &resource, const QSize &size, qreal devicePixelRatio = 1.0);
+QPixmap PictureFromOutline(const QByteArray &outline, const QSize &size, qreal devicePixelRatio = 1.0);
 
 // An icon drawn from an SVG outline at each of the given sizes; empty when
 // the outline cannot be read.
@@ -20,7 +27,6 @@ class BannerPicture : public QWidget
 {
 public:
     explicit BannerPicture(QWidget *parent = nullptr);
-    ~BannerPicture() override;
 
     // False when the outline could not be read; the control then shows only
     // its back colour.
@@ -30,5 +36,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSvgRenderer *m_renderer;
+    QSvgRenderer *m_renderer; // a child of the control
 };

@@ -11,13 +11,13 @@ QPointer<Form8> helpWindow;
 QPointer<frmAbout> aboutWindow;
 } // namespace
 
-Form8 *OpenHelpWindow()
+Form8 *OpenHelpWindow(const WindowSkin &skin)
 {
     if (helpWindow) {
         BringForward(helpWindow);
         return helpWindow;
     }
-    auto *window = new Form8;
+    auto *window = new Form8(skin);
     if (!window->Form_Load()) {
         delete window;
         return nullptr;
@@ -28,13 +28,13 @@ Form8 *OpenHelpWindow()
     return window;
 }
 
-frmAbout *OpenAboutWindow()
+frmAbout *OpenAboutWindow(const ProductInfo &product, const WindowSkin &skin)
 {
     if (aboutWindow) {
         BringForward(aboutWindow);
         return aboutWindow;
     }
-    auto *window = new frmAbout;
+    auto *window = new frmAbout(product, skin);
     window->Form_Load();
     CentreOnScreen(window);
     window->show();

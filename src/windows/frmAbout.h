@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/ProductInfo.h"
+#include "skin/WindowSkin.h"
+
 #include <QWidget>
 
 class BannerPicture;
@@ -15,7 +18,8 @@ class frmAbout : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    // The caption names the product as it was read at start-up.
+    frmAbout(ProductInfo product, WindowSkin skin, QWidget *parent = nullptr);
 
     // Fills the labels from the version record, then makes the label twins
     // and skins the window when the skin is on.
@@ -31,4 +35,8 @@ public:
     SkinLabel *lblWebsite = nullptr;
     QLabel *Label5 = nullptr;
     SkinLabelArray *SkinLabel1 = nullptr;
+
+private:
+    ProductInfo m_product;
+    WindowSkin m_skin;
 };

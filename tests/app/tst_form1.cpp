@@ -1,4 +1,4 @@
-#include "app/ControlEvents.h"
+#include "windows/ControlEvents.h"
 #include "app/Form1.h"
 #include "core/FolderHandle.h"
 #include "core/ProductInfo.h"
@@ -11,7 +11,13 @@
 
 #include "TempFolder.h"
 
+#include "skin/Skin.h"
+#include "skin/SkinLabel.h"
+#include "skin/SkinLabelArray.h"
+
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QMenu>
 #include <QApplication>
 #include <QAction>
 #include <QCheckBox>
@@ -21,10 +27,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -44,7 +54,7 @@ struct Window
 std::unique_ptr<Window> makeWindow()
 {
     auto w = std::make_unique<Window>();
-    w->form = std::make_unique<Form1>();
+    w->form = std::make_unique<Form1>(LoadProductInfo());
     Window *raw = w.get();
     w->form->setMessagePresenter([raw](const QString &title, const QString &text) {
         raw->titles << title;
@@ -55,9 +65,41 @@ std::unique_ptr<Window> makeWindow()
     return w;
 }
 
+enum class Show { No, Yes };
+
+void showAndWait(QWidget *widget);
+
+// A main window after its load step, shown on screen when a test clicks,
+// types or looks at focus.
+std::unique_ptr<Window> openWindow(Show show = Show::No)
+{
+    auto w = makeWindow();
+    w->form->Form_Load();
+    if (show == Show::Yes)
+        showAndWait(w->form.get());
+    return w;
+}
+
+// A main window that shows its own message boxes, loaded and on screen.
+std::unique_ptr<Form1> openOwnWindow(const WindowSkin &skin = {})
+{
+    auto form = std::make_unique<Form1>(LoadProductInfo(), skin);
+    form->setHelpWindowOpener([] {});
+    form->setProgramEnd([] {});
+    form->Form_Load();
+    showAndWait(form.get());
+    return form;
+}
+
+// A label's caption as it reads, without the mnemonic marker.
+QString shownCaption(const QLabel *label)
+{
+    return QString(label->text()).remove(QLatin1Char('&'));
+}
+
 QStringList storedKeys()
 {
-    QSettings settings(SettingsFilePath(CurrentProductInfo().productName), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(LoadProductInfo().productName), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Settings"));
     return settings.childKeys();
 }
@@ -114,7 +156,6 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -149,15 +190,22 @@ private Q_SLOTS:
     void undoLastRename_data();
     void undoLastRename();
     void halfRenamedFolderIsToldAtStart();
+    void screenReadersNameEveryControl_data();
+    void screenReadersNameEveryControl();
+    void skinTwinsAreNotRead();
+    void keysReachTheControls_data();
+    void keysReachTheControls();
+    void menusShowTheirKeys();
+    void refusalBoxBelongsToTheWindow_data();
+    void refusalBoxBelongsToTheWindow();
+    void vanishedFilesAreToldApart_data();
+    void vanishedFilesAreToldApart();
+    void listKeepsItsPlaceAfterRun_data();
+    void listKeepsItsPlaceAfterRun();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
 };
-
-void TestForm1::initTestCase()
-{
-    LoadProductInfo();
-}
 
 void TestForm1::init()
 {
@@ -175,14 +223,13 @@ void TestForm1::cleanup()
 
 void TestForm1::firstStartStoresOnlyCheck4()
 {
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
 
     QCOMPARE(storedKeys(), QStringList{QStringLiteral("Check4")});
     QCOMPARE(stored(QStringLiteral("Check4")), QStringLiteral("1"));
 
-    QCOMPARE(f->windowTitle(), QStringLiteral("Quillmere by ") + CurrentProductInfo().companyName);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Quillmere by ") + LoadProductInfo().companyName);
     QCOMPARE(f->Text1->text(), QString());
     QCOMPARE(f->Text2->text(), QStringLiteral("1"));
     QCOMPARE(ControlEvents::checkValue(f->Check1), 0);
@@ -208,10 +255,8 @@ void TestForm1::optionsComeBackAfterRestart()
     QVERIFY(folder.makeFolder(QStringLiteral("photos")));
     const QString photos = folder.filePath(QStringLiteral("photos"));
     {
-        auto w = makeWindow();
+        auto w = openWindow(Show::Yes);
         Form1 *f = w->form.get();
-        f->Form_Load();
-        showAndWait(f);
         f->Dir1->setPath(photos);
         typeInto(f->Text1, QStringLiteral("Holiday "));
         typeInto(f->Text2, QStringLiteral("12"));
@@ -226,9 +271,8 @@ void TestForm1::optionsComeBackAfterRestart()
         QCOMPARE(w->ends, 1);
     }
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(f->Dir1->path(), photos);
     QCOMPARE(f->File1->path(), photos);
     QCOMPARE(f->Text1->text(), QStringLiteral("Holiday "));
@@ -241,7 +285,7 @@ void TestForm1::optionsComeBackAfterRestart()
     QCOMPARE(f->Combo2->currentText(), QStringLiteral("txt"));
     QCOMPARE(f->File1->pattern(), QStringLiteral("*.txt"));
     QCOMPARE(f->Combo3->currentIndex(), 3);
-    QCOMPARE(f->Label1->text(), QStringLiteral("New Prefix:"));
+    QCOMPARE(shownCaption(f->Label1), QStringLiteral("New Prefix:"));
 }
 
 void TestForm1::unusableCheckValueIsSkipped_data()
@@ -263,9 +307,8 @@ void TestForm1::unusableCheckValueIsSkipped()
     WriteOption(QStringLiteral("Combo1"), QStringLiteral("png"));
     WriteOption(QStringLiteral("Combo3"), QStringLiteral("2"));
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(ControlEvents::checkValue(f->Check2), 1);
     QCOMPARE(stored(QStringLiteral("Check2")), value); // not written back
     QCOMPARE(ControlEvents::checkValue(f->Check3), 1);
@@ -297,11 +340,10 @@ void TestForm1::storedTypeSetsFields()
     QFETCH(bool, numberEnabled);
 
     WriteOption(QStringLiteral("Combo3"), value);
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     QCOMPARE(f->Combo3->currentIndex(), index);
-    QCOMPARE(f->Label1->text(), caption);
+    QCOMPARE(shownCaption(f->Label1), caption);
     QCOMPARE(f->Text2->isEnabled(), numberEnabled);
     if (index < 0)
         QCOMPARE(f->Combo3->currentText(), QStringLiteral("Change only the file name"));
@@ -330,8 +372,7 @@ void TestForm1::unusablePlaceIsSkippedSilently()
 
     const QString start = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    auto w = makeWindow();
-    w->form->Form_Load();
+    auto w = openWindow();
     QDir::setCurrent(start);
 
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
@@ -357,8 +398,7 @@ void TestForm1::helpAtStart()
     QFETCH(QString, value);
     QFETCH(int, opened);
     WriteOption(QStringLiteral("showHelp"), value);
-    auto w = makeWindow();
-    w->form->Form_Load();
+    auto w = openWindow();
     QCOMPARE(w->helpOpened, opened);
     w->form->mnuHelpItem->trigger();
     QCOMPARE(w->helpOpened, opened + 1);
@@ -374,10 +414,8 @@ void TestForm1::leavingStoresTypedFilterOnlyOnClose_data()
 void TestForm1::leavingStoresTypedFilterOnlyOnClose()
 {
     QFETCH(bool, viaExit);
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     typeInto(f->Combo2, QStringLiteral("tif"));
     QCOMPARE(stored(QStringLiteral("Combo2")), QStringLiteral("<none>"));
 
@@ -415,15 +453,13 @@ void TestForm1::pickingTypeSetsFields()
     QFETCH(bool, combo1);
     QFETCH(bool, checks);
 
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Text1->setText(QStringLiteral("kept"));
     pickItem(f->Combo3, index);
 
     auto verifyFields = [&] {
-        QCOMPARE(f->Label1->text(), caption);
+        QCOMPARE(shownCaption(f->Label1), caption);
         QCOMPARE(f->Text1->isEnabled(), text1);
         QCOMPARE(f->Text2->isEnabled(), text2);
         QCOMPARE(f->Combo1->isEnabled(), combo1);
@@ -474,13 +510,12 @@ void TestForm1::startingNumberCheck()
     QFETCH(QString, shown);
     QFETCH(QString, storedAfter);
 
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     WriteOption(QStringLiteral("Text2"), QStringLiteral("9"));
     if (storeBlocked) {
         // A file stands where the store's folder should be.
-        const QString folder = QFileInfo(SettingsFilePath(CurrentProductInfo().productName)).absolutePath();
+        const QString folder = QFileInfo(SettingsFilePath(LoadProductInfo().productName)).absolutePath();
         QVERIFY(QDir(folder).removeRecursively());
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -516,9 +551,8 @@ void TestForm1::refusedRequestTouchesNothing()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     f->Dir1->setPath(folder.path());
     f->Combo3->setCurrentIndex(type);
     f->Text1->setText(newText);
@@ -562,10 +596,8 @@ void TestForm1::renameEachType()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.txt"), QStringLiteral("c.doc")}));
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Dir1->setPath(folder.path());
     QCOMPARE(f->File1->count(), 3);
 
@@ -619,10 +651,8 @@ void TestForm1::filterRuleAfterRun()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.txt")}));
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->Dir1->setPath(folder.path());
     f->Check1->click();
     pickItem(f->Combo2, 0); // jpg
@@ -670,9 +700,8 @@ void TestForm1::filesLeftInPlaceAreNamed()
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     QVERIFY(folder.makeFolder(QStringLiteral("N2.jpg")));
-    auto w = makeWindow();
+    auto w = openWindow();
     Form1 *f = w->form.get();
-    f->Form_Load();
     f->Dir1->setPath(folder.path());
     f->Combo3->setCurrentIndex(type);
     f->Text1->setText(newText);
@@ -730,10 +759,8 @@ void TestForm1::filesAlreadyNamedSoAreNoFailure()
 
 void TestForm1::tabOrderFollowsTheRows()
 {
-    auto w = makeWindow();
+    auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
-    f->Form_Load();
-    showAndWait(f);
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
 
@@ -869,6 +896,282 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     auto again = makeWindow();
     again->form->Form_Load();
     QCOMPARE(again->messages, QStringList());
+}
+
+void TestForm1::screenReadersNameEveryControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+
+    const auto row = [](const char *control, QAccessible::Role role, const char *name) {
+        QTest::newRow(control) << QString::fromLatin1(control) << int(role) << QString::fromUtf8(name);
+    };
+    row("Command1", QAccessible::Button, "Rename Now");
+    row("Frame1", QAccessible::Grouping, "Renaming Options");
+    row("Combo3", QAccessible::ComboBox, "Renaming Type:");
+    row("Text1", QAccessible::EditableText, "New Name:");
+    row("Text2", QAccessible::EditableText, "Starting Number:");
+    row("Check1", QAccessible::CheckBox, "File Filter:");
+    row("Check2", QAccessible::CheckBox, "Pad numbers in file name with zeros (File001.jpg, File002.jpg, etc...)");
+    row("Check3", QAccessible::CheckBox, "Remember the last starting number used");
+    row("Check4", QAccessible::CheckBox, "Don't overwrite existing files if the new filename is already in use");
+    row("Frame2", QAccessible::Grouping, "File Selection");
+    row("Drive1", QAccessible::ComboBox, "Choose a directory:");
+    row("Dir1", QAccessible::List, "Choose a directory:");
+    row("File1", QAccessible::List, "Select the files you want to rename:");
+    row("Command4", QAccessible::Button, "Select All");
+    row("ProgressBar1", QAccessible::ProgressBar, "Progress");
+}
+
+void TestForm1::screenReadersNameEveryControl()
+{
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+
+    // Skinned, as the program runs: the twins must change nothing here.
+    Skin skin;
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
+    auto *widget = form.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(iface);
+    QCOMPARE(int(iface->role()), role);
+    QString announced = iface->text(QAccessible::Name);
+    // Where combo boxes are named by their text, the label they are
+    // labelled by names them.
+    const auto labels = iface->relations(QAccessible::Label);
+    if (role == QAccessible::ComboBox && announced != name && !labels.isEmpty())
+        announced = labels.first().first->text(QAccessible::Name);
+    QCOMPARE(announced, name);
+}
+
+// Every accessible object below `iface`, depth first.
+void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+{
+    if (!iface)
+        return;
+    all.append(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), all);
+}
+
+void TestForm1::skinTwinsAreNotRead()
+{
+    Skin skin;
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
+    QVERIFY(form.SkinLabel1->count() > 1); // twins were made
+
+    QList<QAccessibleInterface *> all;
+    collect(QAccessible::queryAccessibleInterface(&form), all);
+    QStringList names;
+    for (QAccessibleInterface *iface : std::as_const(all)) {
+        names << iface->text(QAccessible::Name);
+        QVERIFY2(!qobject_cast<SkinLabel *>(iface->object()), qPrintable(iface->text(QAccessible::Name)));
+    }
+    QVERIFY(!names.contains(QStringLiteral("Windowed Label")));
+    // Each frame caption and each label once: the frame, the label, and no twin.
+    for (const char *caption : {"Renaming Options", "File Selection", "Starting Number:", "Choose a directory:"}) {
+        const qsizetype times = names.count(QString::fromLatin1(caption));
+        QVERIFY2(times <= 2, caption); // a label and the control it names
+        QVERIFY2(times >= 1, caption);
+    }
+    QCOMPARE(names.count(QStringLiteral("Renaming Options")), 1);
+    QCOMPARE(names.count(QStringLiteral("File Selection")), 1);
+}
+
+void TestForm1::keysReachTheControls_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("focused"); // the control that gets the focus, if any
+    QTest::addColumn<int>("messages");    // Rename Now ran: a refusal for the empty name
+    QTest::addColumn<int>("helpOpened");
+
+    const int alt = int(Qt::AltModifier);
+    QTest::newRow("Alt+T type") << int(Qt::Key_T) << alt << "Combo3" << 0 << 0;
+    QTest::newRow("Alt+N new name") << int(Qt::Key_N) << alt << "Text1" << 0 << 0;
+    QTest::newRow("Alt+S starting number") << int(Qt::Key_S) << alt << "Text2" << 0 << 0;
+    QTest::newRow("Alt+D drive and folders") << int(Qt::Key_D) << alt << "Drive1" << 0 << 0;
+    QTest::newRow("Alt+E files") << int(Qt::Key_E) << alt << "File1" << 0 << 0;
+    QTest::newRow("Alt+L filter") << int(Qt::Key_L) << alt << "Check1" << 0 << 0;
+    QTest::newRow("Alt+R Rename Now button") << int(Qt::Key_R) << alt << "" << 1 << 0;
+    QTest::newRow("Ctrl+R Rename Now") << int(Qt::Key_R) << int(Qt::ControlModifier) << "" << 1 << 0;
+    QTest::newRow("F1 help") << int(Qt::Key_F1) << 0 << "" << 0 << 1;
+}
+
+void TestForm1::keysReachTheControls()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, focused);
+    QFETCH(int, messages);
+    QFETCH(int, helpOpened);
+
+    WriteOption(QStringLiteral("showHelp"), QStringLiteral("0"));
+    auto w = openWindow(Show::Yes);
+    Form1 *f = w->form.get();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    f->Command4->setFocus();
+    QTest::keyClick(f, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    if (!focused.isEmpty()) {
+        QWidget *expected = f->findChild<QWidget *>(focused);
+        QWidget *now = QApplication::focusWidget();
+        while (now && now != expected)
+            now = now->parentWidget(); // a combo box's line edit is part of the box
+        QVERIFY2(now == expected, qPrintable(QApplication::focusWidget()->objectName()));
+    }
+    // A button's mnemonic clicks it a moment later, as a press would.
+    QTRY_COMPARE(w->messages.size(), messages);
+    QCOMPARE(w->helpOpened, helpOpened);
+}
+
+void TestForm1::refusalBoxBelongsToTheWindow_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("prefix") << int(AddPrefix) << "You must enter prefix.";
+    QTest::newRow("suffix") << int(AddSuffix) << "You must enter suffix.";
+}
+
+void TestForm1::menusShowTheirKeys()
+{
+    auto w = openWindow();
+    Form1 *f = w->form.get();
+    QCOMPARE(f->mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(f->mnuHelp->title(), QStringLiteral("&Help"));
+    QCOMPARE(f->mnuFileItem.at(Form1::RenameNowItem)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(f->mnuHelpItem->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+void TestForm1::refusalBoxBelongsToTheWindow()
+{
+    QFETCH(int, type);
+    QFETCH(QString, message);
+
+    // The window's own message box, not a recorder.
+    const std::unique_ptr<Form1> owned = openOwnWindow();
+    Form1 &form = *owned;
+    form.Combo3->setCurrentIndex(type);
+    form.Text1->clear();
+
+    QPointer<QMessageBox> seen;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!seen)
+            return;
+        text = seen->text();
+        QCOMPARE(seen->parentWidget(), owned.get());
+        QCOMPARE(seen->windowHandle()->transientParent(), form.windowHandle());
+        QVERIFY(seen->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(seen->windowTitle(), QStringLiteral("Quillmere Full"));
+        seen->button(QMessageBox::Ok)->click();
+    });
+    form.Command1->click();
+    QCOMPARE(text, message);
+}
+
+void TestForm1::vanishedFilesAreToldApart_data()
+{
+    QTest::addColumn<QString>("removed"); // deleted behind the window's back before the run
+    QTest::addColumn<QString>("listAfter"); // where the folder list stands after the run
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<QStringList>("notSaid");
+
+    // The window shows top/photos; it holds a.jpg and b.jpg.
+    QTest::newRow("one file") << "top/photos/b.jpg" << "top/photos"
+                              << QStringList{"1 file was not renamed and is no longer in the folder:", "b.jpg",
+                                             "1 other file was renamed."}
+                              << QStringList{"still in the folder", "no file of this name"};
+    QTest::newRow("the folder") << "top/photos" << "top"
+                                << QStringList{"The folder no longer exists; 2 files were not renamed:", "a.jpg",
+                                               "b.jpg"}
+                                << QStringList{"still in the folder", "cannot be read"};
+    QTest::newRow("the folder and its parent") << "top" << ""
+                                               << QStringList{"The folder no longer exists; 2 files were not renamed:"}
+                                               << QStringList{"still in the folder"};
+}
+
+void TestForm1::vanishedFilesAreToldApart()
+{
+    QFETCH(QString, removed);
+    QFETCH(QString, listAfter);
+    QFETCH(QStringList, said);
+    QFETCH(QStringList, notSaid);
+
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("top/photos/a.jpg"), QStringLiteral("top/photos/b.jpg")}));
+    auto w = openWindow();
+    Form1 *f = w->form.get();
+    QVERIFY(f->Dir1->setPath(folder.filePath(QStringLiteral("top/photos"))));
+    f->Combo3->setCurrentIndex(NameOnly);
+    f->Text1->setText(QStringLiteral("N"));
+    f->Command4->click();
+
+    const QString target = folder.filePath(removed);
+    if (QFileInfo(target).isDir())
+        QVERIFY(QDir(target).removeRecursively());
+    else
+        QVERIFY(QFile::remove(target));
+    f->Command1->click();
+
+    QCOMPARE(w->messages.size(), 1);
+    const QString message = w->messages.first();
+    for (const QString &part : said)
+        QVERIFY2(message.contains(part), qPrintable(message));
+    for (const QString &part : notSaid)
+        QVERIFY2(!message.contains(part), qPrintable(message));
+    const QString expected = QFileInfo(folder.filePath(listAfter)).canonicalFilePath();
+    QCOMPARE(f->Dir1->path(), expected);
+    QCOMPARE(f->File1->path(), expected);
+}
+
+void TestForm1::listKeepsItsPlaceAfterRun_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("top"); // the row at the top of the list before the run
+
+    QTest::newRow("small folder") << 300 << 150;
+    // More than one batch of the list's layout.
+    QTest::newRow("large folder, far down") << 6000 << 5200;
+}
+
+void TestForm1::listKeepsItsPlaceAfterRun()
+{
+    QFETCH(int, files);
+    QFETCH(int, top);
+
+    TempFolder folder;
+    QStringList names;
+    for (int i = 0; i < files; ++i)
+        names << QStringLiteral("f%1.txt").arg(i, 5, 10, QLatin1Char('0'));
+    QVERIFY(folder.writeNamed(names));
+    auto w = openWindow(Show::Yes);
+    Form1 *f = w->form.get();
+    QVERIFY(f->Dir1->setPath(folder.path()));
+    QTRY_COMPARE(f->File1->count(), files);
+    // Scrolled there once the list has laid out that far, as a user would.
+    const QModelIndex place = f->File1->model()->index(top, 0);
+    QTRY_VERIFY(f->File1->visualRect(place).isValid());
+    f->File1->scrollTo(place, QAbstractItemView::PositionAtTop);
+    QCOMPARE(f->File1->topRow(), top);
+
+    // Renamed in place of themselves: the list order stays, so the same
+    // rows hold the renamed files.
+    f->Combo3->setCurrentIndex(AddSuffix);
+    f->Text1->setText(QStringLiteral("x"));
+    f->Command4->click();
+    f->Command1->click();
+
+    QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(f->File1->model()->index(top, 0).data().toString(), names.at(top).chopped(4) + QStringLiteral("x.txt"));
+    QTRY_COMPARE(f->File1->topRow(), top);
 }
 
 QTEST_MAIN(TestForm1)

@@ -174,7 +174,7 @@ void GermanWindowTest::captions()
     QFETCH(QString, control);
     QFETCH(QString, caption);
 
-    Form1 form;
+    Form1 form(LoadProductInfo());
     load(form);
     const QObject *found = form.findChild<QObject *>(control);
     QVERIFY2(found, qPrintable(control));
@@ -183,7 +183,7 @@ void GermanWindowTest::captions()
 
 void GermanWindowTest::typeBox()
 {
-    Form1 form;
+    Form1 form(LoadProductInfo());
     load(form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -203,7 +203,7 @@ void GermanWindowTest::typeBox()
 
 void GermanWindowTest::placeholdersStayEnglish()
 {
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<Form1>(LoadProductInfo());
     load(*form);
     QCOMPARE(form->Combo1->currentText(), QString(kExtensionPlaceholder));
     QCOMPARE(form->Combo2->currentText(), QStringLiteral("Choose or Type"));
@@ -235,7 +235,7 @@ void GermanWindowTest::refusals()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    Form1 form;
+    Form1 form(LoadProductInfo());
     load(form);
     form.Dir1->setPath(folder.path());
     form.show();
@@ -259,9 +259,9 @@ void GermanWindowTest::refusals()
 
 void GermanWindowTest::titleAndOtherWindows()
 {
-    Form1 form;
+    Form1 form(LoadProductInfo());
     load(form);
-    const ProductInfo info = CurrentProductInfo();
+    const ProductInfo info = LoadProductInfo();
     QCOMPARE(form.windowTitle(), QStringLiteral("%1 von %2").arg(info.productName, info.companyName));
 
     Form8 help;
@@ -269,7 +269,7 @@ void GermanWindowTest::titleAndOtherWindows()
     QCOMPARE(help.windowTitle(), QStringLiteral("Liesmich/Hilfe"));
     QCOMPARE(captionOf(help.Check1), QStringLiteral("Beim Start anzeigen"));
 
-    frmAbout about;
+    frmAbout about(info, {});
     about.Form_Load();
     QCOMPARE(about.windowTitle(), QStringLiteral("Über %1").arg(info.productName));
     QCOMPARE(captionOf(about.Label3), QStringLiteral("Eigentümer:"));

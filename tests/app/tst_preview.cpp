@@ -41,7 +41,7 @@ struct Window
 std::unique_ptr<Window> makeWindow()
 {
     auto w = std::make_unique<Window>();
-    w->form = std::make_unique<Form1>();
+    w->form = std::make_unique<Form1>(LoadProductInfo());
     Window *raw = w.get();
     w->form->setMessagePresenter([raw](const QString &, const QString &text) { raw->messages << text; });
     w->form->setProgramEnd([raw] { ++raw->ends; });
@@ -51,14 +51,14 @@ std::unique_ptr<Window> makeWindow()
 
 QStringList keysOf(const QString &section)
 {
-    QSettings settings(SettingsFilePath(CurrentProductInfo().productName), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(LoadProductInfo().productName), QSettings::IniFormat);
     settings.beginGroup(section);
     return settings.childKeys();
 }
 
 QString previewSetting(const QString &key)
 {
-    return ReadSetting(CurrentProductInfo().productName, PreviewWindow::kSection, key, QStringLiteral("<none>"));
+    return ReadSetting(LoadProductInfo().productName, PreviewWindow::kSection, key, QStringLiteral("<none>"));
 }
 
 void typeInto(QLineEdit *edit, const QString &text)
@@ -137,6 +137,12 @@ void TestPreview::cleanup()
     m_settings.reset();
 }
 
+// A menu item's text as shown, without its mnemonic marker.
+static QString shownText(const QAction *action)
+{
+    return QString(action->text()).remove(u'&');
+}
+
 void TestPreview::fileMenuDispatchesByItem_data()
 {
     QTest::addColumn<QString>("text");
@@ -161,16 +167,16 @@ void TestPreview::fileMenuDispatchesByItem()
     Form1 *f = w->form.get();
     QStringList shown;
     for (const QAction *action : f->mnuFile->actions())
-        shown.append(action->text());
+        shown.append(shownText(action));
     QCOMPARE(shown, (QStringList{QStringLiteral("Rename Now"), QStringLiteral("Preview"),
                                  QStringLiteral("Undo Last Rename"), QStringLiteral("Exit")}));
     // The items keep their indexes; the new one takes the next free index.
-    QCOMPARE(f->mnuFileItem.at(0)->text(), QStringLiteral("Rename Now"));
-    QCOMPARE(f->mnuFileItem.at(1)->text(), QStringLiteral("Exit"));
-    QCOMPARE(f->mnuFileItem.at(2)->text(), QStringLiteral("Preview"));
+    QCOMPARE(shownText(f->mnuFileItem.at(0)), QStringLiteral("Rename Now"));
+    QCOMPARE(shownText(f->mnuFileItem.at(1)), QStringLiteral("Exit"));
+    QCOMPARE(shownText(f->mnuFileItem.at(2)), QStringLiteral("Preview"));
 
     for (QAction *action : f->mnuFile->actions()) {
-        if (action->text() == text)
+        if (shownText(action) == text)
             action->trigger();
     }
     QCOMPARE(w->ends, ends);

@@ -29,7 +29,7 @@ using Action = StartArguments::Action;
 // Every stored option, so a test can see that nothing changed at all.
 QMap<QString, QString> storedOptions()
 {
-    QSettings settings(SettingsFilePath(CurrentProductInfo().productName), QSettings::IniFormat);
+    QSettings settings(SettingsFilePath(LoadProductInfo().productName), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Settings"));
     QMap<QString, QString> values;
     const QStringList keys = settings.childKeys();
@@ -117,7 +117,7 @@ void TestStartFolder::cleanup()
 
 void TestStartFolder::loadWindow()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(LoadProductInfo());
     m_form->setMessagePresenter([this](const QString &, const QString &text) { m_messages.append(text); });
     m_form->setProgramEnd([] {});
     m_form->setHelpWindowOpener([] {});

@@ -23,18 +23,18 @@ private Q_SLOTS:
     void loadFillsRecord()
     {
         SetVersionRecordForTesting(VersionRecord{QStringLiteral("P"), QStringLiteral("C"), QStringLiteral("w.example"), 3, 4});
-        LoadProductInfo();
-        QCOMPARE(CurrentProductInfo().productName, QStringLiteral("P"));
-        QCOMPARE(CurrentProductInfo().companyName, QStringLiteral("C"));
-        QCOMPARE(CurrentProductInfo().webAddress, QStringLiteral("w.example"));
+        const ProductInfo info = LoadProductInfo();
+        QCOMPARE(info.productName, QStringLiteral("P"));
+        QCOMPARE(info.companyName, QStringLiteral("C"));
+        QCOMPARE(info.webAddress, QStringLiteral("w.example"));
     }
 
     void missingFieldsReadEmpty()
     {
         SetVersionRecordForTesting(VersionRecord{});
-        LoadProductInfo();
-        QCOMPARE(CurrentProductInfo().productName, QString());
-        QCOMPARE(CurrentProductInfo().webAddress, QString());
+        const ProductInfo info = LoadProductInfo();
+        QCOMPARE(info.productName, QString());
+        QCOMPARE(info.webAddress, QString());
     }
 
     void versionText_data()

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "core/ProductInfo.h"
 #include "core/SettingsStore.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
@@ -11,6 +12,7 @@
 
 #include "TempFolder.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -41,7 +43,7 @@ struct PanelWindow
 PanelWindow makeWindow()
 {
     PanelWindow w;
-    auto *form = new Form1;
+    auto *form = new Form1(LoadProductInfo());
     w.window.reset(form);
     w.form = form;
     w.drive1 = form->Drive1;
@@ -51,6 +53,12 @@ PanelWindow makeWindow()
     w.combo2 = form->Combo2;
     w.command4 = form->Command4;
     w.panel = form->selectionPanel();
+    // Every drive, folder and filter change the tests make is also a check
+    // of the three models against Qt's model contract; a breach ends the test.
+    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(w.drive1->driveModel()),
+                                      static_cast<QAbstractItemModel *>(w.dir1->folderModel()),
+                                      static_cast<QAbstractItemModel *>(w.file1->fileModel())})
+        new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal, model);
     return w;
 }
 

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QPointer>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -23,6 +24,15 @@
 #include <memory>
 
 namespace {
+
+// The skin and the switch the windows under test are given.
+QPointer<Skin> skinObject;
+bool skinEnabled = false;
+
+WindowSkin givenSkin()
+{
+    return {skinEnabled, skinObject};
+}
 
 template <typename W>
 W *control(QWidget *parent, const char *name, const char *kind)
@@ -208,7 +218,7 @@ private slots:
         skinObject = new Skin;
         QVERIFY(skinObject->isLoaded());
         auto window = windowWithEveryKind();
-        ApplySkinToWindow(window.get());
+        ApplySkinToWindow(window.get(), givenSkin());
 
         const SkinDescription &d = skinObject->description();
         QCOMPARE(window->findChild<QWidget *>("Text1")->property("BackColor").value<QColor>(), d.backColor);
@@ -247,8 +257,8 @@ private slots:
         window.setStyleSheet(QStringLiteral("font-weight: bold;"));
         auto *button = control<QPushButton>(&window, "Command1", "CommandButton");
         button->setStyleSheet(QStringLiteral("QPushButton { font-size: 14px; }"));
-        ApplySkinToWindow(&window);
-        ApplySkinToWindow(&window);
+        ApplySkinToWindow(&window, givenSkin());
+        ApplySkinToWindow(&window, givenSkin());
         QVERIFY(window.styleSheet().contains(QLatin1String("* { font-weight: bold; }")));
         QCOMPARE(window.styleSheet().count(skinObject->styleSheet()), 1);
         QVERIFY(button->styleSheet().contains(QLatin1String("QPushButton { font-size: 14px; }")));
@@ -277,7 +287,7 @@ private slots:
         auto window = windowWithEveryKind();
         const auto before = colourStates(window.get());
         const QPalette palette = window->palette();
-        ApplySkinToWindow(window.get());
+        ApplySkinToWindow(window.get(), givenSkin());
         QCOMPARE(colourStates(window.get()), before);
         QCOMPARE(window->palette(), palette);
         QVERIFY(window->styleSheet().isEmpty());
@@ -288,7 +298,7 @@ private slots:
     {
         auto window = windowWithEveryKind();
         const auto before = colourStates(window.get());
-        ApplySkinToWindow(window.get());
+        ApplySkinToWindow(window.get(), givenSkin());
         QCOMPARE(colourStates(window.get()), before);
     }
 
@@ -315,7 +325,7 @@ private slots:
         window.resize(100, 80);
         const QRegion shape(QRect(0, 0, 100, 80), QRegion::Ellipse);
         window.setMask(shape);
-        ApplySkinToWindow(&window);
+        ApplySkinToWindow(&window, givenSkin());
         QCOMPARE(window.mask().isEmpty(), maskCleared);
         if (!maskCleared)
             QCOMPARE(window.mask(), shape);

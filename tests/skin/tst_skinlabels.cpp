@@ -13,6 +13,15 @@
 
 namespace {
 
+// The skin and the switch the windows under test are given.
+QPointer<Skin> skinObject;
+bool skinEnabled = false;
+
+WindowSkin givenSkin()
+{
+    return {skinEnabled, skinObject};
+}
+
 QLabel *plainLabel(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
 {
     auto *label = new QLabel(caption, parent);
@@ -57,7 +66,7 @@ struct MainLikeWindow
         skinLabel2 = new SkinLabelArray(QStringLiteral("SkinLabel2"), frame2, window.get());
     }
 
-    void makeTwins() { MakeLabelTwins(window.get(), {skinLabel1, skinLabel2}); }
+    void makeTwins() { MakeLabelTwins(window.get(), skinObject, {skinLabel1, skinLabel2}); }
 };
 
 struct Twin
@@ -220,7 +229,7 @@ private slots:
             names << QLatin1String(name);
         }
         auto *skinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), &window, &window);
-        MakeLabelTwins(&window, {skinLabel1}, TwinArrayChoice::AlwaysFirst);
+        MakeLabelTwins(&window, skinObject, {skinLabel1}, TwinArrayChoice::AlwaysFirst);
 
         QCOMPARE(skinLabel1->indexes(), (QList<qint16>{0, 1, 2, 3, 4}));
         for (int i = 0; i < names.size(); ++i) {
@@ -238,7 +247,7 @@ private slots:
         auto *banner = new QWidget(&window);
         QLabel *inBanner = plainLabel(banner, "Label9", QStringLiteral("x"), QRect(0, 0, 10, 10));
         auto *skinLabel1 = new SkinLabelArray(QStringLiteral("SkinLabel1"), &window, &window);
-        MakeLabelTwins(&window, {skinLabel1}, TwinArrayChoice::AlwaysFirst);
+        MakeLabelTwins(&window, skinObject, {skinLabel1}, TwinArrayChoice::AlwaysFirst);
         QVERIFY(twinOf(inBanner));
         QCOMPARE(twinOf(inBanner)->parentWidget(), &window);
     }
@@ -320,7 +329,7 @@ private slots:
         // drawn twice at slightly different places.
         MainLikeWindow w;
         w.makeTwins();
-        ApplySkinToWindow(w.window.get());
+        ApplySkinToWindow(w.window.get(), givenSkin());
         w.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
         QLabel *label1 = w.window->findChild<QLabel *>("Label1");

@@ -23,9 +23,9 @@
 
 namespace {
 
-std::unique_ptr<Form1> makeMainWindow()
+std::unique_ptr<Form1> makeMainWindow(const WindowSkin &skin)
 {
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<Form1>(LoadProductInfo(), skin);
     form->setMessagePresenter([](const QString &, const QString &) {});
     form->setProgramEnd([] {});
     form->setHelpWindowOpener([] {});
@@ -58,7 +58,6 @@ private slots:
     {
         QVERIFY(m_settings.isValid());
         SetSettingsFolderForTesting(m_settings.path());
-        LoadProductInfo();
         skinObject = new Skin;
         QVERIFY(skinObject->isLoaded());
         SetNt6OrLaterForTesting(std::nullopt);
@@ -73,26 +72,42 @@ private slots:
         SetSettingsFolderForTesting(QString());
     }
 
+    void splashLoadSharesItsSkin_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("switch on") << true;
+        QTest::newRow("switch off") << false;
+    }
+
     void splashLoadSharesItsSkin()
     {
-        delete skinObject.data();
-        frmSplash splash;
+        QFETCH(bool, enabled);
+        frmSplash splash(LoadProductInfo(), WindowSkin{enabled, skinObject});
         splash.setMainWindowLoader([] {});
         splash.Form_Load();
         splash.Timer2->stop();
 
-        QVERIFY(splash.skn);
-        QCOMPARE(splash.skn->objectName(), QStringLiteral("skn"));
-        QCOMPARE(skinObject.data(), splash.skn);
-        QVERIFY(splash.styleSheet().startsWith(splash.skn->styleSheet()));
-        QCOMPARE(SkinSupport::instance().skin(), splash.skn);
-        QVERIFY(SkinSupport::instance().isActive());
-        skinObject = nullptr; // it goes with the splash window
+        // The splash window carries the skin it was given, and with the
+        // switch on wears it and lends it to the program's dialogs.
+        QCOMPARE(splash.skn, skinObject.data());
+        QCOMPARE(splash.styleSheet().startsWith(skinObject->styleSheet()), enabled);
+        QCOMPARE(SkinSupport::instance().isActive(), enabled);
+        if (enabled)
+            QCOMPARE(SkinSupport::instance().skin(), skinObject.data());
+    }
+
+    void switchOffLeavesMainWindowPlain()
+    {
+        auto f = makeMainWindow(WindowSkin{false, skinObject});
+        f->Form_Load();
+        QCOMPARE(f->SkinLabel1->indexes(), QList<qint16>{0});
+        QVERIFY(f->styleSheet().isEmpty());
+        QVERIFY(!f->Text1->property("BackColor").isValid());
     }
 
     void mainWindowTwins()
     {
-        auto f = makeMainWindow();
+        auto f = makeMainWindow(skin());
         f->Form_Load();
 
         QCOMPARE(f->SkinLabel1->container(), f->Frame1);
@@ -136,7 +151,7 @@ private slots:
     void label1TwinFollowsTheType()
     {
         QVERIFY(WriteOption(QStringLiteral("Combo3"), QStringLiteral("3")));
-        auto f = makeMainWindow();
+        auto f = makeMainWindow(skin());
         f->Form_Load();
 
         SkinLabel *twin = nullptr;
@@ -146,14 +161,14 @@ private slots:
         }
         QVERIFY(twin);
         // Made after the options came back: the stored type's caption.
-        QCOMPARE(f->Label1->text(), QStringLiteral("New Prefix:"));
+        QCOMPARE(f->Label1->text(), QStringLiteral("&New Prefix:"));
         QCOMPARE(twin->text(), f->Label1->text());
 
         for (int type : {4, 2, 0, 1}) {
             f->Combo3->setCurrentIndex(type);
             QCOMPARE(twin->text(), f->Label1->text());
         }
-        QCOMPARE(twin->text(), QStringLiteral("New Name:"));
+        QCOMPARE(twin->text(), QStringLiteral("&New Name:"));
     }
 
     void finishSteps_data()
@@ -182,7 +197,7 @@ private slots:
         support.Begin();
         support.resetFinishCountForTesting();
 
-        auto f = makeMainWindow();
+        auto f = makeMainWindow(skin());
         f->setMask(QRegion(0, 0, 50, 50, QRegion::Ellipse));
         f->Form_Load();
         QCOMPARE(support.finishCount(), finishesAtLoad);
@@ -200,7 +215,7 @@ private slots:
     {
         // Skinned before anything else of its load step, whether or not the
         // help document is there to show.
-        Form8 help;
+        Form8 help(skin());
         help.Form_Load();
         QVERIFY(help.styleSheet().startsWith(skinObject->styleSheet()));
         QCOMPARE(help.palette().color(QPalette::WindowText), skinObject->palette().color(QPalette::WindowText));
@@ -210,7 +225,7 @@ private slots:
     {
         delete skinObject.data();
         skinObject = new Skin(QStringLiteral(":/skin/none.json"), nullptr);
-        auto f = makeMainWindow();
+        auto f = makeMainWindow(skin());
         f->Form_Load();
         QCOMPARE(f->SkinLabel1->indexes(), QList<qint16>{0});
         QCOMPARE(f->SkinLabel2->indexes(), QList<qint16>{0});
@@ -219,7 +234,10 @@ private slots:
     }
 
 private:
+    WindowSkin skin() const { return {true, skinObject}; }
+
     QTemporaryDir m_settings;
+    QPointer<Skin> skinObject;
 };
 
 QTEST_MAIN(TestSkinWindows)

@@ -83,6 +83,8 @@ private slots:
     void clickingStoresTheChoice_data();
     void clickingStoresTheChoice();
 
+    void helpFoundByAnySpellingIsShown_data();
+    void helpFoundByAnySpellingIsShown();
     void missingHelpFileShowsNothing_data();
     void missingHelpFileShowsNothing();
     void opensAboveOtherWindowsWithTheDocument();
@@ -220,7 +222,7 @@ void TestForm8::showHelpOnLoad()
     if (stored != kAbsent)
         QVERIFY(WriteOption(SettingKeys::ShowHelp, stored));
 
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QCOMPARE(int(window->Check1->checkState()), state);
     QCOMPARE(storedShowHelp(), storedAfter);
@@ -250,7 +252,7 @@ void TestForm8::clickingStoresTheChoice()
     writeHelp();
     if (stored != kAbsent)
         QVERIFY(WriteOption(SettingKeys::ShowHelp, stored));
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
 
@@ -287,7 +289,7 @@ void TestForm8::missingHelpFileShowsNothing()
     // At start-up and from the menu alike, every opening shows nothing and
     // leaves the stored choice alone.
     for (int opening = 0; opening < 2; ++opening) {
-        QCOMPARE(OpenHelpWindow(), nullptr);
+        QCOMPARE(OpenHelpWindow(WindowSkin{}), nullptr);
         QCOMPARE(CurrentHelpWindow(), nullptr);
         QCOMPARE(visibleHelpWindows(), 0);
         QCOMPARE(storedShowHelp(), stored);
@@ -296,10 +298,29 @@ void TestForm8::missingHelpFileShowsNothing()
     QCOMPARE(visibleHelpWindows(), 0);
 }
 
+void TestForm8::helpFoundByAnySpellingIsShown_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("as named") << "Help.rtf";
+    QTest::newRow("lower case") << "help.rtf";
+    QTest::newRow("upper case") << "HELP.RTF";
+}
+
+void TestForm8::helpFoundByAnySpellingIsShown()
+{
+    QFETCH(QString, fileName);
+    QVERIFY(m_program->write(fileName, kHelpDocument));
+
+    // The file that was found is the file that is read: never an empty window.
+    Form8 *window = OpenHelpWindow(WindowSkin{});
+    QVERIFY(window);
+    QTRY_COMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
+}
+
 void TestForm8::opensAboveOtherWindowsWithTheDocument()
 {
     writeHelp();
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QCOMPARE(visibleHelpWindows(), 1);
@@ -319,7 +340,7 @@ void TestForm8::longDocumentOpensAtItsTop()
     for (int i = 0; i < 300; ++i)
         rtf += "Line " + QByteArray::number(i) + "\\par\n";
     writeHelp(rtf + "Last line}");
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTRY_VERIFY(documentRead(window));
@@ -333,7 +354,7 @@ void TestForm8::unreadableDocumentStillOpensTheWindow()
 {
     writeHelp("This is not rich text.");
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QTRY_VERIFY(documentRead(window));
     QVERIFY(window->rtf1->document()->isEmpty());
@@ -348,7 +369,7 @@ void TestForm8::windowOpensBeforeItsDocumentIsRead()
     // window is up with its check box set, and the text follows.
     writeHelp();
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->Check1->checkState(), Qt::Unchecked);
@@ -384,7 +405,7 @@ void TestForm8::hostileDocumentsOpenAndShowTheirStart()
         rtf += piece;
     writeHelp(rtf + "}");
 
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTRY_VERIFY_WITH_TIMEOUT(documentRead(window), 60000);
@@ -405,7 +426,7 @@ void TestForm8::closingWhileReadingEndsTheRead()
         rtf += "line\\par ";
     writeHelp(rtf + "}");
 
-    QPointer<Form8> window = OpenHelpWindow();
+    QPointer<Form8> window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(!documentRead(window));
     window->close();
@@ -414,7 +435,7 @@ void TestForm8::closingWhileReadingEndsTheRead()
 
     // The next opening reads the document afresh.
     writeHelp(kHelpDocument);
-    Form8 *next = OpenHelpWindow();
+    Form8 *next = OpenHelpWindow(WindowSkin{});
     QVERIFY(next);
     QTRY_VERIFY(documentRead(next));
     QCOMPARE(next->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
@@ -423,7 +444,7 @@ void TestForm8::closingWhileReadingEndsTheRead()
 void TestForm8::secondOpeningBringsTheSameWindowForward()
 {
     writeHelp();
-    Form8 *first = OpenHelpWindow();
+    Form8 *first = OpenHelpWindow(WindowSkin{});
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QTRY_VERIFY(documentRead(first));
@@ -432,7 +453,7 @@ void TestForm8::secondOpeningBringsTheSameWindowForward()
     writeHelp(R"({\rtf1 Changed.})");
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
     first->showMinimized();
-    QCOMPARE(OpenHelpWindow(), first);
+    QCOMPARE(OpenHelpWindow(WindowSkin{}), first);
     QVERIFY(documentRead(first));
     QCOMPARE(visibleHelpWindows(), 1);
     QVERIFY(!first->isMinimized());
@@ -443,7 +464,7 @@ void TestForm8::secondOpeningBringsTheSameWindowForward()
 void TestForm8::closingUnloadsAndNextOpeningLoadsAnew()
 {
     writeHelp();
-    QPointer<Form8> first = OpenHelpWindow();
+    QPointer<Form8> first = OpenHelpWindow(WindowSkin{});
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     first->close();
@@ -452,7 +473,7 @@ void TestForm8::closingUnloadsAndNextOpeningLoadsAnew()
 
     writeHelp(R"({\rtf1 Changed.})");
     QVERIFY(WriteOption(SettingKeys::ShowHelp, QStringLiteral("0")));
-    Form8 *second = OpenHelpWindow();
+    Form8 *second = OpenHelpWindow(WindowSkin{});
     QVERIFY(second);
     QTRY_VERIFY(documentRead(second));
     QCOMPARE(second->rtf1->document()->toPlainText(), QStringLiteral("Changed."));
@@ -462,7 +483,7 @@ void TestForm8::closingUnloadsAndNextOpeningLoadsAnew()
     second->close();
     QTRY_VERIFY(!CurrentHelpWindow());
     QVERIFY(QFile::remove(m_program->filePath(QStringLiteral("Help.rtf"))));
-    QCOMPARE(OpenHelpWindow(), nullptr);
+    QCOMPARE(OpenHelpWindow(WindowSkin{}), nullptr);
 }
 
 void TestForm8::links_data()
@@ -491,7 +512,7 @@ void TestForm8::links()
         filler += "Line\\par\n";
     writeHelp(R"({\rtf1 Top\par {\field{\*\fldinst HYPERLINK ")" + target + R"("}{\fldrslt Link}}\par)" + filler
               + R"({\*\bkmkstart options}Options\par})");
-    Form8 *window = OpenHelpWindow();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTRY_VERIFY(documentRead(window));

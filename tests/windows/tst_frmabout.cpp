@@ -44,12 +44,17 @@ private slots:
     void labelTwinsWithALoadedSkin();
     void noTwinsWithoutASkin();
     void artworkIsBuiltIn();
+
+private:
+    ProductInfo m_product;
+    WindowSkin m_skin;
 };
 
 void TestFrmAbout::init()
 {
-    skinEnabled = false;
-    skinObject = nullptr;
+    m_product = ProductInfo{};
+    m_skin.enabled = false;
+    m_skin.skin = nullptr;
 }
 
 void TestFrmAbout::cleanup()
@@ -58,8 +63,8 @@ void TestFrmAbout::cleanup()
         window->close();
     QTRY_VERIFY(!CurrentAboutWindow());
     SetVersionRecordForTesting(std::nullopt);
-    skinEnabled = false;
-    skinObject = nullptr;
+    m_skin.enabled = false;
+    m_skin.skin = nullptr;
 }
 
 void TestFrmAbout::texts_data()
@@ -84,10 +89,10 @@ void TestFrmAbout::texts()
 {
     QFETCH(VersionRecord, version);
     SetVersionRecordForTesting(version);
-    LoadProductInfo();
-    skinEnabled = false;
+    m_product = LoadProductInfo();
+    m_skin.enabled = false;
 
-    frmAbout *window = OpenAboutWindow();
+    frmAbout *window = OpenAboutWindow(m_product, m_skin);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTEST(window->windowTitle(), "caption");
@@ -107,11 +112,11 @@ void TestFrmAbout::captionFromStartUpLabelsFromLoadTime()
     // The caption follows the record read at start-up; the labels read the
     // version record when the window loads.
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 1));
-    LoadProductInfo();
-    skinEnabled = false;
+    m_product = LoadProductInfo();
+    m_skin.enabled = false;
     SetVersionRecordForTesting(record("Later", "Later Works", "later.example", 5, 3));
 
-    frmAbout *window = OpenAboutWindow();
+    frmAbout *window = OpenAboutWindow(m_product, m_skin);
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("About Quillmere"));
     QCOMPARE(window->Label1->text(), QStringLiteral("Later"));
@@ -123,13 +128,13 @@ void TestFrmAbout::captionFromStartUpLabelsFromLoadTime()
 void TestFrmAbout::secondChoiceBringsTheSameWindowForward()
 {
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 1));
-    frmAbout *first = OpenAboutWindow();
+    frmAbout *first = OpenAboutWindow(m_product, m_skin);
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     first->showMinimized();
 
     SetVersionRecordForTesting(record("Changed", "", "", 9, 9));
-    QCOMPARE(OpenAboutWindow(), first);
+    QCOMPARE(OpenAboutWindow(m_product, m_skin), first);
     QVERIFY(!first->isMinimized());
     QVERIFY(first->isVisible());
     QCOMPARE(first->Label1->text(), QStringLiteral("Quillmere")); // not loaded again
@@ -143,7 +148,7 @@ void TestFrmAbout::secondChoiceBringsTheSameWindowForward()
 void TestFrmAbout::closingUnloadsAndNextChoiceLoadsAnew()
 {
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 1));
-    QPointer<frmAbout> first = OpenAboutWindow();
+    QPointer<frmAbout> first = OpenAboutWindow(m_product, m_skin);
     QVERIFY(first);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(first->close());
@@ -151,7 +156,7 @@ void TestFrmAbout::closingUnloadsAndNextChoiceLoadsAnew()
     QCOMPARE(CurrentAboutWindow(), nullptr);
 
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 10));
-    frmAbout *second = OpenAboutWindow();
+    frmAbout *second = OpenAboutWindow(m_product, m_skin);
     QVERIFY(second);
     QCOMPARE(second->lblVersion->text(), QStringLiteral("2.10"));
 }
@@ -160,11 +165,11 @@ void TestFrmAbout::labelTwinsWithALoadedSkin()
 {
     Skin skin;
     QVERIFY2(skin.isLoaded(), qPrintable(skin.loadError()));
-    skinObject = &skin;
-    skinEnabled = true;
+    m_skin.skin = &skin;
+    m_skin.enabled = true;
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 1));
 
-    frmAbout *window = OpenAboutWindow();
+    frmAbout *window = OpenAboutWindow(m_product, m_skin);
     QVERIFY(window);
     // The four plain labels, in order, each with a twin lying over it.
     QCOMPARE(window->SkinLabel1->indexes(), (QList<qint16>{0, 1, 2, 3, 4}));
@@ -188,9 +193,9 @@ void TestFrmAbout::labelTwinsWithALoadedSkin()
 void TestFrmAbout::noTwinsWithoutASkin()
 {
     // The switch on but no skin to draw with: the window is as designed.
-    skinEnabled = true;
+    m_skin.enabled = true;
     SetVersionRecordForTesting(record("Quillmere", "Quillmere Works", "quillmere.example", 2, 1));
-    frmAbout *window = OpenAboutWindow();
+    frmAbout *window = OpenAboutWindow(m_product, m_skin);
     QVERIFY(window);
     QCOMPARE(window->SkinLabel1->count(), 1);
     QCOMPARE(window->Label1->text(), QStringLiteral("Quillmere"));
@@ -198,7 +203,7 @@ void TestFrmAbout::noTwinsWithoutASkin()
 
 void TestFrmAbout::artworkIsBuiltIn()
 {
-    frmAbout window;
+    frmAbout window(ProductInfo{}, WindowSkin{});
     QVERIFY(window.Picture1->hasPicture());
     for (const QIcon &icon : {HelpWindowIcon(), AboutWindowIcon()}) {
         QVERIFY(!icon.isNull());

@@ -1,4 +1,6 @@
-#include "app/ControlEvents.h"
+#include "windows/ControlEvents.h"
+
+#include "core/CheckBoxValue.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -161,41 +163,27 @@ void makeClassicCombo(QComboBox *combo)
 
 int checkValue(const QCheckBox *box)
 {
-    switch (box->checkState()) {
-    case Qt::Unchecked:
-        return 0;
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    }
-    return 0;
+    return CheckValue(box->checkState());
 }
 
 bool setCheckValue(QCheckBox *box, int value)
 {
-    switch (value) {
-    case 0:
-        box->setCheckState(Qt::Unchecked);
-        return true;
-    case 1:
-        box->setCheckState(Qt::Checked);
-        return true;
-    case 2:
-        box->setCheckState(Qt::PartiallyChecked);
+    const std::optional<Qt::CheckState> state = CheckStateFromValue(value);
+    if (!state)
+        return false;
+    box->setCheckState(*state);
+    if (*state == Qt::PartiallyChecked) {
         // Greyed is a value only code sets: a click on a greyed box ticks it,
         // and from then on the user only ticks or clears.
         QObject::connect(
             box, &QCheckBox::stateChanged, box,
-            [box](int state) {
-                if (state != Qt::PartiallyChecked)
+            [box](int changed) {
+                if (changed != Qt::PartiallyChecked)
                     box->setTristate(false);
             },
             Qt::SingleShotConnection);
-        return true;
-    default:
-        return false;
     }
+    return true;
 }
 
 } // namespace ControlEvents

@@ -1,4 +1,4 @@
-#include "app/ControlEvents.h"
+#include "windows/ControlEvents.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,3 +1,0 @@
-#include "skin/SkinSwitch.h"
-
-bool skinEnabled = false;
