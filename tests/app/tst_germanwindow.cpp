@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,6 +50,19 @@ QString captionOf(const QObject *control)
     else if (const auto *action = qobject_cast<const QAction *>(control))
         text = action->text();
     return text.remove(u'&');
+}
+
+// The letter Alt reaches a caption by, lower-cased; null when it has none.
+QChar keyboardLetter(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != u'&')
+            continue;
+        if (caption.at(i + 1) != u'&')
+            return caption.at(i + 1).toLower();
+        ++i; // "&&" is a plain ampersand
+    }
+    return QChar();
 }
 
 // Loads the window with the help window and the program's end kept out.
@@ -118,6 +132,8 @@ private slots:
     void refusals_data();
     void refusals();
     void titleAndOtherWindows();
+    void keyboardLettersDoNotClash_data();
+    void keyboardLettersDoNotClash();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -275,6 +291,64 @@ void GermanWindowTest::titleAndOtherWindows()
     QCOMPARE(captionOf(about.Label3), QStringLiteral("Eigentümer:"));
     QVERIFY2(captionOf(about.Label5).startsWith(QLatin1String("Warnung: Dieses Computerprogramm")),
              qPrintable(captionOf(about.Label5)));
+}
+
+void GermanWindowTest::keyboardLettersDoNotClash_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("type"); // the renaming type picked; the name label's caption follows it
+
+    // The window's controls and the menu bar's titles share one Alt space;
+    // each menu has its own.
+    for (int type : {0, 1, 3, 4}) {
+        QTest::addRow("window, type %d", type) << "window" << type;
+    }
+    QTest::newRow("File menu") << "mnuFile" << 1;
+    QTest::newRow("Help menu") << "mnuHelp" << 1;
+    QTest::newRow("About menu") << "mnuAbout" << 1;
+}
+
+void GermanWindowTest::keyboardLettersDoNotClash()
+{
+    QFETCH(QString, group);
+    QFETCH(int, type);
+
+    Form1 form(LoadProductInfo());
+    load(form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    pickItem(form.Combo3, type);
+
+    QStringList captions;
+    if (group == QLatin1String("window")) {
+        for (const QLabel *label : form.findChildren<QLabel *>())
+            if (label->buddy())
+                captions.append(label->text());
+        for (const QAbstractButton *button : form.findChildren<QAbstractButton *>())
+            captions.append(button->text());
+        for (const QMenu *menu : {form.mnuFile, form.mnuHelp, form.mnuAbout})
+            captions.append(menu->title());
+    } else {
+        const auto *menu = form.findChild<QMenu *>(group);
+        QVERIFY(menu);
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator())
+                captions.append(action->text());
+    }
+
+    QHash<QChar, QString> taken;
+    int lettered = 0;
+    for (const QString &caption : std::as_const(captions)) {
+        const QChar letter = keyboardLetter(caption);
+        if (letter.isNull())
+            continue;
+        ++lettered;
+        QVERIFY2(!taken.contains(letter),
+                 qPrintable(QStringLiteral("%1 and %2 share Alt+%3").arg(taken.value(letter), caption, letter)));
+        taken.insert(letter, caption);
+    }
+    // Every caption here is reached from the keyboard.
+    QVERIFY2(lettered > 0, qPrintable(captions.join(u'|')));
 }
 
 QTEST_MAIN(GermanWindowTest)
