@@ -45,14 +45,14 @@ CliParseResult badArguments(const QString &text, bool usage = true)
 
 enum class OptionId { Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Undo, Help, Version };
 
-struct OptionSpec
+struct KnownOption
 {
     const char *name; // without the leading "--"
     OptionId id;
     bool takesValue;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"type", OptionId::Type, true},
     {"text", OptionId::Text, true},
     {"ext", OptionId::Ext, true},
@@ -70,11 +70,11 @@ constexpr OptionSpec kOptions[] = {
     {"version", OptionId::Version, false},
 };
 
-const OptionSpec *findOption(QStringView name)
+const KnownOption *findOption(QStringView name)
 {
-    for (const OptionSpec &spec : kOptions) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const KnownOption &option : kOptions) {
+        if (name == QLatin1String(option.name))
+            return &option;
     }
     return nullptr;
 }
@@ -132,13 +132,13 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QStringView name = QStringView(argument).mid(2, equals < 0 ? -1 : equals - 2);
-        const OptionSpec *spec = findOption(name);
-        if (!spec)
+        const KnownOption *option = findOption(name);
+        if (!option)
             return badArguments(CliText::tr("unrecognized option '--%1'").arg(name));
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals >= 0)
                 return badArguments(CliText::tr("option '--%1' doesn't allow an argument").arg(name));
-            read.flags.insert(spec->id);
+            read.flags.insert(option->id);
             continue;
         }
         qsizetype valueIndex = i;
@@ -153,7 +153,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         }
         if (undecodable.contains(valueIndex))
             return badArguments(undecodableText(QStringLiteral("--") + name.toString()), false);
-        read.values[spec->id].append(value);
+        read.values[option->id].append(value);
     }
     // An undecodable option name was refused above as unknown; anything else
     // undecodable never gets this far.
@@ -174,10 +174,10 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
 
     // Options that take one value must not be given twice: which one wins
     // would be a guess, and a wrong guess renames files.
-    for (const OptionSpec &spec : kOptions) {
-        if (spec.takesValue && read.values.value(spec.id).size() > 1)
+    for (const KnownOption &option : kOptions) {
+        if (option.takesValue && read.values.value(option.id).size() > 1)
             return badArguments(
-                CliText::tr("option '--%1' is given more than once").arg(QLatin1String(spec.name)));
+                CliText::tr("option '--%1' is given more than once").arg(QLatin1String(option.name)));
     }
     const auto isSet = [&](OptionId id) { return read.flags.contains(id) || read.values.contains(id); };
     const auto value = [&](OptionId id, const QString &fallback = QString()) {

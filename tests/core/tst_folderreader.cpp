@@ -19,18 +19,18 @@ namespace {
 
 // Creates an entry from raw bytes: "name" a file holding its name,
 // "name/" a folder, "name->target" a symbolic link.
-bool makeRaw(const QString &folder, const QByteArray &spec)
+bool makeRaw(const QString &folder, const QByteArray &entry)
 {
     const QByteArray base = QFile::encodeName(folder) + '/';
-    const qsizetype arrow = spec.indexOf("->");
+    const qsizetype arrow = entry.indexOf("->");
     if (arrow >= 0)
-        return ::symlink(spec.mid(arrow + 2).constData(), (base + spec.left(arrow)).constData()) == 0;
-    if (spec.endsWith('/'))
-        return ::mkdir((base + spec.chopped(1)).constData(), 0755) == 0;
-    const int fd = ::open((base + spec).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        return ::symlink(entry.mid(arrow + 2).constData(), (base + entry.left(arrow)).constData()) == 0;
+    if (entry.endsWith('/'))
+        return ::mkdir((base + entry.chopped(1)).constData(), 0755) == 0;
+    const int fd = ::open((base + entry).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0)
         return false;
-    const bool written = ::write(fd, spec.constData(), size_t(spec.size())) == spec.size();
+    const bool written = ::write(fd, entry.constData(), size_t(entry.size())) == entry.size();
     ::close(fd);
     return written;
 }
@@ -97,8 +97,8 @@ void FolderReaderTest::entries()
     QFETCH(QStringList, seen);
 
     TempFolder folder;
-    for (const QByteArray &spec : std::as_const(raw))
-        QVERIFY2(makeRaw(folder.path(), spec), spec.constData());
+    for (const QByteArray &entry : std::as_const(raw))
+        QVERIFY2(makeRaw(folder.path(), entry), entry.constData());
 
     const FolderHandle handle(folder.path());
     QVERIFY(handle.isOpen());
@@ -156,8 +156,8 @@ void FolderReaderTest::move()
     QFETCH(QByteArrayList, after);
 
     TempFolder folder;
-    for (const QByteArray &spec : std::as_const(raw))
-        QVERIFY(makeRaw(folder.path(), spec));
+    for (const QByteArray &entry : std::as_const(raw))
+        QVERIFY(makeRaw(folder.path(), entry));
     const FolderHandle handle(folder.path());
     QString error;
 
