@@ -3,6 +3,7 @@
 
 #include "core/ProductInfo.h"
 
+#include "CliProcess.h"
 #include "TempFolder.h"
 
 #include <QProcess>
@@ -10,32 +11,11 @@
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
-
-QStringList lines(const QByteArray &bytes)
-{
-    QStringList result = QString::fromUtf8(bytes).split(u'\n');
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    return result;
-}
+using Outcome = CliOutcome;
 
 Outcome runCli(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(QUILLMERE_RENAME_EXE), arguments);
-    Outcome outcome;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return outcome;
-    outcome.exitCode = process.exitCode();
-    outcome.out = lines(process.readAllStandardOutput());
-    outcome.err = lines(process.readAllStandardError());
-    return outcome;
+    return RunCli(arguments, 60000);
 }
 
 // "{dir}" in the arguments stands for the folder of the test.

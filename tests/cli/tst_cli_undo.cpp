@@ -1,6 +1,7 @@
 // quillmere-rename --undo: a run taken back from the command line, also a
 // run killed outright at any moment, gives back the folder exactly.
 
+#include "CliProcess.h"
 #include "TempFolder.h"
 
 #include <QCryptographicHash>
@@ -17,32 +18,11 @@
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
-
-QStringList lines(const QByteArray &bytes)
-{
-    QStringList result = QString::fromUtf8(bytes).split(u'\n');
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    return result;
-}
+using Outcome = CliOutcome;
 
 Outcome runCli(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(QUILLMERE_RENAME_EXE), arguments);
-    Outcome outcome;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return outcome;
-    outcome.exitCode = process.exitCode();
-    outcome.out = lines(process.readAllStandardOutput());
-    outcome.err = lines(process.readAllStandardError());
-    return outcome;
+    return RunCli(arguments, 120000);
 }
 
 // Name -> checksum of every entry, hidden ones included.
