@@ -42,9 +42,9 @@ void writePreviewSetting(const QString &appName, const QString &key, const QStri
 
 PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_appName(product.productName)
     , m_model(new PreviewModel(this))
     , m_computer(new PreviewComputer(this))
+    , m_appName(product.productName)
 {
     setObjectName(QStringLiteral("PreviewWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
