@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -40,6 +41,9 @@ Stamp stampOf(const struct stat &st)
 
 // File times on some file systems move in steps of up to two seconds.
 constexpr qint64 kRacyWindowNs = 2'000'000'000;
+
+// Up to this size the bytes are compared on every look, whatever the stamp.
+constexpr qsizetype kAlwaysCompareBytes = 64 * 1024;
 
 qint64 nowNs()
 {
@@ -352,9 +356,13 @@ bool SettingsFile::refresh()
         return load();
     // A file's time only moves in clock ticks, so another writer that kept
     // the size and wrote in the same tick as our last look leaves the same
-    // stamp. While the file's time is that close to our look, the bytes
-    // themselves decide; reading them is cheap next to parsing them.
-    if (m_stamp.exists && m_stamp.modifiedNs + kRacyWindowNs >= m_lookedAtNs) {
+    // stamp; a replacing save can even get the inode just freed. While the
+    // file's time is that close to our look, the bytes themselves decide.
+    // Some file systems keep times on a clock of their own, far from ours,
+    // so a file of ordinary size is always compared: reading it is cheap
+    // next to parsing it. Only a large file trusts its stamp.
+    const bool racy = m_stamp.modifiedNs + kRacyWindowNs >= m_lookedAtNs;
+    if (m_stamp.exists && (racy || m_bytes.size() <= kAlwaysCompareBytes)) {
         QFile file(m_path);
         if (!file.open(QIODevice::ReadOnly) || file.readAll() != m_bytes)
             return load();
@@ -472,8 +480,6 @@ std::optional<QString> SettingsFile::value(const QString &section, const QString
 bool SettingsFile::setValue(const QString &section, const QString &key, const QString &value)
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    if (!plainName(section) || !plainName(key))
-        return setValueThroughQSettings(section, key, value);
 
     // The same lock QSettings takes, so that another process writing the
     // file (this program or an older version of it) never interleaves.
@@ -482,12 +488,10 @@ bool SettingsFile::setValue(const QString &section, const QString &key, const QS
         return false;
     if (!refresh())
         return false;
-    if (m_general) {
-        lock.unlock();
-        return setValueThroughQSettings(section, key, value);
-    }
     if (m_stamp.exists && !QFileInfo(m_path).isWritable())
         return false;
+    if (m_general || !plainName(section) || !plainName(key))
+        return setValueThroughQSettings(section, key, value);
 
     const QString name = fullKey(section, key);
     const auto found = m_entries.find(name);
@@ -576,28 +580,71 @@ bool SettingsFile::writeBytes(const QByteArray &bytes)
     return true;
 }
 
+namespace {
+
+// QSettings keeps every file it has read in a cache of its own, trusted
+// while the file's size and time look the same; a change of the same size
+// within one tick of the file system's clock goes unseen. So QSettings only
+// ever sees a private copy of the bytes just read, under a name never used
+// before.
+template<typename Use>
+bool withPrivateQSettings(const QByteArray &bytes, Use use)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString copy = scratch.filePath(QStringLiteral("settings.ini"));
+    QFile file(copy);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    QSettings settings(copy, QSettings::IniFormat);
+    return use(settings, copy);
+}
+
+} // namespace
+
 std::optional<QString> SettingsFile::valueThroughQSettings(const QString &section, const QString &key) const
 {
-    QSettings settings(m_path, QSettings::IniFormat);
-    settings.beginGroup(section);
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
-        return std::nullopt;
-    return valueText(value);
+    std::optional<QString> result;
+    withPrivateQSettings(m_bytes, [&](QSettings &settings, const QString &) {
+        settings.beginGroup(section);
+        const QVariant value = settings.value(key);
+        if (value.isValid())
+            result = valueText(value);
+        return true;
+    });
+    return result;
 }
 
 bool SettingsFile::setValueThroughQSettings(const QString &section, const QString &key, const QString &value)
 {
-    m_loaded = false; // whatever happens, read the file again next time
-    QSettings settings(m_path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError || !settings.isWritable())
+    QByteArray written;
+    bool unchanged = false;
+    const bool done = withPrivateQSettings(m_bytes, [&](QSettings &settings, const QString &copy) {
+        settings.beginGroup(section);
+        const QVariant stored = settings.value(key);
+        if (stored.metaType().id() == QMetaType::QString && stored.toString() == value) {
+            unchanged = true;
+            return true;
+        }
+        settings.setValue(key, value);
+        settings.endGroup();
+        settings.sync();
+        // A format error only says that some line was not understood; the
+        // file is written all the same, as QSettings would write it.
+        if (settings.status() == QSettings::AccessError)
+            return false;
+        QFile file(copy);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        written = file.readAll();
+        return file.error() == QFileDevice::NoError;
+    });
+    if (!done)
         return false;
-    settings.beginGroup(section);
-    const QVariant stored = settings.value(key);
-    if (stored.metaType().id() == QMetaType::QString && stored.toString() == value)
+    if (unchanged)
         return true;
-    settings.setValue(key, value);
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    m_loaded = false; // parse the new content on the next look
+    return writeBytes(written);
 }

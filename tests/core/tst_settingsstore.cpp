@@ -497,6 +497,7 @@ void TestSettingsStore::changeByAnotherWriterIsKept_data()
     QTest::newRow("same size, replaced") << QStringLiteral("replace");
     QTest::newRow("edited in place") << QStringLiteral("append");
     QTest::newRow("same size, in place, older time") << QStringLiteral("inplace");
+    QTest::newRow("same size, in place, same old time") << QStringLiteral("sametime");
     QTest::newRow("deleted") << QStringLiteral("delete");
 }
 
@@ -536,7 +537,26 @@ void TestSettingsStore::changeByAnotherWriterIsKept()
         content.replace("aaaa", "bbbb");
         QVERIFY(file.seek(0));
         QCOMPARE(file.write(content), content.size());
+        QVERIFY(file.flush()); // before the time is set, or the write moves it
         QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000), QFileDevice::FileModificationTime));
+    } else if (change == QLatin1String("sametime")) {
+        // A file system whose clock is far from ours, or whose times are
+        // coarse: the stamp is the same before and after the change.
+        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(ReadSetting(App, Section, QStringLiteral("Text1"), {}), QStringLiteral("aaaa"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray content = file.readAll();
+        content.replace("aaaa", "bbbb");
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.write(content), content.size());
+        QVERIFY(file.flush()); // before the time is set, or the write moves it
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
     } else {
         QVERIFY(QFile::remove(path));
         otherValue = QStringLiteral("<none>");
