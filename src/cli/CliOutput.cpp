@@ -14,6 +14,7 @@
 namespace {
 
 constexpr qsizetype kBufferLimit = 64 * 1024;
+constexpr qint64 kFlushDelayMs = 50;
 
 bool isTerminalDescriptor(int fd)
 {
@@ -69,14 +70,35 @@ void CliOutput::writeText(const QString &text)
 
 void CliOutput::writeName(const QString &name)
 {
-    if (m_terminal)
+    if (m_terminal) {
         write(QByteArrayView(QuoteNameForTerminal(name)));
-    else
-        write(QByteArrayView(name.toUtf8()));
+        return;
+    }
+    // Most names are plain ASCII: their bytes go straight into the buffer.
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + name.size());
+    char *out = m_buffer.data() + start;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80) {
+            m_buffer.truncate(start);
+            write(QByteArrayView(name.toUtf8()));
+            return;
+        }
+        *out++ = char(c.unicode());
+    }
+    if (m_buffer.size() >= kBufferLimit)
+        flush();
+}
+
+void CliOutput::flushSoon()
+{
+    if (m_terminal || m_sink || !m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= kFlushDelayMs)
+        flush();
 }
 
 bool CliOutput::flush()
 {
+    m_sinceFlush.start();
     if (m_sink) {
         m_sink->append(m_buffer);
         m_buffer.clear();

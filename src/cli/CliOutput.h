@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QString>
 
 // One output stream of quillmere-rename (standard output or error), written
@@ -31,6 +32,10 @@ public:
 
     // Hands the buffered bytes to the system. False once any write failed.
     bool flush();
+    // Flushes a terminal at once, anything else when its bytes have waited
+    // long enough: a reader of a pipe or file sees the lines within a
+    // moment, without a system call per line.
+    void flushSoon();
     bool failed() const { return m_failed; }
     // The system's reason for the first failed write.
     QString errorText() const { return m_error; }
@@ -42,4 +47,5 @@ private:
     bool m_failed = false;
     QString m_error;
     QByteArray m_buffer;
+    QElapsedTimer m_sinceFlush;
 };

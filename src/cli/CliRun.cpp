@@ -73,8 +73,10 @@ private:
     struct sigaction m_previous[std::size(kSignals)] = {};
 };
 
-// Writes each rename the moment it is done, so that a run killed outright
-// still leaves a true record of what it did.
+// Writes each rename as it is done, out within a moment, so that a run
+// killed outright still leaves a record of what it did up to then; the
+// journal holds the rest. No list of them is kept: a run of a million files
+// holds no line for each.
 class CliRunTarget final : public RenameRunTarget
 {
 public:
@@ -86,9 +88,10 @@ public:
     void fileRenamed(const RenamedFile &file) override
     {
         WriteRenamedFile(m_out, file.oldName, file.newName, m_nullSeparated);
-        m_out.flush();
+        m_out.flushSoon();
     }
     bool stopRequested() override { return StopSignals::received() != 0; }
+    bool keepsRenamedList() const override { return false; }
 
 private:
     CliOutput &m_out;
@@ -164,7 +167,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     if (const std::optional<int> refused = lockFolder(folder, command.dryRun, err))
         return *refused;
     bool readable = false;
-    const QStringList listed = ListFolderFiles(folder, command.pattern, &readable);
+    QStringList listed = ListFolderFiles(folder, command.pattern, &readable);
     if (!readable) {
         WriteCliFileMessage(err, command.folder, CliText::tr("the folder cannot be read"));
         return CliRefused;
@@ -174,6 +177,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
 
     QStringList missing;
     const QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
+    QStringList().swap(listed); // the entries share its names
     if (!missing.isEmpty()) {
         for (const QString &name : std::as_const(missing))
             WriteCliFileMessage(err, name,

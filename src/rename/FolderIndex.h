@@ -50,6 +50,16 @@ public:
         }
     }
 
+    // Where an entry's name lies in the index's text: it stays there, also
+    // after the entry is removed, until the index is loaded again.
+    struct NameRef
+    {
+        quint32 offset = 0;
+        quint16 length = 0;
+    };
+    NameRef nameRef(qsizetype slot) const { return {m_slots[slot].offset, m_slots[slot].length}; }
+    QStringView nameAt(NameRef ref) const { return QStringView(m_text.data() + ref.offset, ref.length); }
+
     // The slot of exactly this name, or -1; valid until the index next changes.
     qsizetype find(QStringView name, size_t hash) const;
 

@@ -141,11 +141,14 @@ public:
         , m_target(target)
         , m_report(report)
         , m_states(entries.size())
+        , m_keepRenamed(target.keepsRenamedList())
+        , m_pid(QCoreApplication::applicationPid())
     {
         const qsizetype selected =
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
         m_folderRead = m_index.load(folder, entries.size() + selected);
-        m_report.renamed.reserve(selected);
+        if (m_keepRenamed)
+            m_report.renamed.reserve(selected);
         m_maxNameLength = folder.maxNameLength();
         if (m_folderRead)
             m_folderProblem = operations.folderProblem(folder);
@@ -153,19 +156,20 @@ public:
         // Each selected file that is really there belongs to one entry: these
         // are the files the run must never destroy. The names are hashed
         // first, so that each lookup can fetch the table a few entries ahead.
+        std::vector<size_t> hashes(size_t(entries.size()));
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (entries.at(i).selected)
-                m_states[i].locationHash = m_index.hashOf(entries.at(i).name);
+                hashes[size_t(i)] = m_index.hashOf(entries.at(i).name);
         }
         constexpr qsizetype kAhead = 8;
         for (qsizetype i = 0; i < entries.size(); ++i) {
             if (i + kAhead < entries.size() && entries.at(i + kAhead).selected)
-                m_index.prefetch(m_states.at(i + kAhead).locationHash);
+                m_index.prefetch(hashes[size_t(i + kAhead)]);
             if (!entries.at(i).selected)
                 continue;
             const QString &name = entries.at(i).name;
             EntryState &state = m_states[i];
-            const qsizetype slot = m_index.find(name, state.locationHash);
+            const qsizetype slot = m_index.find(name, hashes[size_t(i)]);
             if (slot < 0 || !m_index.isOrdinaryFile(slot))
                 continue;
             if (m_index.holder(slot) >= 0) {
@@ -175,7 +179,7 @@ public:
             m_index.setHolder(slot, int(i));
             state.present = true;
             state.link = m_index.isLink(slot);
-            state.slot = slot;
+            state.slot = qint32(slot);
             state.slotGeneration = m_index.generation();
         }
     }
@@ -260,7 +264,7 @@ public:
             if (state.reportIndex < 0)
                 continue;
             LeftInPlaceFile &left = m_report.leftInPlace[state.reportIndex];
-            left.currentName = locationOf(int(i));
+            left.currentName = locationOf(int(i)).toString();
             if (state.aside) {
                 left.message +=
                     RunText::tr("; it could not be put back under its own name and is now \"%1\"%2")
@@ -273,27 +277,40 @@ public:
     }
 
 private:
+    // Twenty bytes a file: a run over a large folder holds one per entry.
     struct EntryState
     {
-        QString location;       // the file's current name, once it is not its own
-        size_t locationHash = 0;
-        qsizetype slot = -1;    // of location in the index, in slotGeneration
+        qint32 slot = -1; // of the current name in the index, in slotGeneration
         quint32 slotGeneration = 0;
-        bool present = false;
-        bool link = false;      // a symbolic link
-        bool listedTwice = false;
-        bool aside = false;     // under a temporary name
-        bool done = false;      // its turn has come
-        qsizetype reportIndex = -1;
+        qint32 reportIndex = -1;
+        FolderIndex::NameRef location; // the current name, once moved
+        bool moved : 1 = false;        // no longer under its own name
+        bool present : 1 = false;
+        bool link : 1 = false; // a symbolic link
+        bool listedTwice : 1 = false;
+        bool aside : 1 = false; // under a temporary name
+        bool done : 1 = false;  // its turn has come
     };
 
     // The file's current name in the folder. Until the run moves it, that is
-    // its name in the list, which is not copied: a copy of every name would
-    // touch the memory of every name once more.
-    const QString &locationOf(int i) const
+    // its name in the list; after, the name the index holds. Neither is
+    // copied: a copy of every name would touch the memory of every name once
+    // more.
+    QStringView locationOf(int i) const
     {
-        const QString &moved = m_states.at(i).location;
-        return moved.isNull() ? m_entries.at(i).name : moved;
+        const EntryState &state = m_states.at(i);
+        return state.moved ? m_index.nameAt(state.location) : QStringView(m_entries.at(i).name);
+    }
+
+    // The same as text to hand to the file operations, only for the length
+    // of that call: it reads the index's memory, which moves as it grows.
+    QString locationText(int i) const
+    {
+        const EntryState &state = m_states.at(i);
+        if (!state.moved)
+            return m_entries.at(i).name;
+        const QStringView name = m_index.nameAt(state.location);
+        return QString::fromRawData(reinterpret_cast<const QChar *>(name.utf16()), name.size());
     }
 
     void renamed(int i, const QString &newName, RenamedFile::Way way)
@@ -302,8 +319,11 @@ private:
             m_report.unchanged.append(newName);
             return;
         }
-        m_report.renamed.append({m_entries.at(i).name, newName, way, i});
-        m_target.fileRenamed(m_report.renamed.constLast());
+        ++m_report.renamedTotal;
+        const RenamedFile file{m_entries.at(i).name, newName, way, i};
+        m_target.fileRenamed(file);
+        if (m_keepRenamed)
+            m_report.renamed.append(file);
     }
 
     LeftInPlaceReason failureReason() const
@@ -316,7 +336,7 @@ private:
     // exactly that name.
     bool isTakenByOther(int i, const QString &candidate, size_t hash) const
     {
-        const QString &location = locationOf(i);
+        const QStringView location = locationOf(i);
         bool taken = false;
         m_index.forEachAlike(candidate, hash, [&](const FolderIndex::Entry &entry) {
             if (entry.name == location)
@@ -426,7 +446,7 @@ private:
     // the file system allows.
     QString temporaryName(int i)
     {
-        QString name = QStringLiteral(".quillmere-%1-%2-").arg(QCoreApplication::applicationPid()).arg(m_asideCounter++);
+        QString name = QStringLiteral(".quillmere-%1-%2-").arg(m_pid).arg(m_asideCounter++);
         name += m_entries.at(i).name;
         while (name.size() * 3 > m_maxNameLength && QFile::encodeName(name).size() > m_maxNameLength)
             name.chop(name.back().isLowSurrogate() && name.size() >= 2 ? 2 : 1);
@@ -441,7 +461,7 @@ private:
             if (m_index.find(temporary, hash) >= 0)
                 continue;
             const Outcome outcome =
-                m_operations.renameFile(m_folder, locationOf(i), temporary, Mode::NoReplace, error);
+                m_operations.renameFile(m_folder, locationText(i), temporary, Mode::NoReplace, error);
             if (outcome == Outcome::Done) {
                 relocate(i, temporary, hash, true);
                 return true;
@@ -460,12 +480,14 @@ private:
             Q_ASSERT(m_index.holder(state.slot) == i);
             m_index.removeAt(state.slot);
         } else {
-            m_index.remove(locationOf(i), state.locationHash);
+            const QStringView location = locationOf(i);
+            m_index.remove(location, m_index.hashOf(location));
         }
-        state.slot = m_index.add(to, toHash, true, i, state.link);
+        const qsizetype slot = m_index.add(to, toHash, true, i, state.link);
+        state.slot = qint32(slot);
         state.slotGeneration = m_index.generation();
-        state.location = to;
-        state.locationHash = toHash;
+        state.location = m_index.nameRef(slot);
+        state.moved = true;
         state.aside = aside;
     }
 
@@ -483,10 +505,21 @@ private:
             return Outcome::Failed;
         }
         // Where letter case does not count, the file system sees one name in
-        // both; a detour over a temporary name changes the case everywhere.
-        if (PlatformFiles::sameFoldedName(to, locationOf(i)) && !setAside(i, error))
-            return Outcome::Failed;
-        const Outcome outcome = m_operations.renameFile(m_folder, locationOf(i), to, mode, error);
+        // both, and a rename to the other case would do nothing; a detour over
+        // a temporary name changes the case everywhere. Where case counts, a
+        // rename that never replaces does it in one step, and is refused just
+        // where the detour is needed: the name is taken, by the file itself
+        // or by another one.
+        if (PlatformFiles::sameFoldedName(to, locationOf(i))) {
+            const Outcome direct = m_operations.renameFile(m_folder, locationText(i), to, Mode::NoReplace, error);
+            if (direct == Outcome::Done) {
+                relocate(i, to, toHash, false);
+                return direct;
+            }
+            if (direct == Outcome::Failed || !setAside(i, error))
+                return Outcome::Failed;
+        }
+        const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), to, mode, error);
         if (outcome == Outcome::Done)
             relocate(i, to, toHash, false);
         return outcome;
@@ -504,6 +537,8 @@ private:
     bool m_folderRead = false;
     int m_maxNameLength = 255;
     QList<EntryState> m_states;
+    bool m_keepRenamed = true;
+    qint64 m_pid = 0;
     int m_asideCounter = 0;
 };
 

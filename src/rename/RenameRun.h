@@ -55,6 +55,10 @@ public:
     // aside are then put in their place, the rest stay where they are and
     // the report tells so.
     virtual bool stopRequested() { return false; }
+    // False when fileRenamed is the whole record the target needs: the
+    // report then only counts the renamed files, and a run of many files
+    // holds no line per file.
+    virtual bool keepsRenamedList() const { return true; }
 };
 
 // The file operation a run performs, in the folder the run has opened. The
@@ -146,7 +150,9 @@ struct RenameReport
     QString journalPath;
     QString journalProblem;
 
-    qsizetype renamedCount() const { return renamed.size(); }
+    // Also counted when the target keeps no list of them.
+    qsizetype renamedTotal = 0;
+    qsizetype renamedCount() const { return renamedTotal; }
 };
 
 // Renames the selected entries of folder, in list order, as the request says,

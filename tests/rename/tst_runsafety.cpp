@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 #include <fcntl.h>
@@ -174,6 +175,31 @@ int asOrdinaryUser(const std::function<int()> &check)
     return WEXITSTATUS(status);
 }
 
+// A folder that does not tell letter case apart, over a real one: a name
+// is taken when any entry has it but for case, and a rename onto the file's
+// own name in other letters does nothing, as such file systems do.
+class CaseBlindOperations : public RenameFileOperations
+{
+public:
+    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
+                       QString *error) override
+    {
+        moves.append(fromName + QStringLiteral(" -> ") + toName);
+        const QStringList present = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        const bool ownName = fromName.compare(toName, Qt::CaseInsensitive) == 0;
+        const bool taken = std::any_of(present.cbegin(), present.cend(), [&](const QString &name) {
+            return name.compare(toName, Qt::CaseInsensitive) == 0;
+        });
+        if (taken && mode == Mode::NoReplace)
+            return Outcome::TargetExists;
+        if (ownName)
+            return Outcome::Done;
+        return SystemFileOperations().renameFile(folder, fromName, toName, mode, error);
+    }
+
+    QStringList moves;
+};
+
 class StoppingTarget : public DetachedRunTarget
 {
 public:
@@ -207,6 +233,8 @@ private slots:
     void stoppedRun();
     void temporaryNameTellsWhoseFile_data();
     void temporaryNameTellsWhoseFile();
+    void caseOnlyChange_data();
+    void caseOnlyChange();
 };
 
 void RunSafetyTest::folderSwappedMidRun_data()
@@ -537,6 +565,60 @@ void RunSafetyTest::temporaryNameTellsWhoseFile()
     const QString tail = temporary.section(u'-', 3);
     QVERIFY2(tail.size() >= 8 && names.at(1).startsWith(tail), qPrintable(temporary));
     QVERIFY(!tail.back().isHighSurrogate());
+}
+
+void RunSafetyTest::caseOnlyChange_data()
+{
+    QTest::addColumn<bool>("caseBlind");
+    QTest::addColumn<bool>("keepExisting");
+    QTest::addColumn<QStringList>("others"); // files of the folder not selected
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("moves");
+
+    const QStringList none;
+    QTest::newRow("case counts: one move a file") << false << true << none << QStringList{"a.jpg", "b.jpg"} << 2;
+    QTest::newRow("case counts, overwriting: one move a file")
+        << false << false << none << QStringList{"a.jpg", "b.jpg"} << 2;
+    QTest::newRow("case blind: over a temporary name")
+        << true << true << none << QStringList{"a.jpg", "b.jpg"} << 6;
+    QTest::newRow("case blind, overwriting: over a temporary name")
+        << true << false << none << QStringList{"a.jpg", "b.jpg"} << 6;
+    QTest::newRow("case counts, another file has the name: a free variant")
+        << false << true << QStringList{"a.jpg"} << QStringList{"a.jpg", "a_.jpg", "b.jpg"} << 2;
+}
+
+// Only the letter case of the extension changes. Where the file system
+// tells case apart, each file moves once; where it does not, each goes over
+// a temporary name; either way every file keeps its content.
+void RunSafetyTest::caseOnlyChange()
+{
+    QFETCH(bool, caseBlind);
+    QFETCH(bool, keepExisting);
+    QFETCH(QStringList, others);
+    QFETCH(QStringList, after);
+    QFETCH(int, moves);
+
+    TempFolder folder;
+    const QStringList selected = {QStringLiteral("a.JPG"), QStringLiteral("b.JPG")};
+    QVERIFY(writeFiles(folder.path(), selected + others, QStringLiteral("case")));
+    const QStringList contentsBefore = contentsOf(checksums(folder.path()));
+    RenameRequest request;
+    request.type = ExtensionOnly;
+    request.newExtension = QStringLiteral("jpg");
+    request.keepExisting = keepExisting;
+    request.entryCount = 2;
+    DetachedRunTarget target;
+    CaseBlindOperations blind;
+    HookedOperations plain(0, [] {});
+    RenameFileOperations &operations = caseBlind ? static_cast<RenameFileOperations &>(blind) : plain;
+
+    const RenameReport report = RunRename(folder.path(), allSelected(selected), request, target, operations);
+
+    QCOMPARE(report.renamedCount(), 2);
+    QVERIFY(report.leftInPlace.isEmpty());
+    QCOMPARE(folder.files(), after);
+    QCOMPARE(contentsOf(checksums(folder.path())), contentsBefore);
+    QCOMPARE((caseBlind ? blind.moves : plain.moves).size(), moves);
 }
 
 QTEST_GUILESS_MAIN(RunSafetyTest)
