@@ -167,7 +167,11 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     if (const std::optional<int> refused = lockFolder(folder, command.dryRun, err))
         return *refused;
     bool readable = false;
-    QStringList listed = ListFolderFiles(folder, command.pattern, &readable);
+    // The names' text lies in one block that every name refers to: a list of
+    // a million files costs no allocation per name. It outlives everything
+    // below that holds a name.
+    QString listedText;
+    QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText);
     if (!readable) {
         WriteCliFileMessage(err, command.folder, CliText::tr("the folder cannot be read"));
         return CliRefused;

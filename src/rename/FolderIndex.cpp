@@ -6,11 +6,40 @@
 
 #include <algorithm>
 
-bool FolderIndex::load(const FolderHandle &folder, qsizetype expectedSize)
+bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &entries, qsizetype extraNames,
+                       std::vector<SelectedFile> &selected)
 {
     m_seed = QHashSeed::globalSeed();
-    m_text.reserve(size_t(expectedSize) * (16 + kInodeUnits));
-    rehash(expectedSize);
+    m_entries = &entries;
+    selected.assign(size_t(entries.size()), SelectedFile());
+    rehash(entries.size() + 16);
+
+    // The selected names first, each held by its entry until the folder
+    // shows what it has under that name.
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!entries.at(i).selected)
+            continue;
+        const QString &name = entries.at(i).name;
+        if (name.isEmpty() || name.size() > 0xFFFF)
+            continue; // no folder holds such a name
+        const size_t hash = hashOf(name);
+        if (find(name, hash) >= 0) {
+            selected[size_t(i)].listedTwice = true;
+            continue;
+        }
+        Slot slot;
+        slot.tag = tagOf(hash);
+        slot.offset = quint32(i);
+        slot.length = quint16(name.size());
+        slot.holder = int(i);
+        slot.listed = true;
+        slot.pending = true;
+        insert(slot);
+    }
+
+    // Room for the names of the folder the list does not hold, and the new
+    // ones. The buffer is only touched as names come.
+    m_text.reserve(size_t(extraNames) * 24);
     FolderReader reader(folder);
     if (!reader.isOpen())
         return false;
@@ -18,80 +47,137 @@ bool FolderIndex::load(const FolderHandle &folder, qsizetype expectedSize)
         const QStringView name = reader.name();
         if (!reader.roundTrips())
             continue;
-        add(name, hashOf(name), reader.kind() == FolderHandle::Kind::File, -1, reader.isLink(), reader.inode());
+        const size_t hash = hashOf(name);
+        const bool ordinary = reader.kind() == FolderHandle::Kind::File;
+        const qsizetype found = find(name, hash);
+        if (found < 0) {
+            addText(name, hash, ordinary, -1, reader.isLink());
+            continue;
+        }
+        Slot &slot = m_slots[size_t(found)];
+        if (!slot.pending)
+            continue;
+        slot.pending = false;
+        slot.ordinary = ordinary;
+        slot.link = reader.isLink();
+        if (ordinary)
+            selected[size_t(slot.holder)] = {reader.inode(), true, slot.link, false};
+        else
+            slot.holder = -1; // a folder or other entry that is no file: never the run's
+    }
+    // Selected names the folder does not have go. An entry moved back into
+    // the gap is looked at again; one moved from the table's start to its
+    // end has been looked at already.
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        while (m_slots[i].length != 0 && m_slots[i].pending)
+            eraseAt(i);
+    }
+    // A name listed twice counts as such only where the first of them has
+    // the file; otherwise neither has it.
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        SelectedFile &file = selected[size_t(i)];
+        if (file.listedTwice) {
+            const QString &name = entries.at(i).name;
+            const qsizetype slot = find(name, hashOf(name));
+            file.listedTwice = slot >= 0 && m_slots[size_t(slot)].holder >= 0;
+        }
     }
     return !reader.failed();
 }
 
 qsizetype FolderIndex::find(QStringView name, size_t hash) const
 {
-    for (size_t i = home(hash); m_slots[i].state != Slot::Empty; i = next(i)) {
+    const quint32 tag = tagOf(hash);
+    for (size_t i = home(tag); m_slots[i].length != 0; i = next(i)) {
         const Slot &slot = m_slots[i];
-        if (slot.state == Slot::Used && slot.tag == tagOf(hash) && nameOf(slot) == name)
+        if (slot.tag == tag && nameOf(slot) == name)
             return qsizetype(i);
     }
     return -1;
 }
 
-qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link, quint64 inode)
+qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link)
 {
-    if ((m_occupied + 1) * 10 > m_slots.size() * 7)
-        rehash(qsizetype(m_occupied + 1) * 2);
-    size_t free = m_slots.size();
-    size_t i = home(hash);
-    for (; m_slots[i].state != Slot::Empty; i = next(i)) {
-        Slot &slot = m_slots[i];
-        if (slot.state == Slot::Vacated) {
-            if (free == m_slots.size())
-                free = i;
-        } else if (slot.tag == tagOf(hash) && nameOf(slot) == name) {
-            slot.ordinary = ordinary;
-            slot.link = link;
-            slot.holder = holder;
-            return qsizetype(i);
-        }
+    const qsizetype existing = find(name, hash);
+    if (existing >= 0) {
+        Slot &slot = m_slots[size_t(existing)];
+        slot.ordinary = ordinary;
+        slot.link = link;
+        slot.holder = holder;
+        return existing;
     }
-    if (free == m_slots.size()) {
-        free = i;
-        ++m_occupied;
-    }
+    return addText(name, hash, ordinary, holder, link);
+}
+
+qsizetype FolderIndex::addText(QStringView name, size_t hash, bool ordinary, int holder, bool link)
+{
     // File names are far shorter than 64K units: the longest a file system
     // holds is 255 bytes or 255 UTF-16 units.
-    Q_ASSERT(name.size() <= 0xFFFF);
-    Slot &slot = m_slots[free];
-    char16_t inodeUnits[kInodeUnits];
-    std::memcpy(inodeUnits, &inode, sizeof inode);
-    m_text.insert(m_text.end(), inodeUnits, inodeUnits + kInodeUnits);
-    slot = Slot{tagOf(hash), quint32(m_text.size()), holder, quint16(name.size()), Slot::Used};
+    Q_ASSERT(name.size() > 0 && name.size() <= 0xFFFF);
+    Slot slot;
+    slot.tag = tagOf(hash);
+    slot.offset = quint32(m_text.size());
+    slot.length = quint16(name.size());
+    slot.holder = holder;
     slot.ordinary = ordinary;
     slot.link = link;
     m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
-    return qsizetype(free);
+    return insert(slot);
+}
+
+qsizetype FolderIndex::insert(const Slot &slot)
+{
+    if ((m_used + 1) * 10 > m_slots.size() * 7)
+        rehash(qsizetype(m_used + 1) * 2);
+    size_t i = home(slot.tag);
+    while (m_slots[i].length != 0)
+        i = next(i);
+    m_slots[i] = slot;
+    ++m_used;
+    return qsizetype(i);
 }
 
 void FolderIndex::remove(QStringView name, size_t hash)
 {
     const qsizetype slot = find(name, hash);
     if (slot >= 0)
-        removeAt(slot);
+        eraseAt(size_t(slot));
+}
+
+// Linear probing without markers of removed entries: the entries after the
+// gap that could live in it move back, so that no probe ever has to walk
+// past what is gone, however many files a run renames.
+void FolderIndex::eraseAt(size_t gap)
+{
+    m_slots[gap] = Slot();
+    --m_used;
+    for (size_t i = next(gap); m_slots[i].length != 0; i = next(i)) {
+        const size_t wanted = home(m_slots[i].tag);
+        // Whether wanted lies cyclically in (gap, i]: then the entry may stay.
+        const bool stays = gap <= i ? (gap < wanted && wanted <= i) : (gap < wanted || wanted <= i);
+        if (stays)
+            continue;
+        m_slots[gap] = m_slots[i];
+        m_slots[i] = Slot();
+        gap = i;
+    }
 }
 
 // Room for entries at seven tenths load at most, which keeps the probes
-// short and the table of a large folder small; vacated slots are dropped.
+// short and the table of a large folder small.
 void FolderIndex::rehash(qsizetype entries)
 {
     const size_t capacity = std::max<size_t>(16, size_t(entries) * 10 / 7 + 1);
     std::vector<Slot> old(capacity);
     old.swap(m_slots);
-    ++m_generation;
-    m_occupied = 0;
+    m_used = 0;
     for (const Slot &slot : old) {
-        if (slot.state != Slot::Used)
+        if (slot.length == 0)
             continue;
-        size_t i = home(hashOf(nameOf(slot)));
-        while (m_slots[i].state != Slot::Empty)
+        size_t i = home(slot.tag);
+        while (m_slots[i].length != 0)
             i = next(i);
         m_slots[i] = slot;
-        ++m_occupied;
+        ++m_used;
     }
 }

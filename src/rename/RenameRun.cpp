@@ -146,42 +146,21 @@ public:
     {
         const qsizetype selected =
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
-        m_folderRead = m_index.load(folder, entries.size() + selected);
+        // Each selected file that is really there belongs to one entry: these
+        // are the files the run must never destroy.
+        m_folderRead = m_index.load(folder, entries, selected, m_found);
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const FolderIndex::SelectedFile &found = m_found[size_t(i)];
+            EntryState &state = m_states[i];
+            state.present = found.present;
+            state.link = found.link;
+            state.listedTwice = found.listedTwice;
+        }
         if (m_keepRenamed)
             m_report.renamed.reserve(selected);
         m_maxNameLength = folder.maxNameLength();
         if (m_folderRead)
             m_folderProblem = operations.folderProblem(folder);
-
-        // Each selected file that is really there belongs to one entry: these
-        // are the files the run must never destroy. The names are hashed
-        // first, so that each lookup can fetch the table a few entries ahead.
-        std::vector<size_t> hashes(size_t(entries.size()));
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            if (entries.at(i).selected)
-                hashes[size_t(i)] = m_index.hashOf(entries.at(i).name);
-        }
-        constexpr qsizetype kAhead = 8;
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            if (i + kAhead < entries.size() && entries.at(i + kAhead).selected)
-                m_index.prefetch(hashes[size_t(i + kAhead)]);
-            if (!entries.at(i).selected)
-                continue;
-            const QString &name = entries.at(i).name;
-            EntryState &state = m_states[i];
-            const qsizetype slot = m_index.find(name, hashes[size_t(i)]);
-            if (slot < 0 || !m_index.isOrdinaryFile(slot))
-                continue;
-            if (m_index.holder(slot) >= 0) {
-                state.listedTwice = true;
-                continue;
-            }
-            m_index.setHolder(slot, int(i));
-            state.present = true;
-            state.link = m_index.isLink(slot);
-            state.slot = qint32(slot);
-            state.slotGeneration = m_index.generation();
-        }
     }
 
     void rename(int i, const QString &newName)
@@ -224,11 +203,14 @@ public:
     void writePlan(RunJournalWriter &journal) const
     {
         for (qsizetype i = 0; i < m_states.size(); ++i) {
-            const EntryState &state = m_states.at(i);
-            if (state.present)
-                journal.addFile(m_index.inode(state.slot), m_entries.at(i).name);
+            if (m_states.at(i).present)
+                journal.addFile(m_found[size_t(i)].inode, m_entries.at(i).name);
         }
     }
+
+    // What the folder showed of each file is no longer needed once the
+    // plan is written.
+    void forgetFound() { std::vector<FolderIndex::SelectedFile>().swap(m_found); }
 
     void skip(int i, const QString &newName, LeftInPlaceReason reason, const QString &message)
     {
@@ -277,11 +259,9 @@ public:
     }
 
 private:
-    // Twenty bytes a file: a run over a large folder holds one per entry.
+    // Sixteen bytes a file: a run over a large folder holds one per entry.
     struct EntryState
     {
-        qint32 slot = -1; // of the current name in the index, in slotGeneration
-        quint32 slotGeneration = 0;
         qint32 reportIndex = -1;
         FolderIndex::NameRef location; // the current name, once moved
         bool moved : 1 = false;        // no longer under its own name
@@ -476,16 +456,9 @@ private:
     void relocate(int i, const QString &to, size_t toHash, bool aside)
     {
         EntryState &state = m_states[i];
-        if (state.slot >= 0 && state.slotGeneration == m_index.generation()) {
-            Q_ASSERT(m_index.holder(state.slot) == i);
-            m_index.removeAt(state.slot);
-        } else {
-            const QStringView location = locationOf(i);
-            m_index.remove(location, m_index.hashOf(location));
-        }
+        const QStringView location = locationOf(i);
+        m_index.remove(location, m_index.hashOf(location));
         const qsizetype slot = m_index.add(to, toHash, true, i, state.link);
-        state.slot = qint32(slot);
-        state.slotGeneration = m_index.generation();
         state.location = m_index.nameRef(slot);
         state.moved = true;
         state.aside = aside;
@@ -534,6 +507,7 @@ private:
     QString m_folderProblem;
     bool m_linkRefused = false;
     FolderIndex m_index;
+    std::vector<FolderIndex::SelectedFile> m_found; // until the plan is written
     bool m_folderRead = false;
     int m_maxNameLength = 255;
     QList<EntryState> m_states;
@@ -642,6 +616,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
         }
         report.journalProblem = problem;
     }
+    if (renamer)
+        renamer->forgetFound();
 
     // Once the number cannot advance, a further file would repeat it.
     std::optional<std::pair<LeftInPlaceReason, QString>> numberStuck;

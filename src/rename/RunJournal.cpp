@@ -206,11 +206,27 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
 
 void RunJournalWriter::addFile(quint64 inode, QStringView oldName)
 {
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *begin = end;
+    do {
+        *--begin = char('0' + inode % 10);
+        inode /= 10;
+    } while (inode != 0);
     m_buffer += "file ";
-    m_buffer += QByteArray::number(inode);
+    m_buffer.append(begin, end - begin);
     m_buffer += ' ';
     appendName(m_buffer, oldName);
     m_buffer += '\n';
+    // The plan of a large folder goes to the unfinished file as it grows,
+    // so that it is never held whole in memory.
+    if (m_buffer.size() >= kBufferLimit && !m_failed) {
+        if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size())) {
+            m_failed = true;
+            m_planErrno = errno;
+        }
+        m_buffer.resize(0);
+    }
 }
 
 bool RunJournalWriter::commitPlan(QString *error)
@@ -219,6 +235,12 @@ bool RunJournalWriter::commitPlan(QString *error)
     const QByteArray part = QFile::encodeName(m_partPath);
     // The plan, then its name: a journal under its final name always holds
     // a whole plan.
+    if (m_planErrno != 0) {
+        *error = RunText::tr("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(m_planErrno));
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
     if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || ::fsync(m_fd) != 0
         || ::rename(part.constData(), QFile::encodeName(m_path).constData()) != 0 || !syncFolderOf(m_path)) {
         *error = RunText::tr("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(errno));

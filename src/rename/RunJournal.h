@@ -65,6 +65,7 @@ private:
     qint64 m_lastSyncMs = 0;
     int m_movesSinceCheck = 0;
     bool m_failed = false;
+    int m_planErrno = 0; // why the plan could not be written, once it could not
 };
 
 // A journal read back.

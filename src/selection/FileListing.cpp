@@ -155,6 +155,11 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
 
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok)
 {
+    return ListFolderFiles(folder, pattern, ok, nullptr);
+}
+
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText)
+{
     if (ok)
         *ok = false;
     FolderReader reader(folder);
@@ -198,5 +203,5 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
         return {};
     if (ok)
         *ok = true;
-    return names.take();
+    return sharedText ? names.takeSharing(sharedText) : names.take();
 }

@@ -72,6 +72,10 @@ QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool 
 // The same in a folder already open, so that a run can rename in the very
 // folder it listed.
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok = nullptr);
+// The same, with the names' text in *sharedText, which the names refer to
+// instead of holding a copy each (see SortedNames::takeSharing): for a
+// caller that lists a great many files once and keeps *sharedText as long.
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText);
 
 // Sorts names the way ListFolderFiles returns them.
 void SortFileNames(QStringList &names);

@@ -245,6 +245,49 @@ public:
         }
 
         const size_t count = m_keys.size();
+        const SortKey *keys = sortKeys();
+        // The texts are read in sorted order, all over the buffer: fetch a
+        // few ahead so that the copies do not wait on memory one by one.
+        QStringList sorted(static_cast<qsizetype>(count));
+        QString *out = sorted.data();
+        for (size_t i = 0; i < count; ++i) {
+            prefetchAhead(keys, i, count);
+            out[i] = stringOf(keys[i]);
+        }
+        return sorted;
+    }
+
+    QStringList takeSharing(QString *text)
+    {
+        text->clear();
+        if (m_oversized)
+            return take();
+        const size_t count = m_keys.size();
+        const SortKey *keys = sortKeys();
+        qsizetype total = 0;
+        for (size_t i = 0; i < count; ++i)
+            total += keys[i].nameSize();
+        text->resize(total);
+        char16_t *units = reinterpret_cast<char16_t *>(text->data());
+        QStringList sorted(static_cast<qsizetype>(count));
+        QString *out = sorted.data();
+        qsizetype at = 0;
+        for (size_t i = 0; i < count; ++i) {
+            prefetchAhead(keys, i, count);
+            const qsizetype size = keys[i].nameSize();
+            for (qsizetype k = 0; k < size; ++k)
+                units[at + k] = unit(keys[i], k);
+            out[i] = QString::fromRawData(reinterpret_cast<const QChar *>(units + at), size);
+            at += size;
+        }
+        return sorted;
+    }
+
+private:
+    // The keys in the order of their names.
+    const SortKey *sortKeys()
+    {
+        const size_t count = m_keys.size();
         SortKey *keys = m_keys.data();
         if (count > 1) {
             const auto less = [this](const SortKey &a, const SortKey &b) {
@@ -257,23 +300,22 @@ public:
             PlainBuffer<SortKey> buffer;
             radixSortKeys(keys, buffer.room(count), count, 0, m_differences, false, less);
         }
-
-        // The texts are read in sorted order, all over the buffer: fetch a
-        // few ahead so that the copies do not wait on memory one by one.
-        QStringList sorted(static_cast<qsizetype>(count));
-        QString *out = sorted.data();
-        constexpr size_t kAhead = 8;
-        for (size_t i = 0; i < count; ++i) {
-#if defined(__GNUC__) || defined(__clang__)
-            if (i + kAhead < count)
-                __builtin_prefetch(m_text.data() + keys[i + kAhead].offset);
-#endif
-            out[i] = stringOf(keys[i]);
-        }
-        return sorted;
+        return keys;
     }
 
-private:
+    void prefetchAhead(const SortKey *keys, size_t i, size_t count) const
+    {
+        constexpr size_t kAhead = 8;
+#if defined(__GNUC__) || defined(__clang__)
+        if (i + kAhead < count)
+            __builtin_prefetch(m_text.data() + keys[i + kAhead].offset);
+#else
+        Q_UNUSED(keys);
+        Q_UNUSED(i);
+        Q_UNUSED(count);
+#endif
+    }
+
     void appendKey(const SortKey &key)
     {
         m_differences.add(m_keys.size() == 0 ? key : m_keys.data()[0], key);
@@ -377,4 +419,9 @@ void SortedNames::add(QStringView name)
 QStringList SortedNames::take()
 {
     return d->take();
+}
+
+QStringList SortedNames::takeSharing(QString *text)
+{
+    return d->takeSharing(text);
 }

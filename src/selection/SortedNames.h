@@ -27,6 +27,10 @@ public:
     void add(QStringView name);
     // The names gathered, sorted; the gatherer is empty afterwards.
     QStringList take();
+    // The same, with the names' text one after another in *text, which the
+    // names refer to instead of holding a copy each: *text must outlive
+    // them and stay unchanged. For lists of a great many names.
+    QStringList takeSharing(QString *text);
 
 private:
     class Gatherer;

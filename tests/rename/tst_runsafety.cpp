@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -235,6 +236,8 @@ private slots:
     void temporaryNameTellsWhoseFile();
     void caseOnlyChange_data();
     void caseOnlyChange();
+    void selectedNameNotAFile_data();
+    void selectedNameNotAFile();
 };
 
 void RunSafetyTest::folderSwappedMidRun_data()
@@ -619,6 +622,59 @@ void RunSafetyTest::caseOnlyChange()
     QCOMPARE(folder.files(), after);
     QCOMPARE(contentsOf(checksums(folder.path())), contentsBefore);
     QCOMPARE((caseBlind ? blind.moves : plain.moves).size(), moves);
+}
+
+void RunSafetyTest::selectedNameNotAFile_data()
+{
+    QTest::addColumn<QString>("folderHas"); // under the name a.txt: "file", "folder" or "nothing"
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("reasons");
+
+    QTest::newRow("listed twice, the file there")
+        << "file" << QStringList{"a.txt", "a.txt"} << QStringList{"X_a.txt"}
+        << QStringList{"the file is listed more than once"};
+    QTest::newRow("listed twice, the file gone")
+        << "nothing" << QStringList{"a.txt", "a.txt"} << QStringList{}
+        << QStringList{"it is no longer in the folder", "it is no longer in the folder"};
+    QTest::newRow("a folder has the name")
+        << "folder" << QStringList{"a.txt"} << QStringList{} << QStringList{"it is no longer in the folder"};
+    QTest::newRow("gone, among files that are there")
+        << "nothing" << QStringList{"b.txt", "a.txt", "c.txt"} << QStringList{"X_b.txt", "X_c.txt"}
+        << QStringList{"it is no longer in the folder"};
+}
+
+// Names of the list the folder does not hold as files are left alone, and
+// so is whatever the folder holds under them.
+void RunSafetyTest::selectedNameNotAFile()
+{
+    QFETCH(QString, folderHas);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, reasons);
+
+    TempFolder folder;
+    QStringList present = entries.filter(QRegularExpression(QStringLiteral("^[bc]")));
+    if (folderHas == QLatin1String("file"))
+        present.append(QStringLiteral("a.txt"));
+    QVERIFY(writeFiles(folder.path(), present, QStringLiteral("there")));
+    if (folderHas == QLatin1String("folder"))
+        QVERIFY(folder.makeFolder(QStringLiteral("a.txt")));
+    RenameRequest request;
+    request.type = AddPrefix;
+    request.newText = QStringLiteral("X_");
+    request.entryCount = int(entries.size());
+    DetachedRunTarget target;
+
+    const RenameReport report = RunRename(folder.path(), allSelected(entries), request, target);
+
+    QCOMPARE(folder.files(), after);
+    QCOMPARE(report.renamedCount(), after.size());
+    QStringList messages;
+    for (const LeftInPlaceFile &file : report.leftInPlace)
+        messages.append(file.message);
+    QCOMPARE(messages, reasons);
+    QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("a.txt"))).isDir(), folderHas == QLatin1String("folder"));
 }
 
 QTEST_GUILESS_MAIN(RunSafetyTest)

@@ -1,5 +1,7 @@
 #include "selection/FileListing.h"
 
+#include "core/FolderHandle.h"
+
 #include "TempFolder.h"
 
 #include <QDir>
@@ -172,6 +174,11 @@ void TestFileListing::order()
     TempFolder folder;
     QVERIFY(folder.writeNamed(created));
     QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.*")), expected);
+    // The same names when they all refer to one block of text.
+    QString shared;
+    bool ok = false;
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"), &ok, &shared), expected);
+    QVERIFY(ok);
 
     QStringList names = created;
     SortFileNames(names);
