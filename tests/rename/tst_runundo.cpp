@@ -8,12 +8,14 @@
 #include "DetachedRunTarget.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -30,6 +32,27 @@ QMap<QString, QByteArray> checksums(const QString &path)
                                             : QByteArray("unreadable"));
     }
     return result;
+}
+
+// Whether a file made now in folder has a time (birth, else change of
+// content) later than msSinceEpoch. File times come from a coarser clock
+// than the one a journal's start is read from: a file made a moment after a
+// run began may carry a time before it, and pass for one the run saw.
+bool fileClockPast(const QString &folder, qint64 msSinceEpoch)
+{
+    const QString probe = folder + QStringLiteral("/.clock-probe");
+    QFile::remove(probe);
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.close();
+    struct statx st;
+    const bool read = ::statx(AT_FDCWD, QFile::encodeName(probe).constData(), 0, STATX_BTIME | STATX_MTIME, &st) == 0;
+    QFile::remove(probe);
+    if (!read)
+        return false;
+    const struct statx_timestamp &time = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
+    return qint64(time.tv_sec) * 1000 + time.tv_nsec / 1000000 > msSinceEpoch;
 }
 
 bool writeFile(const QString &path, const QByteArray &content)
@@ -235,6 +258,9 @@ void RunUndoTest::changedFilesAreLeft()
                                           requestOf(NameOnly, "New", "", "1", false), target);
     QCOMPARE(report.renamedCount(), 4);
     QCOMPARE(trashEntries().size(), 2);
+    // What the change makes is made after the run, also by the file times.
+    const qint64 afterRun = QDateTime::currentMSecsSinceEpoch();
+    QTRY_VERIFY(fileClockPast(dir.path(), afterRun));
 
     const QString b = dir.filePath("New2.jpg"); // was b.jpg
     QString stays;                              // the name left as the change made it
