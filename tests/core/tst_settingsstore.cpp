@@ -81,6 +81,20 @@ QByteArray lineOf(const QByteArray &content, const QByteArray &key)
 // change, so a rewrite of the same size in the same clock tick would be
 // answered from its old reading. A copy under a name it has never seen is
 // read afresh, which keeps QSettings an honest reference.
+// Text1's "aaaa" becomes "bbbb" in the file itself (same inode, same
+// size), which then gets the modification time given.
+static bool rewriteInPlace(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray content = file.readAll();
+    content.replace("aaaa", "bbbb");
+    // Flushed before the time is set, or the write would move it.
+    return file.seek(0) && file.write(content) == content.size() && file.flush()
+        && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
 static QString uncachedCopy(const QString &path)
 {
     static QTemporaryDir folder;
@@ -531,32 +545,17 @@ void TestSettingsStore::changeByAnotherWriterIsKept()
         return;
     } else if (change == QLatin1String("inplace")) {
         // Same size, same inode; only the modification time tells.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray content = file.readAll();
-        content.replace("aaaa", "bbbb");
-        QVERIFY(file.seek(0));
-        QCOMPARE(file.write(content), content.size());
-        QVERIFY(file.flush()); // before the time is set, or the write moves it
-        QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000), QFileDevice::FileModificationTime));
+        QVERIFY(rewriteInPlace(path, QDateTime::fromSecsSinceEpoch(1000000000)));
     } else if (change == QLatin1String("sametime")) {
         // A file system whose clock is far from ours, or whose times are
         // coarse: the stamp is the same before and after the change.
         const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
         {
             QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
         }
         QCOMPARE(ReadSetting(App, Section, QStringLiteral("Text1"), {}), QStringLiteral("aaaa"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray content = file.readAll();
-        content.replace("aaaa", "bbbb");
-        QVERIFY(file.seek(0));
-        QCOMPARE(file.write(content), content.size());
-        QVERIFY(file.flush()); // before the time is set, or the write moves it
-        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        QVERIFY(rewriteInPlace(path, old));
     } else {
         QVERIFY(QFile::remove(path));
         otherValue = QStringLiteral("<none>");
