@@ -3,6 +3,7 @@
 // that would point at themselves, read-only folders and stopped runs.
 
 #include "rename/RenameRun.h"
+#include "rename/RunJournal.h"
 
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
@@ -19,6 +20,8 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -238,6 +241,8 @@ private slots:
     void caseOnlyChange();
     void selectedNameNotAFile_data();
     void selectedNameNotAFile();
+    void journalThatCannotBeWritten_data();
+    void journalThatCannotBeWritten();
 };
 
 void RunSafetyTest::folderSwappedMidRun_data()
@@ -675,6 +680,70 @@ void RunSafetyTest::selectedNameNotAFile()
         messages.append(file.message);
     QCOMPARE(messages, reasons);
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("a.txt"))).isDir(), folderHas == QLatin1String("folder"));
+}
+
+void RunSafetyTest::journalThatCannotBeWritten_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<qint64>("sizeLimit"); // how large a file may grow; 0: a file where the journal folder goes
+
+    QTest::newRow("no journal folder") << 50 << qint64(0);
+    QTest::newRow("plan cut short by the disk") << 20000 << qint64(256 * 1024);
+}
+
+// A run whose journal cannot be written goes ahead and says so; no journal
+// is left that claims a run it could not undo.
+void RunSafetyTest::journalThatCannotBeWritten()
+{
+    QFETCH(int, files);
+    QFETCH(qint64, sizeLimit);
+
+    TempFolder folder;
+    QStringList names;
+    for (int i = 0; i < files; ++i)
+        names.append(QStringLiteral("a-rather-long-name-so-that-the-plan-grows-%1.jpg").arg(i));
+    QVERIFY(writeFiles(folder.path(), names, QStringLiteral("plan")));
+    const QStringList contentsBefore = contentsOf(checksums(folder.path()));
+    const QString journals = RunJournalFolder();
+    QDir(journals).removeRecursively();
+    if (sizeLimit == 0) {
+        QVERIFY(QDir().mkpath(QFileInfo(journals).path()));
+        QFile blocker(journals);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+
+    // The size limit holds for the child alone; beyond it a write fails
+    // with EFBIG, as on a full disk.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (sizeLimit > 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit = {rlim_t(sizeLimit), rlim_t(sizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        RenameRequest request;
+        request.type = AddPrefix;
+        request.newText = QStringLiteral("X_");
+        request.entryCount = files;
+        DetachedRunTarget target;
+        const RenameReport report = RunRename(folder.path(), allSelected(names), request, target);
+        const bool reported = report.journalPath.isEmpty() && !report.journalProblem.isEmpty();
+        ::_exit(report.renamedCount() == files && reported ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+
+    const QStringList after = folder.files();
+    QCOMPARE(after.size(), names.size());
+    QCOMPARE(after.filter(QRegularExpression(QStringLiteral("^X_"))).size(), names.size());
+    QCOMPARE(contentsOf(checksums(folder.path())), contentsBefore);
+    if (sizeLimit > 0)
+        QCOMPARE(QDir(journals).entryList(QDir::Files | QDir::Hidden), QStringList());
+    else
+        QVERIFY(QFile::remove(journals));
 }
 
 QTEST_GUILESS_MAIN(RunSafetyTest)
