@@ -4,7 +4,6 @@
 #include "CliProcess.h"
 #include "TempFolder.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -25,19 +24,6 @@ Outcome runCli(const QStringList &arguments)
     return RunCli(arguments, 120000);
 }
 
-// Name -> checksum of every entry, hidden ones included.
-QMap<QString, QByteArray> checksums(const QString &path)
-{
-    QMap<QString, QByteArray> result;
-    const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &entry : entries) {
-        QFile file(entry.filePath());
-        result.insert(entry.fileName(), file.open(QIODevice::ReadOnly)
-                                            ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5)
-                                            : QByteArray("unreadable"));
-    }
-    return result;
-}
 
 // Large folders go to memory where there is a tmpfs.
 QString scratchRoot()
@@ -88,24 +74,24 @@ void TestCliUndo::undoAfterRun()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed(files));
-    const QMap<QString, QByteArray> before = checksums(folder.path());
+    const QMap<QString, QByteArray> before = FolderChecksums(folder.path());
     if (!run.contains(QStringLiteral("{dir}")))
         run.append(QStringLiteral("{dir}"));
     run.replaceInStrings(QStringLiteral("{dir}"), folder.path());
     QCOMPARE(runCli(run).exitCode, 0);
-    const QMap<QString, QByteArray> after = checksums(folder.path());
+    const QMap<QString, QByteArray> after = FolderChecksums(folder.path());
     QVERIFY(after != before);
 
     const Outcome dry = runCli({"--undo", "--dry-run", folder.path()});
     QCOMPARE(dry.exitCode, 0);
     QVERIFY(!dry.out.isEmpty());
-    QCOMPARE(checksums(folder.path()), after);
+    QCOMPARE(FolderChecksums(folder.path()), after);
 
     const Outcome undo = runCli({"--undo", folder.path()});
     QCOMPARE(undo.exitCode, 0);
     QCOMPARE(undo.out, dry.out);
     QVERIFY(undo.err.isEmpty());
-    QCOMPARE(checksums(folder.path()), before);
+    QCOMPARE(FolderChecksums(folder.path()), before);
 
     const Outcome again = runCli({"--undo", folder.path()});
     QCOMPARE(again.exitCode, 2);
@@ -149,7 +135,7 @@ void TestCliUndo::killedRunIsRestored()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray::number(i));
     }
-    const QMap<QString, QByteArray> before = checksums(dir.path());
+    const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     QCOMPARE(before.size(), kFiles);
 
     QRandomGenerator random = QRandomGenerator::securelySeeded();
@@ -176,14 +162,14 @@ void TestCliUndo::killedRunIsRestored()
         QVERIFY(after < 0 || killed || process.exitCode() == 0);
         // Cut off half-way, or run to its end: either way files moved.
         if (after != 0)
-            QVERIFY(checksums(dir.path()) != before);
+            QVERIFY(FolderChecksums(dir.path()) != before);
 
         const Outcome undo = runCli({"--undo", dir.path()});
         // Killed before its plan was on disk, the run touched nothing and
         // left nothing to undo.
         QVERIFY2(undo.exitCode == 0 || (after == 0 && undo.exitCode == 2),
                  qPrintable(QStringLiteral("kill after %1: exit %2, %3").arg(after).arg(undo.exitCode).arg(undo.err.join(u'\n'))));
-        QVERIFY2(checksums(dir.path()) == before, qPrintable(QStringLiteral("kill after %1 files").arg(after)));
+        QVERIFY2(FolderChecksums(dir.path()) == before, qPrintable(QStringLiteral("kill after %1 files").arg(after)));
     }
 }
 

@@ -6,8 +6,8 @@
 #include "rename/RunJournal.h"
 
 #include "DetachedRunTarget.h"
+#include "TempFolder.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,19 +20,6 @@
 
 namespace {
 
-// Every entry of a folder by the checksum of its content, hidden ones too.
-QMap<QString, QByteArray> checksums(const QString &path)
-{
-    QMap<QString, QByteArray> result;
-    const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QFileInfo &entry : entries) {
-        QFile file(entry.filePath());
-        result.insert(entry.fileName(), file.open(QIODevice::ReadOnly)
-                                            ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
-                                            : QByteArray("unreadable"));
-    }
-    return result;
-}
 
 // Whether a file made now in folder has a time (birth, else change of
 // content) later than msSinceEpoch. File times come from a coarser clock
@@ -196,7 +183,7 @@ void RunUndoTest::undoGivesBackTheFolder()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(writeFiles(dir.path(), files));
-    const QMap<QString, QByteArray> before = checksums(dir.path());
+    const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
 
     DetachedRunTarget target;
     const RenameReport report = RunRename(dir.path(), entriesOf(dir.path(), selected),
@@ -204,7 +191,7 @@ void RunUndoTest::undoGivesBackTheFolder()
     QVERIFY2(report.journalProblem.isEmpty(), qPrintable(report.journalProblem));
     QVERIFY(!report.journalPath.isEmpty());
     QVERIFY(report.renamedCount() > 0);
-    const QMap<QString, QByteArray> after = checksums(dir.path());
+    const QMap<QString, QByteArray> after = FolderChecksums(dir.path());
     QVERIFY(after != before);
     // The folder looks as it always did: replaced files are gone from it,
     // and only they went to the trash.
@@ -216,7 +203,7 @@ void RunUndoTest::undoGivesBackTheFolder()
     QCOMPARE(undo.status, UndoReport::Status::Done);
     QVERIFY2(undo.left.isEmpty(), qPrintable(reasonsOf(undo).join(u',')));
     QVERIFY(undo.runWasComplete);
-    QCOMPARE(checksums(dir.path()), before);
+    QCOMPARE(FolderChecksums(dir.path()), before);
     QVERIFY(trashEntries().isEmpty());
     QVERIFY(!HasRecordedRun(dir.path()));
 }
@@ -252,7 +239,7 @@ void RunUndoTest::changedFilesAreLeft()
     QVERIFY(dir.isValid());
     const QStringList names = {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "New2.jpg"};
     QVERIFY(writeFiles(dir.path(), names));
-    const QMap<QString, QByteArray> before = checksums(dir.path());
+    const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     DetachedRunTarget target;
     const RenameReport report = RunRename(dir.path(), entriesOf(dir.path(), names.mid(0, 4)),
                                           requestOf(NameOnly, "New", "", "1", false), target);
@@ -280,7 +267,7 @@ void RunUndoTest::changedFilesAreLeft()
         const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files/");
         QVERIFY(QFile::remove(trash + "New2.jpg"));
     }
-    const QMap<QString, QByteArray> changed = checksums(dir.path());
+    const QMap<QString, QByteArray> changed = FolderChecksums(dir.path());
 
     if (change == QLatin1String("trash name")) {
         // After the undo has moved b back, before the trash is looked at:
@@ -297,7 +284,7 @@ void RunUndoTest::changedFilesAreLeft()
     QCOMPARE(left, reasons);
 
     // Everything else is back; the changed file is as the change left it.
-    const QMap<QString, QByteArray> now = checksums(dir.path());
+    const QMap<QString, QByteArray> now = FolderChecksums(dir.path());
     for (const char *name : {"a.jpg", "c.jpg", "d.jpg"})
         QCOMPARE(now.value(name), before.value(name));
     if (!stays.isEmpty())
@@ -321,18 +308,18 @@ void RunUndoTest::dryRunChangesNothing()
     QVERIFY(dir.isValid());
     const QStringList photos = {"Photo1.jpg", "Photo2.jpg", "Photo3.jpg", "Photo4.jpg", "Photo5.jpg", "New9.jpg"};
     QVERIFY(writeFiles(dir.path(), photos));
-    const QMap<QString, QByteArray> before = checksums(dir.path());
+    const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     DetachedRunTarget target;
     RunRename(dir.path(), entriesOf(dir.path(), photos.mid(0, 5)), requestOf(NameOnly, "Photo", "", "2", false), target);
-    const QMap<QString, QByteArray> after = checksums(dir.path());
+    const QMap<QString, QByteArray> after = FolderChecksums(dir.path());
 
     const UndoReport dry = UndoLastRun(dir.path(), true);
     QCOMPARE(dry.status, UndoReport::Status::Done);
-    QCOMPARE(checksums(dir.path()), after);
+    QCOMPARE(FolderChecksums(dir.path()), after);
     QVERIFY(!dry.restored.isEmpty());
 
     const UndoReport real = UndoLastRun(dir.path());
-    QCOMPARE(checksums(dir.path()), before);
+    QCOMPARE(FolderChecksums(dir.path()), before);
     QStringList dryMoves;
     QStringList realMoves;
     for (const UndoneFile &file : dry.restored)
@@ -349,17 +336,17 @@ void RunUndoTest::runsAreUndoneNewestFirst()
     QVERIFY(dir.isValid());
     const QStringList names = {"a.jpg", "b.jpg", ".c.jpg"};
     QVERIFY(writeFiles(dir.path(), names));
-    const QMap<QString, QByteArray> first = checksums(dir.path());
+    const QMap<QString, QByteArray> first = FolderChecksums(dir.path());
     DetachedRunTarget target;
     RunRename(dir.path(), entriesOf(dir.path(), names), requestOf(AddPrefix, "x_", "", "1", false), target);
-    const QMap<QString, QByteArray> second = checksums(dir.path());
+    const QMap<QString, QByteArray> second = FolderChecksums(dir.path());
     RunRename(dir.path(), entriesOf(dir.path(), second.keys()), requestOf(NameOnly, "y", "", "1", false), target);
-    QVERIFY(checksums(dir.path()) != second);
+    QVERIFY(FolderChecksums(dir.path()) != second);
 
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::Done);
-    QCOMPARE(checksums(dir.path()), second);
+    QCOMPARE(FolderChecksums(dir.path()), second);
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::Done);
-    QCOMPARE(checksums(dir.path()), first);
+    QCOMPARE(FolderChecksums(dir.path()), first);
     const UndoReport none = UndoLastRun(dir.path());
     QCOMPARE(none.status, UndoReport::Status::NothingToUndo);
     QVERIFY(!none.message.isEmpty());

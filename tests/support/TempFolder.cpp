@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,4 +60,17 @@ QByteArray TempFolder::read(const QString &name) const
 bool TempFolder::exists(const QString &name) const
 {
     return QFileInfo(filePath(name)).isFile();
+}
+
+QMap<QString, QByteArray> FolderChecksums(const QString &path)
+{
+    QMap<QString, QByteArray> result;
+    const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        QFile file(entry.filePath());
+        result.insert(entry.fileName(), file.open(QIODevice::ReadOnly)
+                                            ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+                                            : QByteArray("unreadable"));
+    }
+    return result;
 }

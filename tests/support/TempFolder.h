@@ -35,3 +35,7 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Name -> SHA-256 of the content of every file directly in path, hidden ones
+// included; "unreadable" for one that cannot be read. What a run must keep.
+QMap<QString, QByteArray> FolderChecksums(const QString &path);
