@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -207,14 +208,9 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
 void RunJournalWriter::addFile(quint64 inode, QStringView oldName)
 {
     char digits[24];
-    char *end = digits + sizeof digits;
-    char *begin = end;
-    do {
-        *--begin = char('0' + inode % 10);
-        inode /= 10;
-    } while (inode != 0);
+    const char *end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
     m_buffer += "file ";
-    m_buffer.append(begin, end - begin);
+    m_buffer.append(digits, end - digits);
     m_buffer += ' ';
     appendName(m_buffer, oldName);
     m_buffer += '\n';
