@@ -90,17 +90,6 @@ public:
                           : QStringView(m_text.data() + ref.offset, ref.length);
     }
 
-    // Starts fetching the memory a lookup of this hash reads first, so that
-    // a run of lookups need not wait for each one in turn.
-    void prefetch(size_t hash) const
-    {
-#if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&m_slots[home(tagOf(hash))]);
-#else
-        Q_UNUSED(hash);
-#endif
-    }
-
     // Adds the entry, or updates the one of the same name (a replaced file),
     // and answers its slot.
     qsizetype add(QStringView name, size_t hash, bool ordinary, int holder, bool link = false);
