@@ -1,6 +1,7 @@
 #include "cli/CliOutput.h"
 
 #include "cli/NameQuoting.h"
+#include "core/CoarseClock.h"
 
 #include <cerrno>
 #include <cstring>
@@ -92,13 +93,13 @@ void CliOutput::writeName(const QString &name)
 
 void CliOutput::flushSoon()
 {
-    if (m_terminal || m_sink || !m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= kFlushDelayMs)
+    if (m_terminal || m_sink || m_lastFlushMs < 0 || CoarseMonotonicMs() - m_lastFlushMs >= kFlushDelayMs)
         flush();
 }
 
 bool CliOutput::flush()
 {
-    m_sinceFlush.start();
+    m_lastFlushMs = CoarseMonotonicMs();
     if (m_sink) {
         m_sink->append(m_buffer);
         m_buffer.clear();
@@ -118,6 +119,6 @@ bool CliOutput::flush()
         data += written;
         left -= written;
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps its room for what comes next
     return !m_failed;
 }

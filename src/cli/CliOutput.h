@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QElapsedTimer>
 #include <QString>
 
 // One output stream of quillmere-rename (standard output or error), written
@@ -47,5 +46,5 @@ private:
     bool m_failed = false;
     QString m_error;
     QByteArray m_buffer;
-    QElapsedTimer m_sinceFlush;
+    qint64 m_lastFlushMs = -1; // none yet
 };

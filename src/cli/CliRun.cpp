@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/CliReport.h"
+#include "core/FolderContent.h"
 #include "core/FolderHandle.h"
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
@@ -171,7 +172,9 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     // a million files costs no allocation per name. It outlives everything
     // below that holds a name.
     QString listedText;
-    QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText);
+    // What the same read showed besides, so that the run needs no second.
+    FolderContent content;
+    QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText, &content);
     if (!readable) {
         WriteCliFileMessage(err, command.folder, CliText::tr("the folder cannot be read"));
         return CliRefused;
@@ -193,7 +196,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     const StopSignals stopSignals;
     CliRunTarget target(out, command.nullSeparated);
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
-    const RenameReport report = RunRename(folder, entries, command.request, target, operations);
+    const RenameReport report = RunRename(folder, entries, command.request, target, operations, &content);
     if (report.refusal != RenameReport::Refusal::None) {
         WriteCliMessage(err, report.refusalMessage);
         return CliRefused;

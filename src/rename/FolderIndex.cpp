@@ -1,5 +1,6 @@
 #include "rename/FolderIndex.h"
 
+#include "core/FolderContent.h"
 #include "core/FolderReader.h"
 
 #include <QHashSeed>
@@ -85,6 +86,49 @@ bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &ent
     return !reader.failed();
 }
 
+void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries, qsizetype extraNames,
+                       std::vector<SelectedFile> &selected)
+{
+    Q_ASSERT(content.listed.size() == size_t(entries.size()));
+    m_seed = QHashSeed::globalSeed();
+    m_entries = &entries;
+    selected.assign(size_t(entries.size()), SelectedFile());
+    rehash(entries.size() + qsizetype(content.others().size()) + 16);
+
+    // Every listed name is a file of the folder, and each is there once
+    // (unless the folder changed while it was read: then the first counts).
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString &name = entries.at(i).name;
+        if (name.isEmpty() || name.size() > 0xFFFF)
+            continue;
+        const FolderContent::ListedFile &file = content.listed[size_t(i)];
+        const size_t hash = hashOf(name);
+        if (find(name, hash) >= 0) {
+            selected[size_t(i)].listedTwice = entries.at(i).selected;
+            continue;
+        }
+        Slot slot;
+        slot.tag = tagOf(hash);
+        slot.offset = quint32(i);
+        slot.length = quint16(name.size());
+        slot.holder = entries.at(i).selected ? int(i) : -1;
+        slot.ordinary = true;
+        slot.link = file.link;
+        slot.listed = true;
+        insert(slot);
+        if (entries.at(i).selected)
+            selected[size_t(i)] = {file.inode, true, file.link, false};
+    }
+    m_text.reserve(size_t(extraNames) * 24);
+    for (const FolderContent::OtherEntry &other : content.others()) {
+        const QStringView name = content.nameOf(other);
+        const size_t hash = hashOf(name);
+        if (find(name, hash) < 0)
+            addText(name, hash, other.ordinary, -1, other.link);
+    }
+    content.clear();
+}
+
 qsizetype FolderIndex::find(QStringView name, size_t hash) const
 {
     const quint32 tag = tagOf(hash);
@@ -142,6 +186,17 @@ void FolderIndex::remove(QStringView name, size_t hash)
     const qsizetype slot = find(name, hash);
     if (slot >= 0)
         eraseAt(size_t(slot));
+}
+
+void FolderIndex::removeHeld(size_t hash, int holder)
+{
+    const quint32 tag = tagOf(hash);
+    for (size_t i = home(tag); m_slots[i].length != 0; i = next(i)) {
+        if (m_slots[i].tag == tag && m_slots[i].holder == holder) {
+            eraseAt(i);
+            return;
+        }
+    }
 }
 
 // Linear probing without markers of removed entries: the entries after the

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/Prefetch.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RenameRun.h"
 
+class FolderContent;
 class FolderHandle;
 
 #include <QList>
@@ -48,6 +50,11 @@ public:
     // name can equal them.
     bool load(const FolderHandle &folder, const QList<RenameEntry> &entries, qsizetype extraNames,
               std::vector<SelectedFile> &selected);
+    // The same from the read that listed entries just now, one entry for
+    // each name it listed, in its order: the folder is not read again.
+    // content is emptied.
+    void load(FolderContent &content, const QList<RenameEntry> &entries, qsizetype extraNames,
+              std::vector<SelectedFile> &selected);
 
     // The lookups take the name's hash, so that a name looked up, removed
     // and added again is hashed only once.
@@ -66,6 +73,9 @@ public:
                 return;
         }
     }
+
+    // Fetches the memory a look-up of this hash starts at, ahead of it.
+    void prefetch(size_t hash) const { PrefetchForRead(&m_slots[home(tagOf(hash))]); }
 
     // The slot of exactly this name, or -1; valid until the index next changes.
     qsizetype find(QStringView name, size_t hash) const;
@@ -94,6 +104,10 @@ public:
     // and answers its slot.
     qsizetype add(QStringView name, size_t hash, bool ordinary, int holder, bool link = false);
     void remove(QStringView name, size_t hash);
+    // Removes the entry the selected list entry holder holds under a name of
+    // this hash. The holder tells it apart, so no name is read: the names of
+    // list entries lie all over memory.
+    void removeHeld(size_t hash, int holder);
 
 private:
     struct Slot

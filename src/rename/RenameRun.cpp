@@ -1,7 +1,8 @@
 #include "rename/RenameRun.h"
 
-#include "rename/NameComposition.h"
+#include "core/FolderContent.h"
 #include "core/NumberText.h"
+#include "rename/NameComposition.h"
 #include "rename/FolderIndex.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RunJournal.h"
@@ -17,6 +18,7 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -133,7 +135,8 @@ class FileRenamer
 {
 public:
     FileRenamer(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
-                RenameFileOperations &operations, RenameRunTarget &target, RenameReport &report)
+                RenameFileOperations &operations, RenameRunTarget &target, RenameReport &report,
+                FolderContent *listedContent)
         : m_folder(folder)
         , m_entries(entries)
         , m_request(request)
@@ -148,7 +151,12 @@ public:
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
         // Each selected file that is really there belongs to one entry: these
         // are the files the run must never destroy.
-        m_folderRead = m_index.load(folder, entries, selected, m_found);
+        if (listedContent && listedContent->listed.size() == size_t(entries.size())) {
+            m_index.load(*listedContent, entries, selected, m_found);
+            m_folderRead = true;
+        } else {
+            m_folderRead = m_index.load(folder, entries, selected, m_found);
+        }
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const FolderIndex::SelectedFile &found = m_found[size_t(i)];
             EntryState &state = m_states[i];
@@ -161,10 +169,16 @@ public:
         m_maxNameLength = folder.maxNameLength();
         if (m_folderRead)
             m_folderProblem = operations.folderProblem(folder);
+        for (int j = 0; j < kLookAhead; ++j)
+            lookAhead(j);
     }
+
+    // Fetches where the index will look up name, some time before it does.
+    void prefetchName(const QString &name) const { m_index.prefetch(m_index.hashOf(name)); }
 
     void rename(int i, const QString &newName)
     {
+        lookAhead(i + kLookAhead);
         EntryState &state = m_states[i];
         state.done = true;
         if (!state.present) {
@@ -453,11 +467,31 @@ private:
         return false;
     }
 
+    // The hash of entry j's own name, and a fetch of where the index keeps
+    // it, some files before its turn: taking the name out of the index after
+    // the move then finds it in the cache.
+    void lookAhead(qsizetype j)
+    {
+        if (j >= m_states.size() || !m_entries.at(j).selected || !m_states.at(j).present)
+            return;
+        const size_t hash = m_index.hashOf(m_entries.at(j).name);
+        m_index.prefetch(hash);
+        AheadHash &ahead = m_ahead[size_t(j) % std::size(m_ahead)];
+        ahead.entry = j;
+        ahead.hash = hash;
+    }
+    size_t locationHash(int i) const
+    {
+        const AheadHash &ahead = m_ahead[size_t(i) % std::size(m_ahead)];
+        if (ahead.entry == i && !m_states.at(i).moved)
+            return ahead.hash;
+        return m_index.hashOf(locationOf(i));
+    }
+
     void relocate(int i, const QString &to, size_t toHash, bool aside)
     {
         EntryState &state = m_states[i];
-        const QStringView location = locationOf(i);
-        m_index.remove(location, m_index.hashOf(location));
+        m_index.removeHeld(locationHash(i), i);
         const qsizetype slot = m_index.add(to, toHash, true, i, state.link);
         state.location = m_index.nameRef(slot);
         state.moved = true;
@@ -511,6 +545,14 @@ private:
     bool m_folderRead = false;
     int m_maxNameLength = 255;
     QList<EntryState> m_states;
+    static constexpr int kLookAhead = 8;
+    struct AheadHash
+    {
+        qsizetype entry = -1;
+        size_t hash = 0;
+    };
+    // Twice the distance: an entry's hash stays until its own turn is over.
+    AheadHash m_ahead[2 * kLookAhead];
     bool m_keepRenamed = true;
     qint64 m_pid = 0;
     int m_asideCounter = 0;
@@ -582,6 +624,12 @@ QString FolderBusyMessage(const QString &folder)
 RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target, RenameFileOperations &fileOperations)
 {
+    return RunRename(folder, entries, request, target, fileOperations, nullptr);
+}
+
+RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                       RenameRunTarget &target, RenameFileOperations &fileOperations, FolderContent *listedContent)
+{
     RenameReport report;
     // Two runs in one folder would each move files the other counts on.
     // Where the file system has no locks, the run goes ahead as before.
@@ -603,7 +651,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
         journaled.emplace(fileOperations, folder);
     std::optional<FileRenamer> renamer;
     if (anySelected)
-        renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations, target, report);
+        renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations, target, report,
+                        listedContent);
     // The plan is on disk before the first file moves.
     if (journaled) {
         QString problem;
@@ -629,6 +678,31 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     QString spareNumber;
 
     const qsizetype count = entries.size();
+    // The next selected file's new name is composed before this file's move,
+    // so that the index can fetch where it will look that name up while the
+    // move runs. It is taken when its turn comes with the number it was
+    // composed with; otherwise the name is composed again.
+    qsizetype upcomingEntry = -1;
+    qsizetype nextSelected = 0;
+    QString upcomingNumber;
+    QString upcomingName;
+    const auto composeUpcoming = [&](qsizetype after) {
+        nextSelected = std::max(nextSelected, after + 1);
+        while (nextSelected < count && !entries.at(nextSelected).selected)
+            ++nextSelected;
+        if (nextSelected >= count)
+            return;
+        upcomingNumber = number;
+        if (advancesNumber(request.type)) {
+            const std::optional<qint32> value = numberValue ? *numberValue : ParseWholeNumber(number);
+            if (value && *value < std::numeric_limits<qint32>::max())
+                setDecimalText(upcomingNumber, qint64(*value) + 1);
+        }
+        upcomingEntry = nextSelected;
+        upcomingName = ComposeNewName(entries.at(upcomingEntry).name, request, upcomingNumber);
+        renamer->prefetchName(upcomingName);
+    };
+
     for (qsizetype i = 0; i < count; ++i) {
         if (entries.at(i).selected) {
             if (!report.stopped && target.stopRequested())
@@ -641,7 +715,11 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
             if (numberStuck) {
                 renamer->skip(int(i), QString(), numberStuck->first, numberStuck->second);
             } else {
-                renamer->rename(int(i), ComposeNewName(entries.at(i).name, request, number));
+                QString newName = upcomingEntry == i && upcomingNumber == number
+                    ? std::exchange(upcomingName, QString())
+                    : ComposeNewName(entries.at(i).name, request, number);
+                composeUpcoming(i);
+                renamer->rename(int(i), newName);
                 if (advancesNumber(request.type)) {
                     if (!numberValue)
                         numberValue = ParseWholeNumber(number);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class FolderContent;
+
 // One entry of the file list, in list order.
 struct RenameEntry
 {
@@ -179,6 +181,14 @@ RenameReport RunRename(const QString &folder, const QList<RenameEntry> &entries,
 // to list it for the run); the lock taken here lasts as long as the handle.
 RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target, RenameFileOperations &fileOperations);
+
+// The same, right after the folder was listed for entries (one entry for
+// each name listed, in list order) under the lock the caller holds: what
+// the listing's read showed of the folder (see ListFolderFiles) stands in
+// for a second read. listedContent is used up; where it does not fit the
+// entries, the folder is read as usual.
+RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                       RenameRunTarget &target, RenameFileOperations &fileOperations, FolderContent *listedContent);
 
 // The message of a run refused because another holds the folder.
 QString FolderBusyMessage(const QString &folder);

@@ -1,5 +1,6 @@
 #include "rename/RunJournal.h"
 
+#include "core/CoarseClock.h"
 #include "core/FolderHandle.h"
 #include "rename/RunText.h"
 
@@ -29,17 +30,6 @@ constexpr qint64 kSyncIntervalMs = 100;
 constexpr int kMovesPerTimeCheck = 256;
 constexpr qsizetype kBufferLimit = 1 << 20;
 
-qint64 monotonicMs()
-{
-    timespec now;
-#if defined(CLOCK_MONOTONIC_COARSE)
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-#else
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-#endif
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 bool isEscaped(unsigned char c)
 {
     return c <= ' ' || c == '%' || c == 0x7F;
@@ -62,6 +52,22 @@ void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
 
 void appendName(QByteArray &out, QStringView name)
 {
+    // Plain ASCII that needs no escape, as most names are, goes straight
+    // into the buffer: the plan and the moves write two names a file.
+    const qsizetype start = out.size();
+    out.resize(start + name.size());
+    char *to = out.data() + start;
+    const char16_t *from = name.utf16();
+    qsizetype i = 0;
+    for (; i < name.size(); ++i) {
+        const char16_t c = from[i];
+        if (c >= 0x80 || isEscaped(static_cast<unsigned char>(c)))
+            break;
+        to[i] = char(c);
+    }
+    if (i == name.size())
+        return;
+    out.resize(start);
     thread_local QByteArray encoded;
     const char *bytes = FolderHandle::encodeName(name, encoded);
     appendEscaped(out, bytes, encoded.size());
@@ -245,8 +251,8 @@ bool RunJournalWriter::commitPlan(QString *error)
         return false;
     }
     m_partPath.clear();
-    m_buffer.clear();
-    m_lastSyncMs = monotonicMs();
+    m_buffer.resize(0);
+    m_lastSyncMs = CoarseMonotonicMs();
     return true;
 }
 
@@ -258,8 +264,8 @@ bool RunJournalWriter::writeBuffer(bool sync)
         m_failed = true;
         return false;
     }
-    m_buffer.clear();
-    m_lastSyncMs = monotonicMs();
+    m_buffer.resize(0); // keeps its room for the next batch
+    m_lastSyncMs = CoarseMonotonicMs();
     return true;
 }
 
@@ -272,7 +278,7 @@ void RunJournalWriter::flushIfDue()
     if (++m_movesSinceCheck < kMovesPerTimeCheck)
         return;
     m_movesSinceCheck = 0;
-    if (monotonicMs() - m_lastSyncMs >= kSyncIntervalMs)
+    if (CoarseMonotonicMs() - m_lastSyncMs >= kSyncIntervalMs)
         writeBuffer(true);
 }
 

@@ -1,5 +1,6 @@
 #include "selection/FileListing.h"
 
+#include "core/FolderContent.h"
 #include "core/FolderReader.h"
 #include "selection/SortedNames.h"
 
@@ -160,8 +161,16 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
 
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText)
 {
+    return ListFolderFiles(folder, pattern, ok, sharedText, nullptr);
+}
+
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText,
+                            FolderContent *content)
+{
     if (ok)
         *ok = false;
+    if (content)
+        *content = FolderContent();
     FolderReader reader(folder);
     if (!reader.isOpen())
         return {};
@@ -169,10 +178,21 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
     const FilePattern filePattern(pattern);
     const bool testNames = !filePattern.matchesEverything();
     SortedNames names;
+    if (content)
+        names.keepFileFacts();
+    // An entry the list leaves out is still one a new name may meet.
+    const auto leaveOut = [&] {
+        if (content && reader.roundTrips())
+            content->addOther(reader.name(), reader.kind() == FolderHandle::Kind::File, reader.isLink());
+    };
     QVarLengthArray<char16_t, 256> widened; // an ASCII name, for the pattern
     while (reader.next()) {
-        if (reader.isHidden() || reader.kind() != FolderHandle::Kind::File)
+        if (reader.isHidden() || reader.kind() != FolderHandle::Kind::File) {
+            leaveOut();
             continue;
+        }
+        const FolderContent::ListedFile facts =
+            content ? FolderContent::ListedFile{reader.inode(), reader.isLink()} : FolderContent::ListedFile{};
 
         // Plain ASCII, which most names are, is copied straight into the
         // sorter; anything else goes through the reader's decoding.
@@ -188,20 +208,31 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
             if (testNames) {
                 widened.resize(qsizetype(length));
                 std::copy_n(reinterpret_cast<const unsigned char *>(raw), length, widened.data());
-                if (!filePattern.matches(QStringView(widened.data(), widened.size())))
+                if (!filePattern.matches(QStringView(widened.data(), widened.size()))) {
+                    leaveOut();
                     continue;
+                }
             }
-            names.commitAscii(length);
+            names.commitAscii(length, facts);
             continue;
         }
         const QStringView name = reader.name();
-        if (!reader.roundTrips() || (testNames && !filePattern.matches(name)))
+        if (!reader.roundTrips())
             continue;
-        names.add(name);
+        if (testNames && !filePattern.matches(name)) {
+            leaveOut();
+            continue;
+        }
+        names.add(name, facts);
     }
-    if (reader.failed())
+    if (reader.failed()) {
+        if (content)
+            *content = FolderContent();
         return {};
+    }
     if (ok)
         *ok = true;
-    return sharedText ? names.takeSharing(sharedText) : names.take();
+    if (sharedText)
+        return names.takeSharing(sharedText, content ? &content->listed : nullptr);
+    return names.take();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class FolderContent;
 class FolderHandle;
 
 // The content of a file list: which files of a folder a pattern selects and
@@ -76,6 +77,12 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
 // instead of holding a copy each (see SortedNames::takeSharing): for a
 // caller that lists a great many files once and keeps *sharedText as long.
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText);
+// The same, and what the read showed besides in *content (see FolderContent),
+// for a run in the folder that needs no second read. content->listed stays
+// empty without sharedText, and where the names could not carry their facts
+// through the sort (names longer than any file system allows).
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText,
+                            FolderContent *content);
 
 // Sorts names the way ListFolderFiles returns them.
 void SortFileNames(QStringList &names);

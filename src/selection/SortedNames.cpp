@@ -1,6 +1,7 @@
 #include "selection/SortedNames.h"
 
 #include "core/AsciiFolding.h"
+#include "core/Prefetch.h"
 #include "selection/PlainBuffer.h"
 
 #include <QtEndian>
@@ -152,18 +153,21 @@ class SortedNames::Gatherer
 public:
     // Room for an ASCII name of `length` characters after the names gathered
     // so far; a name written there is taken by commitAscii() without a copy.
-    char *asciiRoom(size_t length) { return m_text.room(length); }
+    char *asciiRoom(size_t length) { return m_text.room(length + factsBytes()); }
+
+    void keepFileFacts() { m_keepFacts = true; }
 
     // Takes the `length` ASCII characters just written to asciiRoom() as the
     // next name.
-    void commitAscii(size_t length)
+    void commitAscii(size_t length, const FolderContent::ListedFile &facts)
     {
         const size_t offset = m_text.size();
         if (m_oversized) {
             m_plain.append(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
             return;
         }
-        m_text.commit(length);
+        putFacts(m_text.data() + offset + length, facts);
+        m_text.commit(length + factsBytes());
         if (qsizetype(length) > SortKey::kMaxSize || m_text.size() > SortKey::kMaxOffset) {
             becomeOversized(QString::fromLatin1(m_text.data() + offset, qsizetype(length)));
             return;
@@ -177,13 +181,13 @@ public:
         appendKey(key);
     }
 
-    void add(QStringView name)
+    void add(QStringView name, const FolderContent::ListedFile &facts)
     {
         if (isAscii(name)) {
             char *out = asciiRoom(size_t(name.size()));
             for (qsizetype i = 0; i < name.size(); ++i)
                 out[i] = char(name.utf16()[i]);
-            commitAscii(size_t(name.size()));
+            commitAscii(size_t(name.size()), facts);
             return;
         }
         if (m_oversized) {
@@ -200,10 +204,11 @@ public:
             m_text.append(0); // UTF-16 text starts on an even offset
         const size_t offset = m_text.size();
         const size_t bytes = size_t(name.size() + folded.size()) * sizeof(char16_t);
-        char *out = m_text.room(bytes);
+        char *out = m_text.room(bytes + factsBytes());
         std::memcpy(out, name.utf16(), size_t(name.size()) * sizeof(char16_t));
         std::memcpy(out + name.size() * sizeof(char16_t), folded.utf16(), size_t(folded.size()) * sizeof(char16_t));
-        m_text.commit(bytes);
+        putFacts(out + bytes, facts);
+        m_text.commit(bytes + factsBytes());
         if (m_text.size() > SortKey::kMaxOffset) {
             becomeOversized(name.toString());
             return;
@@ -255,11 +260,16 @@ public:
         return sorted;
     }
 
-    QStringList takeSharing(QString *text)
+    QStringList takeSharing(QString *text, std::vector<FolderContent::ListedFile> *facts)
     {
         text->clear();
+        if (facts)
+            facts->clear();
         if (m_oversized)
             return take();
+        const bool giveFacts = facts && m_keepFacts;
+        if (giveFacts)
+            facts->resize(m_keys.size());
         const size_t count = m_keys.size();
         const SortKey *keys = sortKeys();
         qsizetype total = 0;
@@ -273,9 +283,14 @@ public:
         for (size_t i = 0; i < count; ++i) {
             prefetchAhead(m_text.data(), keys, i, count);
             const qsizetype size = keys[i].nameSize();
-            for (qsizetype k = 0; k < size; ++k)
-                units[at + k] = unit(keys[i], k);
+            const char *name = m_text.data() + keys[i].offset;
+            if (keys[i].isWide())
+                std::memcpy(units + at, name, size_t(size) * sizeof(char16_t));
+            else
+                std::copy_n(reinterpret_cast<const uchar *>(name), size, units + at);
             out[i] = QString::fromRawData(reinterpret_cast<const QChar *>(units + at), size);
+            if (giveFacts)
+                (*facts)[i] = factsOf(keys[i]);
             at += size;
         }
         return sorted;
@@ -306,19 +321,29 @@ private:
     static void prefetchAhead(const char *text, const SortKey *keys, size_t i, size_t count)
     {
         constexpr size_t kAhead = 8;
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
-        // Spelled out: GCC 12 drops the builtin hint from this loop.
         if (i + kAhead < count)
-            asm volatile("prefetcht0 %0" : : "m"(*(text + keys[i + kAhead].offset)));
-#elif defined(__GNUC__) || defined(__clang__)
-        if (i + kAhead < count)
-            __builtin_prefetch(text + keys[i + kAhead].offset);
-#else
-        Q_UNUSED(text);
-        Q_UNUSED(keys);
-        Q_UNUSED(i);
-        Q_UNUSED(count);
-#endif
+            PrefetchForRead(text + keys[i + kAhead].offset);
+    }
+
+    // A name's facts lie right after its text (and folded text), where the
+    // copy in list order reads anyway.
+    static constexpr size_t kFactsBytes = sizeof(quint64) + 1;
+    size_t factsBytes() const { return m_keepFacts ? kFactsBytes : 0; }
+    void putFacts(char *at, const FolderContent::ListedFile &facts) const
+    {
+        if (!m_keepFacts)
+            return;
+        std::memcpy(at, &facts.inode, sizeof facts.inode);
+        at[sizeof facts.inode] = facts.link ? 1 : 0;
+    }
+    FolderContent::ListedFile factsOf(const SortKey &key) const
+    {
+        const char *at = m_text.data() + key.offset
+            + (key.isWide() ? size_t(key.nameSize() + key.foldedSize) * sizeof(char16_t) : size_t(key.nameSize()));
+        FolderContent::ListedFile facts;
+        std::memcpy(&facts.inode, at, sizeof facts.inode);
+        facts.link = at[sizeof facts.inode] != 0;
+        return facts;
     }
 
     void appendKey(const SortKey &key)
@@ -395,6 +420,7 @@ private:
     PlainBuffer<SortKey> m_keys;
     KeyDifferences m_differences; // over all keys
     bool m_oversized = false;
+    bool m_keepFacts = false;
     QStringList m_plain; // the names, once m_oversized
 };
 
@@ -411,14 +437,19 @@ char *SortedNames::asciiRoom(size_t length)
     return d->asciiRoom(length);
 }
 
-void SortedNames::commitAscii(size_t length)
+void SortedNames::keepFileFacts()
 {
-    d->commitAscii(length);
+    d->keepFileFacts();
 }
 
-void SortedNames::add(QStringView name)
+void SortedNames::commitAscii(size_t length, const FolderContent::ListedFile &facts)
 {
-    d->add(name);
+    d->commitAscii(length, facts);
+}
+
+void SortedNames::add(QStringView name, const FolderContent::ListedFile &facts)
+{
+    d->add(name, facts);
 }
 
 QStringList SortedNames::take()
@@ -426,7 +457,7 @@ QStringList SortedNames::take()
     return d->take();
 }
 
-QStringList SortedNames::takeSharing(QString *text)
+QStringList SortedNames::takeSharing(QString *text, std::vector<FolderContent::ListedFile> *facts)
 {
-    return d->takeSharing(text);
+    return d->takeSharing(text, facts);
 }

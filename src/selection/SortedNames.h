@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FolderContent.h"
+
 #include <QStringList>
 #include <QStringView>
 
@@ -17,20 +19,26 @@ public:
     SortedNames(const SortedNames &) = delete;
     SortedNames &operator=(const SortedNames &) = delete;
 
+    // From here on each name carries what the folder told of its file
+    // through the sort, for takeSharing() to hand back in list order.
+    void keepFileFacts();
+
     // Room for an ASCII name of `length` characters after the names gathered
     // so far, valid until the next call; a name written there is taken by
     // commitAscii() without a copy.
     char *asciiRoom(size_t length);
     // Takes the `length` ASCII characters just written to asciiRoom() as the
     // next name.
-    void commitAscii(size_t length);
-    void add(QStringView name);
+    void commitAscii(size_t length, const FolderContent::ListedFile &facts = {});
+    void add(QStringView name, const FolderContent::ListedFile &facts = {});
     // The names gathered, sorted; the gatherer is empty afterwards.
     QStringList take();
     // The same, with the names' text one after another in *text, which the
     // names refer to instead of holding a copy each: *text must outlive
-    // them and stay unchanged. For lists of a great many names.
-    QStringList takeSharing(QString *text);
+    // them and stay unchanged. For lists of a great many names. With
+    // keepFileFacts(), *facts gets each name's facts in the same order; it
+    // stays empty where the names were too long to sort the fast way.
+    QStringList takeSharing(QString *text, std::vector<FolderContent::ListedFile> *facts = nullptr);
 
 private:
     class Gatherer;
