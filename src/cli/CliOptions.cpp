@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
 
+#include "core/MemoryPages.h"
 #include "core/ProductInfo.h"
 #include "selection/FileListing.h"
 
@@ -312,6 +313,7 @@ QList<RenameEntry> SelectCliEntries(const QStringList &listed, const QStringList
     QSet<QString> found;
     QList<RenameEntry> entries;
     entries.reserve(listed.size());
+    PrepareRoomForWriting(entries, size_t(listed.size()));
     for (const QString &name : listed) {
         const bool selected = selectAll || wanted.contains(name);
         if (selected && !selectAll)

@@ -2,12 +2,13 @@
 
 #include "core/FolderContent.h"
 #include "core/FolderReader.h"
+#include "core/MemoryPages.h"
 
 #include <QHashSeed>
 
 #include <algorithm>
 
-bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &entries, qsizetype extraNames,
+bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &entries,
                        std::vector<SelectedFile> &selected)
 {
     m_seed = QHashSeed::globalSeed();
@@ -38,9 +39,6 @@ bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &ent
         insert(slot);
     }
 
-    // Room for the names of the folder the list does not hold, and the new
-    // ones. The buffer is only touched as names come.
-    m_text.reserve(size_t(extraNames) * 24);
     FolderReader reader(folder);
     if (!reader.isOpen())
         return false;
@@ -86,13 +84,16 @@ bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &ent
     return !reader.failed();
 }
 
-void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries, qsizetype extraNames,
+void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries,
                        std::vector<SelectedFile> &selected)
 {
     Q_ASSERT(content.listed.size() == size_t(entries.size()));
     m_seed = QHashSeed::globalSeed();
     m_entries = &entries;
-    selected.assign(size_t(entries.size()), SelectedFile());
+    selected.clear();
+    selected.reserve(size_t(entries.size()));
+    PrepareRoomForWriting(selected, size_t(entries.size()));
+    selected.resize(size_t(entries.size()));
     rehash(entries.size() + qsizetype(content.others().size()) + 16);
 
     // Every listed name is a file of the folder, and each is there once
@@ -119,7 +120,6 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
         if (entries.at(i).selected)
             selected[size_t(i)] = {file.inode, true, file.link, false};
     }
-    m_text.reserve(size_t(extraNames) * 24);
     for (const FolderContent::OtherEntry &other : content.others()) {
         const QStringView name = content.nameOf(other);
         const size_t hash = hashOf(name);
@@ -165,7 +165,8 @@ qsizetype FolderIndex::addText(QStringView name, size_t hash, bool ordinary, int
     slot.holder = holder;
     slot.ordinary = ordinary;
     slot.link = link;
-    m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
+    std::copy_n(name.utf16(), name.size(), m_text.room(size_t(name.size())));
+    m_text.commit(size_t(name.size()));
     return insert(slot);
 }
 
@@ -223,7 +224,10 @@ void FolderIndex::eraseAt(size_t gap)
 void FolderIndex::rehash(qsizetype entries)
 {
     const size_t capacity = std::max<size_t>(16, size_t(entries) * 10 / 7 + 1);
-    std::vector<Slot> old(capacity);
+    std::vector<Slot> old;
+    old.reserve(capacity);
+    PrepareRoomForWriting(old, capacity);
+    old.resize(capacity);
     old.swap(m_slots);
     m_used = 0;
     for (const Slot &slot : old) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PlainBuffer.h"
 #include "core/Prefetch.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RenameRun.h"
@@ -44,17 +45,14 @@ public:
     };
 
     // Reads folder, with the selected entries among the list's entries;
-    // selected[i] tells what became of entry i. extraNames is the number of
-    // names the run may add on top. False when the folder cannot be read.
-    // Names that no text can give (see FolderReader) are left out: no new
-    // name can equal them.
-    bool load(const FolderHandle &folder, const QList<RenameEntry> &entries, qsizetype extraNames,
-              std::vector<SelectedFile> &selected);
+    // selected[i] tells what became of entry i. False when the folder cannot
+    // be read. Names that no text can give (see FolderReader) are left out:
+    // no new name can equal them.
+    bool load(const FolderHandle &folder, const QList<RenameEntry> &entries, std::vector<SelectedFile> &selected);
     // The same from the read that listed entries just now, one entry for
     // each name it listed, in its order: the folder is not read again.
     // content is emptied.
-    void load(FolderContent &content, const QList<RenameEntry> &entries, qsizetype extraNames,
-              std::vector<SelectedFile> &selected);
+    void load(FolderContent &content, const QList<RenameEntry> &entries, std::vector<SelectedFile> &selected);
 
     // The lookups take the name's hash, so that a name looked up, removed
     // and added again is hashed only once.
@@ -140,7 +138,7 @@ private:
 
     std::vector<Slot> m_slots = std::vector<Slot>(16);
     size_t m_used = 0;
-    std::vector<char16_t> m_text;
+    PlainBuffer<char16_t> m_text; // grows without copying what it holds
     const QList<RenameEntry> *m_entries = nullptr;
     size_t m_seed = 0;
 };

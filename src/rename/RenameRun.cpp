@@ -1,6 +1,7 @@
 #include "rename/RenameRun.h"
 
 #include "core/FolderContent.h"
+#include "core/MemoryPages.h"
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/FolderIndex.h"
@@ -143,19 +144,21 @@ public:
         , m_operations(operations)
         , m_target(target)
         , m_report(report)
-        , m_states(entries.size())
         , m_keepRenamed(target.keepsRenamedList())
         , m_pid(QCoreApplication::applicationPid())
     {
+        m_states.reserve(entries.size());
+        PrepareRoomForWriting(m_states, size_t(entries.size()));
+        m_states.resize(entries.size());
         const qsizetype selected =
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
         // Each selected file that is really there belongs to one entry: these
         // are the files the run must never destroy.
         if (listedContent && listedContent->listed.size() == size_t(entries.size())) {
-            m_index.load(*listedContent, entries, selected, m_found);
+            m_index.load(*listedContent, entries, m_found);
             m_folderRead = true;
         } else {
-            m_folderRead = m_index.load(folder, entries, selected, m_found);
+            m_folderRead = m_index.load(folder, entries, m_found);
         }
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const FolderIndex::SelectedFile &found = m_found[size_t(i)];

@@ -40,7 +40,7 @@ void TestFolderIndex::agreesWithModel()
     const QList<RenameEntry> entries;
     std::vector<FolderIndex::SelectedFile> selected;
     FolderIndex index;
-    QVERIFY(index.load(FolderHandle(folder.path()), entries, 0, selected));
+    QVERIFY(index.load(FolderHandle(folder.path()), entries, selected));
 
     // Names in pairs that differ only in letter case.
     QStringList names;
@@ -105,7 +105,7 @@ void TestFolderIndex::loadKnowsTheListedFiles()
     };
     std::vector<FolderIndex::SelectedFile> selected;
     FolderIndex index;
-    QVERIFY(index.load(FolderHandle(folder.path()), entries, 3, selected));
+    QVERIFY(index.load(FolderHandle(folder.path()), entries, selected));
 
     QCOMPARE(selected.size(), size_t(5));
     QVERIFY(selected[0].present && !selected[0].listedTwice && selected[0].inode != 0);
