@@ -2,7 +2,9 @@
 
 #include "cli/NameQuoting.h"
 #include "core/CoarseClock.h"
+#include "core/PlainAscii.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +18,7 @@ namespace {
 
 constexpr qsizetype kBufferLimit = 64 * 1024;
 constexpr qint64 kFlushDelayMs = 50;
+constexpr int kMostCallsPerClock = 32;
 
 bool isTerminalDescriptor(int fd)
 {
@@ -78,22 +81,54 @@ void CliOutput::writeName(const QString &name)
     // Most names are plain ASCII: their bytes go straight into the buffer.
     const qsizetype start = m_buffer.size();
     m_buffer.resize(start + name.size());
-    char *out = m_buffer.data() + start;
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80) {
-            m_buffer.truncate(start);
-            write(QByteArrayView(name.toUtf8()));
-            return;
-        }
-        *out++ = char(c.unicode());
+    if (!CopyPlainAscii(name, m_buffer.data() + start)) {
+        m_buffer.truncate(start);
+        write(QByteArrayView(name.toUtf8()));
+        return;
     }
     if (m_buffer.size() >= kBufferLimit)
         flush();
 }
 
+void CliOutput::writeNamePair(const QString &first, QByteArrayView between, const QString &second,
+                              QByteArrayView end)
+{
+    if (!m_terminal) {
+        // Two plain ASCII names, one resize of the buffer.
+        const qsizetype start = m_buffer.size();
+        m_buffer.resize(start + first.size() + between.size() + second.size() + end.size());
+        char *out = m_buffer.data() + start;
+        if (CopyPlainAscii(first, out) && CopyPlainAscii(second, out + first.size() + between.size())) {
+            std::memcpy(out + first.size(), between.data(), size_t(between.size()));
+            std::memcpy(out + first.size() + between.size() + second.size(), end.data(), size_t(end.size()));
+            if (m_buffer.size() >= kBufferLimit)
+                flush();
+            return;
+        }
+        m_buffer.truncate(start);
+    }
+    writeName(first);
+    write(between);
+    writeName(second);
+    write(end);
+}
+
 void CliOutput::flushSoon()
 {
-    if (m_terminal || m_sink || m_lastFlushMs < 0 || CoarseMonotonicMs() - m_lastFlushMs >= kFlushDelayMs)
+    if (m_terminal || m_sink || m_lastFlushMs < 0) {
+        flush();
+        return;
+    }
+    // While calls come fast, the clock is read only every so many of them:
+    // a run reports a file every few microseconds. As soon as they come
+    // slowly, it is read at every call again, so a line never waits long.
+    if (++m_callsSinceClock < m_callsPerClock)
+        return;
+    m_callsSinceClock = 0;
+    const qint64 now = CoarseMonotonicMs();
+    m_callsPerClock = now - m_lastClockMs <= 1 ? std::min(m_callsPerClock * 2, kMostCallsPerClock) : 1;
+    m_lastClockMs = now;
+    if (now - m_lastFlushMs >= kFlushDelayMs)
         flush();
 }
 

@@ -28,6 +28,8 @@ public:
     void writeText(const QString &text);
     // A file name: its bytes as they are, or quoted for a terminal.
     void writeName(const QString &name);
+    // writeName(first), between, writeName(second), end.
+    void writeNamePair(const QString &first, QByteArrayView between, const QString &second, QByteArrayView end);
 
     // Hands the buffered bytes to the system. False once any write failed.
     bool flush();
@@ -47,4 +49,7 @@ private:
     QString m_error;
     QByteArray m_buffer;
     qint64 m_lastFlushMs = -1; // none yet
+    qint64 m_lastClockMs = 0;
+    int m_callsSinceClock = 0;
+    int m_callsPerClock = 1;
 };

@@ -31,10 +31,8 @@ void WriteCliFileMessage(CliOutput &err, const QString &name, const QString &rea
 
 void WriteRenamedFile(CliOutput &out, const QString &oldName, const QString &newName, bool nullSeparated)
 {
-    out.writeName(oldName);
-    out.write(nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView(" -> "));
-    out.writeName(newName);
-    out.write(nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView("\n"));
+    out.writeNamePair(oldName, nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView(" -> "), newName,
+                      nullSeparated ? QByteArrayView("\0", 1) : QByteArrayView("\n"));
 }
 
 void WriteRenameReport(const RenameReport &report, bool dryRun, bool nullSeparated, CliOutput &out, CliOutput &err)

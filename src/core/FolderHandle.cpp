@@ -1,6 +1,7 @@
 #include "core/FolderHandle.h"
 
 #include "core/FolderReader.h"
+#include "core/PlainAscii.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -113,6 +114,15 @@ const char *FolderHandle::encodeName(QStringView name, QByteArray &buffer)
     return buffer.constData();
 }
 
+const char *FolderHandle::plainOrEncoded(QStringView name, char (&plain)[kPlainRoom], QByteArray &buffer)
+{
+    if (name.size() < kPlainRoom && CopyPlainAscii(name, plain)) {
+        plain[name.size()] = 0;
+        return plain;
+    }
+    return encodeName(name, buffer);
+}
+
 FolderHandle::Kind FolderHandle::kindOf(QStringView name) const
 {
     thread_local QByteArray buffer;
@@ -206,8 +216,11 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
         return failed(error, m_openError != 0 ? m_openError : EBADF);
     thread_local QByteArray fromBuffer;
     thread_local QByteArray toBuffer;
-    const char *from = encodeName(fromName, fromBuffer);
-    const char *to = encodeName(toName, toBuffer);
+    // Plain ASCII names, as most are, go to the system from the stack.
+    char fromPlain[kPlainRoom];
+    char toPlain[kPlainRoom];
+    const char *from = plainOrEncoded(fromName, fromPlain, fromBuffer);
+    const char *to = plainOrEncoded(toName, toPlain, toBuffer);
     if (mode == MoveMode::NoReplace)
         return moveNoReplace(from, to, error);
 

@@ -73,6 +73,11 @@ public:
     static const char *encodeName(QStringView name, QByteArray &buffer);
 
 private:
+    // Room for the longest name a file system holds, and its terminator.
+    static constexpr qsizetype kPlainRoom = 256;
+    // A plain ASCII name copied into plain, anything else encoded into buffer.
+    static const char *plainOrEncoded(QStringView name, char (&plain)[kPlainRoom], QByteArray &buffer);
+
     MoveOutcome moveNoReplace(const char *from, const char *to, QString *error) const;
     MoveOutcome dropOldLink(const char *from, const char *to, QString *error) const;
     bool holdsBothNames(const char *a, const char *b) const;

@@ -103,20 +103,18 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
         if (name.isEmpty() || name.size() > 0xFFFF)
             continue;
         const FolderContent::ListedFile &file = content.listed[size_t(i)];
-        const size_t hash = hashOf(name);
-        if (find(name, hash) >= 0) {
-            selected[size_t(i)].listedTwice = entries.at(i).selected;
-            continue;
-        }
         Slot slot;
-        slot.tag = tagOf(hash);
+        slot.tag = tagOf(hashOf(name));
         slot.offset = quint32(i);
         slot.length = quint16(name.size());
         slot.holder = entries.at(i).selected ? int(i) : -1;
         slot.ordinary = true;
         slot.link = file.link;
         slot.listed = true;
-        insert(slot);
+        if (!insertUnlessPresent(slot, name)) {
+            selected[size_t(i)].listedTwice = entries.at(i).selected;
+            continue;
+        }
         if (entries.at(i).selected)
             selected[size_t(i)] = {file.inode, true, file.link, false};
     }
@@ -142,15 +140,33 @@ qsizetype FolderIndex::find(QStringView name, size_t hash) const
 
 qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int holder, bool link)
 {
-    const qsizetype existing = find(name, hash);
-    if (existing >= 0) {
-        Slot &slot = m_slots[size_t(existing)];
-        slot.ordinary = ordinary;
-        slot.link = link;
-        slot.holder = holder;
-        return existing;
+    // One walk along the probe: the name's own slot, or the free one that
+    // ends it, which is where a new entry goes.
+    if ((m_used + 1) * 10 > m_slots.size() * 7)
+        rehash(qsizetype(m_used + 1) * 2);
+    const quint32 tag = tagOf(hash);
+    size_t i = home(tag);
+    for (; m_slots[i].length != 0; i = next(i)) {
+        Slot &slot = m_slots[i];
+        if (slot.tag == tag && nameOf(slot) == name) {
+            slot.ordinary = ordinary;
+            slot.link = link;
+            slot.holder = holder;
+            return qsizetype(i);
+        }
     }
-    return addText(name, hash, ordinary, holder, link);
+    Q_ASSERT(name.size() > 0 && name.size() <= 0xFFFF);
+    Slot &slot = m_slots[i];
+    slot.tag = tag;
+    slot.offset = quint32(m_text.size());
+    slot.length = quint16(name.size());
+    slot.holder = holder;
+    slot.ordinary = ordinary;
+    slot.link = link;
+    std::copy_n(name.utf16(), name.size(), m_text.room(size_t(name.size())));
+    m_text.commit(size_t(name.size()));
+    ++m_used;
+    return qsizetype(i);
 }
 
 qsizetype FolderIndex::addText(QStringView name, size_t hash, bool ordinary, int holder, bool link)
@@ -180,6 +196,20 @@ qsizetype FolderIndex::insert(const Slot &slot)
     m_slots[i] = slot;
     ++m_used;
     return qsizetype(i);
+}
+
+bool FolderIndex::insertUnlessPresent(const Slot &slot, QStringView name)
+{
+    if ((m_used + 1) * 10 > m_slots.size() * 7)
+        rehash(qsizetype(m_used + 1) * 2);
+    size_t i = home(slot.tag);
+    for (; m_slots[i].length != 0; i = next(i)) {
+        if (m_slots[i].tag == slot.tag && nameOf(m_slots[i]) == name)
+            return false;
+    }
+    m_slots[i] = slot;
+    ++m_used;
+    return true;
 }
 
 void FolderIndex::remove(QStringView name, size_t hash)

@@ -133,6 +133,8 @@ private:
     }
     qsizetype addText(QStringView name, size_t hash, bool ordinary, int holder, bool link);
     qsizetype insert(const Slot &slot);
+    // Adds slot, for name, unless an entry has that name already.
+    bool insertUnlessPresent(const Slot &slot, QStringView name);
     void eraseAt(size_t i);
     void rehash(qsizetype entries);
 

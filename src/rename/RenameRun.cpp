@@ -177,7 +177,12 @@ public:
     }
 
     // Fetches where the index will look up name, some time before it does.
-    void prefetchName(const QString &name) const { m_index.prefetch(m_index.hashOf(name)); }
+    void prefetchName(const QString &name)
+    {
+        m_prefetchedHash = m_index.hashOf(name);
+        m_prefetchedName = name;
+        m_index.prefetch(m_prefetchedHash);
+    }
 
     void rename(int i, const QString &newName)
     {
@@ -363,7 +368,7 @@ private:
                     return;
                 }
             }
-            const size_t hash = m_index.hashOf(*candidate);
+            const size_t hash = candidate == &newName ? hashOfNewName(newName) : m_index.hashOf(*candidate);
             if (isTakenByOther(i, *candidate, hash)) {
                 nextVariant();
                 continue;
@@ -393,7 +398,7 @@ private:
         bool heldByRun = false;
         bool heldByNonFile = false;
         QList<int> waiting;
-        const size_t hash = m_index.hashOf(newName);
+        const size_t hash = hashOfNewName(newName);
         m_index.forEachAlike(newName, hash, [&](const FolderIndex::Entry &entry) {
             if (entry.holder == i)
                 return true;
@@ -468,6 +473,16 @@ private:
         }
         *error = RunText::tr("no free temporary name");
         return false;
+    }
+
+    // The hash of a new name, worked out already when it was prefetched:
+    // the same text, shared, is the same name.
+    size_t hashOfNewName(const QString &name) const
+    {
+        if (name.constData() == m_prefetchedName.constData() && name.size() == m_prefetchedName.size()
+            && !name.isNull())
+            return m_prefetchedHash;
+        return m_index.hashOf(name);
     }
 
     // The hash of entry j's own name, and a fetch of where the index keeps
@@ -556,6 +571,8 @@ private:
     };
     // Twice the distance: an entry's hash stays until its own turn is over.
     AheadHash m_ahead[2 * kLookAhead];
+    QString m_prefetchedName;
+    size_t m_prefetchedHash = 0;
     bool m_keepRenamed = true;
     qint64 m_pid = 0;
     int m_asideCounter = 0;

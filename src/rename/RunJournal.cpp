@@ -2,6 +2,7 @@
 
 #include "core/CoarseClock.h"
 #include "core/FolderHandle.h"
+#include "core/PlainAscii.h"
 #include "rename/RunText.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,6 +35,11 @@ constexpr qsizetype kBufferLimit = 1 << 20;
 bool isEscaped(unsigned char c)
 {
     return c <= ' ' || c == '%' || c == 0x7F;
+}
+
+bool isPlain(char16_t c)
+{
+    return !isEscaped(static_cast<unsigned char>(c));
 }
 
 void appendEscaped(QByteArray &out, const char *bytes, qsizetype size)
@@ -56,16 +63,7 @@ void appendName(QByteArray &out, QStringView name)
     // into the buffer: the plan and the moves write two names a file.
     const qsizetype start = out.size();
     out.resize(start + name.size());
-    char *to = out.data() + start;
-    const char16_t *from = name.utf16();
-    qsizetype i = 0;
-    for (; i < name.size(); ++i) {
-        const char16_t c = from[i];
-        if (c >= 0x80 || isEscaped(static_cast<unsigned char>(c)))
-            break;
-        to[i] = char(c);
-    }
-    if (i == name.size())
+    if (CopyPlainAscii(name, out.data() + start, isPlain))
         return;
     out.resize(start);
     thread_local QByteArray encoded;
@@ -286,6 +284,20 @@ void RunJournalWriter::noteMove(QStringView from, QStringView to)
 {
     if (m_fd < 0)
         return;
+    // Two plain names, as most are, go in with one resize of the buffer.
+    constexpr QByteArrayView kMove("move ");
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + kMove.size() + from.size() + 1 + to.size() + 1);
+    char *out = m_buffer.data() + start;
+    std::memcpy(out, kMove.data(), size_t(kMove.size()));
+    out += kMove.size();
+    if (CopyPlainAscii(from, out, isPlain) && CopyPlainAscii(to, out + from.size() + 1, isPlain)) {
+        out[from.size()] = ' ';
+        out[from.size() + 1 + to.size()] = '\n';
+        flushIfDue();
+        return;
+    }
+    m_buffer.resize(start);
     m_buffer += "move ";
     appendName(m_buffer, from);
     m_buffer += ' ';
