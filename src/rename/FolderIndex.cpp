@@ -155,8 +155,22 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
             return qsizetype(i);
         }
     }
+    m_slots[i] = textSlot(name, tag, ordinary, holder, link);
+    ++m_used;
+    return qsizetype(i);
+}
+
+qsizetype FolderIndex::addText(QStringView name, size_t hash, bool ordinary, int holder, bool link)
+{
+    return insert(textSlot(name, tagOf(hash), ordinary, holder, link));
+}
+
+FolderIndex::Slot FolderIndex::textSlot(QStringView name, quint32 tag, bool ordinary, int holder, bool link)
+{
+    // File names are far shorter than 64K units: the longest a file system
+    // holds is 255 bytes or 255 UTF-16 units.
     Q_ASSERT(name.size() > 0 && name.size() <= 0xFFFF);
-    Slot &slot = m_slots[i];
+    Slot slot;
     slot.tag = tag;
     slot.offset = quint32(m_text.size());
     slot.length = quint16(name.size());
@@ -165,25 +179,7 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
     slot.link = link;
     std::copy_n(name.utf16(), name.size(), m_text.room(size_t(name.size())));
     m_text.commit(size_t(name.size()));
-    ++m_used;
-    return qsizetype(i);
-}
-
-qsizetype FolderIndex::addText(QStringView name, size_t hash, bool ordinary, int holder, bool link)
-{
-    // File names are far shorter than 64K units: the longest a file system
-    // holds is 255 bytes or 255 UTF-16 units.
-    Q_ASSERT(name.size() > 0 && name.size() <= 0xFFFF);
-    Slot slot;
-    slot.tag = tagOf(hash);
-    slot.offset = quint32(m_text.size());
-    slot.length = quint16(name.size());
-    slot.holder = holder;
-    slot.ordinary = ordinary;
-    slot.link = link;
-    std::copy_n(name.utf16(), name.size(), m_text.room(size_t(name.size())));
-    m_text.commit(size_t(name.size()));
-    return insert(slot);
+    return slot;
 }
 
 qsizetype FolderIndex::insert(const Slot &slot)

@@ -132,6 +132,8 @@ private:
                            : QStringView(m_text.data() + slot.offset, slot.length);
     }
     qsizetype addText(QStringView name, size_t hash, bool ordinary, int holder, bool link);
+    // A slot for name, its text put after the text held so far.
+    Slot textSlot(QStringView name, quint32 tag, bool ordinary, int holder, bool link);
     qsizetype insert(const Slot &slot);
     // Adds slot, for name, unless an entry has that name already.
     bool insertUnlessPresent(const Slot &slot, QStringView name);
