@@ -211,13 +211,23 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
 
 void RunJournalWriter::addFile(quint64 inode, QStringView oldName)
 {
-    char digits[24];
-    const char *end = std::to_chars(digits, digits + sizeof digits, inode).ptr;
-    m_buffer += "file ";
-    m_buffer.append(digits, end - digits);
-    m_buffer += ' ';
-    appendName(m_buffer, oldName);
-    m_buffer += '\n';
+    // "file INODE NAME", in one resize of the buffer for a plain name.
+    constexpr QByteArrayView kFile("file ");
+    constexpr qsizetype kMostDigits = 20;
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + kFile.size() + kMostDigits + 1 + oldName.size() + 1);
+    char *out = m_buffer.data() + start;
+    std::memcpy(out, kFile.data(), size_t(kFile.size()));
+    out = std::to_chars(out + kFile.size(), out + kFile.size() + kMostDigits, inode).ptr;
+    *out++ = ' ';
+    if (CopyPlainAscii(oldName, out, isPlain)) {
+        out[oldName.size()] = '\n';
+        m_buffer.truncate(out + oldName.size() + 1 - m_buffer.constData());
+    } else {
+        m_buffer.truncate(out - m_buffer.constData());
+        appendName(m_buffer, oldName);
+        m_buffer += '\n';
+    }
     // The plan of a large folder goes to the unfinished file as it grows,
     // so that it is never held whole in memory.
     if (m_buffer.size() >= kBufferLimit && !m_failed) {
