@@ -16,3 +16,13 @@ void PrepareRoomForWriting(Container &container, std::size_t n)
 {
     PrepareForWriting(container.data(), n * sizeof(*container.data()));
 }
+
+// Gives an empty container n elements, its storage made ready before they
+// are written.
+template <typename Container>
+void ResizePrepared(Container &container, std::size_t n)
+{
+    container.reserve(n);
+    PrepareRoomForWriting(container, n);
+    container.resize(n);
+}

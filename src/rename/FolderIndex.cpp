@@ -91,9 +91,7 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
     m_seed = QHashSeed::globalSeed();
     m_entries = &entries;
     selected.clear();
-    selected.reserve(size_t(entries.size()));
-    PrepareRoomForWriting(selected, size_t(entries.size()));
-    selected.resize(size_t(entries.size()));
+    ResizePrepared(selected, size_t(entries.size()));
     rehash(entries.size() + qsizetype(content.others().size()) + 16);
 
     // Every listed name is a file of the folder, and each is there once
@@ -142,8 +140,7 @@ qsizetype FolderIndex::add(QStringView name, size_t hash, bool ordinary, int hol
 {
     // One walk along the probe: the name's own slot, or the free one that
     // ends it, which is where a new entry goes.
-    if ((m_used + 1) * 10 > m_slots.size() * 7)
-        rehash(qsizetype(m_used + 1) * 2);
+    makeRoomForOne();
     const quint32 tag = tagOf(hash);
     size_t i = home(tag);
     for (; m_slots[i].length != 0; i = next(i)) {
@@ -182,10 +179,16 @@ FolderIndex::Slot FolderIndex::textSlot(QStringView name, quint32 tag, bool ordi
     return slot;
 }
 
-qsizetype FolderIndex::insert(const Slot &slot)
+// At seven tenths full the table doubles.
+void FolderIndex::makeRoomForOne()
 {
     if ((m_used + 1) * 10 > m_slots.size() * 7)
         rehash(qsizetype(m_used + 1) * 2);
+}
+
+qsizetype FolderIndex::insert(const Slot &slot)
+{
+    makeRoomForOne();
     size_t i = home(slot.tag);
     while (m_slots[i].length != 0)
         i = next(i);
@@ -196,8 +199,7 @@ qsizetype FolderIndex::insert(const Slot &slot)
 
 bool FolderIndex::insertUnlessPresent(const Slot &slot, QStringView name)
 {
-    if ((m_used + 1) * 10 > m_slots.size() * 7)
-        rehash(qsizetype(m_used + 1) * 2);
+    makeRoomForOne();
     size_t i = home(slot.tag);
     for (; m_slots[i].length != 0; i = next(i)) {
         if (m_slots[i].tag == slot.tag && nameOf(m_slots[i]) == name)
@@ -251,9 +253,7 @@ void FolderIndex::rehash(qsizetype entries)
 {
     const size_t capacity = std::max<size_t>(16, size_t(entries) * 10 / 7 + 1);
     std::vector<Slot> old;
-    old.reserve(capacity);
-    PrepareRoomForWriting(old, capacity);
-    old.resize(capacity);
+    ResizePrepared(old, capacity);
     old.swap(m_slots);
     m_used = 0;
     for (const Slot &slot : old) {

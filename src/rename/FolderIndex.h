@@ -135,6 +135,7 @@ private:
     // A slot for name, its text put after the text held so far.
     Slot textSlot(QStringView name, quint32 tag, bool ordinary, int holder, bool link);
     qsizetype insert(const Slot &slot);
+    void makeRoomForOne();
     // Adds slot, for name, unless an entry has that name already.
     bool insertUnlessPresent(const Slot &slot, QStringView name);
     void eraseAt(size_t i);

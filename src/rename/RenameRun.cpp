@@ -147,9 +147,7 @@ public:
         , m_keepRenamed(target.keepsRenamedList())
         , m_pid(QCoreApplication::applicationPid())
     {
-        m_states.reserve(entries.size());
-        PrepareRoomForWriting(m_states, size_t(entries.size()));
-        m_states.resize(entries.size());
+        ResizePrepared(m_states, size_t(entries.size()));
         const qsizetype selected =
             std::count_if(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
         // Each selected file that is really there belongs to one entry: these

@@ -269,24 +269,17 @@ public:
         if (m_oversized)
             return take();
         const bool giveFacts = facts && m_keepFacts;
-        if (giveFacts) {
-            facts->reserve(m_keys.size());
-            PrepareRoomForWriting(*facts, m_keys.size());
-            facts->resize(m_keys.size());
-        }
+        if (giveFacts)
+            ResizePrepared(*facts, m_keys.size());
         const size_t count = m_keys.size();
         const SortKey *keys = sortKeys();
         qsizetype total = 0;
         for (size_t i = 0; i < count; ++i)
             total += keys[i].nameSize();
-        text->reserve(total);
-        PrepareRoomForWriting(*text, size_t(total));
-        text->resize(total);
+        ResizePrepared(*text, size_t(total));
         char16_t *units = reinterpret_cast<char16_t *>(text->data());
         QStringList sorted;
-        sorted.reserve(qsizetype(count));
-        PrepareRoomForWriting(sorted, count);
-        sorted.resize(qsizetype(count));
+        ResizePrepared(sorted, count);
         QString *out = sorted.data();
         qsizetype at = 0;
         for (size_t i = 0; i < count; ++i) {
