@@ -93,6 +93,7 @@ public:
     }
     bool stopRequested() override { return StopSignals::received() != 0; }
     bool keepsRenamedList() const override { return false; }
+    bool takesOutcomesAfterMoves() const override { return true; }
 
 private:
     CliOutput &m_out;

@@ -29,12 +29,7 @@ bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &ent
             selected[size_t(i)].listedTwice = true;
             continue;
         }
-        Slot slot;
-        slot.tag = tagOf(hash);
-        slot.offset = quint32(i);
-        slot.length = quint16(name.size());
-        slot.holder = int(i);
-        slot.listed = true;
+        Slot slot = listedSlot(i, hash, int(i));
         slot.pending = true;
         insert(slot);
     }
@@ -101,14 +96,9 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
         if (name.isEmpty() || name.size() > 0xFFFF)
             continue;
         const FolderContent::ListedFile &file = content.listed[size_t(i)];
-        Slot slot;
-        slot.tag = tagOf(hashOf(name));
-        slot.offset = quint32(i);
-        slot.length = quint16(name.size());
-        slot.holder = entries.at(i).selected ? int(i) : -1;
+        Slot slot = listedSlot(i, hashOf(name), entries.at(i).selected ? int(i) : -1);
         slot.ordinary = true;
         slot.link = file.link;
-        slot.listed = true;
         if (!insertUnlessPresent(slot, name)) {
             selected[size_t(i)].listedTwice = entries.at(i).selected;
             continue;
@@ -123,6 +113,17 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
             addText(name, hash, other.ordinary, -1, other.link);
     }
     content.clear();
+}
+
+FolderIndex::Slot FolderIndex::listedSlot(qsizetype entry, size_t hash, int holder) const
+{
+    Slot slot;
+    slot.tag = tagOf(hash);
+    slot.offset = quint32(entry);
+    slot.length = quint16(m_entries->at(entry).name.size());
+    slot.holder = holder;
+    slot.listed = true;
+    return slot;
 }
 
 qsizetype FolderIndex::find(QStringView name, size_t hash) const
@@ -226,6 +227,14 @@ void FolderIndex::removeHeld(size_t hash, int holder)
             return;
         }
     }
+}
+
+void FolderIndex::restoreListed(int holder, size_t hash, bool link)
+{
+    Slot slot = listedSlot(holder, hash, holder);
+    slot.ordinary = true;
+    slot.link = link;
+    insert(slot);
 }
 
 // Linear probing without markers of removed entries: the entries after the

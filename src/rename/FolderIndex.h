@@ -106,6 +106,9 @@ public:
     // this hash. The holder tells it apart, so no name is read: the names of
     // list entries lie all over memory.
     void removeHeld(size_t hash, int holder);
+    // Gives the list entry holder its own name again, as the load found it
+    // (an ordinary file): for a move the run planned but did not make.
+    void restoreListed(int holder, size_t hash, bool link);
 
 private:
     struct Slot
@@ -131,6 +134,8 @@ private:
         return slot.listed ? QStringView(m_entries->at(slot.offset).name)
                            : QStringView(m_text.data() + slot.offset, slot.length);
     }
+    // A slot for the name of list entry, held by holder.
+    Slot listedSlot(qsizetype entry, size_t hash, int holder) const;
     qsizetype addText(QStringView name, size_t hash, bool ordinary, int holder, bool link);
     // A slot for name, its text put after the text held so far.
     Slot textSlot(QStringView name, quint32 tag, bool ordinary, int holder, bool link);

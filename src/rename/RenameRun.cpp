@@ -145,6 +145,7 @@ public:
         , m_target(target)
         , m_report(report)
         , m_keepRenamed(target.keepsRenamedList())
+        , m_batching(target.takesOutcomesAfterMoves())
         , m_pid(QCoreApplication::applicationPid())
     {
         ResizePrepared(m_states, size_t(entries.size()));
@@ -185,6 +186,12 @@ public:
     void rename(int i, const QString &newName)
     {
         lookAhead(i + kLookAhead);
+        if (m_batching && planMove(i, newName)) {
+            if (m_batch.size() >= kBatchSize)
+                makePlannedMoves();
+            return;
+        }
+        makePlannedMoves();
         EntryState &state = m_states[i];
         state.done = true;
         if (!state.present) {
@@ -234,6 +241,7 @@ public:
 
     void skip(int i, const QString &newName, LeftInPlaceReason reason, const QString &message)
     {
+        makePlannedMoves();
         m_states[i].done = true;
         const QString &name = m_entries.at(i).name;
         m_report.leftInPlace.append({name, newName, reason, message, name, i});
@@ -244,6 +252,7 @@ public:
     // never came, go back under their own name, or a free variant of it.
     void restoreSetAside()
     {
+        makePlannedMoves();
         for (qsizetype i = 0; i < m_states.size(); ++i) {
             EntryState &state = m_states[i];
             if (!state.aside)
@@ -279,6 +288,123 @@ public:
     }
 
 private:
+    // A move decided in its file's turn and made later, with others back to
+    // back: between system calls the run's own memory stays in the cache,
+    // and the decisions of several files overlap their waits for memory.
+    // The index already shows the move as made, so the next files are
+    // decided as they would be after it.
+    struct PlannedMove
+    {
+        int entry = -1;
+        QString to;
+        size_t fromHash = 0; // of the entry's own name
+        size_t toHash = 0;
+        Mode mode = Mode::NoReplace;
+        bool caseOnly = false; // first tried directly, never replacing
+    };
+    static constexpr size_t kBatchSize = 32;
+
+    // Plans the move of a file that takes the plain way: under its own name,
+    // no link, and a new name that the index shows free (or, replacing,
+    // shows nothing alike). Anything else goes the way of one file at a time.
+    bool planMove(int i, const QString &newName)
+    {
+        if (m_turnsOneByOne > 0) {
+            --m_turnsOneByOne;
+            return false;
+        }
+        const EntryState &state = m_states.at(i);
+        if (!state.present || state.moved || state.link || !m_folderProblem.isEmpty())
+            return false;
+        const QString &name = m_entries.at(i).name;
+        if (newName == name)
+            return false; // reported as unchanged
+        const bool caseOnly = PlatformFiles::sameFoldedName(newName, name);
+        if (caseOnly && m_caseBlind)
+            return false;
+        bool leavesFolder = false;
+        if (!PlatformFiles::nameProblem(newName, m_maxNameLength, &leavesFolder).isEmpty())
+            return false;
+        const size_t toHash = hashOfNewName(newName);
+        if (m_request.keepExisting) {
+            if (isTakenByOther(i, newName, toHash))
+                return false;
+        } else {
+            bool alike = false;
+            m_index.forEachAlike(newName, toHash, [&](const FolderIndex::Entry &entry) {
+                alike = entry.holder != i;
+                return !alike;
+            });
+            if (alike)
+                return false;
+        }
+        const size_t fromHash = locationHash(i);
+        m_states[i].done = true;
+        relocate(i, fromHash, newName, toHash, false);
+        m_batch.push_back(
+            {i, newName, fromHash, toHash, m_request.keepExisting ? Mode::NoReplace : Mode::Replace, caseOnly});
+        return true;
+    }
+
+    // Makes the planned moves in order, and stops at the first that does not
+    // go as planned: no later move is made on a plan that counted on it.
+    // That file goes on from its one attempt as it would have one by one;
+    // the files after it have their turns again, one by one for a while, so
+    // that a folder where moves keep failing is not planned over and over.
+    void makePlannedMoves()
+    {
+        while (!m_batch.empty())
+            makeBatch();
+    }
+
+    void makeBatch()
+    {
+        std::vector<PlannedMove> batch;
+        batch.swap(m_batch);
+        m_batch.reserve(kBatchSize);
+        QString error;
+        Outcome outcome = Outcome::Done;
+        size_t made = 0;
+        for (; made < batch.size(); ++made) {
+            const PlannedMove &move = batch[made];
+            outcome = m_operations.renameFile(m_folder, m_entries.at(move.entry).name, move.to,
+                                              move.caseOnly ? Mode::NoReplace : move.mode, &error);
+            if (outcome != Outcome::Done)
+                break;
+        }
+        for (size_t k = 0; k < made; ++k)
+            renamed(batch[k].entry, batch[k].to, RenamedFile::Way::AsComposed);
+        if (made == batch.size())
+            return;
+        // Newest first, so that the index is again as it was before each.
+        for (size_t k = batch.size(); k-- > made;) {
+            const PlannedMove &move = batch[k];
+            EntryState &state = m_states[move.entry];
+            m_index.removeHeld(move.toHash, move.entry);
+            m_index.restoreListed(move.entry, move.fromHash, state.link);
+            state.location = {};
+            state.moved = false;
+            state.done = false;
+        }
+        const PlannedMove &failed = batch[made];
+        m_states[failed.entry].done = true;
+        m_linkRefused = false;
+        m_turnsOneByOne = kBatchSize;
+        // The file system does not tell letter case apart: every later
+        // change of case alone needs the detour too.
+        m_caseBlind = m_caseBlind || (failed.caseOnly && outcome == Outcome::TargetExists);
+        if (failed.caseOnly && outcome == Outcome::TargetExists)
+            outcome = changeCaseByDetour(failed.entry, failed.to, failed.toHash, failed.mode, &error);
+        if (outcome == Outcome::Done)
+            renamed(failed.entry, failed.to, RenamedFile::Way::AsComposed);
+        else if (outcome == Outcome::TargetExists && m_request.keepExisting)
+            moveToFreeName(failed.entry, failed.to, true);
+        else
+            skip(failed.entry, failed.to, failureReason(), RunText::tr("the rename failed: ") + error);
+        for (size_t k = made + 1; k < batch.size(); ++k)
+            rename(batch[k].entry, batch[k].to);
+    }
+
     // Sixteen bytes a file: a run over a large folder holds one per entry.
     struct EntryState
     {
@@ -350,12 +476,15 @@ private:
     // Never replaces anything: while the name is taken, "_" goes before its
     // extension (or after a name without one). Every step makes the name
     // longer, so the search ends at the file system's length limit.
-    void moveToFreeName(int i, const QString &newName)
+    // composedTaken: a move to newName has been refused as taken already.
+    void moveToFreeName(int i, const QString &newName, bool composedTaken = false)
     {
         // newName itself, until it turns out to be taken; then its variant.
         QString variant;
         const QString *candidate = &newName;
         const auto nextVariant = [&] { candidate = &(variant = underscored(*candidate)); };
+        if (composedTaken)
+            nextVariant();
         for (;;) {
             if (candidate != &newName) {
                 bool leaves = false;
@@ -506,8 +635,12 @@ private:
 
     void relocate(int i, const QString &to, size_t toHash, bool aside)
     {
+        relocate(i, locationHash(i), to, toHash, aside);
+    }
+    void relocate(int i, size_t fromHash, const QString &to, size_t toHash, bool aside)
+    {
         EntryState &state = m_states[i];
-        m_index.removeHeld(locationHash(i), i);
+        m_index.removeHeld(fromHash, i);
         const qsizetype slot = m_index.add(to, toHash, true, i, state.link);
         state.location = m_index.nameRef(slot);
         state.moved = true;
@@ -539,9 +672,22 @@ private:
                 relocate(i, to, toHash, false);
                 return direct;
             }
-            if (direct == Outcome::Failed || !setAside(i, error))
-                return Outcome::Failed;
+            if (direct == Outcome::Failed)
+                return direct;
+            return changeCaseByDetour(i, to, toHash, mode, error);
         }
+        const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), to, mode, error);
+        if (outcome == Outcome::Done)
+            relocate(i, to, toHash, false);
+        return outcome;
+    }
+
+    // After the direct move to a name that differs from the file's own only
+    // in letter case was refused as taken.
+    Outcome changeCaseByDetour(int i, const QString &to, size_t toHash, Mode mode, QString *error)
+    {
+        if (!setAside(i, error))
+            return Outcome::Failed;
         const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), to, mode, error);
         if (outcome == Outcome::Done)
             relocate(i, to, toHash, false);
@@ -572,6 +718,10 @@ private:
     QString m_prefetchedName;
     size_t m_prefetchedHash = 0;
     bool m_keepRenamed = true;
+    bool m_batching = false;
+    std::vector<PlannedMove> m_batch;
+    size_t m_turnsOneByOne = 0;
+    bool m_caseBlind = false;
     qint64 m_pid = 0;
     int m_asideCounter = 0;
 };

@@ -61,6 +61,12 @@ public:
     // report then only counts the renamed files, and a run of many files
     // holds no line per file.
     virtual bool keepsRenamedList() const { return true; }
+    // True when the target needs each file's outcome in list order, but not
+    // at the moment of its move: the run may then make several moves back
+    // to back and tell of them after, with the number and progress calls of
+    // those files coming before their moves. Moves go ahead exactly as one
+    // by one; only the telling is later.
+    virtual bool takesOutcomesAfterMoves() const { return false; }
 };
 
 // The file operation a run performs, in the folder the run has opened. The

@@ -6,7 +6,9 @@
 #include <QString>
 
 // A run target without a window: keeps what the run reports, every progress
-// value and every file renamed in order, and counts the refreshes.
+// value and every file renamed in order, and counts the refreshes. With
+// batched set it takes the outcomes after the moves, as the command line
+// does.
 class DetachedRunTarget : public RenameRunTarget
 {
 public:
@@ -16,6 +18,7 @@ public:
     QList<float> progressHistory;
     QList<RenamedFile> renamedAsDone;
     int refreshCount = 0;
+    bool batched = false;
 
     void setNumberText(const QString &text) override { number = text; }
     void setProgressValue(float percent) override
@@ -26,4 +29,5 @@ public:
     void setFilterText(const QString &text) override { filter = text; }
     void refreshLists() override { ++refreshCount; }
     void fileRenamed(const RenamedFile &file) override { renamedAsDone.append(file); }
+    bool takesOutcomesAfterMoves() const override { return batched; }
 };

@@ -1,0 +1,334 @@
+// A target that takes the outcomes after the moves lets the run make its
+// moves in batches. Whatever happens to a move in the middle of a batch (a
+// file appearing under its name, a refusal, a file system blind to letter
+// case, the folder swapped, a stop), the run must make exactly the moves,
+// in exactly the order, and report exactly what it does one file at a time.
+
+#include "rename/RenameRun.h"
+
+#include "DetachedRunTarget.h"
+#include "TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+struct Fault
+{
+    enum Kind { None, Intrude, Fail, CaseBlind, Swap, Stop };
+    Kind kind = None;
+    int at = 0; // the move (or, for Stop, the selected file) it comes before, from 1
+};
+
+// The system's moves, logged, with the chosen fault.
+class FaultyOperations : public RenameFileOperations
+{
+public:
+    FaultyOperations(Fault fault, QString swapIn, QString swapOut)
+        : m_fault(fault)
+        , m_swapIn(std::move(swapIn))
+        , m_swapOut(std::move(swapOut))
+    {
+    }
+
+    Outcome renameFile(const FolderHandle &folder, const QString &from, const QString &to, Mode mode,
+                       QString *error) override
+    {
+        ++m_calls;
+        log.append(from + QStringLiteral(" -> ") + to + (mode == Mode::Replace ? QStringLiteral(" (replacing)") : QString()));
+        const bool now = m_calls == m_fault.at;
+        if (now && m_fault.kind == Fault::Intrude) {
+            QFile file(folder.path() + u'/' + to);
+            if (file.open(QIODevice::NewOnly))
+                file.write("intruder");
+        }
+        if (now && m_fault.kind == Fault::Fail) {
+            *error = QStringLiteral("refused by the test");
+            return Outcome::Failed;
+        }
+        if (now && m_fault.kind == Fault::Swap) {
+            // The folder's path now leads to another folder with the same names.
+            QDir().rename(folder.path(), m_swapOut);
+            QDir().rename(m_swapIn, folder.path());
+        }
+        if (m_fault.kind == Fault::CaseBlind) {
+            // A file system that keeps letter case but does not tell it apart.
+            const QStringList present = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+            const bool taken = std::any_of(present.cbegin(), present.cend(), [&](const QString &name) {
+                return name.compare(to, Qt::CaseInsensitive) == 0;
+            });
+            if (taken && mode == Mode::NoReplace)
+                return Outcome::TargetExists;
+            if (from.compare(to, Qt::CaseInsensitive) == 0)
+                return Outcome::Done;
+        }
+        return SystemFileOperations().renameFile(folder, from, to, mode, error);
+    }
+
+    QStringList log;
+
+private:
+    Fault m_fault;
+    QString m_swapIn;
+    QString m_swapOut;
+    int m_calls = 0;
+};
+
+class StoppableTarget : public DetachedRunTarget
+{
+public:
+    int stopAt = 0; // the selected file the stop comes before, from 1; 0: none
+    bool stopRequested() override { return stopAt > 0 && ++m_asked >= stopAt; }
+
+private:
+    int m_asked = 0;
+};
+
+// Every entry of a folder: a file by its content, a link by where it points.
+QStringList stateOf(const QString &path)
+{
+    const QString folderPrefix = path + u'/';
+    QStringList state;
+    const QFileInfoList entries =
+        QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isSymLink()) {
+            state.append(entry.fileName() + QStringLiteral(" -> ") + entry.symLinkTarget().remove(folderPrefix));
+            continue;
+        }
+        QFile file(entry.filePath());
+        state.append(entry.fileName() + QStringLiteral(": ")
+                     + QString::fromUtf8(file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable"));
+    }
+    return state;
+}
+
+QStringList contentsOf(const QStringList &state)
+{
+    QStringList contents;
+    for (const QString &entry : state) {
+        if (!entry.contains(QStringLiteral(" -> ")))
+            contents.append(entry.mid(entry.indexOf(QStringLiteral(": ")) + 2));
+    }
+    contents.sort();
+    return contents;
+}
+
+QStringList reportOf(const RenameReport &report)
+{
+    QStringList lines;
+    for (const RenamedFile &file : report.renamed)
+        lines.append(QStringLiteral("%1: %2 -> %3 way %4")
+                         .arg(file.entry)
+                         .arg(file.oldName, file.newName)
+                         .arg(int(file.way)));
+    for (const LeftInPlaceFile &file : report.leftInPlace)
+        lines.append(QStringLiteral("%1: %2 stays as %3 (%4, %5), not %6")
+                         .arg(file.entry)
+                         .arg(file.name, file.currentName)
+                         .arg(int(file.reason))
+                         .arg(file.message, file.newName));
+    if (report.stopped)
+        lines.append(QStringLiteral("stopped"));
+    return lines;
+}
+
+QStringList numbered(const QString &pattern, int first, int last)
+{
+    QStringList names;
+    for (int i = first; i <= last; ++i)
+        names.append(pattern.arg(i, 4, 10, QLatin1Char('0')));
+    return names;
+}
+
+RenameRequest renameRequest(RenamingType type, const QString &text, const QString &extension, bool keepExisting)
+{
+    RenameRequest request;
+    request.type = type;
+    request.newText = text;
+    request.newExtension = extension;
+    request.numberText = QStringLiteral("1");
+    request.keepExisting = keepExisting;
+    request.pad = true; // four digits for a hundred files, as the names the rows start from
+    request.entryCount = 100;
+    return request;
+}
+
+struct RunResult
+{
+    QStringList moves;
+    QStringList folder;
+    QStringList swappedOut; // the folder the run started in, when it was swapped
+    QStringList report;
+    QStringList told;       // the renames as the target was told of them
+    QString number;
+    QStringList contentsBefore;
+};
+
+RunResult runOnce(bool batched, const QStringList &files, const QStringList &others, const QStringList &links,
+                  const RenameRequest &request, Fault fault)
+{
+    TempFolder root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    const QString swapIn = root.filePath(QStringLiteral("other"));
+    const QString swapOut = root.filePath(QStringLiteral("swapped-out"));
+    QDir().mkpath(work);
+    QDir().mkpath(swapIn);
+    for (const QString &name : files + others) {
+        QFile file(work + u'/' + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(name.toUtf8());
+        QFile twin(swapIn + u'/' + name);
+        if (twin.open(QIODevice::WriteOnly))
+            twin.write("other " + name.toUtf8());
+    }
+    // "link=target": a link among the selected files.
+    QList<RenameEntry> entries;
+    for (const QString &link : links) {
+        const QStringList parts = link.split(u'=');
+        QFile::link(parts.at(1), work + u'/' + parts.at(0));
+    }
+    for (const QString &name : files)
+        entries.append({name, true});
+    for (const QString &link : links)
+        entries.append({link.section(u'=', 0, 0), true});
+    for (const QString &name : others)
+        entries.append({name, false});
+
+    RunResult result;
+    result.contentsBefore = contentsOf(stateOf(work));
+    FaultyOperations operations(fault, swapIn, swapOut);
+    StoppableTarget target;
+    target.batched = batched;
+    target.number = request.numberText;
+    if (fault.kind == Fault::Stop)
+        target.stopAt = fault.at;
+    const RenameReport report = RunRename(work, entries, request, target, operations);
+    result.moves = operations.log;
+    result.folder = stateOf(work);
+    if (QFileInfo::exists(swapOut))
+        result.swappedOut = stateOf(swapOut);
+    result.report = reportOf(report);
+    for (const RenamedFile &file : std::as_const(target.renamedAsDone))
+        result.told.append(file.oldName + QStringLiteral(" -> ") + file.newName);
+    result.number = target.number;
+    return result;
+}
+
+} // namespace
+
+class BatchedMovesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsOneByOne_data();
+    void sameAsOneByOne();
+};
+
+void BatchedMovesTest::sameAsOneByOne_data()
+{
+    QTest::addColumn<QStringList>("files"); // selected, in list order
+    QTest::addColumn<QStringList>("others"); // in the folder, not selected
+    QTest::addColumn<QStringList>("links");  // selected links, "name=target"
+    QTest::addColumn<RenameRequest>("request");
+    QTest::addColumn<int>("faultKind");
+    QTest::addColumn<int>("faultAt");
+
+    // More files than one batch holds, so that batches end mid-run.
+    const QStringList images = numbered(QStringLiteral("img%1.JPG"), 1, 80);
+    const QStringList none;
+    for (const bool keep : {true, false}) {
+        const char *mode = keep ? "keep" : "overwrite";
+        const RenameRequest prefix = renameRequest(AddPrefix, QStringLiteral("X_"), QString(), keep);
+        const RenameRequest renumber = renameRequest(NameOnly, QStringLiteral("p"), QString(), keep);
+        const RenameRequest lower = renameRequest(ExtensionOnly, QString(), QStringLiteral("jpg"), keep);
+
+        QTest::addRow("%s: prefix", mode) << images << none << none << prefix << int(Fault::None) << 0;
+        // Each new name is the name the file before it had: a chain that
+        // only works where earlier moves count as made.
+        QTest::addRow("%s: renumber onto the names just freed", mode)
+            << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::None) << 0;
+        // Each new name is held by a file whose turn is still to come.
+        QTest::addRow("%s: renumber onto names still held", mode)
+            << numbered(QStringLiteral("p%1.JPG"), 0, 79) << none << none << renumber << int(Fault::None) << 0;
+        QTest::addRow("%s: renumber among files of the folder", mode)
+            << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG"} << none << renumber
+            << int(Fault::None) << 0;
+        QTest::addRow("%s: links among the files", mode)
+            << images << none << QStringList{"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}
+            << prefix << int(Fault::None) << 0;
+        QString longName(250, QLatin1Char('n'));
+        QTest::addRow("%s: a name that grows too long", mode)
+            << QStringList(images.mid(0, 40)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(40)
+            << none << none << prefix << int(Fault::None) << 0;
+        for (const int at : {1, 5, 32, 33, 64, 80}) {
+            QTest::addRow("%s: a file appears before move %d", mode, at)
+                << images << none << none << prefix << int(Fault::Intrude) << at;
+            QTest::addRow("%s: renumbering, a file appears before move %d", mode, at)
+                << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::Intrude) << at;
+            QTest::addRow("%s: move %d fails", mode, at) << images << none << none << prefix << int(Fault::Fail) << at;
+            QTest::addRow("%s: renumbering, move %d fails", mode, at)
+                << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::Fail) << at;
+            QTest::addRow("%s: folder swapped before move %d", mode, at)
+                << images << none << none << prefix << int(Fault::Swap) << at;
+            QTest::addRow("%s: stopped before file %d", mode, at)
+                << images << none << none << renumber << int(Fault::Stop) << at;
+        }
+        QTest::addRow("%s: case only, case counts", mode)
+            << images << none << none << lower << int(Fault::None) << 0;
+        QTest::addRow("%s: case only, case blind", mode)
+            << images << none << none << lower << int(Fault::CaseBlind) << 0;
+        QTest::addRow("%s: case only, case blind, names taken", mode)
+            << images << QStringList{"IMG010.jpg", "img020.jpg"} << none << lower << int(Fault::CaseBlind) << 0;
+        QTest::addRow("%s: case only, move 33 fails", mode) << images << none << none << lower << int(Fault::Fail) << 33;
+    }
+}
+
+void BatchedMovesTest::sameAsOneByOne()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, others);
+    QFETCH(QStringList, links);
+    QFETCH(RenameRequest, request);
+    QFETCH(int, faultKind);
+    QFETCH(int, faultAt);
+    const Fault fault{Fault::Kind(faultKind), faultAt};
+
+    const RunResult oneByOne = runOnce(false, files, others, links, request, fault);
+    const RunResult batched = runOnce(true, files, others, links, request, fault);
+
+    QCOMPARE(batched.moves, oneByOne.moves);
+    QCOMPARE(batched.folder, oneByOne.folder);
+    QCOMPARE(batched.swappedOut, oneByOne.swappedOut);
+    QCOMPARE(batched.report, oneByOne.report);
+    QCOMPARE(batched.told, oneByOne.told);
+    QCOMPARE(batched.number, oneByOne.number);
+
+    // And what one file at a time must do too: no content lost, every
+    // selected file accounted for once, every rename told.
+    const QStringList where = fault.kind == Fault::Swap ? batched.swappedOut : batched.folder;
+    QStringList contentsAfter = contentsOf(where);
+    contentsAfter.removeAll(QStringLiteral("intruder"));
+    // A file replaced on purpose is in the trash, not here.
+    const qsizetype replaced = std::count_if(batched.report.cbegin(), batched.report.cend(), [](const QString &line) {
+        return line.endsWith(QStringLiteral(" way %1").arg(int(RenamedFile::Way::ReplacedExisting)));
+    });
+    QCOMPARE(contentsAfter.size() + replaced, batched.contentsBefore.size());
+    for (const QString &content : std::as_const(contentsAfter))
+        QVERIFY2(batched.contentsBefore.contains(content), qPrintable(content));
+    QCOMPARE(batched.report.size() - (batched.report.contains(QStringLiteral("stopped")) ? 1 : 0),
+             files.size() + links.size());
+    QCOMPARE(batched.told.size(), qsizetype(std::count_if(batched.report.cbegin(), batched.report.cend(), [](const QString &line) {
+                 return line.contains(QStringLiteral(" way "));
+             })));
+    QVERIFY(!batched.moves.isEmpty() || (fault.kind == Fault::Stop && fault.at == 1));
+}
+
+QTEST_GUILESS_MAIN(BatchedMovesTest)
+#include "tst_batchedmoves.moc"
