@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/FolderIndex.h"
+#include "rename/MoveQueue.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RunJournal.h"
 #include "rename/TrashCan.h"
@@ -146,6 +147,7 @@ public:
         , m_report(report)
         , m_keepRenamed(target.keepsRenamedList())
         , m_batching(target.takesOutcomesAfterMoves())
+        , m_queue(operations, folder)
         , m_pid(QCoreApplication::applicationPid())
     {
         ResizePrepared(m_states, size_t(entries.size()));
@@ -186,11 +188,8 @@ public:
     void rename(int i, const QString &newName)
     {
         lookAhead(i + kLookAhead);
-        if (m_batching && planMove(i, newName)) {
-            if (m_batch.size() >= kBatchSize)
-                makePlannedMoves();
+        if (m_batching && planMove(i, newName))
             return;
-        }
         makePlannedMoves();
         EntryState &state = m_states[i];
         state.done = true;
@@ -288,21 +287,16 @@ public:
     }
 
 private:
-    // A move decided in its file's turn and made later, with others back to
-    // back: between system calls the run's own memory stays in the cache,
-    // and the decisions of several files overlap their waits for memory.
-    // The index already shows the move as made, so the next files are
-    // decided as they would be after it.
-    struct PlannedMove
-    {
-        int entry = -1;
-        QString to;
-        size_t fromHash = 0; // of the entry's own name
-        size_t toHash = 0;
-        Mode mode = Mode::NoReplace;
-        bool caseOnly = false; // first tried directly, never replacing
-    };
-    static constexpr size_t kBatchSize = 32;
+    // Moves decided in their files' turns and made later, in batches, on a
+    // thread of their own while the next files are decided: the system's
+    // work and the run's overlap, and each keeps its memory in its own
+    // core's cache. The index shows a planned move as made already, so the
+    // next files are decided as they would be after it.
+    static constexpr size_t kBatchSize = 64;
+    // Batches handed over and not yet told of: one being made, one waiting.
+    static constexpr size_t kBatchesAhead = 2;
+
+    Mode requestedMode() const { return m_request.keepExisting ? Mode::NoReplace : Mode::Replace; }
 
     // Plans the move of a file that takes the plain way: under its own name,
     // no link, and a new name that the index shows free (or, replacing,
@@ -341,68 +335,118 @@ private:
         const size_t fromHash = locationHash(i);
         m_states[i].done = true;
         relocate(i, fromHash, newName, toHash, false);
-        m_batch.push_back(
-            {i, newName, fromHash, toHash, m_request.keepExisting ? Mode::NoReplace : Mode::Replace, caseOnly});
+        QueuedMove &move = m_filling.moves.emplace_back();
+        move.entry = i;
+        move.from = name;
+        move.to = newName;
+        // A change of letter case alone is first tried never replacing.
+        move.mode = caseOnly ? Mode::NoReplace : requestedMode();
+        move.fromHash = fromHash;
+        move.toHash = toHash;
+        move.caseOnly = caseOnly;
+        if (m_filling.moves.size() >= kBatchSize)
+            handFilling();
         return true;
     }
 
-    // Makes the planned moves in order, and stops at the first that does not
-    // go as planned: no later move is made on a plan that counted on it.
-    // That file goes on from its one attempt as it would have one by one;
-    // the files after it have their turns again, one by one for a while, so
-    // that a folder where moves keep failing is not planned over and over.
-    void makePlannedMoves()
+    void handFilling()
     {
-        while (!m_batch.empty())
-            makeBatch();
+        m_queue.hand(std::move(m_filling));
+        m_filling = MoveBatch();
+        m_filling.moves.reserve(kBatchSize);
+        while (m_queue.handed() > kBatchesAhead)
+            tellOldest();
     }
 
-    void makeBatch()
+    // Makes every planned move, and tells of each. Until it returns, the file
+    // operations are the queue's; after, they are the run's own again.
+    void makePlannedMoves()
     {
-        std::vector<PlannedMove> batch;
-        batch.swap(m_batch);
-        m_batch.reserve(kBatchSize);
-        QString error;
-        Outcome outcome = Outcome::Done;
+        while (!m_filling.moves.empty() || m_queue.handed() > 0) {
+            if (!m_filling.moves.empty() && m_queue.isRunning()) {
+                handFilling();
+            } else if (!m_filling.moves.empty() && m_queue.handed() == 0) {
+                // Too few for a thread: made here.
+                MoveBatch batch = std::move(m_filling);
+                m_filling = MoveBatch();
+                MoveQueue::make(batch, m_operations, m_folder);
+                tell(batch);
+                continue;
+            }
+            if (m_queue.handed() > 0)
+                tellOldest();
+        }
+    }
+
+    void tellOldest()
+    {
+        MoveBatch batch = m_queue.takeTried();
+        tell(batch);
+    }
+
+    // The moves of a batch tried, in order, up to the first that did not go
+    // as planned: no later move was made on a plan that counted on it. That
+    // file goes on from its one attempt as it would have one by one; every
+    // file planned after it has its turn again, one by one for a while, so
+    // that a folder where moves keep failing is not planned over and over.
+    void tell(MoveBatch &batch)
+    {
         size_t made = 0;
-        for (; made < batch.size(); ++made) {
-            const PlannedMove &move = batch[made];
-            outcome = m_operations.renameFile(m_folder, m_entries.at(move.entry).name, move.to,
-                                              move.caseOnly ? Mode::NoReplace : move.mode, &error);
-            if (outcome != Outcome::Done)
-                break;
-        }
+        while (made < batch.tried && batch.moves[made].outcome == Outcome::Done)
+            ++made;
         for (size_t k = 0; k < made; ++k)
-            renamed(batch[k].entry, batch[k].to, RenamedFile::Way::AsComposed);
-        if (made == batch.size())
+            renamed(batch.moves[k].entry, batch.moves[k].to, RenamedFile::Way::AsComposed);
+        if (made == batch.moves.size())
             return;
+
+        // What was planned after the failed move, in order: the rest of its
+        // batch, the batches handed over after it, the one being filled.
+        std::vector<MoveBatch> later = m_queue.takeBack();
+        later.push_back(std::move(m_filling));
+        m_filling = MoveBatch();
         // Newest first, so that the index is again as it was before each.
-        for (size_t k = batch.size(); k-- > made;) {
-            const PlannedMove &move = batch[k];
-            EntryState &state = m_states[move.entry];
-            m_index.removeHeld(move.toHash, move.entry);
-            m_index.restoreListed(move.entry, move.fromHash, state.link);
-            state.location = {};
-            state.moved = false;
-            state.done = false;
+        for (auto b = later.rbegin(); b != later.rend(); ++b) {
+            for (auto m = b->moves.rbegin(); m != b->moves.rend(); ++m)
+                takeBack(*m);
         }
-        const PlannedMove &failed = batch[made];
+        for (size_t k = batch.moves.size(); k-- > made;)
+            takeBack(batch.moves[k]);
+
+        QueuedMove &failed = batch.moves[made];
         m_states[failed.entry].done = true;
         m_linkRefused = false;
         m_turnsOneByOne = kBatchSize;
+        Outcome outcome = failed.outcome;
         // The file system does not tell letter case apart: every later
         // change of case alone needs the detour too.
-        m_caseBlind = m_caseBlind || (failed.caseOnly && outcome == Outcome::TargetExists);
-        if (failed.caseOnly && outcome == Outcome::TargetExists)
-            outcome = changeCaseByDetour(failed.entry, failed.to, failed.toHash, failed.mode, &error);
+        if (failed.caseOnly && outcome == Outcome::TargetExists) {
+            m_caseBlind = true;
+            outcome = changeCaseByDetour(failed.entry, failed.to, failed.toHash, requestedMode(), &failed.error);
+        }
         if (outcome == Outcome::Done)
             renamed(failed.entry, failed.to, RenamedFile::Way::AsComposed);
         else if (outcome == Outcome::TargetExists && m_request.keepExisting)
             moveToFreeName(failed.entry, failed.to, true);
         else
-            skip(failed.entry, failed.to, failureReason(), RunText::tr("the rename failed: ") + error);
-        for (size_t k = made + 1; k < batch.size(); ++k)
-            rename(batch[k].entry, batch[k].to);
+            skip(failed.entry, failed.to, failureReason(), RunText::tr("the rename failed: ") + failed.error);
+
+        for (size_t k = made + 1; k < batch.moves.size(); ++k)
+            rename(batch.moves[k].entry, batch.moves[k].to);
+        for (const MoveBatch &b : later) {
+            for (const QueuedMove &m : b.moves)
+                rename(m.entry, m.to);
+        }
+    }
+
+    // The index as it was before the move was planned.
+    void takeBack(const QueuedMove &move)
+    {
+        EntryState &state = m_states[move.entry];
+        m_index.removeHeld(move.toHash, move.entry);
+        m_index.restoreListed(move.entry, move.fromHash, state.link);
+        state.location = {};
+        state.moved = false;
+        state.done = false;
     }
 
     // Sixteen bytes a file: a run over a large folder holds one per entry.
@@ -719,7 +763,8 @@ private:
     size_t m_prefetchedHash = 0;
     bool m_keepRenamed = true;
     bool m_batching = false;
-    std::vector<PlannedMove> m_batch;
+    MoveBatch m_filling; // planned, not yet handed to the queue
+    MoveQueue m_queue;
     size_t m_turnsOneByOne = 0;
     bool m_caseBlind = false;
     qint64 m_pid = 0;

@@ -154,8 +154,8 @@ RenameRequest renameRequest(RenamingType type, const QString &text, const QStrin
     request.newExtension = extension;
     request.numberText = QStringLiteral("1");
     request.keepExisting = keepExisting;
-    request.pad = true; // four digits for a hundred files, as the names the rows start from
-    request.entryCount = 100;
+    request.pad = true; // four digits, as the names the rows start from
+    request.entryCount = 200;
     return request;
 }
 
@@ -184,7 +184,7 @@ RunResult runOnce(bool batched, const QStringList &files, const QStringList &oth
         if (file.open(QIODevice::WriteOnly))
             file.write(name.toUtf8());
         QFile twin(swapIn + u'/' + name);
-        if (twin.open(QIODevice::WriteOnly))
+        if (fault.kind == Fault::Swap && twin.open(QIODevice::WriteOnly))
             twin.write("other " + name.toUtf8());
     }
     // "link=target": a link among the selected files.
@@ -240,8 +240,10 @@ void BatchedMovesTest::sameAsOneByOne_data()
     QTest::addColumn<int>("faultKind");
     QTest::addColumn<int>("faultAt");
 
-    // More files than one batch holds, so that batches end mid-run.
-    const QStringList images = numbered(QStringLiteral("img%1.JPG"), 1, 80);
+    // Enough files for several batches handed over at once, so that faults
+    // come in a batch being made, in one waiting and across their borders.
+    const int count = 200;
+    const QStringList images = numbered(QStringLiteral("img%1.JPG"), 1, count);
     const QStringList none;
     for (const bool keep : {true, false}) {
         const char *mode = keep ? "keep" : "overwrite";
@@ -253,28 +255,28 @@ void BatchedMovesTest::sameAsOneByOne_data()
         // Each new name is the name the file before it had: a chain that
         // only works where earlier moves count as made.
         QTest::addRow("%s: renumber onto the names just freed", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::None) << 0;
+            << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::None) << 0;
         // Each new name is held by a file whose turn is still to come.
         QTest::addRow("%s: renumber onto names still held", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 0, 79) << none << none << renumber << int(Fault::None) << 0;
+            << numbered(QStringLiteral("p%1.JPG"), 0, count - 1) << none << none << renumber << int(Fault::None) << 0;
         QTest::addRow("%s: renumber among files of the folder", mode)
-            << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG"} << none << renumber
+            << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG", "p0200.JPG"} << none << renumber
             << int(Fault::None) << 0;
         QTest::addRow("%s: links among the files", mode)
             << images << none << QStringList{"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}
             << prefix << int(Fault::None) << 0;
         QString longName(250, QLatin1Char('n'));
         QTest::addRow("%s: a name that grows too long", mode)
-            << QStringList(images.mid(0, 40)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(40)
+            << QStringList(images.mid(0, 100)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(100)
             << none << none << prefix << int(Fault::None) << 0;
-        for (const int at : {1, 5, 32, 33, 64, 80}) {
+        for (const int at : {1, 5, 64, 65, 130, count}) {
             QTest::addRow("%s: a file appears before move %d", mode, at)
                 << images << none << none << prefix << int(Fault::Intrude) << at;
             QTest::addRow("%s: renumbering, a file appears before move %d", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::Intrude) << at;
+                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Intrude) << at;
             QTest::addRow("%s: move %d fails", mode, at) << images << none << none << prefix << int(Fault::Fail) << at;
             QTest::addRow("%s: renumbering, move %d fails", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, 81) << none << none << renumber << int(Fault::Fail) << at;
+                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Fail) << at;
             QTest::addRow("%s: folder swapped before move %d", mode, at)
                 << images << none << none << prefix << int(Fault::Swap) << at;
             QTest::addRow("%s: stopped before file %d", mode, at)
@@ -285,8 +287,8 @@ void BatchedMovesTest::sameAsOneByOne_data()
         QTest::addRow("%s: case only, case blind", mode)
             << images << none << none << lower << int(Fault::CaseBlind) << 0;
         QTest::addRow("%s: case only, case blind, names taken", mode)
-            << images << QStringList{"IMG010.jpg", "img020.jpg"} << none << lower << int(Fault::CaseBlind) << 0;
-        QTest::addRow("%s: case only, move 33 fails", mode) << images << none << none << lower << int(Fault::Fail) << 33;
+            << images << QStringList{"IMG010.jpg", "img150.jpg"} << none << lower << int(Fault::CaseBlind) << 0;
+        QTest::addRow("%s: case only, move 100 fails", mode) << images << none << none << lower << int(Fault::Fail) << 100;
     }
 }
 
