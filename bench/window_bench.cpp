@@ -5,7 +5,9 @@
 //   - "Select All" and painting the selection;
 //   - "Rename Now" over all 100,000 files, against RunRename alone on the
 //     same folder with the same request: the window may add at most 50% to
-//     the engine's own time.
+//     the engine's own time;
+//   - the same rename by quillmere-rename (beside this program), as a whole
+//     process: the window's run may take at most 1.5 times as long.
 // A summary with the ratio follows the benchmark table. The folder is made
 // on tmpfs (/dev/shm) where there is one, or under $QUILLMERE_BENCH_DIR.
 
@@ -28,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -98,25 +101,26 @@ Form1 &window()
     return *g_form;
 }
 
-// Wall time and this thread's processor time (user and system) of a step.
-// On a busy machine the processor time is the steadier measure.
+// Wall time and this process's processor time (user and system) of a step:
+// a run makes its moves on a thread of its own. On a busy machine the
+// processor time is the steadier measure.
 class StepTimer
 {
 public:
     StepTimer()
-        : m_cpuStart(threadCpuNanoseconds())
+        : m_cpuStart(processCpuNanoseconds())
     {
         m_wall.start();
     }
     double wallSeconds() const { return double(m_wall.nsecsElapsed()) / 1e9; }
-    double cpuSeconds() const { return double(threadCpuNanoseconds() - m_cpuStart) / 1e9; }
+    double cpuSeconds() const { return double(processCpuNanoseconds() - m_cpuStart) / 1e9; }
 
 private:
-    static qint64 threadCpuNanoseconds()
+    static qint64 processCpuNanoseconds()
     {
 #if defined(Q_OS_UNIX)
         timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
         return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 #else
         return 0;
@@ -283,7 +287,12 @@ void BM_RenameRun_Engine(benchmark::State &state)
         request.numberText = QStringLiteral("1");
         request.pad = true;
         request.entryCount = int(entries.size());
-        RenameRunTarget target;
+        // Told of the outcomes after the moves, as the window and the
+        // command line are.
+        struct : RenameRunTarget
+        {
+            bool takesOutcomesAfterMoves() const override { return true; }
+        } target;
         const StepTimer timer;
         const RenameReport report = RunRename(folder, entries, request, target);
         totals.add(state, timer);
@@ -293,11 +302,43 @@ void BM_RenameRun_Engine(benchmark::State &state)
     totals.record(state, "renameEngine");
 }
 
+// The same job by the command line, from its start to its exit: listing
+// and start-up included, as a user runs it.
+void BM_RenameCli(benchmark::State &state)
+{
+    const QString folder = scratch().many();
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/quillmere-rename");
+    if (!QFileInfo(program).isExecutable()) {
+        state.SkipWithError("quillmere-rename is not built beside this benchmark");
+        return;
+    }
+    Totals totals;
+    for (auto _ : state) {
+        QProcess cli;
+        cli.setStandardOutputFile(QProcess::nullDevice());
+        // As the window's run: numbers filled with zeros, replacing.
+        const QStringList arguments = {QStringLiteral("--type=name"), QStringLiteral("--text=") + nextBaseName(),
+                                       QStringLiteral("--pad"), QStringLiteral("--overwrite"), QStringLiteral("--all"),
+                                       folder};
+        const StepTimer timer;
+        cli.start(program, arguments);
+        const bool finished = cli.waitForFinished(600000);
+        // Its processor time is its own, not this process's.
+        totals.add(state, timer);
+        if (!finished || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
+            const std::string why = "quillmere-rename failed: " + QString::fromLocal8Bit(cli.readAllStandardError()).left(300).toStdString();
+            state.SkipWithError(why.c_str());
+        }
+    }
+    totals.record(state, "renameCli");
+}
+
 BENCHMARK(BM_ShowFolder)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ScrollToEnd)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SelectAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RenameRun_Engine)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(BM_RenameNow_Window)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_RenameCli)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4);
 
 void printSummary()
 {
@@ -315,6 +356,11 @@ void printSummary()
     show("selectAll", "Select All");
     show("renameEngine", "RunRename alone");
     show("renameWindow", "Rename Now from the window");
+    const auto cli = table.find("renameCli");
+    if (cli == table.end())
+        std::printf("%-40s not measured\n", "quillmere-rename, whole process");
+    else
+        std::printf("%-40s %9.1f ms wall\n", "quillmere-rename, whole process", cli->second.wallMs);
     const auto engine = table.find("renameEngine");
     const auto windowRun = table.find("renameWindow");
     if (engine != table.end() && windowRun != table.end() && engine->second.cpuMs > 0) {
@@ -322,6 +368,11 @@ void printSummary()
         const double addedWall = (windowRun->second.wallMs - engine->second.wallMs) / engine->second.wallMs * 100.0;
         std::printf("%-40s %8.1f %% cpu, %.1f %% wall  (target <= 50 %%, judged on cpu)  %s\n",
                     "window's share on top of the engine", addedCpu, addedWall, addedCpu <= 50.0 ? "met" : "MISSED");
+    }
+    if (cli != table.end() && windowRun != table.end() && cli->second.wallMs > 0) {
+        const double ratio = windowRun->second.wallMs / cli->second.wallMs;
+        std::printf("%-40s %8.2fx wall  (target <= 1.5x)  %s\n", "window's run against the command line's", ratio,
+                    ratio <= 1.5 ? "met" : "MISSED");
     }
     std::fflush(stdout);
 }
