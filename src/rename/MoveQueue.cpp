@@ -47,11 +47,14 @@ void MoveQueue::hand(MoveBatch &&batch)
     try {
         m_thread = std::thread([this] { run(); });
     } catch (const std::system_error &) {
-        // No thread to be had: the batch is made here, as the thread would.
+        // No thread to be had: the batch is made here, as the thread would,
+        // unless an earlier one stopped short (the run takes it back).
         const std::lock_guard lock(m_mutex);
-        make(m_batches[m_triedCount], m_operations, m_folder);
-        m_stopped = m_batches[m_triedCount].stoppedShort();
-        ++m_triedCount;
+        if (!m_stopped) {
+            make(m_batches[m_triedCount], m_operations, m_folder);
+            m_stopped = m_batches[m_triedCount].stoppedShort();
+            ++m_triedCount;
+        }
     }
 }
 
