@@ -326,7 +326,8 @@ void BM_RenameCli(benchmark::State &state)
         // Its processor time is its own, not this process's.
         totals.add(state, timer);
         if (!finished || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
-            const std::string why = "quillmere-rename failed: " + QString::fromLocal8Bit(cli.readAllStandardError()).left(300).toStdString();
+            const std::string why = "quillmere-rename failed: "
+                + QString::fromLocal8Bit(cli.readAllStandardError()).left(300).toStdString();
             state.SkipWithError(why.c_str());
         }
     }

@@ -74,7 +74,8 @@ std::vector<MoveBatch> MoveQueue::takeBack()
     const std::lock_guard lock(m_mutex);
     // Every batch still here was handed over after the one that stopped
     // short, and the thread has not started any of them.
-    std::vector<MoveBatch> untried(std::make_move_iterator(m_batches.begin()), std::make_move_iterator(m_batches.end()));
+    std::vector<MoveBatch> untried(std::make_move_iterator(m_batches.begin()),
+                                   std::make_move_iterator(m_batches.end()));
     m_batches.clear();
     m_triedCount = 0;
     m_handed = 0;

@@ -36,7 +36,10 @@ struct MoveBatch
     // not go through. None after it is tried.
     size_t tried = 0;
 
-    bool stoppedShort() const { return tried < moves.size() || (tried > 0 && moves[tried - 1].outcome != MoveOutcome::Done); }
+    bool stoppedShort() const
+    {
+        return tried < moves.size() || (tried > 0 && moves[tried - 1].outcome != MoveOutcome::Done);
+    }
 };
 
 // Makes batches of moves on a thread of its own, in the order they are

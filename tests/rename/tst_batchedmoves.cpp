@@ -40,7 +40,8 @@ public:
                        QString *error) override
     {
         ++m_calls;
-        log.append(from + QStringLiteral(" -> ") + to + (mode == Mode::Replace ? QStringLiteral(" (replacing)") : QString()));
+        log.append(from + QStringLiteral(" -> ") + to
+                   + (mode == Mode::Replace ? QStringLiteral(" (replacing)") : QString()));
         const bool now = m_calls == m_fault.at;
         if (now && m_fault.kind == Fault::Intrude) {
             QFile file(folder.path() + u'/' + to);
@@ -326,9 +327,9 @@ void BatchedMovesTest::sameAsOneByOne()
         QVERIFY2(batched.contentsBefore.contains(content), qPrintable(content));
     QCOMPARE(batched.report.size() - (batched.report.contains(QStringLiteral("stopped")) ? 1 : 0),
              files.size() + links.size());
-    QCOMPARE(batched.told.size(), qsizetype(std::count_if(batched.report.cbegin(), batched.report.cend(), [](const QString &line) {
-                 return line.contains(QStringLiteral(" way "));
-             })));
+    const qsizetype renamedLines = std::count_if(batched.report.cbegin(), batched.report.cend(),
+                                                 [](const QString &line) { return line.contains(QStringLiteral(" way ")); });
+    QCOMPARE(batched.told.size(), renamedLines);
     QVERIFY(!batched.moves.isEmpty() || (fault.kind == Fault::Stop && fault.at == 1));
 }
 
