@@ -29,30 +29,31 @@ void JournalUndoer::run()
 
 void JournalUndoer::scanFolder()
 {
-    detectCaseBlind();
+    QSet<QString> listed;
     FolderReader reader(m_folder);
     while (reader.next()) {
         if (reader.roundTrips())
-            m_taken.insert(key(reader.name().toString()));
+            listed.insert(reader.name().toString());
     }
+    detectCaseBlind(listed);
+    for (const QString &name : std::as_const(listed))
+        m_taken.insert(key(name));
 }
 
 // Whether the folder's file system ignores letter case (FAT, exFAT, SMB
-// shares): one of the run's names, spelt in other letters, leads to the
-// same file. Undo then treats names as the run did, case folded.
-void JournalUndoer::detectCaseBlind()
+// shares): a listed name, spelt in other letters that the folder does not
+// list, still leads to a file. Undo then treats names as the run did, case
+// folded. (Inode numbers cannot tell: through FUSE, each spelling of a name
+// may get a number of its own.)
+void JournalUndoer::detectCaseBlind(const QSet<QString> &listed)
 {
     QByteArray buffer;
-    for (const RunJournal::File &file : m_journal.files) {
-        const QString folded = PlatformFiles::foldedName(file.oldName);
-        const QString other = folded != file.oldName ? folded : file.oldName.toLower();
-        if (other == file.oldName)
+    for (const QString &name : listed) {
+        const QString folded = PlatformFiles::foldedName(name);
+        const QString other = folded != name ? folded : name.toLower();
+        if (other == name || listed.contains(other))
             continue;
-        const std::optional<EntryIdentity> one = IdentifyEntry(m_folder.descriptor(), FolderHandle::encodeName(file.oldName, buffer));
-        if (!one)
-            continue;
-        const std::optional<EntryIdentity> two = IdentifyEntry(m_folder.descriptor(), FolderHandle::encodeName(other, buffer));
-        m_caseBlind = two && two->device == one->device && two->inode == one->inode;
+        m_caseBlind = IdentifyEntry(m_folder.descriptor(), FolderHandle::encodeName(other, buffer)).has_value();
         return;
     }
 }

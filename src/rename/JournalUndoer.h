@@ -33,7 +33,7 @@ private:
     };
 
     void scanFolder();
-    void detectCaseBlind();
+    void detectCaseBlind(const QSet<QString> &listed);
     QString key(const QString &name) const;
     bool holdsRunFile(const QString &name, quint64 inode) const;
     QStringList namesOf(quint64 inode);
