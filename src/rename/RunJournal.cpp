@@ -3,6 +3,7 @@
 #include "core/CoarseClock.h"
 #include "core/FolderHandle.h"
 #include "core/PlainAscii.h"
+#include "core/StateFolder.h"
 #include "rename/EntryIdentity.h"
 #include "rename/RunText.h"
 #include "rename/TrashCan.h"
@@ -167,10 +168,7 @@ QByteArray UnescapeJournalField(const QByteArray &field)
 
 QString RunJournalFolder()
 {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/quillmere");
+    return QuillmereStateFolder();
 }
 
 RunJournalWriter::~RunJournalWriter()
