@@ -68,7 +68,8 @@ QString JournalUndoer::key(const QString &name) const
 bool JournalUndoer::holdsRunFile(const QString &name, quint64 inode) const
 {
     QByteArray buffer;
-    const std::optional<EntryIdentity> there = IdentifyEntry(m_folder.descriptor(), FolderHandle::encodeName(name, buffer));
+    const std::optional<EntryIdentity> there =
+        IdentifyEntry(m_folder.descriptor(), FolderHandle::encodeName(name, buffer));
     return there && there->inode == inode && there->bornMs <= m_startedMs;
 }
 
@@ -184,7 +185,8 @@ QString JournalUndoer::temporaryName()
     for (;;) {
         const QString name =
             QStringLiteral(".quillmere-undo-%1-%2").arg(QCoreApplication::applicationPid()).arg(m_temporaries++);
-        if (!m_taken.contains(key(name)) && m_folder.kindOf(name) == FolderHandle::Kind::Missing && !m_folder.isLink(name))
+        if (!m_taken.contains(key(name)) && m_folder.kindOf(name) == FolderHandle::Kind::Missing
+            && !m_folder.isLink(name))
             return name;
     }
 }
@@ -267,7 +269,8 @@ void JournalUndoer::goHome(qsizetype f)
     } else if (outcome == MoveOutcome::TargetExists) {
         m_waitingAt.remove(key(state.location));
         leave(state.location, oldName, UndoLeftReason::OldNameTaken,
-              RunText::tr("another file now has its old name \"%1\"; it is left as \"%2\"").arg(oldName, state.location));
+              RunText::tr("another file now has its old name \"%1\"; it is left as \"%2\"")
+                  .arg(oldName, state.location));
     } else {
         m_waitingAt.remove(key(state.location));
         leave(state.location, oldName, UndoLeftReason::SystemError,
@@ -334,7 +337,8 @@ void JournalUndoer::restoreOne(qsizetype r)
         m_report.restored.append({trashPath, replaced.name});
     } else if (outcome == MoveOutcome::TargetExists) {
         leave(trashPath, replaced.name, UndoLeftReason::ReplacedNameTaken,
-              RunText::tr("another file now has the name \"%1\"; the file the run replaced stays in the trash as \"%2\"")
+              RunText::tr("another file now has the name \"%1\"; the file the run replaced stays in the trash as "
+                          "\"%2\"")
                   .arg(replaced.name, trashPath));
     } else {
         leave(trashPath, replaced.name, UndoLeftReason::SystemError,

@@ -117,8 +117,9 @@ UndoReport UndoLastRun(const QString &folderPath, bool dryRun)
     }
     if (const QString damage = journalDamage(*journal, folder); !damage.isEmpty()) {
         report.status = UndoReport::Status::Refused;
-        report.message = RunText::tr("The record \"%1\" of the last rename in \"%2\" is damaged: %3. Nothing was moved.")
-                             .arg(journal->path, QDir::toNativeSeparators(folderPath), damage);
+        report.message =
+            RunText::tr("The record \"%1\" of the last rename in \"%2\" is damaged: %3. Nothing was moved.")
+                .arg(journal->path, QDir::toNativeSeparators(folderPath), damage);
         return report;
     }
     report.status = UndoReport::Status::Done;
