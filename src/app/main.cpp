@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,8 +29,12 @@ int printStartText(const StartArguments &start)
         return kBadArgumentsExitStatus;
     }
     const QByteArray text = start.text.toLocal8Bit();
-    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0)
+    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0) {
+        // As GNU tools say it: a text that never arrived is no success.
+        const int error = errno;
+        std::fprintf(stderr, "quillmere: write error: %s\n", std::strerror(error));
         return kBadArgumentsExitStatus;
+    }
     return 0;
 }
 

@@ -3,6 +3,8 @@
 #include "cli/CliOutput.h"
 #include "rename/RenameRun.h"
 
+#include <climits>
+
 namespace {
 
 constexpr char kProgram[] = "quillmere-rename: ";
@@ -56,7 +58,16 @@ void WriteRenameReportTail(const RenameReport &report, bool dryRun, bool nullSep
         }
     }
     out.flush();
-    for (const LeftInPlaceFile &file : report.leftInPlace)
-        WriteCliFileMessage(err, file.name, file.message);
+    // A stop leaves every file after it untouched: one line says how many,
+    // not one for each, which would bury the files that did fail.
+    qsizetype untouched = 0;
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        if (file.reason == LeftInPlaceReason::Stopped)
+            ++untouched;
+        else
+            WriteCliFileMessage(err, file.name, file.message);
+    }
+    if (untouched > 0)
+        WriteCliMessage(err, CliText::tr("the run was stopped; %n file(s) left untouched", nullptr, int(qMin<qsizetype>(untouched, INT_MAX))));
     err.flush();
 }

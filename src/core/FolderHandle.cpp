@@ -4,8 +4,6 @@
 #include "core/PlainAscii.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,7 +31,7 @@ MoveOutcome failed(QString *error, int code = errno)
 FolderHandle::FolderHandle(const QString &path)
     : m_path(path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = encodeName(path);
     if (encoded.isEmpty() || encoded.contains('\0')) {
         m_openError = ENOENT;
         return;
@@ -54,6 +52,8 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     : m_fd(std::exchange(other.m_fd, -1))
     , m_openError(other.m_openError)
     , m_path(std::move(other.m_path))
+    , m_noReplaceRefused(other.m_noReplaceRefused.load())
+    , m_linkRefused(other.m_linkRefused.load())
 {
 }
 
@@ -65,6 +65,8 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
         m_fd = std::exchange(other.m_fd, -1);
         m_openError = other.m_openError;
         m_path = std::move(other.m_path);
+        m_noReplaceRefused = other.m_noReplaceRefused.load();
+        m_linkRefused = other.m_linkRefused.load();
     }
     return *this;
 }
@@ -95,23 +97,151 @@ void FolderHandle::unlock() const
         ::flock(m_fd, LOCK_UN);
 }
 
+namespace {
+
+constexpr char16_t kRawByteBase = 0xDC00; // byte b (0x80..0xFF) is kRawByteBase + b
+
+bool isContinuation(unsigned char byte, unsigned char low = 0x80, unsigned char high = 0xBF)
+{
+    return byte >= low && byte <= high;
+}
+
+// The length of the valid UTF-8 sequence at bytes[0..left), 0 when there is
+// none: overlong forms, surrogates and code points past U+10FFFF are no text.
+int sequenceLength(const unsigned char *bytes, qsizetype left)
+{
+    const unsigned char lead = bytes[0];
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return left >= 2 && isContinuation(bytes[1]) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+        return left >= 3 && isContinuation(bytes[1], low, high) && isContinuation(bytes[2]) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+        return left >= 4 && isContinuation(bytes[1], low, high) && isContinuation(bytes[2])
+                && isContinuation(bytes[3])
+            ? 4
+            : 0;
+    }
+    return 0;
+}
+
+bool isRawByteUnit(char16_t unit)
+{
+    return unit >= kRawByteBase + 0x80 && unit <= kRawByteBase + 0xFF;
+}
+
+} // namespace
+
+void FolderHandle::decodeName(QByteArrayView raw, QVarLengthArray<char16_t, 256> &out)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(raw.data());
+    const qsizetype size = raw.size();
+    out.resize(size); // never more units than bytes
+    char16_t *units = out.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            units[n++] = lead;
+            ++i;
+            continue;
+        }
+        const int length = sequenceLength(bytes + i, size - i);
+        if (length == 0) {
+            units[n++] = char16_t(kRawByteBase + lead);
+            ++i;
+            continue;
+        }
+        char32_t c = lead & (0xFF >> (length + 1));
+        for (int k = 1; k < length; ++k)
+            c = (c << 6) | (bytes[i + k] & 0x3F);
+        if (c >= 0x10000) {
+            units[n++] = QChar::highSurrogate(c);
+            units[n++] = QChar::lowSurrogate(c);
+        } else {
+            units[n++] = char16_t(c);
+        }
+        i += length;
+    }
+    out.resize(n);
+}
+
+QString FolderHandle::decodeName(QByteArrayView raw)
+{
+    QVarLengthArray<char16_t, 256> units;
+    decodeName(raw, units);
+    return QString(reinterpret_cast<const QChar *>(units.constData()), units.size());
+}
+
 const char *FolderHandle::encodeName(QStringView name, QByteArray &buffer)
 {
-    // Most names are ASCII, which is its own encoding; the rest is UTF-8,
-    // the encoding QFile::encodeName() uses.
-    thread_local QStringEncoder encoder(QStringEncoder::Utf8);
-    buffer.resize(encoder.requiredSpace(name.size()) + 1);
-    char *out = buffer.data();
-    qsizetype i = 0;
-    for (; i < name.size() && name.at(i).unicode() < 0x80; ++i)
-        *out++ = char(name.at(i).unicode());
-    if (i < name.size()) {
-        out = encoder.appendToBuffer(out, name.mid(i));
-        encoder.resetState();
+    buffer.resize(name.size() * 3 + 1);
+    auto *out = reinterpret_cast<unsigned char *>(buffer.data());
+    const char16_t *units = name.utf16();
+    const qsizetype size = name.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = units[i];
+        if (u < 0x80) {
+            *out++ = u;
+        } else if (u < 0x800) {
+            *out++ = 0xC0 | (u >> 6);
+            *out++ = 0x80 | (u & 0x3F);
+        } else if (QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t c = QChar::surrogateToUcs4(u, units[++i]);
+            *out++ = 0xF0 | (c >> 18);
+            *out++ = 0x80 | ((c >> 12) & 0x3F);
+            *out++ = 0x80 | ((c >> 6) & 0x3F);
+            *out++ = 0x80 | (c & 0x3F);
+        } else if (isRawByteUnit(u)) {
+            *out++ = u - kRawByteBase;
+        } else {
+            // Any other unpaired surrogate is no character: U+FFFD, as a
+            // UTF-8 encoder writes it.
+            const char16_t c = QChar::isSurrogate(u) ? char16_t(QChar::ReplacementCharacter) : u;
+            *out++ = 0xE0 | (c >> 12);
+            *out++ = 0x80 | ((c >> 6) & 0x3F);
+            *out++ = 0x80 | (c & 0x3F);
+        }
     }
     *out = 0;
-    buffer.truncate(out - buffer.constData());
+    buffer.truncate(reinterpret_cast<char *>(out) - buffer.constData());
     return buffer.constData();
+}
+
+QByteArray FolderHandle::encodeName(QStringView name)
+{
+    QByteArray buffer;
+    encodeName(name, buffer);
+    return buffer;
+}
+
+bool FolderHandle::holdsRawBytes(QStringView name)
+{
+    return std::any_of(name.utf16(), name.utf16() + name.size(), isRawByteUnit);
+}
+
+QString FolderHandle::displayName(const QString &name)
+{
+    if (!holdsRawBytes(name))
+        return name;
+    QString shown;
+    shown.reserve(name.size() + 8);
+    for (const QChar c : name) {
+        if (!isRawByteUnit(c.unicode())) {
+            shown += c;
+            continue;
+        }
+        const unsigned byte = c.unicode() - kRawByteBase;
+        shown += u'\\';
+        shown += QChar(u'0' + ((byte >> 6) & 7));
+        shown += QChar(u'0' + ((byte >> 3) & 7));
+        shown += QChar(u'0' + (byte & 7));
+    }
+    return shown;
 }
 
 const char *FolderHandle::plainOrEncoded(QStringView name, char (&plain)[kPlainRoom], QByteArray &buffer)
@@ -251,30 +381,58 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
 
 MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QString *error) const
 {
+    // Each way is tried until the file system refuses it; the handle then
+    // remembers, and the folder's later moves go straight to a way it
+    // offers. A refusal is remembered only once a later way has moved the
+    // same names: an EINVAL that came of the name, not of the way, would
+    // have failed there too.
+    bool renameRefused = false;
 #if defined(Q_OS_LINUX)
-    if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
-        return MoveOutcome::Done;
-    if (errno == EEXIST)
-        return MoveOutcome::TargetExists;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
-        return failed(error);
-#endif
-    // A second name for the file, then the first one dropped: a link never
-    // replaces anything.
-    if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
-        if (::unlinkat(m_fd, from, 0) == 0)
+    if (!m_noReplaceRefused.load(std::memory_order_relaxed)) {
+        if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
             return MoveOutcome::Done;
-        const int unlinkError = errno;
-        ::unlinkat(m_fd, to, 0);
-        return failed(error, unlinkError);
+        if (errno == EEXIST)
+            return MoveOutcome::TargetExists;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+            return failed(error);
+        renameRefused = true;
     }
-    if (errno == EEXIST)
-        return MoveOutcome::TargetExists;
-    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return failed(error);
-    // Last resort where the file system offers neither a no-replace rename
-    // nor hard links (some FAT and network file systems): the check and the
-    // move are two steps there.
+#endif
+    const auto learn = [&](MoveOutcome outcome, bool linkRefused) {
+        if (outcome == MoveOutcome::Done) {
+            if (renameRefused)
+                m_noReplaceRefused.store(true, std::memory_order_relaxed);
+            if (linkRefused)
+                m_linkRefused.store(true, std::memory_order_relaxed);
+        }
+        return outcome;
+    };
+    if (!m_linkRefused.load(std::memory_order_relaxed)) {
+        // A second name for the file, then the first one dropped: a link
+        // never replaces anything.
+        if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
+            if (::unlinkat(m_fd, from, 0) == 0)
+                return learn(MoveOutcome::Done, false);
+            const int unlinkError = errno;
+            ::unlinkat(m_fd, to, 0);
+            return failed(error, unlinkError);
+        }
+        if (errno == EEXIST)
+            return MoveOutcome::TargetExists;
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+            return failed(error);
+        // EMLINK is this file's count of links, not the file system's way.
+        const bool linkRefused = errno != EMLINK;
+        return learn(moveAfterCheck(from, to, error), linkRefused);
+    }
+    return learn(moveAfterCheck(from, to, error), false);
+}
+
+// Last resort where the file system offers neither a no-replace rename nor
+// hard links (some FAT and network file systems): the check and the move
+// are two steps there. The folder's lock keeps other runs out between them.
+MoveOutcome FolderHandle::moveAfterCheck(const char *from, const char *to, QString *error) const
+{
     struct stat st;
     if (::fstatat(m_fd, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
         return MoveOutcome::TargetExists;

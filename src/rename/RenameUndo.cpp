@@ -95,8 +95,6 @@ private:
             m_namesOf.insert(file.inode, {});
         FolderReader reader(m_folder);
         while (reader.next()) {
-            if (!reader.roundTrips())
-                continue;
             const QString name = reader.name().toString();
             m_taken.insert(name);
             const auto it = m_namesOf.find(reader.inode());

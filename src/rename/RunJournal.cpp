@@ -360,7 +360,7 @@ std::optional<RunJournal> ReadRunJournal(const QString &path, bool headerOnly)
         return std::nullopt;
     RunJournal journal;
     journal.path = path;
-    const auto decodeName = [](const QByteArray &field) { return QFile::decodeName(UnescapeJournalField(field)); };
+    const auto decodeName = [](const QByteArray &field) { return FolderHandle::decodeName(UnescapeJournalField(field)); };
     qsizetype pos = qsizetype(sizeof kMagic - 1);
     bool sawFolder = false;
     while (pos < data.size()) {
