@@ -3,8 +3,6 @@
 #include "cli/CliOutput.h"
 #include "rename/RenameRun.h"
 
-#include <climits>
-
 namespace {
 
 constexpr char kProgram[] = "quillmere-rename: ";
@@ -68,6 +66,6 @@ void WriteRenameReportTail(const RenameReport &report, bool dryRun, bool nullSep
             WriteCliFileMessage(err, file.name, file.message);
     }
     if (untouched > 0)
-        WriteCliMessage(err, CliText::tr("the run was stopped; %n file(s) left untouched", nullptr, int(qMin<qsizetype>(untouched, INT_MAX))));
+        WriteCliMessage(err, CliText::tr("the run was stopped; files left untouched: %1").arg(untouched));
     err.flush();
 }
