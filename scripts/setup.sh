@@ -16,7 +16,12 @@ packages=(
     # Checks of the manual pages and of the shell completions.
     groff-base zsh fish
     # Validators of the desktop entry and the listing; the Debian package.
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian
+    # What the package check asks which program opens folders.
+    xdg-utils
+    # An exFAT image for the moves on a file system without no-replace
+    # renames and hard links.
+    exfatprogs exfat-fuse
 )
 
 as_root=()

@@ -4,6 +4,7 @@
 #include "app/frmSplash.h"
 #include "core/ProductInfo.h"
 #include "core/Translations.h"
+#include "core/VersionRecordData.h"
 #include "skin/Skin.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ int main(int argc, char *argv[])
     // options must stay a folder.
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
-    app.setDesktopFileName(QStringLiteral("quillmere"));
+    app.setDesktopFileName(QStringLiteral(QUILLMERE_DESKTOP_ID));
     InstallTranslations(app);
     // Windows without an icon of their own (splash, help, About) show the
     // program's; the main window sets its own at load.

@@ -1,0 +1,154 @@
+// Moves on a file system without no-replace renames and hard links, where
+// the folder handle learns to go straight to its last way (a check, then a
+// plain rename): an exFAT image mounted through FUSE, which also ignores
+// letter case. That way must still never replace anything, before the
+// learning and after it. Needs root, mkfs.exfat and mount.exfat-fuse.
+
+#include "core/FolderHandle.h"
+
+#include "TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Where a tool is: on PATH, or in the system folders root's PATH may lack.
+QString toolPath(const char *name)
+{
+    const QString tool = QString::fromLatin1(name);
+    const QString onPath = QStandardPaths::findExecutable(tool);
+    return !onPath.isEmpty() ? onPath
+                             : QStandardPaths::findExecutable(tool, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+}
+
+bool runQuietly(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning().noquote() << program << arguments.join(u' ') << process.readAll();
+        return false;
+    }
+    return true;
+}
+
+// An exFAT image mounted for the test's life.
+class ExfatMount
+{
+public:
+    explicit ExfatMount(const TempFolder &scratch)
+        : m_point(scratch.filePath(QStringLiteral("mnt")))
+    {
+        const QString image = scratch.filePath(QStringLiteral("exfat.img"));
+        QFile file(image);
+        m_mounted = file.open(QIODevice::WriteOnly) && file.resize(64 << 20);
+        file.close();
+        m_mounted = m_mounted && QDir().mkpath(m_point) && runQuietly(toolPath("mkfs.exfat"), {image})
+            && runQuietly(toolPath("mount.exfat-fuse"), {image, m_point});
+    }
+    ~ExfatMount()
+    {
+        if (m_mounted)
+            runQuietly(QStringLiteral("umount"), {m_point});
+    }
+    bool isMounted() const { return m_mounted; }
+    QString path() const { return m_point; }
+
+private:
+    QString m_point;
+    bool m_mounted = false;
+};
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class TestExfatMoves : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void neverReplacesOnceLearned_data();
+    void neverReplacesOnceLearned();
+};
+
+void TestExfatMoves::neverReplacesOnceLearned_data()
+{
+    // How many plain moves go first: none (the refusals are met on a taken
+    // name), one (met on a free name, then learned) or several.
+    QTest::addColumn<int>("movesBefore");
+    QTest::newRow("taken name first") << 0;
+    QTest::newRow("after one move") << 1;
+    QTest::newRow("after ten moves") << 10;
+}
+
+void TestExfatMoves::neverReplacesOnceLearned()
+{
+    QFETCH(int, movesBefore);
+    if (::geteuid() != 0)
+        QSKIP("mounting an exFAT image needs root");
+    for (const char *tool : {"mkfs.exfat", "mount.exfat-fuse"}) {
+        if (toolPath(tool).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed (Debian: exfatprogs, exfat-fuse)").arg(QLatin1String(tool))));
+    }
+    if (!QFile::exists(QStringLiteral("/dev/fuse")))
+        QSKIP("this machine has no /dev/fuse");
+    TempFolder scratch;
+    const ExfatMount mount(scratch);
+    QVERIFY2(mount.isMounted(), "the exFAT image could not be made and mounted");
+
+    const QString dir = mount.path();
+    const auto write = [&](const QString &name, const QByteArray &content) {
+        QFile file(dir + u'/' + name);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    constexpr int kFiles = 12;
+    for (int i = 0; i < kFiles; ++i)
+        QVERIFY(write(QStringLiteral("a%1.jpg").arg(i), "content " + QByteArray::number(i)));
+    QVERIFY(write(QStringLiteral("taken.jpg"), "taken"));
+
+    const FolderHandle folder(dir);
+    QVERIFY(folder.isOpen());
+    QString error;
+    int next = 0;
+    for (; next < movesBefore; ++next)
+        QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("b%1.jpg").arg(next),
+                             MoveMode::NoReplace, &error),
+                 MoveOutcome::Done);
+    // A name that is taken, also in other letters, is never replaced.
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("taken.jpg"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("TAKEN.JPG"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    // A file that appears under a name while the run goes is not replaced
+    // either.
+    QVERIFY(write(QStringLiteral("late.jpg"), "late"));
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("late.jpg"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    for (; next < kFiles; ++next)
+        QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("b%1.jpg").arg(next),
+                             MoveMode::NoReplace, &error),
+                 MoveOutcome::Done);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    QCOMPARE(contentOf(dir + QStringLiteral("/taken.jpg")), QByteArray("taken"));
+    QCOMPARE(contentOf(dir + QStringLiteral("/late.jpg")), QByteArray("late"));
+    for (int i = 0; i < kFiles; ++i) {
+        QCOMPARE(contentOf(dir + QStringLiteral("/b%1.jpg").arg(i)), "content " + QByteArray::number(i));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/a%1.jpg").arg(i)));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestExfatMoves)
+#include "tst_exfatmoves.moc"
