@@ -20,8 +20,8 @@ packages=(
     # What the package check asks which program opens folders.
     xdg-utils
     # An exFAT image for the moves on a file system without no-replace
-    # renames and hard links.
-    exfatprogs exfat-fuse
+    # renames and hard links, and strace to count its calls.
+    exfatprogs exfat-fuse strace
 )
 
 as_root=()

@@ -203,7 +203,7 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
     }
     m_buffer = kMagic;
     m_buffer += "folder " + QByteArray::number(quint64(st.st_dev)) + ' ' + QByteArray::number(quint64(st.st_ino))
-        + ' ' + EscapeJournalField(QFile::encodeName(QFileInfo(folder.path()).absoluteFilePath())) + '\n';
+        + ' ' + EscapeJournalField(FolderHandle::encodeName(QFileInfo(folder.path()).absoluteFilePath())) + '\n';
     m_buffer += "started " + QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() + ' '
         + QByteArray::number(QCoreApplication::applicationPid()) + '\n';
     return true;

@@ -3,7 +3,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -14,9 +13,11 @@
 
 namespace {
 
+// Paths and names in the folder's own encoding, so that a name that is not
+// valid UTF-8 keeps its bytes in the Trash and in its .trashinfo.
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return FolderHandle::encodeName(path);
 }
 
 // A folder of ours, made if missing: never a link, never someone else's.
@@ -163,12 +164,12 @@ std::optional<QString> TrashCan::reserve(QStringView name)
             original = original.mid(top.size());
     }
     const QByteArray info = "[Trash Info]\nPath="
-        + QUrl::toPercentEncoding(QFile::encodeName(original).constData(), "/")
+        + QUrl::toPercentEncoding(encoded(original).constData(), "/")
         + "\nDeletionDate=" + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1()
         + '\n';
     for (int n = 1; n < 10000; ++n) {
         const QString trashName = n == 1 ? name.toString() : name.toString() + u'.' + QString::number(n);
-        const QByteArray files = QFile::encodeName(trashName);
+        const QByteArray files = encoded(trashName);
         struct stat st;
         if (files.size() + 10 > 255 || ::fstatat(m_filesFd, files.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             continue;
@@ -198,13 +199,13 @@ MoveOutcome TrashCan::moveIn(QStringView name, const QString &trashName, QString
     }
     QByteArray buffer;
     const char *from = FolderHandle::encodeName(name, buffer);
-    return renameNoReplace(m_folder.descriptor(), from, m_filesFd, QFile::encodeName(trashName).constData(), error);
+    return renameNoReplace(m_folder.descriptor(), from, m_filesFd, encoded(trashName).constData(), error);
 }
 
 void TrashCan::release(const QString &trashName)
 {
     if (m_infoFd >= 0)
-        ::unlinkat(m_infoFd, QFile::encodeName(trashName + QStringLiteral(".trashinfo")).constData(), 0);
+        ::unlinkat(m_infoFd, encoded(trashName + QStringLiteral(".trashinfo")).constData(), 0);
 }
 
 bool TrashCan::holds(const QString &trashPath, const QString &trashName, quint64 inode)
@@ -227,10 +228,10 @@ MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName
         return MoveOutcome::Failed;
     }
     QByteArray buffer;
-    const MoveOutcome outcome = renameNoReplace(files, QFile::encodeName(trashName).constData(), folder.descriptor(),
+    const MoveOutcome outcome = renameNoReplace(files, encoded(trashName).constData(), folder.descriptor(),
                                                 FolderHandle::encodeName(name, buffer), error);
     ::close(files);
     if (outcome == MoveOutcome::Done)
-        QFile::remove(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo"));
+        ::unlink(encoded(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo")).constData());
     return outcome;
 }
