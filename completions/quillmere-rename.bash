@@ -1,7 +1,39 @@
 # bash completion for quillmere-rename                       -*- shell-script -*-
 
-# The folder operand as a path: the first word that is neither an option nor
-# an option's value, with a leading ~ expanded.
+# A word as the shell will pass it: COMP_WORDS holds what was typed, quotes
+# and backslashes included ("my\ photos/", "'my photos'/"). Only quoting is
+# undone, and a leading ~; nothing is expanded or run.
+_quillmere_rename_dequote()
+{
+    local word=$1 out= quote= c i
+    for ((i = 0; i < ${#word}; i++)); do
+        c=${word:i:1}
+        if [[ $quote == "'" ]]; then
+            [[ $c == "'" ]] && quote= || out+=$c
+        elif [[ $quote == '"' ]]; then
+            if [[ $c == '"' ]]; then
+                quote=
+            elif [[ $c == '\' && ${word:i+1:1} == [\"\\\$\`] ]]; then
+                out+=${word:i+1:1}
+                ((i++))
+            else
+                out+=$c
+            fi
+        elif [[ $c == "'" || $c == '"' ]]; then
+            quote=$c
+        elif [[ $c == '\' ]]; then
+            out+=${word:i+1:1}
+            ((i++))
+        else
+            out+=$c
+        fi
+    done
+    [[ ${word:0:1} == \~ ]] && [[ $out == \~ || $out == \~/* ]] && out=$HOME${out#\~}
+    _qr_dequoted=$out
+}
+
+# The operands so far: the words that are neither options nor an option's
+# value, as the program will get them.
 _quillmere_rename_operands()
 {
     local i word after_dashes=0
@@ -10,8 +42,9 @@ _quillmere_rename_operands()
     _qr_all=0
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
+        _quillmere_rename_dequote "$word"
         if ((after_dashes)); then
-            _qr_operands+=("$word")
+            _qr_operands+=("$_qr_dequoted")
             continue
         fi
         case $word in
@@ -20,13 +53,14 @@ _quillmere_rename_operands()
             --filter)
                 [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
                 ((i++))
-                _qr_filter=${COMP_WORDS[i]-} ;;
+                _quillmere_rename_dequote "${COMP_WORDS[i]-}"
+                _qr_filter=$_qr_dequoted ;;
             --type | --text | --ext | --start)
                 [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
                 ((i++)) ;;
-            --filter=*) _qr_filter=${word#--filter=} ;;
+            --filter=*) _qr_filter=${_qr_dequoted#--filter=} ;;
             -?*) ;;
-            *) _qr_operands+=("$word") ;;
+            *) _qr_operands+=("$_qr_dequoted") ;;
         esac
     done
 }
@@ -66,25 +100,27 @@ _quillmere_rename()
         return
     fi
 
+    _quillmere_rename_dequote "$cur"
+    local prefix=$_qr_dequoted
     local IFS=$'\n'
     if ((${#_qr_operands[@]} == 0)); then
-        # FOLDER
+        # FOLDER; -o filenames quotes the answers for the line.
         compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur"))
+        COMPREPLY=($(compgen -d -- "$prefix"))
         return
     fi
     ((_qr_all)) && return
 
-    # NAME: the files of FOLDER, under the filter when one is given.
+    # NAME: the files of FOLDER, under the filter when one is given; hidden
+    # files are never listed, so never offered.
     local folder=${_qr_operands[0]}
-    [[ $folder == \~/* ]] && folder=$HOME/${folder#\~/}
-    [[ $folder == \~ ]] && folder=$HOME
     [[ -d $folder ]] || return
     compopt -o filenames 2>/dev/null
     local path name
-    for path in $(compgen -f -- "$folder/$cur"); do
+    for path in "${folder%/}/$prefix"*; do
         [[ -f $path ]] || continue
-        name=${path#"$folder/"}
+        name=${path##*/}
+        [[ $name == .* ]] && continue
         if [[ -n $_qr_filter ]]; then
             [[ ${name,,} == *."${_qr_filter,,}" ]] || continue
         fi

@@ -52,9 +52,11 @@ function __quillmere_rename_names
                 set -q tokens[$next]; and set filter $tokens[$next]
         end
     end
+    # The names alone: a folder typed with a trailing slash or with "//"
+    # must not leave its path on them, which the program would refuse.
     for path in $folder/*
         test -f $path; or continue
-        set -l name (string replace -- "$folder/" '' $path)
+        set -l name (string replace -r -- '^.*/' '' $path)
         if test -n "$filter"
             string match -qi -- "*.$filter" $name; or continue
         end

@@ -17,7 +17,7 @@ macro(require_file path)
 endmacro()
 
 set(program "${PREFIX}/${BINDIR}/quillmere")
-set(apps "${PREFIX}/${DATADIR}/applications/quillmere.desktop")
+set(apps "${PREFIX}/${DATADIR}/applications/${APPSTREAM_ID}.desktop")
 set(menu "${PREFIX}/${DATADIR}/kio/servicemenus/quillmere.desktop")
 set(metainfo "${PREFIX}/${DATADIR}/metainfo/${APPSTREAM_ID}.metainfo.xml")
 
@@ -45,14 +45,21 @@ if(CHECK STREQUAL "layout")
         endif()
     endforeach()
     if(EXISTS "${apps}")
-        file(STRINGS "${apps}" mime REGEX "^MimeType=")
-        # file(STRINGS) keeps the line's semicolons escaped: "inode/directory\;".
-        if(NOT mime MATCHES "[=;]inode/directory([^-+.a-zA-Z0-9]|$)")
-            fail("the desktop entry does not offer itself for folders: '${mime}'")
+        # Claiming a type can make the program its default: folders must
+        # stay with the file manager, and nothing else is Quillmere's to open.
+        file(STRINGS "${apps}" mime REGEX "^MimeType")
+        if(NOT mime STREQUAL "")
+            fail("the desktop entry claims file types: '${mime}'")
+        endif()
+        file(STRINGS "${apps}" german REGEX "^(Name|Comment)\\[de\\]=.")
+        list(LENGTH german german_count)
+        if(NOT german_count EQUAL 2)
+            fail("the desktop entry lacks its German Name or Comment: '${german}'")
         endif()
     endif()
     if(EXISTS "${menu}")
-        # KDE reads a service menu only when it is executable.
+        # KDE reads a service menu in a user's own folders only when it is
+        # executable (this check installs into the build tree).
         execute_process(COMMAND test -x "${menu}" RESULT_VARIABLE not_executable)
         if(NOT not_executable EQUAL 0)
             fail("the service menu is not executable")

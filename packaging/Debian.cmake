@@ -18,8 +18,24 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_INSTALL_PREFIX "/usr")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLMERE_COMPANY_NAME} <packages@${QUILLMERE_WEB_ADDRESS}>")
+set(QUILLMERE_DEBIAN_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${QUILLMERE_DEBIAN_RELEASE})
+set(QUILLMERE_DEBIAN_MAINTAINER "${QUILLMERE_COMPANY_NAME} <packages@${QUILLMERE_WEB_ADDRESS}>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLMERE_DEBIAN_MAINTAINER}")
+
+# Every Debian package that is not native carries its changelog, compressed.
+# Its one entry is the release, dated the day the release was made.
+execute_process(COMMAND date -u -R -d "${QUILLMERE_RELEASE_DATE}"
+                OUTPUT_VARIABLE QUILLMERE_DEBIAN_DATE OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+set(debian_changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/changelog.Debian.in ${debian_changelog} @ONLY)
+add_custom_command(OUTPUT ${debian_changelog}.gz
+    COMMAND ${GZIP_PROGRAM} -9nkf ${debian_changelog}
+    DEPENDS ${debian_changelog}
+    VERBATIM)
+add_custom_target(quillmere_debian_changelog ALL DEPENDS ${debian_changelog}.gz)
+install(FILES ${debian_changelog}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -16,10 +16,13 @@ packages=(
     # Checks of the manual pages and of the shell completions.
     groff-base zsh fish
     # Validators of the desktop entry and the listing; the Debian package.
-    desktop-file-utils appstream dpkg-dev file
-    # An exFAT drive on an image file, for the tests of undo where letter
-    # case does not count.
-    exfatprogs exfat-fuse
+    desktop-file-utils appstream dpkg-dev file lintian
+    # What the package check asks which program opens folders.
+    xdg-utils
+    # An exFAT drive on an image file: the tests of undo where letter case
+    # does not count, and of moves on a file system without no-replace
+    # renames and hard links; strace counts their calls.
+    exfatprogs exfat-fuse strace
 )
 
 as_root=()

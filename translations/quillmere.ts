@@ -8,15 +8,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>FOLDER</source>
-        <extracomment>The operands as the help text names them.</extracomment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>NAME</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>unrecognized option &apos;%1&apos; (long options start with &quot;--&quot;)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -142,6 +133,10 @@ Exit status:
     </message>
     <message>
         <source>no journal is kept for this run, so it cannot be undone: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the run was stopped; files left untouched: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

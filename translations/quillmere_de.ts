@@ -8,15 +8,6 @@
         <translation>das Argument %1 ist kein gültiger Text in der Kodierung des Gebietsschemas; es würde eine andere Datei bezeichnen</translation>
     </message>
     <message>
-        <source>FOLDER</source>
-        <extracomment>The operands as the help text names them.</extracomment>
-        <translation>ORDNER</translation>
-    </message>
-    <message>
-        <source>NAME</source>
-        <translation>NAME</translation>
-    </message>
-    <message>
         <source>unrecognized option &apos;%1&apos; (long options start with &quot;--&quot;)</source>
         <translation>nicht erkannte Option »%1« (lange Optionen beginnen mit &quot;--&quot;)</translation>
     </message>
@@ -196,6 +187,10 @@ Rückgabewert:
     <message>
         <source>no journal is kept for this run, so it cannot be undone: </source>
         <translation>für diesen Lauf wird kein Protokoll geführt, daher kann er nicht rückgängig gemacht werden: </translation>
+    </message>
+    <message>
+        <source>the run was stopped; files left untouched: %1</source>
+        <translation>der Lauf wurde angehalten; unberührt gebliebene Dateien: %1</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "app/frmSplash.h"
 #include "core/ProductInfo.h"
 #include "core/Translations.h"
+#include "core/VersionRecordData.h"
 #include "skin/Skin.h"
 
 #include <QApplication>
@@ -11,7 +12,9 @@
 #include <QFile>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,8 +30,12 @@ int printStartText(const StartArguments &start)
         return kBadArgumentsExitStatus;
     }
     const QByteArray text = start.text.toLocal8Bit();
-    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0)
+    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0) {
+        // As GNU tools say it: a text that never arrived is no success.
+        const int error = errno;
+        std::fprintf(stderr, "quillmere: write error: %s\n", std::strerror(error));
         return kBadArgumentsExitStatus;
+    }
     return 0;
 }
 
@@ -54,7 +61,7 @@ int main(int argc, char *argv[])
     // options must stay a folder.
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
-    app.setDesktopFileName(QStringLiteral("quillmere"));
+    app.setDesktopFileName(QStringLiteral(QUILLMERE_DESKTOP_ID));
     InstallTranslations(app);
     // Windows without an icon of their own (splash, help, About) show the
     // program's; the main window sets its own at load.

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
 
+#include "core/FolderHandle.h"
 #include "core/MemoryPages.h"
 #include "core/ProductInfo.h"
 #include "selection/FileListing.h"
@@ -107,13 +108,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        const bool badBytes = undecodable.contains(i);
         if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
-            if (badBytes)
-                //: The operands as the help text names them.
-                return badArguments(undecodableText(read.positional.isEmpty() ? CliText::tr("FOLDER")
-                                                                               : CliText::tr("NAME")),
-                                    false);
             read.positional.append(argument);
             continue;
         }
@@ -241,11 +236,11 @@ CliParseResult ParseRawCliArguments(const QList<QByteArray> &arguments)
     QList<qsizetype> undecodable;
     decoded.reserve(arguments.size());
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        // An argument that does not come back as the same bytes would reach
-        // the folder under another name: U+FFFD in place of a stray byte
-        // names a different, real file.
-        decoded.append(QString::fromLocal8Bit(arguments.at(i)));
-        if (decoded.constLast().toLocal8Bit() != arguments.at(i))
+        // Decoded as the folder's names are, so that a name that is not
+        // valid UTF-8 still names its file; only where text is wanted (the
+        // options' values) are such bytes refused.
+        decoded.append(FolderHandle::decodeName(arguments.at(i)));
+        if (FolderHandle::holdsRawBytes(decoded.constLast()))
             undecodable.append(i);
     }
     return ParseCliArguments(decoded, undecodable);

@@ -35,7 +35,9 @@ struct CliParseResult
 };
 
 // `arguments` starts with the program name. The arguments at the indexes in
-// `undecodable` did not survive decoding; any use of them is refused.
+// `undecodable` hold bytes that are not text: as the folder or a file's
+// name they are taken, as an option's value (a text to put in names)
+// refused.
 CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsizetype> &undecodable = {});
 // The same from the bytes the program was given.
 CliParseResult ParseRawCliArguments(const QList<QByteArray> &arguments);

@@ -2,6 +2,7 @@
 
 #include "cli/NameQuoting.h"
 #include "core/CoarseClock.h"
+#include "core/FolderHandle.h"
 #include "core/PlainAscii.h"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ void CliOutput::writeText(const QString &text)
     if (m_terminal)
         write(QByteArrayView(EscapeControlsForTerminal(text)));
     else
-        write(QByteArrayView(text.toUtf8()));
+        write(QByteArrayView(FolderHandle::encodeName(text)));
 }
 
 void CliOutput::writeName(const QString &name)
@@ -83,7 +84,9 @@ void CliOutput::writeName(const QString &name)
     m_buffer.resize(start + name.size());
     if (!CopyPlainAscii(name, m_buffer.data() + start)) {
         m_buffer.truncate(start);
-        write(QByteArrayView(name.toUtf8()));
+        // A name's bytes as the folder holds them, text or not, as `ls`
+        // writes them to a pipe.
+        write(QByteArrayView(FolderHandle::encodeName(name)));
         return;
     }
     if (m_buffer.size() >= kBufferLimit)

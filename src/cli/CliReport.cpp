@@ -56,7 +56,16 @@ void WriteRenameReportTail(const RenameReport &report, bool dryRun, bool nullSep
         }
     }
     out.flush();
-    for (const LeftInPlaceFile &file : report.leftInPlace)
-        WriteCliFileMessage(err, file.name, file.message);
+    // A stop leaves every file after it untouched: one line says how many,
+    // not one for each, which would bury the files that did fail.
+    qsizetype untouched = 0;
+    for (const LeftInPlaceFile &file : report.leftInPlace) {
+        if (file.reason == LeftInPlaceReason::Stopped)
+            ++untouched;
+        else
+            WriteCliFileMessage(err, file.name, file.message);
+    }
+    if (untouched > 0)
+        WriteCliMessage(err, CliText::tr("the run was stopped; files left untouched: %1").arg(untouched));
     err.flush();
 }

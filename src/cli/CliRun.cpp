@@ -5,12 +5,14 @@
 #include "cli/CliReport.h"
 #include "core/FolderContent.h"
 #include "core/FolderHandle.h"
+#include "core/FolderReader.h"
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
 #include "rename/RenameUndo.h"
 #include "selection/FileListing.h"
 
+#include <cerrno>
 #include <csignal>
 #include <iterator>
 #include <limits>
@@ -20,12 +22,18 @@
 
 namespace {
 
+// With the system's reason, as GNU tools give it.
+QString folderUnreadable(int error)
+{
+    return CliText::tr("the folder cannot be read") + QStringLiteral(": ") + qt_error_string(error);
+}
+
 // Takes the folder's lock for the whole command (a dry run changes nothing
 // and needs none); a refusal's exit status when the folder cannot be had.
 std::optional<int> lockFolder(const FolderHandle &folder, bool dryRun, CliOutput &err)
 {
     if (!folder.isOpen()) {
-        WriteCliFileMessage(err, folder.path(), CliText::tr("the folder cannot be read"));
+        WriteCliFileMessage(err, folder.path(), folderUnreadable(folder.openError()));
         return CliRefused;
     }
     if (!dryRun && folder.tryLock() == FolderHandle::LockResult::Busy) {
@@ -177,7 +185,10 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     FolderContent content;
     QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText, &content);
     if (!readable) {
-        WriteCliFileMessage(err, command.folder, CliText::tr("the folder cannot be read"));
+        // The listing tells only that it failed; a second look finds why.
+        const FolderReader probe(folder);
+        const int error = probe.isOpen() || probe.error() == 0 ? EIO : probe.error();
+        WriteCliFileMessage(err, command.folder, folderUnreadable(error));
         return CliRefused;
     }
     // The zero-fill width follows the whole list, as the window shows it.

@@ -1,5 +1,7 @@
 #include "cli/NameQuoting.h"
 
+#include "core/FolderHandle.h"
+
 #include <QList>
 #include <QStringView>
 
@@ -36,6 +38,31 @@ bool isSpecialInDoubleQuotes(char32_t c)
     return c == '"' || c == '$' || c == '`' || c == '\\' || c == '!';
 }
 
+// The code points of text, an unpaired surrogate kept as it is (it stands
+// for a byte of a name that is not text), where QString::toUcs4() would put
+// U+FFFD.
+QList<char32_t> codePointsOf(QStringView text)
+{
+    QList<char32_t> points;
+    points.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            points.append(QChar::surrogateToUcs4(unit, text.at(++i).unicode()));
+        else
+            points.append(unit);
+    }
+    return points;
+}
+
+QByteArray utf8Of(char32_t c)
+{
+    if (c >= 0x10000)
+        return QString::fromUcs4(&c, 1).toUtf8();
+    const char16_t unit = char16_t(c);
+    return FolderHandle::encodeName(QStringView(&unit, 1));
+}
+
 void appendEscaped(QByteArray &out, char32_t c)
 {
     switch (c) {
@@ -49,7 +76,9 @@ void appendEscaped(QByteArray &out, char32_t c)
     default:
         break;
     }
-    const QByteArray bytes = QString::fromUcs4(&c, 1).toUtf8();
+    // A lone surrogate in a name is one of its bytes that is not text: that
+    // byte is what is escaped, as `ls` shows it.
+    const QByteArray bytes = utf8Of(c);
     for (const char byte : bytes) {
         const unsigned value = static_cast<unsigned char>(byte);
         out += '\\';
@@ -63,7 +92,7 @@ void appendEscaped(QByteArray &out, char32_t c)
 
 QByteArray QuoteNameForTerminal(const QString &name)
 {
-    const QList<uint> codePoints = name.toUcs4();
+    const QList<char32_t> codePoints = codePointsOf(name);
     bool escapes = false;
     bool special = name.isEmpty() || name == QLatin1String("{") || name == QLatin1String("}");
     bool singleQuote = false;
@@ -76,17 +105,16 @@ QByteArray QuoteNameForTerminal(const QString &name)
         doubleQuoteSpecial = doubleQuoteSpecial || isSpecialInDoubleQuotes(c);
     }
     if (!escapes && !special)
-        return name.toUtf8();
+        return FolderHandle::encodeName(name);
     if (!escapes && singleQuote && !doubleQuoteSpecial)
-        return '"' + name.toUtf8() + '"';
+        return '"' + FolderHandle::encodeName(name) + '"';
 
     QByteArray out;
     out.reserve(name.size() * 2 + 2);
     out += '\'';
     bool inQuotes = true;  // inside a plain '...' part
     bool inEscapes = false; // inside a $'...' part
-    for (const uint codePoint : codePoints) {
-        const char32_t c = codePoint;
+    for (const char32_t c : codePoints) {
         if (mustEscape(c)) {
             if (!inEscapes) {
                 out += inQuotes ? "'$'" : "$'";
@@ -104,7 +132,7 @@ QByteArray QuoteNameForTerminal(const QString &name)
         if (c == '\'')
             out += "'\\''";
         else
-            out += QString::fromUcs4(&c, 1).toUtf8();
+            out += utf8Of(c);
     }
     if (inQuotes || inEscapes)
         out += '\'';
@@ -115,12 +143,11 @@ QByteArray EscapeControlsForTerminal(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
-    for (const uint codePoint : text.toUcs4()) {
-        const char32_t c = codePoint;
+    for (const char32_t c : codePointsOf(text)) {
         if (mustEscape(c))
             appendEscaped(out, c);
         else
-            out += QString::fromUcs4(&c, 1).toUtf8();
+            out += utf8Of(c);
     }
     return out;
 }

@@ -7,8 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,7 +34,7 @@ MoveOutcome failed(QString *error, int code = errno)
 FolderHandle::FolderHandle(const QString &path)
     : m_path(path)
 {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = encodeName(path);
     if (encoded.isEmpty() || encoded.contains('\0')) {
         m_openError = ENOENT;
         return;
@@ -60,6 +58,8 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     , m_lockFd(std::exchange(other.m_lockFd, -1))
     , m_openError(other.m_openError)
     , m_path(std::move(other.m_path))
+    , m_noReplaceRefused(other.m_noReplaceRefused.load())
+    , m_linkRefused(other.m_linkRefused.load())
 {
 }
 
@@ -74,6 +74,8 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
         m_lockFd = std::exchange(other.m_lockFd, -1);
         m_openError = other.m_openError;
         m_path = std::move(other.m_path);
+        m_noReplaceRefused = other.m_noReplaceRefused.load();
+        m_linkRefused = other.m_linkRefused.load();
     }
     return *this;
 }
@@ -101,7 +103,7 @@ FolderHandle::LockResult FolderHandle::tryLock() const
     if (m_lockFd < 0) {
         const QString folder = QuillmereStateFolder() + QStringLiteral("/locks");
         QDir().mkpath(folder);
-        const QByteArray path = QFile::encodeName(folder) + '/' + QByteArray::number(quint64(st.st_dev)) + '-'
+        const QByteArray path = encodeName(folder) + '/' + QByteArray::number(quint64(st.st_dev)) + '-'
             + QByteArray::number(quint64(st.st_ino));
         m_lockFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     }
@@ -138,25 +140,6 @@ void FolderHandle::unlock() const
         ::close(m_lockFd); // the lock file stays: removing it could let two runs lock two files
         m_lockFd = -1;
     }
-}
-
-const char *FolderHandle::encodeName(QStringView name, QByteArray &buffer)
-{
-    // Most names are ASCII, which is its own encoding; the rest is UTF-8,
-    // the encoding QFile::encodeName() uses.
-    thread_local QStringEncoder encoder(QStringEncoder::Utf8);
-    buffer.resize(encoder.requiredSpace(name.size()) + 1);
-    char *out = buffer.data();
-    qsizetype i = 0;
-    for (; i < name.size() && name.at(i).unicode() < 0x80; ++i)
-        *out++ = char(name.at(i).unicode());
-    if (i < name.size()) {
-        out = encoder.appendToBuffer(out, name.mid(i));
-        encoder.resetState();
-    }
-    *out = 0;
-    buffer.truncate(out - buffer.constData());
-    return buffer.constData();
 }
 
 const char *FolderHandle::plainOrEncoded(QStringView name, char (&plain)[kPlainRoom], QByteArray &buffer)
@@ -296,30 +279,58 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
 
 MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QString *error) const
 {
+    // Each way is tried until the file system refuses it; the handle then
+    // remembers, and the folder's later moves go straight to a way it
+    // offers. A refusal is remembered only once a later way has moved the
+    // same names: an EINVAL that came of the name, not of the way, would
+    // have failed there too.
+    bool renameRefused = false;
 #if defined(Q_OS_LINUX)
-    if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
-        return MoveOutcome::Done;
-    if (errno == EEXIST)
-        return MoveOutcome::TargetExists;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
-        return failed(error);
-#endif
-    // A second name for the file, then the first one dropped: a link never
-    // replaces anything.
-    if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
-        if (::unlinkat(m_fd, from, 0) == 0)
+    if (!m_noReplaceRefused.load(std::memory_order_relaxed)) {
+        if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
             return MoveOutcome::Done;
-        const int unlinkError = errno;
-        ::unlinkat(m_fd, to, 0);
-        return failed(error, unlinkError);
+        if (errno == EEXIST)
+            return MoveOutcome::TargetExists;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+            return failed(error);
+        renameRefused = true;
     }
-    if (errno == EEXIST)
-        return MoveOutcome::TargetExists;
-    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return failed(error);
-    // Last resort where the file system offers neither a no-replace rename
-    // nor hard links (some FAT and network file systems): the check and the
-    // move are two steps there.
+#endif
+    const auto learn = [&](MoveOutcome outcome, bool linkRefused) {
+        if (outcome == MoveOutcome::Done) {
+            if (renameRefused)
+                m_noReplaceRefused.store(true, std::memory_order_relaxed);
+            if (linkRefused)
+                m_linkRefused.store(true, std::memory_order_relaxed);
+        }
+        return outcome;
+    };
+    if (!m_linkRefused.load(std::memory_order_relaxed)) {
+        // A second name for the file, then the first one dropped: a link
+        // never replaces anything.
+        if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
+            if (::unlinkat(m_fd, from, 0) == 0)
+                return learn(MoveOutcome::Done, false);
+            const int unlinkError = errno;
+            ::unlinkat(m_fd, to, 0);
+            return failed(error, unlinkError);
+        }
+        if (errno == EEXIST)
+            return MoveOutcome::TargetExists;
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+            return failed(error);
+        // EMLINK is this file's count of links, not the file system's way.
+        const bool linkRefused = errno != EMLINK;
+        return learn(moveAfterCheck(from, to, error), linkRefused);
+    }
+    return learn(moveAfterCheck(from, to, error), false);
+}
+
+// Last resort where the file system offers neither a no-replace rename nor
+// hard links (some FAT and network file systems): the check and the move
+// are two steps there. The folder's lock keeps other runs out between them.
+MoveOutcome FolderHandle::moveAfterCheck(const char *from, const char *to, QString *error) const
+{
     struct stat st;
     if (::fstatat(m_fd, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
         return MoveOutcome::TargetExists;

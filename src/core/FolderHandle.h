@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
+
+#include <atomic>
 
 // How a move treats a name that is already taken.
 enum class MoveMode {
@@ -69,9 +73,27 @@ public:
     // and never takes the name it points at.
     MoveOutcome move(QStringView from, QStringView to, MoveMode mode, QString *error) const;
 
+    // File names are bytes, the program works on text. decodeName() and
+    // encodeName() are the one pair that turns one into the other, and they
+    // lose nothing: valid UTF-8 is read as what it says, and every byte
+    // that is not part of valid UTF-8 becomes the unpaired surrogate
+    // U+DC80..U+DCFF of its value (what Python calls "surrogateescape"). No
+    // valid UTF-8 ever decodes to such a unit, so every name a folder holds
+    // has a text of its own, and that text encodes back to the very bytes.
+    // Text built around it (a prefix, a suffix, a new extension) keeps
+    // those bytes as they are.
+    static QString decodeName(QByteArrayView raw);
+    // The same, into out (replaced).
+    static void decodeName(QByteArrayView raw, QVarLengthArray<char16_t, 256> &out);
     // A name in the file system's encoding, written into buffer (reused
     // from call to call) and terminated.
     static const char *encodeName(QStringView name, QByteArray &buffer);
+    static QByteArray encodeName(QStringView name);
+    // Whether name holds bytes that are not text (see decodeName()).
+    static bool holdsRawBytes(QStringView name);
+    // The name for a person to read: those bytes written as octal escapes,
+    // "bad\377.jpg", the way `ls -b` shows them; anything else unchanged.
+    static QString displayName(const QString &name);
 
 private:
     // Room for the longest name a file system holds, and its terminator.
@@ -81,6 +103,7 @@ private:
 
     static bool lockNow(int fd);
     MoveOutcome moveNoReplace(const char *from, const char *to, QString *error) const;
+    MoveOutcome moveAfterCheck(const char *from, const char *to, QString *error) const;
     MoveOutcome dropOldLink(const char *from, const char *to, QString *error) const;
     bool holdsBothNames(const char *a, const char *b) const;
     bool linkPointsAtEncoded(const char *name, const char *target) const;
@@ -89,4 +112,10 @@ private:
     mutable int m_lockFd = -1; // the user's own lock file of the folder, while locked
     int m_openError = 0;
     QString m_path;
+    // What the folder's file system has refused once, so that the moves
+    // after it do not ask again: on FAT, exFAT and many network shares a
+    // no-replace rename and a hard link are never had, and on a share every
+    // refused call is a round trip. Moves may run on another thread.
+    mutable std::atomic<bool> m_noReplaceRefused{false};
+    mutable std::atomic<bool> m_linkRefused{false};
 };

@@ -1,7 +1,5 @@
 #include "core/FolderReader.h"
 
-#include <QStringDecoder>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -106,13 +104,6 @@ QStringView FolderReader::name()
     return QStringView(m_name.data(), m_name.size());
 }
 
-bool FolderReader::roundTrips()
-{
-    if (!m_decoded)
-        decode();
-    return m_roundTrips;
-}
-
 void FolderReader::decode()
 {
     m_decoded = true;
@@ -124,13 +115,6 @@ void FolderReader::decode()
         m_name[ascii] = char16_t(raw[ascii]);
         ++ascii;
     }
-    m_roundTrips = true;
-    if (ascii == length)
-        return;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    m_name.resize(ascii + decoder.requiredSpace(length - ascii));
-    QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(m_name.data() + ascii),
-                                        QByteArrayView(raw + ascii, length - ascii));
-    m_roundTrips = !decoder.hasError();
-    m_name.resize(reinterpret_cast<char16_t *>(end) - m_name.data());
+    if (ascii < length)
+        FolderHandle::decodeName(QByteArrayView(raw, length), m_name);
 }

@@ -8,11 +8,8 @@
 #include <dirent.h>
 
 // Reads the entries of an open folder one at a time, "." and ".." left out.
-// The one place that turns what the file system holds into names: plain
-// ASCII is taken as it is, anything else is read as UTF-8, and a name that
-// is not valid there does not survive the trip to text and back
-// (roundTrips() is false): no text could name it again, so the lists leave
-// it out and no new name can ever equal it.
+// Names are turned into text by FolderHandle::decodeName(), which loses
+// nothing: every entry, valid UTF-8 or not, has a name that leads back to it.
 class FolderReader
 {
 public:
@@ -47,7 +44,6 @@ public:
 
     // The entry's name as text, valid until next().
     QStringView name();
-    bool roundTrips();
 
 private:
     static constexpr quint64 kUnknownInode = 0xFFFFFFFFu;
@@ -63,6 +59,5 @@ private:
     bool m_link = false;
     FolderHandle::Kind m_kind = FolderHandle::Kind::Missing;
     bool m_decoded = false;
-    bool m_roundTrips = true;
     QVarLengthArray<char16_t, 256> m_name;
 };

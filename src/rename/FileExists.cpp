@@ -33,7 +33,7 @@ std::optional<QString> FindFile(const QString &path)
         if (reader.isHidden())
             continue;
         const QStringView candidate = reader.name();
-        if (reader.roundTrips() && PlatformFiles::sameFoldedName(candidate, name)
+        if (PlatformFiles::sameFoldedName(candidate, name)
             && reader.kind() == FolderHandle::Kind::File)
             return prefix + candidate.toString();
     }

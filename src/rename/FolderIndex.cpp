@@ -39,8 +39,6 @@ bool FolderIndex::load(const FolderHandle &folder, const QList<RenameEntry> &ent
         return false;
     while (reader.next()) {
         const QStringView name = reader.name();
-        if (!reader.roundTrips())
-            continue;
         const size_t hash = hashOf(name);
         const bool ordinary = reader.kind() == FolderHandle::Kind::File;
         const qsizetype found = find(name, hash);

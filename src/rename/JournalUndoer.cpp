@@ -31,10 +31,8 @@ void JournalUndoer::scanFolder()
 {
     QSet<QString> listed;
     FolderReader reader(m_folder);
-    while (reader.next()) {
-        if (reader.roundTrips())
-            listed.insert(reader.name().toString());
-    }
+    while (reader.next())
+        listed.insert(reader.name().toString());
     detectCaseBlind(listed);
     for (const QString &name : std::as_const(listed))
         m_taken.insert(key(name));
@@ -85,8 +83,6 @@ QStringList JournalUndoer::namesOf(quint64 inode)
             m_namesOf.insert(file.inode, {});
         FolderReader reader(m_folder);
         while (reader.next()) {
-            if (!reader.roundTrips())
-                continue;
             const auto it = m_namesOf.find(reader.inode());
             if (it != m_namesOf.end())
                 it->append(reader.name().toString());

@@ -1,9 +1,8 @@
 #include "rename/PlatformFiles.h"
 
 #include "core/AsciiFolding.h"
+#include "core/FolderHandle.h"
 #include "rename/RunText.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -152,7 +151,7 @@ QString nameProblem(const QString &name, int maxLength, bool *leavesFolder)
         return RunText::tr("the new name holds a NUL character, which file names cannot hold");
     // A UTF-16 unit never takes more than three bytes, so short names need
     // no encoding to be measured.
-    if (name.size() * 3 > maxLength && QFile::encodeName(name).size() > maxLength)
+    if (name.size() * 3 > maxLength && FolderHandle::encodeName(name).size() > maxLength)
         return RunText::tr("the new name is longer than the file system allows");
     return {};
 }

@@ -621,8 +621,10 @@ private:
     {
         QString name = QStringLiteral(".quillmere-%1-%2-").arg(m_pid).arg(m_asideCounter++);
         name += m_entries.at(i).name;
-        while (name.size() * 3 > m_maxNameLength && QFile::encodeName(name).size() > m_maxNameLength)
-            name.chop(name.back().isLowSurrogate() && name.size() >= 2 ? 2 : 1);
+        while (name.size() * 3 > m_maxNameLength && FolderHandle::encodeName(name).size() > m_maxNameLength)
+            name.chop(name.back().isLowSurrogate() && name.size() >= 2 && name.at(name.size() - 2).isHighSurrogate()
+                          ? 2
+                          : 1);
         return name;
     }
 

@@ -214,7 +214,7 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
     m_folderFd = ::fcntl(folder.descriptor(), F_DUPFD_CLOEXEC, 0);
     m_buffer = kRunJournalMagic;
     m_buffer += "folder " + QByteArray::number(identity->device) + ' ' + QByteArray::number(identity->inode) + ' '
-        + EscapeJournalField(QFile::encodeName(QFileInfo(folder.path()).absoluteFilePath()));
+        + EscapeJournalField(FolderHandle::encodeName(QFileInfo(folder.path()).absoluteFilePath()));
     if (!identity->stamp.isEmpty())
         m_buffer += ' ' + identity->stamp;
     m_buffer += '\n';
@@ -344,7 +344,7 @@ bool RunJournalWriter::noteTrashed(quint64 inode, QStringView name, const QStrin
         identity.reset();
     m_buffer += "trash " + QByteArray::number(inode) + ' ';
     appendName(m_buffer, name);
-    m_buffer += ' ' + EscapeJournalField(QFile::encodeName(trashFolder)) + ' ';
+    m_buffer += ' ' + EscapeJournalField(FolderHandle::encodeName(trashFolder)) + ' ';
     appendName(m_buffer, trashName);
     m_buffer += ' ' + (identity ? identity->stamp : QByteArray("-")) + ' '
         + EscapeJournalField(TrashCan::infoStamp(trashFolder, trashName)) + '\n';

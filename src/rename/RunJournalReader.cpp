@@ -1,4 +1,6 @@
 #include "rename/RunJournal.h"
+
+#include "core/FolderHandle.h"
 #include "rename/RunJournalFormat.h"
 
 #include <QFile>
@@ -11,7 +13,7 @@ enum class LineKind { Other, Folder, Started, Complete };
 
 QString decodedName(const QByteArray &field)
 {
-    return QFile::decodeName(UnescapeJournalField(field));
+    return FolderHandle::decodeName(UnescapeJournalField(field));
 }
 
 // Reads one whole line of a journal into journal; the one place that knows

@@ -14,9 +14,11 @@
 
 namespace {
 
+// Paths and names in the folder's own encoding, so that a name that is not
+// valid UTF-8 keeps its bytes in the Trash and in its .trashinfo.
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return FolderHandle::encodeName(path);
 }
 
 // A folder of ours, made if missing: never a link, never someone else's.
@@ -169,12 +171,12 @@ std::optional<QString> TrashCan::reserve(QStringView name)
             original = original.mid(top.size());
     }
     const QByteArray info = "[Trash Info]\nPath="
-        + QUrl::toPercentEncoding(QFile::encodeName(original).constData(), "/")
+        + QUrl::toPercentEncoding(encoded(original).constData(), "/")
         + "\nDeletionDate=" + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1()
         + '\n';
     for (int n = 1; n < 10000; ++n) {
         const QString trashName = n == 1 ? name.toString() : name.toString() + u'.' + QString::number(n);
-        const QByteArray files = QFile::encodeName(trashName);
+        const QByteArray files = encoded(trashName);
         struct stat st;
         if (files.size() + 10 > 255 || ::fstatat(m_filesFd, files.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             continue;
@@ -204,13 +206,13 @@ MoveOutcome TrashCan::moveIn(QStringView name, const QString &trashName, QString
     }
     QByteArray buffer;
     const char *from = FolderHandle::encodeName(name, buffer);
-    return renameNoReplace(m_folder.descriptor(), from, m_filesFd, QFile::encodeName(trashName).constData(), error);
+    return renameNoReplace(m_folder.descriptor(), from, m_filesFd, encoded(trashName).constData(), error);
 }
 
 void TrashCan::release(const QString &trashName)
 {
     if (m_infoFd >= 0)
-        ::unlinkat(m_infoFd, QFile::encodeName(trashName + QStringLiteral(".trashinfo")).constData(), 0);
+        ::unlinkat(m_infoFd, encoded(trashName + QStringLiteral(".trashinfo")).constData(), 0);
 }
 
 std::optional<EntryIdentity> TrashCan::identify(const QString &trashPath, const QString &trashName)
@@ -218,7 +220,7 @@ std::optional<EntryIdentity> TrashCan::identify(const QString &trashPath, const 
     const int files = openFolder(trashPath + QStringLiteral("/files"));
     if (files < 0)
         return std::nullopt;
-    std::optional<EntryIdentity> identity = IdentifyEntry(files, QFile::encodeName(trashName).constData());
+    std::optional<EntryIdentity> identity = IdentifyEntry(files, encoded(trashName).constData());
     ::close(files);
     return identity;
 }
@@ -266,7 +268,7 @@ MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName
         *error = qt_error_string(errno);
         return MoveOutcome::Failed;
     }
-    const QByteArray from = QFile::encodeName(trashName);
+    const QByteArray from = encoded(trashName);
     const std::optional<EntryIdentity> there = IdentifyEntry(files, from.constData());
     if (!there || !there->matches(entry)) {
         ::close(files);
@@ -278,6 +280,6 @@ MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName
         renameNoReplace(files, from.constData(), folder.descriptor(), FolderHandle::encodeName(name, buffer), error);
     ::close(files);
     if (outcome == MoveOutcome::Done)
-        QFile::remove(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo"));
+        ::unlink(encoded(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo")).constData());
     return outcome;
 }

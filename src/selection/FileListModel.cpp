@@ -1,5 +1,6 @@
 #include "selection/FileListModel.h"
 
+#include "core/FolderHandle.h"
 #include "selection/FileListing.h"
 #include "selection/UnreadableFolder.h"
 
@@ -26,7 +27,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    // A name's stray bytes show as escapes; the model's names stay what
+    // the folder holds.
+    if (role == Qt::DisplayRole)
+        return FolderHandle::displayName(m_names.at(index.row()));
+    if (role == Qt::EditRole)
         return m_names.at(index.row());
     return {};
 }

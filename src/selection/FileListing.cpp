@@ -182,7 +182,7 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
         names.keepFileFacts();
     // An entry the list leaves out is still one a new name may meet.
     const auto leaveOut = [&] {
-        if (content && reader.roundTrips())
+        if (content)
             content->addOther(reader.name(), reader.kind() == FolderHandle::Kind::File, reader.isLink());
     };
     QVarLengthArray<char16_t, 256> widened; // an ASCII name, for the pattern
@@ -217,8 +217,6 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
             continue;
         }
         const QStringView name = reader.name();
-        if (!reader.roundTrips())
-            continue;
         if (testNames && !filePattern.matches(name)) {
             leaveOut();
             continue;

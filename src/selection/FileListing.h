@@ -62,10 +62,9 @@ QString ListPatternForFilter(bool filterOn, const QString &extension);
 // The names (without folder) of the files in `folder` that match `pattern`,
 // sorted by name without regard to case; names equal but for case keep a
 // fixed order (by their exact text). Left out: names starting with "." (the
-// platform's hidden files), folders, sockets, pipes, devices, links that do
-// not lead to a regular file, and names the file system holds in an encoding
-// that cannot be turned into text and back (they could not be opened again).
-// A link to a regular file counts as a file. There is no limit on the count.
+// platform's hidden files), folders, sockets, pipes, devices and links that do
+// not lead to a regular file. A name that is not valid UTF-8 is listed too,
+// its stray bytes carried as FolderHandle::decodeName() does. A link to a regular file counts as a file. There is no limit on the count.
 //
 // A folder that cannot be read (missing, not a folder, no permission) gives
 // an empty list; `ok`, when given, tells that case apart from an empty folder.

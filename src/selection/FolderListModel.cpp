@@ -32,9 +32,7 @@ bool readSubfolders(const QString &path, QStringList *names, QString *whyNot)
         // ".." never comes; hidden folders are left out like hidden files.
         if (reader.isHidden() || reader.kind() != FolderHandle::Kind::Folder)
             continue;
-        const QStringView name = reader.name();
-        if (reader.roundTrips())
-            names->append(name.toString());
+        names->append(reader.name().toString());
     }
     return true;
 }

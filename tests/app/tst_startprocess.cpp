@@ -10,6 +10,9 @@
 #include <QProcessEnvironment>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // The environment of a terminal with no graphical session at all.
@@ -30,6 +33,8 @@ class TestStartProcess : public QObject
 private Q_SLOTS:
     void answersWithoutDisplay_data();
     void answersWithoutDisplay();
+    void failedWriteIsReported_data();
+    void failedWriteIsReported();
     void folderFromCommandLineIsShown();
 };
 
@@ -76,6 +81,31 @@ void TestStartProcess::answersWithoutDisplay()
         QCOMPARE(stdoutText, out);
     }
     QCOMPARE(stderrText, err);
+}
+
+void TestStartProcess::failedWriteIsReported_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("--help") << "--help";
+    QTest::newRow("--version") << "--version";
+}
+
+// As GNU tools do: a text that could not be written is said on standard
+// error, and the exit status is no success.
+void TestStartProcess::failedWriteIsReported()
+{
+    QFETCH(QString, option);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("this system has no /dev/full");
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(QUILLMERE_EXE), {option});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QStringLiteral("quillmere: write error: %1\n").arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
 void TestStartProcess::folderFromCommandLineIsShown()

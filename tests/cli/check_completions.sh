@@ -18,11 +18,14 @@ fail() {
 # shellcheck source=/dev/null
 source "$completions/quillmere-rename.bash" || { echo "FAIL: cannot source the bash completion"; exit 1; }
 
-# complete WORD... : the last word is the one being completed; prints the
-# answers sorted, one a line.
+# complete WORD... : the words as typed, quotes and backslashes included,
+# which is how bash hands them to a completion in COMP_WORDS; the last word
+# is the one being completed. Prints the answers sorted, one a line.
 complete_line() {
     COMP_WORDS=(quillmere-rename "$@")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE="${COMP_WORDS[*]}"
+    COMP_POINT=${#COMP_LINE}
     COMPREPLY=()
     _quillmere_rename
     printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | sed '/^$/d'
@@ -41,6 +44,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/alpha/sub" "$work/beta" "$work/my photos"
 touch "$work/afile" "$work/alpha/x.jpg" "$work/alpha/Y.JPG" "$work/alpha/y.png" "$work/my photos/p q.jpg"
 cd "$work" || exit 1
+export HOME=$work
 
 # Options, and the values of --type in both spellings.
 expect "--no-pad --null " --n
@@ -60,10 +64,41 @@ expect "Y.JPG x.jpg y.png " alpha ""
 expect "y.png " --text P alpha y
 expect "Y.JPG x.jpg " --filter jpg alpha ""
 expect "Y.JPG x.jpg " --filter = jpg alpha ""
-expect "p q.jpg " "my photos" ""
+# A folder with a blank, typed the ways a shell user types it.
+expect "p q.jpg " 'my\ photos/' p
+expect "p q.jpg " '"my photos"' ""
+expect "p q.jpg " "'my photos'/" "'p"
+expect "p q.jpg " 'my\ photos' 'p\ '
+expect "my photos " 'my\ p'
+expect "my photos " '"my p'
+expect "Y.JPG x.jpg y.png " '~/alpha' ""
+expect "Y.JPG x.jpg " --filter '"jpg"' alpha/ ""
 # With --all there is no NAME; after "--" a dash starts a name.
 expect "" --all alpha ""
 expect "" alpha -- -
+
+# The same in an interactive bash, which splits the line and calls the
+# completion itself: a Tab after a folder with a blank.
+if command -v tmux >/dev/null; then
+    cat >"$work/bashrc" <<EOF
+PS1='\$ '
+source '$completions/quillmere-rename.bash'
+cd '$work'
+EOF
+    socket="$work/tmux.socket"
+    tmux -S "$socket" new-session -d -x 200 -y 10 "bash --noprofile --rcfile '$work/bashrc' -i"
+    tmux -S "$socket" send-keys 'quillmere-rename my\ photos/ p' Tab
+    typed=
+    for _ in $(seq 100); do
+        typed=$(tmux -S "$socket" capture-pane -p | grep -F 'quillmere-rename' | tail -1)
+        [[ $typed == *'q.jpg'* ]] && break
+        sleep 0.05
+    done
+    tmux -S "$socket" kill-server 2>/dev/null
+    [[ $typed == *'quillmere-rename my\ photos/ p\ q.jpg'* ]] || fail "interactive bash completed to [$typed]"
+else
+    echo "tmux not installed: the completion is not tried in an interactive bash"
+fi
 
 # Every option --help lists is known to every completion and the manual.
 options=$("$program" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
@@ -78,6 +113,26 @@ done
 
 if command -v zsh >/dev/null; then
     zsh -n "$completions/_quillmere-rename" || fail "zsh cannot parse its completion"
+    # The NAME answers, with the completion system's calls standing in:
+    # _arguments does nothing, compadd prints what it is given.
+    zsh_names() {
+        zsh -f -c '
+            _arguments() { : }
+            _wanted() { shift 3; "$@" }
+            _files() { print -r -- "_files $*" }
+            compadd() { [[ $1 == -a ]] && print -rl -- ${(P)2} }
+            source "$1"
+            typeset -A opt_args
+            line=("$2")
+            [[ -n $3 ]] && opt_args[--filter]=$3
+            _quillmere_rename_names' zsh "$completions/_quillmere-rename" "$@" | LC_ALL=C sort | tr '\n' ' '
+    }
+    got=$(zsh_names alpha)
+    [[ $got == "Y.JPG x.jpg y.png " ]] || fail "zsh: completing a NAME in alpha gave [$got]"
+    got=$(zsh_names 'my\ photos/')
+    [[ $got == "p q.jpg " ]] || fail "zsh: completing a NAME in 'my photos/' gave [$got]"
+    got=$(zsh_names alpha/ JPG)
+    [[ $got == "Y.JPG x.jpg " ]] || fail "zsh: completing a NAME under --filter gave [$got]"
 fi
 if command -v fish >/dev/null; then
     fish --no-execute "$completions/quillmere-rename.fish" || fail "fish cannot parse its completion"
@@ -86,6 +141,15 @@ if command -v fish >/dev/null; then
     [[ $got == "prefix " ]] || fail "fish: completing --type p gave [$got]"
     got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C 'quillmere-rename alpha '" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')
     [[ $got == "Y.JPG x.jpg y.png " ]] || fail "fish: completing a NAME gave [$got]"
+    # Names alone, whatever the folder's spelling, and never a subfolder.
+    for folder in 'alpha/' './alpha//' 'my\ photos/' "'my photos'"; do
+        got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C \"quillmere-rename $folder \"" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')
+        case $folder in
+            *photos*) want="p q.jpg " ;;
+            *) want="Y.JPG x.jpg y.png " ;;
+        esac
+        [[ $got == "$want" ]] || fail "fish: completing a NAME in [$folder] gave [$got]"
+    done
 fi
 
 if ((failures)); then

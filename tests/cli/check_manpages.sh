@@ -15,6 +15,17 @@ for page in "$@"; do
     for section in NAME SYNOPSIS DESCRIPTION OPTIONS '"EXIT STATUS"' FILES EXAMPLES '"SEE ALSO"'; do
         grep -q "^\.SH $section\$" "$page" || { echo "FAIL: $page has no $section section"; failures=$((failures + 1)); }
     done
+    # A dated page, which tells the language, the Trash and what the
+    # signals' exit statuses are where a signal can end the program.
+    grep -qE '^\.TH [^ ]+ 1 "[0-9]{4}-[0-9]{2}-[0-9]{2}"' "$page" || { echo "FAIL: $page has no date"; failures=$((failures + 1)); }
+    for word in LANGUAGE LC_MESSAGES Trash; do
+        grep -q "$word" "$page" || { echo "FAIL: $page never mentions $word"; failures=$((failures + 1)); }
+    done
+    if [[ $page == *quillmere-rename.1 ]]; then
+        grep -q '^\.BR 129 ", " 130 ", " 143' "$page" || { echo "FAIL: $page lacks the signals' exit statuses"; failures=$((failures + 1)); }
+    else
+        grep -qi 'undo' "$page" || { echo "FAIL: $page never mentions undo"; failures=$((failures + 1)); }
+    fi
     if grep -q '@[A-Z_]*@' "$page"; then
         echo "FAIL: $page holds an unreplaced placeholder"
         failures=$((failures + 1))

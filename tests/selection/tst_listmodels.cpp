@@ -3,6 +3,7 @@
 // Qt's model contract (wrong row counts, changes not announced, indexes
 // that outlive their rows) ends the test at the faulty step.
 
+#include "core/FolderHandle.h"
 #include "selection/DriveListModel.h"
 #include "selection/FileListModel.h"
 #include "selection/FolderListModel.h"
@@ -15,6 +16,9 @@
 #include <QtTest>
 
 #include <functional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -175,6 +179,14 @@ void TestListModels::fileModel_data()
                return QDir(t.path()).removeRecursively() && m.refresh();
            })
         << false << QStringList{};
+    QTest::newRow("name that is not text: shown with its byte escaped, named by its own bytes")
+        << FileStep([](FileListModel &m, Tree &t) {
+               const QByteArray raw = QFile::encodeName(t.path()) + "/bad\xff.jpg";
+               const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+               return fd >= 0 && ::close(fd) == 0 && m.refresh()
+                   && m.fileNames().contains(FolderHandle::decodeName("bad\xff.jpg"));
+           })
+        << true << QStringList{"bad\\377.jpg", "one.jpg", "three.png", "two.JPG"};
     QTest::newRow("select all, then another folder")
         << FileStep([](FileListModel &m, Tree &t) {
                m.selectAll();

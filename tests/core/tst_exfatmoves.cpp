@@ -1,0 +1,231 @@
+// Moves on a file system without no-replace renames and hard links, where
+// the folder handle learns to go straight to its last way (a check, then a
+// plain rename): an exFAT image mounted through FUSE, which also ignores
+// letter case. That way must still never replace anything, before the
+// learning and after it. Needs root, mkfs.exfat and mount.exfat-fuse.
+
+#include "core/FolderHandle.h"
+
+#include "TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Where a tool is: on PATH, or in the system folders root's PATH may lack.
+QString toolPath(const char *name)
+{
+    const QString tool = QString::fromLatin1(name);
+    const QString onPath = QStandardPaths::findExecutable(tool);
+    return !onPath.isEmpty() ? onPath
+                             : QStandardPaths::findExecutable(tool, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+}
+
+bool runQuietly(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning().noquote() << program << arguments.join(u' ') << process.readAll();
+        return false;
+    }
+    return true;
+}
+
+// An exFAT image mounted for the test's life.
+class ExfatMount
+{
+public:
+    explicit ExfatMount(const TempFolder &scratch)
+        : m_point(scratch.filePath(QStringLiteral("mnt")))
+    {
+        const QString image = scratch.filePath(QStringLiteral("exfat.img"));
+        QFile file(image);
+        m_mounted = file.open(QIODevice::WriteOnly) && file.resize(64 << 20);
+        file.close();
+        if (!m_mounted || !QDir().mkpath(m_point) || !runQuietly(toolPath("mkfs.exfat"), {image})) {
+            m_mounted = false;
+            return;
+        }
+        // The FUSE driver mounts for root only from a block device.
+        QProcess loop;
+        loop.start(toolPath("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), image});
+        if (loop.waitForFinished(60000) && loop.exitCode() == 0)
+            m_device = QString::fromLocal8Bit(loop.readAllStandardOutput()).trimmed();
+        m_mounted = !m_device.isEmpty() && runQuietly(toolPath("mount.exfat-fuse"), {m_device, m_point});
+    }
+    ~ExfatMount()
+    {
+        if (m_mounted)
+            runQuietly(QStringLiteral("umount"), {m_point});
+        if (!m_device.isEmpty())
+            runQuietly(toolPath("losetup"), {QStringLiteral("-d"), m_device});
+    }
+    bool isMounted() const { return m_mounted; }
+    QString path() const { return m_point; }
+
+private:
+    QString m_point;
+    QString m_device;
+    bool m_mounted = false;
+};
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class TestExfatMoves : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void neverReplacesOnceLearned_data();
+    void neverReplacesOnceLearned();
+    void twoCallsAFile();
+
+private:
+    // Skips the test when the machine cannot mount an exFAT image.
+    bool canMount();
+};
+
+bool TestExfatMoves::canMount()
+{
+    if (::geteuid() != 0) {
+        QTest::qSkip("mounting an exFAT image needs root", __FILE__, __LINE__);
+        return false;
+    }
+    for (const char *tool : {"mkfs.exfat", "mount.exfat-fuse", "losetup"}) {
+        if (toolPath(tool).isEmpty()) {
+            QTest::qSkip(qPrintable(QStringLiteral("%1 is not installed (Debian: exfatprogs, exfat-fuse, mount)")
+                                        .arg(QLatin1String(tool))),
+                         __FILE__, __LINE__);
+            return false;
+        }
+    }
+    if (!QFile::exists(QStringLiteral("/dev/fuse")) || !QFile::exists(QStringLiteral("/dev/loop-control"))) {
+        QTest::qSkip("this machine has no /dev/fuse or no loop devices", __FILE__, __LINE__);
+        return false;
+    }
+    return true;
+}
+
+void TestExfatMoves::neverReplacesOnceLearned_data()
+{
+    // How many plain moves go first: none (the refusals are met on a taken
+    // name), one (met on a free name, then learned) or several.
+    QTest::addColumn<int>("movesBefore");
+    QTest::newRow("taken name first") << 0;
+    QTest::newRow("after one move") << 1;
+    QTest::newRow("after ten moves") << 10;
+}
+
+void TestExfatMoves::neverReplacesOnceLearned()
+{
+    QFETCH(int, movesBefore);
+    if (!canMount())
+        return;
+    TempFolder scratch;
+    const ExfatMount mount(scratch);
+    QVERIFY2(mount.isMounted(), "the exFAT image could not be made and mounted");
+
+    const QString dir = mount.path();
+    const auto write = [&](const QString &name, const QByteArray &content) {
+        QFile file(dir + u'/' + name);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    constexpr int kFiles = 12;
+    for (int i = 0; i < kFiles; ++i)
+        QVERIFY(write(QStringLiteral("a%1.jpg").arg(i), "content " + QByteArray::number(i)));
+    QVERIFY(write(QStringLiteral("taken.jpg"), "taken"));
+
+    const FolderHandle folder(dir);
+    QVERIFY(folder.isOpen());
+    QString error;
+    int next = 0;
+    for (; next < movesBefore; ++next)
+        QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("b%1.jpg").arg(next),
+                             MoveMode::NoReplace, &error),
+                 MoveOutcome::Done);
+    // A name that is taken, also in other letters, is never replaced.
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("taken.jpg"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("TAKEN.JPG"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    // A file that appears under a name while the run goes is not replaced
+    // either.
+    QVERIFY(write(QStringLiteral("late.jpg"), "late"));
+    QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("late.jpg"), MoveMode::NoReplace, &error),
+             MoveOutcome::TargetExists);
+    for (; next < kFiles; ++next)
+        QCOMPARE(folder.move(QStringLiteral("a%1.jpg").arg(next), QStringLiteral("b%1.jpg").arg(next),
+                             MoveMode::NoReplace, &error),
+                 MoveOutcome::Done);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    QCOMPARE(contentOf(dir + QStringLiteral("/taken.jpg")), QByteArray("taken"));
+    QCOMPARE(contentOf(dir + QStringLiteral("/late.jpg")), QByteArray("late"));
+    for (int i = 0; i < kFiles; ++i) {
+        QCOMPARE(contentOf(dir + QStringLiteral("/b%1.jpg").arg(i)), "content " + QByteArray::number(i));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/a%1.jpg").arg(i)));
+    }
+}
+
+// On a share every call is a round trip: once the folder's file system has
+// refused a no-replace rename and a hard link, a file costs a check and a
+// rename, not those refusals again. Counted with strace on a whole run of
+// quillmere-rename.
+void TestExfatMoves::twoCallsAFile()
+{
+    if (!canMount())
+        return;
+    const QString strace = toolPath("strace");
+    if (strace.isEmpty())
+        QSKIP("strace is not installed");
+    TempFolder scratch;
+    const ExfatMount mount(scratch);
+    QVERIFY2(mount.isMounted(), "the exFAT image could not be made and mounted");
+    constexpr int kFiles = 200;
+    for (int i = 0; i < kFiles; ++i) {
+        QFile file(mount.path() + QStringLiteral("/f%1.jpg").arg(i, 3, 10, QLatin1Char('0')));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString counts = scratch.filePath(QStringLiteral("counts.txt"));
+    QVERIFY(runQuietly(strace, {QStringLiteral("-f"), QStringLiteral("-c"), QStringLiteral("-o"), counts,
+                                QStringLiteral("-e"), QStringLiteral("trace=renameat,renameat2,linkat,unlinkat,newfstatat,statx"),
+                                QStringLiteral(QUILLMERE_RENAME_EXE), QStringLiteral("--text"), QStringLiteral("P"),
+                                QStringLiteral("--all"), mount.path()}));
+    QCOMPARE(QDir(mount.path()).entryList(QDir::Files).size(), kFiles);
+    QCOMPARE(QDir(mount.path()).entryList({QStringLiteral("P*.jpg")}, QDir::Files).size(), kFiles);
+
+    // "% time seconds usecs/call calls [errors] syscall" per line.
+    QFile table(counts);
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLocal8Bit(table.readAll());
+    static const QRegularExpression row(QStringLiteral("^\\s*[\\d.]+\\s+[\\d.]+\\s+\\d+\\s+(\\d+)\\s+(?:\\d+\\s+)?(\\w+)$"),
+                                        QRegularExpression::MultilineOption);
+    qsizetype calls = 0;
+    for (auto it = row.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.captured(2) != QLatin1String("total"))
+            calls += match.captured(1).toLongLong();
+    }
+    QVERIFY2(calls >= kFiles, qPrintable(text));
+    // Two a file, and a few for the run itself (reading the folder, the
+    // journal, the lock).
+    QVERIFY2(calls <= 2 * kFiles + 60, qPrintable(text));
+}
+
+QTEST_GUILESS_MAIN(TestExfatMoves)
+#include "tst_exfatmoves.moc"
