@@ -10,6 +10,7 @@
 #include <optional>
 
 class FolderHandle;
+class RunSystemCalls;
 
 // Where the journals of rename runs live: $XDG_STATE_HOME/quillmere, or
 // ~/.local/state/quillmere.
@@ -30,7 +31,9 @@ constexpr int kKeptRunJournals = 20;
 class RunJournalWriter
 {
 public:
-    RunJournalWriter() = default;
+    // Its writes and syncs go through calls.
+    explicit RunJournalWriter(RunSystemCalls &calls);
+    RunJournalWriter();
     ~RunJournalWriter();
     RunJournalWriter(const RunJournalWriter &) = delete;
     RunJournalWriter &operator=(const RunJournalWriter &) = delete;
@@ -53,11 +56,18 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     QString path() const { return m_path; }
+    // A write or sync failed after the plan was written: nothing more goes
+    // in, and what the run did after is missing from the journal.
+    bool hasFailed() const { return m_failed; }
+    // The system's reason for that failure.
+    QString failure() const;
 
 private:
     bool writeBuffer(bool sync);
     void flushIfDue();
+    bool writeAll(const char *data, qsizetype size);
 
+    RunSystemCalls &m_calls;
     int m_fd = -1;
     QString m_path;
     QString m_partPath;
@@ -66,6 +76,7 @@ private:
     int m_movesSinceCheck = 0;
     bool m_failed = false;
     int m_planErrno = 0; // why the plan could not be written, once it could not
+    int m_failedErrno = 0;
 };
 
 // A journal read back.
