@@ -938,7 +938,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     const bool anySelected =
         std::any_of(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
     std::optional<JournaledOperations> journaled;
-    RunJournalWriter journal;
+    RunJournalWriter journal(fileOperations.systemCalls());
     if (anySelected && fileOperations.keepsJournal())
         journaled.emplace(fileOperations, folder);
     std::optional<FileRenamer> renamer;
