@@ -43,7 +43,7 @@ touch "$work/afile" "$work/alpha/x.jpg" "$work/alpha/Y.JPG" "$work/alpha/y.png" 
 cd "$work" || exit 1
 
 # Options, and the values of --type in both spellings.
-expect "--no-pad --null " --n
+expect "--no-pad --no-undo --null " --n
 expect "--text --type " --t
 expect "both ext name prefix suffix " --type ""
 expect "prefix " --type pr
