@@ -946,7 +946,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
         renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations,
                         journaled ? &*journaled : nullptr, target, report, listedContent);
     // The plan is on disk before the first file moves. A run that could not
-    // be undone does not start, unless the request allows it.
+    // be undone does not start, unless the request allows it; in a folder
+    // that cannot be opened nothing moves, and each file is told of.
     if (journaled) {
         QString problem;
         if (journal.begin(folder, &problem)) {
@@ -956,7 +957,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                 report.journalPath = journal.path();
             }
         }
-        if (report.journalPath.isEmpty() && !request.allowNoUndo) {
+        if (report.journalPath.isEmpty() && !request.allowNoUndo && folder.isOpen()) {
             report.refusal = RenameReport::Refusal::NoJournal;
             report.refusalMessage = NoJournalMessage(folder.path(), problem);
             return report;
