@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/FolderIndex.h"
+#include "rename/JournaledOperations.h"
 #include "rename/MoveQueue.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RunJournal.h"
@@ -55,115 +56,6 @@ public:
     }
 
     bool changesFolder() const override { return false; }
-};
-
-// Notes every move in the run's journal, and moves a file the run replaces
-// into the trash first, so that the run can be taken back. A file is
-// replaced only once it is in the trash and, where the run keeps a journal,
-// noted there; the move itself then never replaces, so that a file that
-// takes the name in between stays.
-class JournaledOperations final : public RenameFileOperations
-{
-public:
-    // What became of the file under the new name in the last move.
-    enum class Keeping : quint8 {
-        Free,     // nothing had the name
-        InTrash,  // it went into the trash
-        Refused,  // it could not be kept safe, and the move was not made
-        LinkToIt, // the moved file is a link to it, and the move was not made
-    };
-
-    JournaledOperations(RenameFileOperations &inner, const FolderHandle &folder)
-        : m_inner(inner)
-        , m_trash(folder, inner.systemCalls())
-    {
-    }
-
-    void attach(RunJournalWriter *journal) { m_journal = journal; }
-
-    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
-                       QString *error) override
-    {
-        m_keeping = Keeping::Free;
-        if (mode == Mode::Replace) {
-            m_keeping = keepReplaced(folder, fromName, toName, error);
-            if (m_keeping == Keeping::Refused || m_keeping == Keeping::LinkToIt)
-                return Outcome::Failed;
-        }
-        const Outcome outcome = m_inner.renameFile(folder, fromName, toName, Mode::NoReplace, error);
-        if (outcome == Outcome::Done && m_journal)
-            m_journal->noteMove(fromName, toName);
-        return outcome;
-    }
-
-    QString folderProblem(const FolderHandle &folder) override { return m_inner.folderProblem(folder); }
-    bool changesFolder() const override { return m_inner.changesFolder(); }
-    RunSystemCalls &systemCalls() override { return m_inner.systemCalls(); }
-
-    // Read by the run once the move's outcome is known: the last move made
-    // is the one it asks about.
-    Keeping lastKeeping() const { return m_keeping; }
-    QString lastTrashedPath() const { return m_trash.path() + QStringLiteral("/files/") + m_trashName; }
-
-private:
-    Keeping keepReplaced(const FolderHandle &folder, const QString &fromName, const QString &toName,
-                         QString *error)
-    {
-        QByteArray buffer;
-        struct stat victim;
-        if (::fstatat(folder.descriptor(), FolderHandle::encodeName(toName, buffer), &victim, AT_SYMLINK_NOFOLLOW)
-            != 0)
-            return Keeping::Free;
-        // A link is never put in the place of the file it points at: that
-        // file stays where it is.
-        if (folder.isLink(fromName)) {
-            struct stat resolved;
-            if (folder.linkPointsAt(fromName, toName)
-                || (::fstatat(folder.descriptor(), FolderHandle::encodeName(fromName, buffer), &resolved, 0) == 0
-                    && resolved.st_dev == victim.st_dev && resolved.st_ino == victim.st_ino)) {
-                *error = RunText::tr("the file is a link to the file that has the new name");
-                return Keeping::LinkToIt;
-            }
-        }
-        const auto refuse = [&](const QString &why) {
-            *error = RunText::tr("the file \"%1\" that has the new name could not be put in a trash (%2), so it "
-                                 "was not replaced")
-                         .arg(toName, why);
-            return Keeping::Refused;
-        };
-        // Once the journal has missed a record, nothing more is replaced:
-        // undo could not bring it back.
-        if (m_journal && m_journal->hasFailed())
-            return refuse(journalFailure());
-        QString why;
-        const std::optional<QString> trashName = m_trash.reserve(toName, &why);
-        if (!trashName)
-            return refuse(why);
-        if (m_journal && !m_journal->noteTrashed(quint64(victim.st_ino), toName, m_trash.path(), *trashName)) {
-            m_trash.release(*trashName);
-            return refuse(journalFailure());
-        }
-        if (m_trash.moveIn(toName, *trashName, &why) != Outcome::Done) {
-            // Noted as trashed, it is still in the folder under its name:
-            // undo finds it there and leaves it.
-            m_trash.release(*trashName);
-            return refuse(why.isEmpty() ? RunText::tr("a file of that name is in the trash already") : why);
-        }
-        m_trashName = *trashName;
-        return Keeping::InTrash;
-    }
-
-    QString journalFailure() const
-    {
-        return RunText::tr("the run's journal \"%1\" could not be written: %2")
-            .arg(m_journal->path(), m_journal->failure());
-    }
-
-    RenameFileOperations &m_inner;
-    TrashCan m_trash;
-    RunJournalWriter *m_journal = nullptr;
-    Keeping m_keeping = Keeping::Free;
-    QString m_trashName; // of the last file moved into the trash
 };
 
 QString underscored(const QString &name)
