@@ -348,16 +348,6 @@ bool RunJournalWriter::noteTrashed(quint64 inode, QStringView name, const QStrin
     return writeBuffer(true);
 }
 
-bool RunJournalWriter::noteLost(quint64 inode, QStringView name)
-{
-    if (m_fd < 0)
-        return false;
-    m_buffer += "lost " + QByteArray::number(inode) + ' ';
-    appendName(m_buffer, name);
-    m_buffer += '\n';
-    return writeBuffer(true);
-}
-
 bool RunJournalWriter::finish()
 {
     if (m_fd < 0)

@@ -23,8 +23,10 @@ constexpr int kKeptRunJournals = 20;
 // even when the process dies half-way. Before the first file moves, the
 // folder and every file the run may move (old name and inode) are on disk;
 // as the run goes, each move is added, in batches; a replaced file is noted,
-// durably, before it goes to the trash (or, where there is none, is
-// replaced); the last line tells the run ended.
+// durably, before it goes to the trash (where it cannot be noted, or no
+// trash takes it, it is not replaced); the last line tells the run ended.
+// Journals of earlier versions may also note files replaced for good
+// ("lost").
 //
 // One line per record, fields split by single spaces; names are the file
 // system's bytes with '%', blanks and control bytes written as %XX.
@@ -47,10 +49,9 @@ public:
 
     // A move the run made; written with the next batch.
     void noteMove(QStringView from, QStringView to);
-    // Before a replaced file is moved into the trash, or replaced for good:
-    // on disk when these return true.
+    // Before a replaced file is moved into the trash: on disk when it
+    // returns true.
     bool noteTrashed(quint64 inode, QStringView name, const QString &trashFolder, const QString &trashName);
-    bool noteLost(quint64 inode, QStringView name);
     // The run has ended.
     bool finish();
 

@@ -65,6 +65,21 @@ std::unique_ptr<Window> makeWindow()
     return w;
 }
 
+// A loaded main window on folder, set to number every file "N1", "N2", ...
+// without zero fill, every file selected.
+std::unique_ptr<Window> numberingWindow(const QString &folder)
+{
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder);
+    f->Combo3->setCurrentIndex(int(NameOnly));
+    f->Text1->setText(QStringLiteral("N"));
+    f->Check2->click(); // no zero fill
+    f->Command4->click();
+    return w;
+}
+
 enum class Show { No, Yes };
 
 void showAndWait(QWidget *widget);
@@ -742,14 +757,8 @@ void TestForm1::filesAlreadyNamedSoAreNoFailure()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed(files));
-    auto w = makeWindow();
+    auto w = numberingWindow(folder.path());
     Form1 *f = w->form.get();
-    f->Form_Load();
-    f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(int(NameOnly));
-    f->Text1->setText(QStringLiteral("N"));
-    f->Check2->click(); // no zero fill
-    f->Command4->click();
 
     f->Command1->click();
 
@@ -789,14 +798,8 @@ void TestForm1::busyFolderIsRefused()
 {
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    auto w = makeWindow();
+    auto w = numberingWindow(folder.path());
     Form1 *f = w->form.get();
-    f->Form_Load();
-    f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(int(NameOnly));
-    f->Text1->setText(QStringLiteral("N"));
-    f->Check2->click(); // no zero fill
-    f->Command4->click();
     const QString numberBefore = f->Text2->text();
 
     // Another run, here or in another process, holds the folder.
@@ -825,14 +828,8 @@ void TestForm1::runWithoutJournalIsRefused()
     QVERIFY(QDir().mkpath(QFileInfo(journals).path()));
     QFile blocker(journals);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    auto w = makeWindow();
+    auto w = numberingWindow(folder.path());
     Form1 *f = w->form.get();
-    f->Form_Load();
-    f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(int(NameOnly));
-    f->Text1->setText(QStringLiteral("N"));
-    f->Check2->click(); // no zero fill
-    f->Command4->click();
 
     f->Command1->click();
 

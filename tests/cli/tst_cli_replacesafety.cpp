@@ -39,7 +39,8 @@ QStringList contentsUnder(const QStringList &folders)
         while (it.hasNext()) {
             QFile file(it.next());
             if (file.open(QIODevice::ReadOnly))
-                sums.append(QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()));
+                sums.append(QString::fromLatin1(
+                    QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()));
         }
     }
     sums.sort();
@@ -288,7 +289,8 @@ void TestCliReplaceSafety::journalDiskFillsDuringRun()
     const QString work = m_root->filePath(QStringLiteral("work"));
     QVERIFY(QDir().mkpath(work));
     for (int i = 1; i <= kFiles; ++i) {
-        QVERIFY(writeFile(work + QStringLiteral("/a%1.jpg").arg(i, 3, 10, QLatin1Char('0')), "new " + QByteArray::number(i)));
+        QVERIFY(writeFile(work + QStringLiteral("/a%1.jpg").arg(i, 3, 10, QLatin1Char('0')),
+                          "new " + QByteArray::number(i)));
         QVERIFY(writeFile(work + QStringLiteral("/b%1.jpg").arg(i), "old " + QByteArray::number(i)));
     }
     const QStringList before = contentsUnder({work});
@@ -303,7 +305,8 @@ void TestCliReplaceSafety::journalDiskFillsDuringRun()
     const qsizetype renamed = outcome.out.count(QStringLiteral(" -> "));
     const qsizetype left = outcome.err.count(QStringLiteral("could not be put in a trash"));
     QVERIFY2(renamed > 0 && left > 0 && renamed + left == kFiles, qPrintable(outcome.err.left(2000)));
-    QVERIFY2(outcome.err.contains(QStringLiteral("could not be written to its end")), qPrintable(outcome.err.right(1000)));
+    QVERIFY2(outcome.err.contains(QStringLiteral("could not be written to its end")),
+             qPrintable(outcome.err.right(1000)));
     QVERIFY(!outcome.err.contains(QStringLiteral("no journal is kept")));
     QCOMPARE(QDir(m_data + QStringLiteral("/Trash/files")).entryList(QDir::Files).size(), renamed);
 }
