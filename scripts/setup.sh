@@ -17,6 +17,9 @@ packages=(
     groff-base zsh fish
     # Validators of the desktop entry and the listing; the Debian package.
     desktop-file-utils appstream dpkg-dev file
+    # An exFAT drive on an image file, for the tests of undo where letter
+    # case does not count.
+    exfatprogs exfat-fuse
 )
 
 as_root=()
