@@ -735,7 +735,6 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no free name in the trash &quot;%1&quot;</source>
         <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
         <translation type="unfinished"></translation>
     </message>
@@ -757,6 +756,10 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     </message>
     <message>
         <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

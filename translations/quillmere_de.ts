@@ -811,8 +811,6 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation>&quot;%1&quot; kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>no free name in the trash &quot;%1&quot;</source>
-        <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
         <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
         <translation>der Eintrag &quot;%1&quot; im Papierkorb ist nicht die Datei, die der Lauf ersetzt hat; er bleibt dort</translation>
     </message>
@@ -835,6 +833,10 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     <message>
         <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
         <translation>Die Aufzeichnung &quot;%1&quot; des letzten Umbenennens in &quot;%2&quot; ist beschädigt: %3. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
+        <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
     </message>
 </context>
 <context>
