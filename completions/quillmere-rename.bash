@@ -96,7 +96,7 @@ _quillmere_rename()
     if [[ $cur == -* ]] && ((!dashes)); then
         COMPREPLY=($(compgen -W '--type --text --ext --start --pad --no-pad
             --keep-existing --overwrite --filter --all --dry-run --null --undo
-            --help --version' -- "$cur"))
+            --no-undo --help --version' -- "$cur"))
         return
     fi
 

@@ -80,6 +80,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>no journal is kept for this run, so it cannot be undone: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>options &apos;--undo&apos; and &apos;--no-undo&apos; exclude each other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
   or:  quillmere-rename --undo [--dry-run] FOLDER
@@ -101,7 +109,10 @@ Renaming:
       --no-pad          do not fill numbers with zeros
       --keep-existing   never replace an existing file: put &quot;_&quot; before the
                           extension of the new name until it is free (default)
-      --overwrite       replace a file that already has the new name
+      --overwrite       replace a file that already has the new name; the
+                          replaced file goes to the trash first, and where
+                          no trash can take it, the chosen file is left in
+                          place
 
 Choosing files:
       --filter=EXT      list only the files with the extension EXT
@@ -110,6 +121,8 @@ Choosing files:
 Undo:
       --undo            take back the last rename in FOLDER: each file gets
                           its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
+      --no-undo         rename even when the journal that undo needs cannot
+                          be written (without it the rename is refused)
 
 Output:
       --dry-run         print what would be done; touch nothing
@@ -126,13 +139,17 @@ control or shell characters are quoted as ls quotes them.
 Exit status:
  0  every chosen file was renamed or already had its new name
  1  some chosen files were left in place
- 2  bad arguments, an unreadable folder, or output that could not be written
+ 2  bad arguments, an unreadable folder, a rename refused before any file was
+    moved (another rename runs in FOLDER, or no journal can be written), or
+    output that could not be written
+ 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file
+    (128 + the signal&apos;s number); the files not yet renamed are left in place
 </source>
         <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no journal is kept for this run, so it cannot be undone: </source>
+        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -522,10 +539,6 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the journal &quot;%1&quot; could not be written to its end</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>several names in the folder lead to the file; it is left as it is</source>
         <translation type="unfinished"></translation>
     </message>
@@ -657,6 +670,66 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the file is a link to the file that has the new name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; that has the new name could not be put in a trash (%2), so it was not replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a file of that name is in the trash already</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the run&apos;s journal &quot;%1&quot; could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another file took the new name while the run went on, and was not replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; the file that had the new name is in the trash as &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was renamed in the folder &quot;%1&quot;: the journal from which the rename could be undone cannot be written (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; could not be written to its end (%2): undo can take back only the moves it recorded before, and no file was replaced after</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot make the folder &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder of this user&apos;s own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot open the trash &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the trash &quot;%1&quot; is on another device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the top of the folder&apos;s file system cannot be found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
         <translation type="unfinished"></translation>
     </message>
@@ -678,6 +751,10 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     </message>
     <message>
         <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -80,6 +80,14 @@
         <translation>--undo nimmt nur den Ordner, ohne Dateinamen oder --all</translation>
     </message>
     <message>
+        <source>no journal is kept for this run, so it cannot be undone: </source>
+        <translation>für diesen Lauf wird kein Protokoll geführt, daher kann er nicht rückgängig gemacht werden: </translation>
+    </message>
+    <message>
+        <source>options &apos;--undo&apos; and &apos;--no-undo&apos; exclude each other</source>
+        <translation>die Optionen &apos;--undo&apos; und &apos;--no-undo&apos; schließen einander aus</translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
   or:  quillmere-rename --undo [--dry-run] FOLDER
@@ -101,7 +109,10 @@ Renaming:
       --no-pad          do not fill numbers with zeros
       --keep-existing   never replace an existing file: put &quot;_&quot; before the
                           extension of the new name until it is free (default)
-      --overwrite       replace a file that already has the new name
+      --overwrite       replace a file that already has the new name; the
+                          replaced file goes to the trash first, and where
+                          no trash can take it, the chosen file is left in
+                          place
 
 Choosing files:
       --filter=EXT      list only the files with the extension EXT
@@ -110,6 +121,8 @@ Choosing files:
 Undo:
       --undo            take back the last rename in FOLDER: each file gets
                           its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
+      --no-undo         rename even when the journal that undo needs cannot
+                          be written (without it the rename is refused)
 
 Output:
       --dry-run         print what would be done; touch nothing
@@ -126,7 +139,11 @@ control or shell characters are quoted as ls quotes them.
 Exit status:
  0  every chosen file was renamed or already had its new name
  1  some chosen files were left in place
- 2  bad arguments, an unreadable folder, or output that could not be written
+ 2  bad arguments, an unreadable folder, a rename refused before any file was
+    moved (another rename runs in FOLDER, or no journal can be written), or
+    output that could not be written
+ 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file
+    (128 + the signal&apos;s number); the files not yet renamed are left in place
 </source>
         <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
         <translation>Aufruf: quillmere-rename [OPTION]... ORDNER NAME...
@@ -153,7 +170,10 @@ Umbenennen:
       --keep-existing   nie eine vorhandene Datei ersetzen: &quot;_&quot; vor die
                           Erweiterung des neuen Namens setzen, bis er frei ist
                           (Vorgabe)
-      --overwrite       eine Datei ersetzen, die den neuen Namen schon trägt
+      --overwrite       eine Datei ersetzen, die den neuen Namen schon trägt;
+                          die ersetzte Datei kommt zuerst in den Papierkorb,
+                          und wo kein Papierkorb sie aufnehmen kann, bleibt
+                          die gewählte Datei an ihrem Platz
 
 Dateien wählen:
       --filter=ERW      nur die Dateien mit der Erweiterung ERW auflisten
@@ -163,6 +183,9 @@ Rückgängig machen:
       --undo            das letzte Umbenennen in ORDNER zurücknehmen: jede Datei
                           erhält wieder ihren alten Namen, ausgegeben als
                           &quot;JETZT -&gt; VORHER&quot;
+      --no-undo         auch dann umbenennen, wenn das Protokoll, das zum
+                          Rückgängigmachen nötig ist, nicht geschrieben werden
+                          kann (ohne die Option wird das Umbenennen abgelehnt)
 
 Ausgabe:
       --dry-run         ausgeben, was getan würde; nichts anfassen
@@ -180,13 +203,18 @@ Shell-Zeichen so in Anführungszeichen gesetzt, wie ls sie setzt.
 Rückgabewert:
  0  jede gewählte Datei wurde umbenannt oder trug ihren neuen Namen schon
  1  einige gewählte Dateien blieben an ihrem Platz
- 2  falsche Argumente, ein nicht lesbarer Ordner oder eine Ausgabe, die nicht
-    geschrieben werden konnte
+ 2  falsche Argumente, ein nicht lesbarer Ordner, ein Umbenennen, das abgelehnt
+    wurde, bevor eine Datei bewegt wurde (ein anderes Umbenennen läuft in
+    ORDNER, oder kein Protokoll kann geschrieben werden), oder eine Ausgabe,
+    die nicht geschrieben werden konnte
+ 129, 130, 143  durch SIGHUP, SIGINT oder SIGTERM vor der nächsten Datei
+    angehalten (128 + die Nummer des Signals); die noch nicht umbenannten
+    Dateien bleiben an ihrem Platz
 </translation>
     </message>
     <message>
-        <source>no journal is kept for this run, so it cannot be undone: </source>
-        <translation>für diesen Lauf wird kein Protokoll geführt, daher kann er nicht rückgängig gemacht werden: </translation>
+        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
+        <translation>Um trotzdem umzubenennen, ohne es rückgängig machen zu können, --no-undo angeben.</translation>
     </message>
     <message>
         <source>the run was stopped; files left untouched: %1</source>
@@ -580,10 +608,6 @@ Rückgabewert:
         <translation>die laufende Nummer &quot;%1&quot; ist keine ganze Zahl und kann nicht weiterzählen</translation>
     </message>
     <message>
-        <source>the journal &quot;%1&quot; could not be written to its end</source>
-        <translation>das Protokoll &quot;%1&quot; konnte nicht bis zum Ende geschrieben werden</translation>
-    </message>
-    <message>
         <source>several names in the folder lead to the file; it is left as it is</source>
         <translation>mehrere Namen im Ordner führen zu der Datei; sie bleibt, wie sie ist</translation>
     </message>
@@ -722,6 +746,66 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation>sie ist nicht mehr im Ordner</translation>
     </message>
     <message>
+        <source>the file is a link to the file that has the new name</source>
+        <translation>die Datei ist eine Verknüpfung auf die Datei, die den neuen Namen trägt</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; that has the new name could not be put in a trash (%2), so it was not replaced</source>
+        <translation>die Datei &quot;%1&quot;, die den neuen Namen trägt, konnte nicht in einen Papierkorb gelegt werden (%2) und wurde daher nicht ersetzt</translation>
+    </message>
+    <message>
+        <source>a file of that name is in the trash already</source>
+        <translation>eine Datei dieses Namens liegt schon im Papierkorb</translation>
+    </message>
+    <message>
+        <source>the run&apos;s journal &quot;%1&quot; could not be written: %2</source>
+        <translation>das Protokoll &quot;%1&quot; des Laufs konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>another file took the new name while the run went on, and was not replaced</source>
+        <translation>eine andere Datei hat den neuen Namen während des Laufs erhalten und wurde nicht ersetzt</translation>
+    </message>
+    <message>
+        <source>; the file that had the new name is in the trash as &quot;%1&quot;</source>
+        <translation>; die Datei, die den neuen Namen trug, liegt im Papierkorb als &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Nothing was renamed in the folder &quot;%1&quot;: the journal from which the rename could be undone cannot be written (%2).</source>
+        <translation>Im Ordner &quot;%1&quot; wurde nichts umbenannt: Das Protokoll, mit dem sich das Umbenennen rückgängig machen ließe, kann nicht geschrieben werden (%2).</translation>
+    </message>
+    <message>
+        <source>the journal &quot;%1&quot; could not be written to its end (%2): undo can take back only the moves it recorded before, and no file was replaced after</source>
+        <translation>das Protokoll &quot;%1&quot; konnte nicht bis zum Ende geschrieben werden (%2): Rückgängig machen kann nur die Umbenennungen zurücknehmen, die es davor festhielt, und danach wurde keine Datei ersetzt</translation>
+    </message>
+    <message>
+        <source>cannot make the folder &quot;%1&quot;: %2</source>
+        <translation>der Ordner &quot;%1&quot; kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot read &quot;%1&quot;: %2</source>
+        <translation>&quot;%1&quot; kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder of this user&apos;s own</source>
+        <translation>&quot;%1&quot; ist kein eigener Ordner dieses Benutzers</translation>
+    </message>
+    <message>
+        <source>cannot open the trash &quot;%1&quot;: %2</source>
+        <translation>der Papierkorb &quot;%1&quot; kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>the trash &quot;%1&quot; is on another device</source>
+        <translation>der Papierkorb &quot;%1&quot; liegt auf einem anderen Gerät</translation>
+    </message>
+    <message>
+        <source>the top of the folder&apos;s file system cannot be found</source>
+        <translation>die Wurzel des Dateisystems des Ordners kann nicht gefunden werden</translation>
+    </message>
+    <message>
+        <source>cannot write &quot;%1&quot;: %2</source>
+        <translation>&quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
         <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
         <translation>der Eintrag &quot;%1&quot; im Papierkorb ist nicht die Datei, die der Lauf ersetzt hat; er bleibt dort</translation>
     </message>
@@ -744,6 +828,10 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     <message>
         <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
         <translation>Die Aufzeichnung &quot;%1&quot; des letzten Umbenennens in &quot;%2&quot; ist beschädigt: %3. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
+        <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
     </message>
 </context>
 <context>

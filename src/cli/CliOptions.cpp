@@ -45,7 +45,9 @@ CliParseResult badArguments(const QString &text, bool usage = true)
     return result;
 }
 
-enum class OptionId { Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Undo, Help, Version };
+enum class OptionId {
+    Type, Text, Ext, Start, Filter, Pad, NoPad, Keep, Overwrite, All, DryRun, Null, Undo, NoUndo, Help, Version
+};
 
 struct KnownOption
 {
@@ -68,6 +70,7 @@ constexpr KnownOption kOptions[] = {
     {"dry-run", OptionId::DryRun, false},
     {"null", OptionId::Null, false},
     {"undo", OptionId::Undo, false},
+    {"no-undo", OptionId::NoUndo, false},
     {"help", OptionId::Help, false},
     {"version", OptionId::Version, false},
 };
@@ -207,6 +210,8 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     if (command.undo) {
         if (command.selectAll || !command.names.isEmpty())
             return badArguments(CliText::tr("--undo takes the folder alone, without file names or --all"));
+        if (isSet(OptionId::NoUndo))
+            return badArguments(CliText::tr("options '--undo' and '--no-undo' exclude each other"));
         return result;
     }
     if (command.selectAll && !command.names.isEmpty())
@@ -224,6 +229,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     request.pad = !isSet(OptionId::NoPad);
     request.keepExisting = !isSet(OptionId::Overwrite);
     request.rememberNumber = false;
+    request.allowNoUndo = isSet(OptionId::NoUndo);
     request.filterOn = isSet(OptionId::Filter);
     request.filterExtension = value(OptionId::Filter);
     command.pattern = ListPatternForFilter(request.filterOn, request.filterExtension);
@@ -273,7 +279,10 @@ QString CliHelpText()
         "      --no-pad          do not fill numbers with zeros\n"
         "      --keep-existing   never replace an existing file: put \"_\" before the\n"
         "                          extension of the new name until it is free (default)\n"
-        "      --overwrite       replace a file that already has the new name\n"
+        "      --overwrite       replace a file that already has the new name; the\n"
+        "                          replaced file goes to the trash first, and where\n"
+        "                          no trash can take it, the chosen file is left in\n"
+        "                          place\n"
         "\n"
         "Choosing files:\n"
         "      --filter=EXT      list only the files with the extension EXT\n"
@@ -282,6 +291,8 @@ QString CliHelpText()
         "Undo:\n"
         "      --undo            take back the last rename in FOLDER: each file gets\n"
         "                          its old name again, printed as \"NOW -> BEFORE\"\n"
+        "      --no-undo         rename even when the journal that undo needs cannot\n"
+        "                          be written (without it the rename is refused)\n"
         "\n"
         "Output:\n"
         "      --dry-run         print what would be done; touch nothing\n"
@@ -298,7 +309,11 @@ QString CliHelpText()
         "Exit status:\n"
         " 0  every chosen file was renamed or already had its new name\n"
         " 1  some chosen files were left in place\n"
-        " 2  bad arguments, an unreadable folder, or output that could not be written\n");
+        " 2  bad arguments, an unreadable folder, a rename refused before any file was\n"
+        "    moved (another rename runs in FOLDER, or no journal can be written), or\n"
+        "    output that could not be written\n"
+        " 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file\n"
+        "    (128 + the signal's number); the files not yet renamed are left in place\n");
 }
 
 QList<RenameEntry> SelectCliEntries(const QStringList &listed, const QStringList &names, bool selectAll,

@@ -209,14 +209,22 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     CliRunTarget target(out, command.nullSeparated);
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
     const RenameReport report = RunRename(folder, entries, command.request, target, operations, &content);
+    if (report.refusal == RenameReport::Refusal::NoJournal) {
+        WriteCliMessage(err, report.refusalMessage + u' '
+                                 + CliText::tr("To rename all the same, without a way to undo it, give --no-undo."));
+        return CliRefused;
+    }
     if (report.refusal != RenameReport::Refusal::None) {
         WriteCliMessage(err, report.refusalMessage);
         return CliRefused;
     }
 
+    // A journal cut short still takes back what it recorded.
     if (!command.dryRun && !report.journalProblem.isEmpty())
-        WriteCliMessage(err, CliText::tr("no journal is kept for this run, so it cannot be undone: ")
-                                 + report.journalProblem);
+        WriteCliMessage(err, report.journalPath.isEmpty()
+                                 ? CliText::tr("no journal is kept for this run, so it cannot be undone: ")
+                                     + report.journalProblem
+                                 : report.journalProblem);
     // The renamed files are written already, each as it was done.
     WriteRenameReportTail(report, command.dryRun, command.nullSeparated, out, err);
     if (report.stopped)

@@ -9,8 +9,9 @@ class CliOutput;
 enum CliExitStatus : int {
     CliAllRenamed = 0,   // every chosen file got its new name or already had it (or would, with --dry-run)
     CliSomeLeft = 1,     // some chosen files were left in place
-    CliRefused = 2,      // bad arguments, unreadable folder, a folder another run holds, a request that
-                         // cannot be carried out, or standard output that could not be written
+    CliRefused = 2,      // bad arguments, unreadable folder, a folder another run holds, a run whose journal
+                         // cannot be written (without --no-undo), a request that cannot be carried out, or
+                         // standard output that could not be written
 };
 // A run stopped by SIGINT, SIGTERM or SIGHUP answers 128 + the signal's number.
 

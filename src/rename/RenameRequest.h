@@ -26,4 +26,8 @@ struct RenameRequest
     bool filterOn = false;
     QString filterExtension;
     int entryCount = 0;       // entries listed (selected or not): sets the zero-fill width
+    // Go ahead when no journal can be written, so that the run cannot be
+    // undone (quillmere-rename --no-undo); otherwise such a run is refused
+    // before any file moves. The window never sets it.
+    bool allowNoUndo = false;
 };

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "rename/NameComposition.h"
 #include "rename/FolderIndex.h"
+#include "rename/JournaledOperations.h"
 #include "rename/MoveQueue.h"
 #include "rename/PlatformFiles.h"
 #include "rename/RunJournal.h"
@@ -57,71 +58,6 @@ public:
     bool changesFolder() const override { return false; }
 };
 
-// Notes every move in the run's journal, and moves a file the run replaces
-// into the trash first, so that the run can be taken back.
-class JournaledOperations final : public RenameFileOperations
-{
-public:
-    JournaledOperations(RenameFileOperations &inner, const FolderHandle &folder)
-        : m_inner(inner)
-        , m_trash(folder)
-    {
-    }
-
-    void attach(RunJournalWriter *journal) { m_journal = journal; }
-
-    Outcome renameFile(const FolderHandle &folder, const QString &fromName, const QString &toName, Mode mode,
-                       QString *error) override
-    {
-        if (mode == Mode::Replace)
-            keepReplaced(folder, fromName, toName);
-        const Outcome outcome = m_inner.renameFile(folder, fromName, toName, mode, error);
-        if (outcome == Outcome::Done && m_journal)
-            m_journal->noteMove(fromName, toName);
-        return outcome;
-    }
-
-    QString folderProblem(const FolderHandle &folder) override { return m_inner.folderProblem(folder); }
-    bool changesFolder() const override { return m_inner.changesFolder(); }
-
-private:
-    // The file under toName goes into the trash; where there is none, the
-    // journal says its content is gone before it is.
-    void keepReplaced(const FolderHandle &folder, const QString &fromName, const QString &toName)
-    {
-        QByteArray buffer;
-        struct stat victim;
-        if (::fstatat(folder.descriptor(), FolderHandle::encodeName(toName, buffer), &victim, AT_SYMLINK_NOFOLLOW)
-            != 0)
-            return;
-        // A link is never put in the place of the file it points at (the
-        // move refuses): that file stays where it is.
-        if (folder.isLink(fromName)) {
-            struct stat resolved;
-            if (folder.linkPointsAt(fromName, toName)
-                || (::fstatat(folder.descriptor(), FolderHandle::encodeName(fromName, buffer), &resolved, 0) == 0
-                    && resolved.st_dev == victim.st_dev && resolved.st_ino == victim.st_ino))
-                return;
-        }
-        const quint64 inode = quint64(victim.st_ino);
-        if (m_trash.isAvailable()) {
-            if (const std::optional<QString> trashName = m_trash.reserve(toName)) {
-                QString error;
-                if ((!m_journal || m_journal->noteTrashed(inode, toName, m_trash.path(), *trashName))
-                    && m_trash.moveIn(toName, *trashName, &error) == Outcome::Done)
-                    return;
-                m_trash.release(*trashName);
-            }
-        }
-        if (m_journal)
-            m_journal->noteLost(inode, toName);
-    }
-
-    RenameFileOperations &m_inner;
-    TrashCan m_trash;
-    RunJournalWriter *m_journal = nullptr;
-};
-
 QString underscored(const QString &name)
 {
     const SplitName parts = SplitExtension(name);
@@ -136,13 +72,16 @@ QString underscored(const QString &name)
 class FileRenamer
 {
 public:
+    // journaled: the operations when they are the journal's, for what
+    // became of a file a move would have replaced.
     FileRenamer(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
-                RenameFileOperations &operations, RenameRunTarget &target, RenameReport &report,
-                FolderContent *listedContent)
+                RenameFileOperations &operations, const JournaledOperations *journaled, RenameRunTarget &target,
+                RenameReport &report, FolderContent *listedContent)
         : m_folder(folder)
         , m_entries(entries)
         , m_request(request)
         , m_operations(operations)
+        , m_journaled(journaled)
         , m_target(target)
         , m_report(report)
         , m_keepRenamed(target.keepsRenamedList())
@@ -243,7 +182,7 @@ public:
         makePlannedMoves();
         m_states[i].done = true;
         const QString &name = m_entries.at(i).name;
-        m_report.leftInPlace.append({name, newName, reason, message, name, i});
+        m_report.leftInPlace.append({name, newName, reason, message, name, i, {}});
         m_states[i].reportIndex = m_report.leftInPlace.size() - 1;
     }
 
@@ -428,7 +367,7 @@ private:
         else if (outcome == Outcome::TargetExists && m_request.keepExisting)
             moveToFreeName(failed.entry, failed.to, true);
         else
-            skip(failed.entry, failed.to, failureReason(), RunText::tr("the rename failed: ") + failed.error);
+            leaveAfterMove(failed.entry, failed.to, outcome, failed.error);
 
         for (size_t k = made + 1; k < batch.moves.size(); ++k)
             rename(batch.moves[k].entry, batch.moves[k].to);
@@ -608,10 +547,34 @@ private:
         const qsizetype existing = m_index.find(newName, hash);
         const bool replaces = existing >= 0 && m_index.holder(existing) != i;
         QString error;
-        if (move(i, newName, hash, Mode::Replace, &error) == Outcome::Done)
+        const Outcome outcome = move(i, newName, hash, Mode::Replace, &error);
+        if (outcome == Outcome::Done)
             renamed(i, newName, replaces ? RenamedFile::Way::ReplacedExisting : RenamedFile::Way::AsComposed);
         else
+            leaveAfterMove(i, newName, outcome, error);
+    }
+
+    // File i stays after its move to newName, which might have replaced a
+    // file, did not go through.
+    void leaveAfterMove(int i, const QString &newName, Outcome outcome, const QString &error)
+    {
+        using Keeping = JournaledOperations::Keeping;
+        const Keeping keeping = m_journaled ? m_journaled->lastKeeping() : Keeping::Free;
+        const QString trashed = keeping == Keeping::InTrash ? m_journaled->lastTrashedPath() : QString();
+        if (outcome == Outcome::TargetExists)
+            skip(i, newName, LeftInPlaceReason::TakenDuringRun,
+                 RunText::tr("another file took the new name while the run went on, and was not replaced"));
+        else if (keeping == Keeping::Refused)
+            skip(i, newName, LeftInPlaceReason::ReplacedNotKept, error);
+        else if (keeping == Keeping::LinkToIt)
+            skip(i, newName, LeftInPlaceReason::LinkToNewName, error);
+        else
             skip(i, newName, failureReason(), RunText::tr("the rename failed: ") + error);
+        if (trashed.isEmpty())
+            return;
+        LeftInPlaceFile &left = m_report.leftInPlace.last();
+        left.trashedPath = trashed;
+        left.message += RunText::tr("; the file that had the new name is in the trash as \"%1\"").arg(trashed);
     }
 
     // A hidden name that still tells whose file it is, should the run be
@@ -744,6 +707,7 @@ private:
     const QList<RenameEntry> &m_entries;
     const RenameRequest &m_request;
     RenameFileOperations &m_operations;
+    const JournaledOperations *m_journaled;
     RenameRunTarget &m_target;
     RenameReport &m_report;
     QString m_folderProblem;
@@ -836,6 +800,13 @@ QString FolderBusyMessage(const QString &folder)
         .arg(QDir::toNativeSeparators(folder));
 }
 
+QString NoJournalMessage(const QString &folder, const QString &problem)
+{
+    return RunText::tr("Nothing was renamed in the folder \"%1\": the journal from which the rename could be "
+                       "undone cannot be written (%2).")
+        .arg(QDir::toNativeSeparators(folder), problem);
+}
+
 RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
                        RenameRunTarget &target, RenameFileOperations &fileOperations)
 {
@@ -861,14 +832,16 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     const bool anySelected =
         std::any_of(entries.cbegin(), entries.cend(), [](const RenameEntry &e) { return e.selected; });
     std::optional<JournaledOperations> journaled;
-    RunJournalWriter journal;
+    RunJournalWriter journal(fileOperations.systemCalls());
     if (anySelected && fileOperations.keepsJournal())
         journaled.emplace(fileOperations, folder);
     std::optional<FileRenamer> renamer;
     if (anySelected)
-        renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations, target, report,
-                        listedContent);
-    // The plan is on disk before the first file moves.
+        renamer.emplace(folder, entries, request, journaled ? *journaled : fileOperations,
+                        journaled ? &*journaled : nullptr, target, report, listedContent);
+    // The plan is on disk before the first file moves. A run that could not
+    // be undone does not start, unless the request allows it; in a folder
+    // that cannot be opened nothing moves, and each file is told of.
     if (journaled) {
         QString problem;
         if (journal.begin(folder, &problem)) {
@@ -877,6 +850,11 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                 journaled->attach(&journal);
                 report.journalPath = journal.path();
             }
+        }
+        if (report.journalPath.isEmpty() && !request.allowNoUndo && folder.isOpen()) {
+            report.refusal = RenameReport::Refusal::NoJournal;
+            report.refusalMessage = NoJournalMessage(folder.path(), problem);
+            return report;
         }
         report.journalProblem = problem;
     }
@@ -961,7 +939,10 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
     if (renamer)
         renamer->restoreSetAside();
     if (journal.isOpen() && !journal.finish() && report.journalProblem.isEmpty())
-        report.journalProblem = RunText::tr("the journal \"%1\" could not be written to its end").arg(journal.path());
+        report.journalProblem =
+            RunText::tr("the journal \"%1\" could not be written to its end (%2): undo can take back only the "
+                        "moves it recorded before, and no file was replaced after")
+                .arg(journal.path(), journal.failure());
 
     if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);

@@ -2,6 +2,7 @@
 
 #include "core/FolderHandle.h"
 #include "rename/RenameRequest.h"
+#include "rename/RunSystemCalls.h"
 
 #include <QList>
 #include <QString>
@@ -102,6 +103,9 @@ public:
     // Whether a run through these operations keeps a journal it can be
     // undone from, and moves files it replaces into the trash.
     virtual bool keepsJournal() const { return changesFolder(); }
+
+    // The system calls of the run's trash and journal.
+    virtual RunSystemCalls &systemCalls() { return RunSystemCalls::system(); }
 };
 
 RenameFileOperations &SystemFileOperations();
@@ -121,6 +125,12 @@ enum class LeftInPlaceReason {
     LinkToNewName,    // a symbolic link would take the name it points at
     FolderNotWritable, // (simulated runs) the folder cannot be written
     Stopped,          // the run was stopped before the file's turn
+    // The file that has the new name could not be put in a trash and noted
+    // in the journal first, so it was not replaced.
+    ReplacedNotKept,
+    // Another file took the new name between the moment the file that had
+    // it went to the trash and the move; it was not replaced.
+    TakenDuringRun,
 };
 
 struct LeftInPlaceFile
@@ -133,6 +143,9 @@ struct LeftInPlaceFile
     // earlier in this run took that name while it waited.
     QString currentName;
     qsizetype entry = -1; // the file's index in the list
+    // Where the file that had the new name is now, when it went into the
+    // trash before this file's move failed; empty otherwise.
+    QString trashedPath;
 };
 
 // Every selected entry appears exactly once, in renamed, leftInPlace or
@@ -143,6 +156,7 @@ struct RenameReport
     enum class Refusal {
         None,
         FolderBusy, // another run, in this process or another, holds the folder
+        NoJournal,  // the journal could not be written, and the run could not be undone
     };
 
     QList<RenamedFile> renamed;
@@ -154,7 +168,10 @@ struct RenameReport
     QString refusalMessage; // for the user, when refused
     bool stopped = false;   // stopRequested() ended the run early
     // The journal the run can be undone from; empty when none could be
-    // written (journalProblem tells why), and the run went ahead without.
+    // written and the request allowed the run to go ahead without
+    // (journalProblem tells why). When the journal could not be written to
+    // its end, journalPath is set and journalProblem tells so: undo takes
+    // back what it holds.
     QString journalPath;
     QString journalProblem;
 
@@ -198,3 +215,5 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
 
 // The message of a run refused because another holds the folder.
 QString FolderBusyMessage(const QString &folder);
+// The message of a run refused because its journal could not be written.
+QString NoJournalMessage(const QString &folder, const QString &problem);

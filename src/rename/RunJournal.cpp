@@ -6,6 +6,7 @@
 #include "core/StateFolder.h"
 #include "rename/EntryIdentity.h"
 #include "rename/RunJournalFormat.h"
+#include "rename/RunSystemCalls.h"
 #include "rename/RunText.h"
 #include "rename/TrashCan.h"
 
@@ -74,39 +75,16 @@ void appendName(QByteArray &out, QStringView name)
     appendEscaped(out, bytes, encoded.size());
 }
 
-bool writeAll(int fd, const char *data, qsizetype size)
+bool syncFolderOf(RunSystemCalls &calls, const QString &path)
 {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// The data of the file on disk; its times may follow later.
-int syncData(int fd)
-{
-#if defined(Q_OS_LINUX)
-    return ::fdatasync(fd);
-#else
-    return ::fsync(fd);
-#endif
-}
-
-bool syncFolderOf(const QString &path)
-{
-    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = calls.openAt(AT_FDCWD, QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return false;
-    const bool ok = ::fsync(dir) == 0;
+    const bool ok = calls.sync(dir, false) == 0;
+    const int error = errno;
     ::close(dir);
+    errno = error;
     return ok;
 }
 
@@ -171,6 +149,38 @@ QString RunJournalFolder()
     return QuillmereStateFolder();
 }
 
+RunJournalWriter::RunJournalWriter(RunSystemCalls &calls)
+    : m_calls(calls)
+{
+}
+
+RunJournalWriter::RunJournalWriter()
+    : RunJournalWriter(RunSystemCalls::system())
+{
+}
+
+bool RunJournalWriter::writeAll(const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = m_calls.write(m_fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+QString RunJournalWriter::failure() const
+{
+    return m_failedErrno != 0 ? qt_error_string(m_failedErrno) : QString();
+}
+
 RunJournalWriter::~RunJournalWriter()
 {
     if (m_fd >= 0)
@@ -202,7 +212,8 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
         m_path = dir + u'/' + journalFileName() + (attempt ? QStringLiteral("-%1").arg(attempt) : QString())
             + QLatin1String(kJournalSuffix);
         m_partPath = m_path + QLatin1String(kPartSuffix);
-        m_fd = ::open(QFile::encodeName(m_partPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        m_fd = m_calls.openAt(AT_FDCWD, QFile::encodeName(m_partPath).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -245,7 +256,7 @@ void RunJournalWriter::addFile(quint64 inode, QStringView oldName)
     // The plan of a large folder goes to the unfinished file as it grows,
     // so that it is never held whole in memory.
     if (m_buffer.size() >= kBufferLimit && !m_failed) {
-        if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size())) {
+        if (!writeAll(m_buffer.constData(), m_buffer.size())) {
             m_failed = true;
             m_planErrno = errno;
         }
@@ -265,9 +276,16 @@ bool RunJournalWriter::commitPlan(QString *error)
         m_fd = -1;
         return false;
     }
-    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || ::fsync(m_fd) != 0
-        || ::rename(part.constData(), QFile::encodeName(m_path).constData()) != 0 || !syncFolderOf(m_path)) {
-        *error = RunText::tr("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(errno));
+    const QByteArray final = QFile::encodeName(m_path);
+    bool named = false;
+    if (!writeAll(m_buffer.constData(), m_buffer.size()) || m_calls.sync(m_fd, false) != 0
+        || !(named = m_calls.renameAt(AT_FDCWD, part.constData(), AT_FDCWD, final.constData(), false) == 0)
+        || !syncFolderOf(m_calls, m_path)) {
+        const int failure = errno;
+        // A run that does not go ahead leaves no journal to undo.
+        if (named)
+            ::unlink(final.constData());
+        *error = RunText::tr("cannot write the journal \"%1\": %2").arg(m_path, qt_error_string(failure));
         ::close(m_fd);
         m_fd = -1;
         return false;
@@ -282,8 +300,9 @@ bool RunJournalWriter::writeBuffer(bool sync)
 {
     if (m_fd < 0 || m_failed)
         return false;
-    if (!writeAll(m_fd, m_buffer.constData(), m_buffer.size()) || (sync && syncData(m_fd) != 0)) {
+    if (!writeAll(m_buffer.constData(), m_buffer.size()) || (sync && m_calls.sync(m_fd, true) != 0)) {
         m_failed = true;
+        m_failedErrno = errno;
         return false;
     }
     m_buffer.resize(0); // keeps its room for the next batch
@@ -351,16 +370,6 @@ bool RunJournalWriter::noteTrashed(quint64 inode, QStringView name, const QStrin
     return writeBuffer(true);
 }
 
-bool RunJournalWriter::noteLost(quint64 inode, QStringView name)
-{
-    if (m_fd < 0)
-        return false;
-    m_buffer += "lost " + QByteArray::number(inode) + ' ';
-    appendName(m_buffer, name);
-    m_buffer += '\n';
-    return writeBuffer(true);
-}
-
 bool RunJournalWriter::finish()
 {
     if (m_fd < 0)
@@ -391,6 +400,6 @@ bool MarkRunJournalUndone(const QString &path)
     undone += QLatin1String(kUndoneSuffix);
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(undone).constData()) != 0)
         return false;
-    syncFolderOf(undone);
+    syncFolderOf(RunSystemCalls::system(), undone);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class FolderHandle;
+class RunSystemCalls;
 
 // Where the journals of rename runs live: $XDG_STATE_HOME/quillmere, or
 // ~/.local/state/quillmere.
@@ -24,16 +25,20 @@ constexpr int kKeptRunJournals = 20;
 // file the run may move (old name and inode) are on disk;
 // as the run goes, each move is added, in batches; a replaced file is noted,
 // durably, with its identity and its .trashinfo's, before it goes to the
-// trash (or, where there is none, is replaced); the last line tells the run
-// ended. Fields added since the first journals come last on their lines, so
-// journals without them still read.
+// trash (where it cannot be noted, or no trash takes it, it is not
+// replaced); the last line tells the run ended. Fields added since the first
+// journals come last on their lines, so journals without them still read;
+// journals of earlier versions may also note files replaced for good
+// ("lost").
 //
 // One line per record, fields split by single spaces; names are the file
 // system's bytes with '%', blanks and control bytes written as %XX.
 class RunJournalWriter
 {
 public:
-    RunJournalWriter() = default;
+    // Its writes and syncs go through calls.
+    explicit RunJournalWriter(RunSystemCalls &calls);
+    RunJournalWriter();
     ~RunJournalWriter();
     RunJournalWriter(const RunJournalWriter &) = delete;
     RunJournalWriter &operator=(const RunJournalWriter &) = delete;
@@ -47,20 +52,26 @@ public:
 
     // A move the run made; written with the next batch.
     void noteMove(QStringView from, QStringView to);
-    // Before a replaced file is moved into the trash, or replaced for good:
-    // on disk when these return true.
+    // Before a replaced file is moved into the trash: on disk when it
+    // returns true.
     bool noteTrashed(quint64 inode, QStringView name, const QString &trashFolder, const QString &trashName);
-    bool noteLost(quint64 inode, QStringView name);
     // The run has ended.
     bool finish();
 
     bool isOpen() const { return m_fd >= 0; }
     QString path() const { return m_path; }
+    // A write or sync failed after the plan was written: nothing more goes
+    // in, and what the run did after is missing from the journal.
+    bool hasFailed() const { return m_failed; }
+    // The system's reason for that failure.
+    QString failure() const;
 
 private:
     bool writeBuffer(bool sync);
     void flushIfDue();
+    bool writeAll(const char *data, qsizetype size);
 
+    RunSystemCalls &m_calls;
     int m_fd = -1;
     int m_folderFd = -1; // the run's folder, where a replaced file is identified
     QString m_path;
@@ -70,6 +81,7 @@ private:
     int m_movesSinceCheck = 0;
     bool m_failed = false;
     int m_planErrno = 0; // why the plan could not be written, once it could not
+    int m_failedErrno = 0;
 };
 
 // A journal read back.

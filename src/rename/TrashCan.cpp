@@ -22,13 +22,23 @@ QByteArray encoded(const QString &path)
 }
 
 // A folder of ours, made if missing: never a link, never someone else's.
-bool ownFolder(const QString &path, bool make)
+bool ownFolder(RunSystemCalls &calls, const QString &path, bool make, QString *whyNot)
 {
     const QByteArray bytes = encoded(path);
-    if (make && ::mkdir(bytes.constData(), 0700) != 0 && errno != EEXIST)
+    if (make && calls.makeFolder(bytes.constData(), 0700) != 0 && errno != EEXIST) {
+        *whyNot = RunText::tr("cannot make the folder \"%1\": %2").arg(path, qt_error_string(errno));
         return false;
+    }
     struct stat st;
-    return ::lstat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
+    if (::lstat(bytes.constData(), &st) != 0) {
+        *whyNot = RunText::tr("cannot read \"%1\": %2").arg(path, qt_error_string(errno));
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
+        *whyNot = RunText::tr("\"%1\" is not a folder of this user's own").arg(path);
+        return false;
+    }
+    return true;
 }
 
 // The user's own trash folder.
@@ -40,9 +50,47 @@ QString homeTrashPath()
     return dataHome + QStringLiteral("/Trash");
 }
 
-int openFolder(const QString &path)
+int openFolder(RunSystemCalls &calls, const QString &path)
 {
-    return ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    return calls.openAt(AT_FDCWD, encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+}
+
+bool writeAll(RunSystemCalls &calls, int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = calls.write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// The name an entry gets in the trash: its own, with ".N" after it for the
+// Nth try, and cut short before its extension where the whole would not fit
+// in room bytes. The .trashinfo keeps the real name. Empty when nothing fits.
+QString trashNameFor(QStringView name, int n, qsizetype room)
+{
+    const QString suffix = n == 1 ? QString() : u'.' + QString::number(n);
+    QString stem = name.toString();
+    QString extension;
+    const qsizetype dot = stem.lastIndexOf(u'.');
+    if (dot > 0 && stem.size() - dot <= 16) {
+        extension = stem.mid(dot);
+        stem.truncate(dot);
+    }
+    while (encoded(stem + extension + suffix).size() > room) {
+        QString &cut = stem.isEmpty() ? extension : stem;
+        if (cut.isEmpty())
+            return {};
+        cut.chop(cut.size() >= 2 && cut.back().isLowSurrogate() ? 2 : 1);
+    }
+    return stem + extension + suffix;
 }
 
 // The mount point holding path: the last folder up from it on its device.
@@ -61,10 +109,10 @@ QString topDirectoryOf(const QString &path, dev_t device)
     return current;
 }
 
-MoveOutcome renameNoReplace(int fromDir, const char *from, int toDir, const char *to, QString *error)
+MoveOutcome renameNoReplace(RunSystemCalls &calls, int fromDir, const char *from, int toDir, const char *to,
+                            QString *error)
 {
-#if defined(Q_OS_LINUX)
-    if (::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0)
+    if (calls.renameAt(fromDir, from, toDir, to, true) == 0)
         return MoveOutcome::Done;
     if (errno == EEXIST)
         return MoveOutcome::TargetExists;
@@ -72,11 +120,10 @@ MoveOutcome renameNoReplace(int fromDir, const char *from, int toDir, const char
         *error = qt_error_string(errno);
         return MoveOutcome::Failed;
     }
-#endif
     struct stat st;
     if (::fstatat(toDir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
         return MoveOutcome::TargetExists;
-    if (::renameat(fromDir, from, toDir, to) == 0)
+    if (calls.renameAt(fromDir, from, toDir, to, false) == 0)
         return MoveOutcome::Done;
     *error = qt_error_string(errno);
     return MoveOutcome::Failed;
@@ -84,8 +131,9 @@ MoveOutcome renameNoReplace(int fromDir, const char *from, int toDir, const char
 
 } // namespace
 
-TrashCan::TrashCan(const FolderHandle &folder)
+TrashCan::TrashCan(const FolderHandle &folder, RunSystemCalls &calls)
     : m_folder(folder)
+    , m_calls(calls)
 {
 }
 
@@ -97,7 +145,7 @@ TrashCan::~TrashCan()
         ::close(m_infoFd);
 }
 
-bool TrashCan::isAvailable()
+bool TrashCan::isAvailable(QString *whyNot)
 {
     if (!m_located) {
         m_located = true;
@@ -110,43 +158,62 @@ bool TrashCan::isAvailable()
             m_filesFd = m_infoFd = -1;
         }
     }
+    if (m_filesFd < 0 && whyNot)
+        *whyNot = m_problem;
     return m_filesFd >= 0;
+}
+
+// Takes the trash at path, holding files/ and info/, made where missing,
+// when it is on the folder's device.
+bool TrashCan::useTrash(const QString &path, dev_t device)
+{
+    const QString filesPath = path + QStringLiteral("/files");
+    const QString infoPath = path + QStringLiteral("/info");
+    if (!ownFolder(m_calls, filesPath, true, &m_problem) || !ownFolder(m_calls, infoPath, true, &m_problem))
+        return false;
+    m_filesFd = openFolder(m_calls, filesPath);
+    if (m_filesFd >= 0)
+        m_infoFd = openFolder(m_calls, infoPath);
+    struct stat files;
+    if (m_filesFd < 0 || m_infoFd < 0 || ::fstat(m_filesFd, &files) != 0 || files.st_dev != device) {
+        m_problem = m_filesFd < 0 || m_infoFd < 0
+            ? RunText::tr("cannot open the trash \"%1\": %2").arg(path, qt_error_string(errno))
+            : RunText::tr("the trash \"%1\" is on another device").arg(path);
+        if (m_filesFd >= 0)
+            ::close(m_filesFd);
+        if (m_infoFd >= 0)
+            ::close(m_infoFd);
+        m_filesFd = m_infoFd = -1;
+        return false;
+    }
+    const long longest = ::fpathconf(m_filesFd, _PC_NAME_MAX);
+    m_maxNameLength = longest > 0 && longest < 65536 ? int(longest) : 255;
+    m_path = path;
+    return true;
 }
 
 bool TrashCan::locate()
 {
     struct stat folder;
-    if (!m_folder.isOpen() || ::fstat(m_folder.descriptor(), &folder) != 0)
+    if (!m_folder.isOpen() || ::fstat(m_folder.descriptor(), &folder) != 0) {
+        m_problem = RunText::tr("the folder cannot be read");
         return false;
-    const auto useTrash = [&](const QString &path) {
-        if (!ownFolder(path + QStringLiteral("/files"), true) || !ownFolder(path + QStringLiteral("/info"), true))
-            return false;
-        m_filesFd = openFolder(path + QStringLiteral("/files"));
-        m_infoFd = openFolder(path + QStringLiteral("/info"));
-        struct stat files;
-        if (m_filesFd < 0 || m_infoFd < 0 || ::fstat(m_filesFd, &files) != 0 || files.st_dev != folder.st_dev) {
-            if (m_filesFd >= 0)
-                ::close(m_filesFd);
-            if (m_infoFd >= 0)
-                ::close(m_infoFd);
-            m_filesFd = m_infoFd = -1;
-            return false;
-        }
-        m_path = path;
-        return true;
-    };
+    }
 
     // The user's own trash, made where it is missing, when it is on the
     // folder's device.
     const QString homeTrash = homeTrashPath();
     struct stat home;
     if (QDir().mkpath(homeTrash) && ::stat(encoded(homeTrash).constData(), &home) == 0
-        && home.st_dev == folder.st_dev && ownFolder(homeTrash, false) && useTrash(homeTrash))
+        && home.st_dev == folder.st_dev && ownFolder(m_calls, homeTrash, false, &m_problem)
+        && useTrash(homeTrash, folder.st_dev))
         return true;
 
     m_topDir = topDirectoryOf(m_folder.path(), folder.st_dev);
-    if (m_topDir.isEmpty())
+    if (m_topDir.isEmpty()) {
+        m_problem = RunText::tr("the top of the folder's file system cannot be found");
         return false;
+    }
     const QString uid = QString::number(::getuid());
     const QString top = m_topDir == QLatin1String("/") ? QString() : m_topDir;
     // A shared .Trash made by the administrator: a real folder with the
@@ -154,15 +221,16 @@ bool TrashCan::locate()
     struct stat shared;
     const QString sharedPath = top + QStringLiteral("/.Trash");
     if (::lstat(encoded(sharedPath).constData(), &shared) == 0 && S_ISDIR(shared.st_mode)
-        && (shared.st_mode & S_ISVTX) && ownFolder(sharedPath + u'/' + uid, true) && useTrash(sharedPath + u'/' + uid))
+        && (shared.st_mode & S_ISVTX) && ownFolder(m_calls, sharedPath + u'/' + uid, true, &m_problem)
+        && useTrash(sharedPath + u'/' + uid, folder.st_dev))
         return true;
     const QString own = top + QStringLiteral("/.Trash-") + uid;
-    return ownFolder(own, true) && useTrash(own);
+    return ownFolder(m_calls, own, true, &m_problem) && useTrash(own, folder.st_dev);
 }
 
-std::optional<QString> TrashCan::reserve(QStringView name)
+std::optional<QString> TrashCan::reserve(QStringView name, QString *error)
 {
-    if (!isAvailable())
+    if (!isAvailable(error))
         return std::nullopt;
     QString original = QFileInfo(m_folder.path()).absoluteFilePath() + u'/' + name.toString();
     if (!m_topDir.isEmpty()) {
@@ -174,27 +242,35 @@ std::optional<QString> TrashCan::reserve(QStringView name)
         + QUrl::toPercentEncoding(encoded(original).constData(), "/")
         + "\nDeletionDate=" + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1()
         + '\n';
+    static constexpr QByteArrayView kInfoSuffix(".trashinfo");
     for (int n = 1; n < 10000; ++n) {
-        const QString trashName = n == 1 ? name.toString() : name.toString() + u'.' + QString::number(n);
+        const QString trashName = trashNameFor(name, n, m_maxNameLength - kInfoSuffix.size());
+        if (trashName.isEmpty())
+            break;
         const QByteArray files = encoded(trashName);
         struct stat st;
-        if (files.size() + 10 > 255 || ::fstatat(m_filesFd, files.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        if (::fstatat(m_filesFd, files.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             continue;
-        const QByteArray infoName = files + ".trashinfo";
-        const int fd = ::openat(m_infoFd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return std::nullopt;
-        }
-        const bool written = ::write(fd, info.constData(), size_t(info.size())) == ssize_t(info.size());
-        ::close(fd);
-        if (!written) {
+        const QByteArray infoName = files + kInfoSuffix.toByteArray();
+        const int fd =
+            m_calls.openAt(m_infoFd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        const int openError = errno;
+        const bool written = fd >= 0 && writeAll(m_calls, fd, info);
+        const int writeError = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (written)
+            return trashName;
+        if (fd >= 0)
             ::unlinkat(m_infoFd, infoName.constData(), 0);
-            return std::nullopt;
-        }
-        return trashName;
+        *error = RunText::tr("cannot write \"%1\": %2")
+                     .arg(m_path + QStringLiteral("/info/") + FolderHandle::decodeName(infoName),
+                          qt_error_string(fd < 0 ? openError : writeError));
+        return std::nullopt;
     }
+    *error = RunText::tr("no free name in the trash \"%1\"").arg(m_path);
     return std::nullopt;
 }
 
@@ -206,7 +282,7 @@ MoveOutcome TrashCan::moveIn(QStringView name, const QString &trashName, QString
     }
     QByteArray buffer;
     const char *from = FolderHandle::encodeName(name, buffer);
-    return renameNoReplace(m_folder.descriptor(), from, m_filesFd, encoded(trashName).constData(), error);
+    return renameNoReplace(m_calls, m_folder.descriptor(), from, m_filesFd, encoded(trashName).constData(), error);
 }
 
 void TrashCan::release(const QString &trashName)
@@ -217,7 +293,7 @@ void TrashCan::release(const QString &trashName)
 
 std::optional<EntryIdentity> TrashCan::identify(const QString &trashPath, const QString &trashName)
 {
-    const int files = openFolder(trashPath + QStringLiteral("/files"));
+    const int files = openFolder(RunSystemCalls::system(), trashPath + QStringLiteral("/files"));
     if (files < 0)
         return std::nullopt;
     std::optional<EntryIdentity> identity = IdentifyEntry(files, encoded(trashName).constData());
@@ -256,14 +332,16 @@ bool TrashCan::isTrashOf(const QString &trashPath, const FolderHandle &folder)
         return false;
     struct stat files;
     const QString filesPath = trashPath + QStringLiteral("/files");
-    return ownFolder(filesPath, false) && ::lstat(encoded(filesPath).constData(), &files) == 0
+    QString whyNot;
+    return ownFolder(RunSystemCalls::system(), filesPath, false, &whyNot)
+        && ::lstat(encoded(filesPath).constData(), &files) == 0
         && files.st_dev == here.st_dev;
 }
 
 MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName, const EntryIdentity &entry,
                               const FolderHandle &folder, QStringView name, QString *error)
 {
-    const int files = openFolder(trashPath + QStringLiteral("/files"));
+    const int files = openFolder(RunSystemCalls::system(), trashPath + QStringLiteral("/files"));
     if (files < 0) {
         *error = qt_error_string(errno);
         return MoveOutcome::Failed;
@@ -277,7 +355,8 @@ MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName
     }
     QByteArray buffer;
     const MoveOutcome outcome =
-        renameNoReplace(files, from.constData(), folder.descriptor(), FolderHandle::encodeName(name, buffer), error);
+        renameNoReplace(RunSystemCalls::system(), files, from.constData(), folder.descriptor(),
+                        FolderHandle::encodeName(name, buffer), error);
     ::close(files);
     if (outcome == MoveOutcome::Done)
         ::unlink(encoded(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo")).constData());

@@ -65,6 +65,21 @@ std::unique_ptr<Window> makeWindow()
     return w;
 }
 
+// A loaded main window on folder, set to number every file "N1", "N2", ...
+// without zero fill, every file selected.
+std::unique_ptr<Window> numberingWindow(const QString &folder)
+{
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    f->Form_Load();
+    f->Dir1->setPath(folder);
+    f->Combo3->setCurrentIndex(int(NameOnly));
+    f->Text1->setText(QStringLiteral("N"));
+    f->Check2->click(); // no zero fill
+    f->Command4->click();
+    return w;
+}
+
 enum class Show { No, Yes };
 
 void showAndWait(QWidget *widget);
@@ -187,6 +202,7 @@ private Q_SLOTS:
     void filesAlreadyNamedSoAreNoFailure();
     void tabOrderFollowsTheRows();
     void busyFolderIsRefused();
+    void runWithoutJournalIsRefused();
     void undoLastRename_data();
     void undoLastRename();
     void halfRenamedFolderIsToldAtStart();
@@ -741,14 +757,8 @@ void TestForm1::filesAlreadyNamedSoAreNoFailure()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed(files));
-    auto w = makeWindow();
+    auto w = numberingWindow(folder.path());
     Form1 *f = w->form.get();
-    f->Form_Load();
-    f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(int(NameOnly));
-    f->Text1->setText(QStringLiteral("N"));
-    f->Check2->click(); // no zero fill
-    f->Command4->click();
 
     f->Command1->click();
 
@@ -788,14 +798,8 @@ void TestForm1::busyFolderIsRefused()
 {
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    auto w = makeWindow();
+    auto w = numberingWindow(folder.path());
     Form1 *f = w->form.get();
-    f->Form_Load();
-    f->Dir1->setPath(folder.path());
-    f->Combo3->setCurrentIndex(int(NameOnly));
-    f->Text1->setText(QStringLiteral("N"));
-    f->Check2->click(); // no zero fill
-    f->Command4->click();
     const QString numberBefore = f->Text2->text();
 
     // Another run, here or in another process, holds the folder.
@@ -809,6 +813,33 @@ void TestForm1::busyFolderIsRefused()
     QCOMPARE(f->Text2->text(), numberBefore);
 
     other.unlock();
+    f->Command4->click();
+    f->Command1->click();
+    QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));
+}
+
+// A run that could not be undone does not start: the window says why.
+void TestForm1::runWithoutJournalIsRefused()
+{
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    const QString journals = RunJournalFolder();
+    QDir(journals).removeRecursively();
+    QVERIFY(QDir().mkpath(QFileInfo(journals).path()));
+    QFile blocker(journals);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    auto w = numberingWindow(folder.path());
+    Form1 *f = w->form.get();
+
+    f->Command1->click();
+
+    QCOMPARE(folder.files(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(w->messages.size(), 1);
+    QVERIFY2(w->messages.first().contains(QStringLiteral("Nothing was renamed"))
+                 && w->messages.first().contains(QStringLiteral("journal")),
+             qPrintable(w->messages.first()));
+
+    QVERIFY(blocker.remove());
     f->Command4->click();
     f->Command1->click();
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));

@@ -47,7 +47,7 @@ cd "$work" || exit 1
 export HOME=$work
 
 # Options, and the values of --type in both spellings.
-expect "--no-pad --null " --n
+expect "--no-pad --no-undo --null " --n
 expect "--text --type " --t
 expect "both ext name prefix suffix " --type ""
 expect "prefix " --type pr

@@ -111,10 +111,17 @@ void TestCliRunSafety::dryRunInReadOnlyFolder()
     QCOMPARE(::chmod(work.constData(), 0555), 0);
 
     // The superuser may write anywhere: the program runs as an ordinary
-    // user then.
+    // user then, with a state folder of its own for the journal, so that
+    // the real run does not stop at that.
     const bool dropRights = ::geteuid() == 0;
+    QVERIFY(root.makeFolder("state"));
+    if (dropRights)
+        QCOMPARE(::chown(QFile::encodeName(root.filePath("state")).constData(), 65534, 65534), 0);
     const auto run = [&](const QStringList &arguments) {
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_STATE_HOME", root.filePath("state"));
+        process.setProcessEnvironment(environment);
         if (dropRights) {
             process.setChildProcessModifier([] {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)

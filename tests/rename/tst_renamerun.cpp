@@ -32,6 +32,8 @@ const char *reasonName(LeftInPlaceReason reason)
     case LeftInPlaceReason::LinkToNewName: return "LinkToNewName";
     case LeftInPlaceReason::FolderNotWritable: return "FolderNotWritable";
     case LeftInPlaceReason::Stopped: return "Stopped";
+    case LeftInPlaceReason::ReplacedNotKept: return "ReplacedNotKept";
+    case LeftInPlaceReason::TakenDuringRun: return "TakenDuringRun";
     }
     return "?";
 }

@@ -686,24 +686,30 @@ void RunSafetyTest::journalThatCannotBeWritten_data()
 {
     QTest::addColumn<int>("files");
     QTest::addColumn<qint64>("sizeLimit"); // how large a file may grow; 0: a file where the journal folder goes
+    QTest::addColumn<bool>("allowNoUndo");
 
-    QTest::newRow("no journal folder") << 50 << qint64(0);
-    QTest::newRow("plan cut short by the disk") << 20000 << qint64(256 * 1024);
+    for (const bool allow : {false, true}) {
+        const char *how = allow ? "allowed without undo" : "refused";
+        QTest::addRow("no journal folder, %s", how) << 50 << qint64(0) << allow;
+        QTest::addRow("plan cut short by the disk, %s", how) << 20000 << qint64(256 * 1024) << allow;
+    }
 }
 
-// A run whose journal cannot be written goes ahead and says so; no journal
-// is left that claims a run it could not undo.
+// A run whose journal cannot be written is refused before any file moves,
+// unless the request allows it to go ahead without; then it says so. No
+// journal is left that claims a run it could not undo.
 void RunSafetyTest::journalThatCannotBeWritten()
 {
     QFETCH(int, files);
     QFETCH(qint64, sizeLimit);
+    QFETCH(bool, allowNoUndo);
 
     TempFolder folder;
     QStringList names;
     for (int i = 0; i < files; ++i)
         names.append(QStringLiteral("a-rather-long-name-so-that-the-plan-grows-%1.jpg").arg(i));
     QVERIFY(writeFiles(folder.path(), names, QStringLiteral("plan")));
-    const QStringList contentsBefore = contentsOf(checksums(folder.path()));
+    const QMap<QString, QString> before = checksums(folder.path());
     const QString journals = RunJournalFolder();
     QDir(journals).removeRecursively();
     if (sizeLimit == 0) {
@@ -726,20 +732,31 @@ void RunSafetyTest::journalThatCannotBeWritten()
         request.type = AddPrefix;
         request.newText = QStringLiteral("X_");
         request.entryCount = files;
+        request.allowNoUndo = allowNoUndo;
         DetachedRunTarget target;
         const RenameReport report = RunRename(folder.path(), allSelected(names), request, target);
-        const bool reported = report.journalPath.isEmpty() && !report.journalProblem.isEmpty();
-        ::_exit(report.renamedCount() == files && reported ? 0 : 1);
+        const bool noJournal = report.journalPath.isEmpty();
+        if (!allowNoUndo) {
+            const bool refused = report.refusal == RenameReport::Refusal::NoJournal
+                && report.refusalMessage.contains(QStringLiteral("Nothing was renamed"))
+                && report.renamedCount() == 0 && report.leftInPlace.isEmpty() && target.refreshCount == 0;
+            ::_exit(refused && noJournal ? 0 : 1);
+        }
+        const bool reported = noJournal && !report.journalProblem.isEmpty();
+        ::_exit(report.refusal == RenameReport::Refusal::None && report.renamedCount() == files && reported ? 0 : 2);
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
 
-    const QStringList after = folder.files();
-    QCOMPARE(after.size(), names.size());
-    QCOMPARE(after.filter(QRegularExpression(QStringLiteral("^X_"))).size(), names.size());
-    QCOMPARE(contentsOf(checksums(folder.path())), contentsBefore);
+    if (allowNoUndo) {
+        const QStringList after = folder.files();
+        QCOMPARE(after.filter(QRegularExpression(QStringLiteral("^X_"))).size(), names.size());
+        QCOMPARE(contentsOf(checksums(folder.path())), contentsOf(before));
+    } else {
+        QCOMPARE(checksums(folder.path()), before);
+    }
     if (sizeLimit > 0)
         QCOMPARE(QDir(journals).entryList(QDir::Files | QDir::Hidden), QStringList());
     else
