@@ -17,6 +17,9 @@ packages=(
     groff-base zsh fish
     # Validators of the desktop entry and the listing; the Debian package.
     desktop-file-utils appstream dpkg-dev file
+    # A FUSE mount whose process is stopped, for the drive list's test of a
+    # volume that does not answer (run as root).
+    exfatprogs exfat-fuse
 )
 
 as_root=()
