@@ -11,13 +11,16 @@
 #include "rename/RenamingOptions.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
+#include "selection/DriveListModel.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 #include "selection/FileSelectionPanel.h"
 #include "selection/FileSelectionWidgets.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinAccessibility.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/AccessibleWidgets.h"
 #include "windows/ControlEvents.h"
 #include "windows/ProgramMessage.h"
 #include "windows/PreviewWindow.h"
@@ -173,6 +176,7 @@ Form1::Form1(ProductInfo product, WindowSkin skin, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(windowFont());
+    DescribeWidgetsForAccessibility();
 
     m_presenter = [this](const QString &title, const QString &text) { ShowProgramMessage(this, title, text); };
     m_end = [] { QCoreApplication::exit(0); };
@@ -227,7 +231,8 @@ namespace {
 
 // Positions inside the frames, in pixels.
 constexpr int kLabelX = 8;
-constexpr int kFieldX = 128;
+// Room for the widest caption of the first column, "Umbenennungstyp:" in German.
+constexpr int kFieldX = 136;
 constexpr int kRightX = 312;
 constexpr int kRightEnd = 557;
 constexpr int kRowHeight = 22;
@@ -283,22 +288,26 @@ void Form1::buildRenamingOptions(QWidget *client)
     const QFont plain = plainOf(Frame1->font());
     constexpr int row1 = 18, row2 = 42, row3 = 66, row4 = 90, row5 = 108, row6 = 126;
 
-    Label4 = makeLabel(Frame1, "Label4", tr("Renaming &Type:"), {kLabelX, row1 + 3, 118, 16});
+    constexpr int captionWidth = kFieldX - kLabelX - 2;
+    Label4 = makeLabel(Frame1, "Label4", tr("Renaming &Type:"), {kLabelX, row1 + 3, captionWidth, 16});
     Combo3 = makeCombo(Frame1, "Combo3", {kFieldX, row1, 260, kRowHeight}, RenamingTypeItems(),
                        RenamingTypeItems().at(NameOnly));
     Combo3->setFont(plain);
 
-    Label1 = makeLabel(Frame1, "Label1", tr("&New Name:"), {kLabelX, row2 + 3, 118, 16});
-    Text1 = MakeControl<QLineEdit>(Frame1, "Text1", ControlKinds::TextBox, {kFieldX, row2, 170, kRowHeight});
+    Label1 = makeLabel(Frame1, "Label1", tr("&New Name:"), {kLabelX, row2 + 3, captionWidth, 16});
+    // The name box ends where the dot before the extension box begins.
+    constexpr int dotX = kRightX - 12;
+    Text1 = MakeControl<QLineEdit>(Frame1, "Text1", ControlKinds::TextBox,
+                                   {kFieldX, row2, dotX - 4 - kFieldX, kRowHeight});
     Text1->setFont(plain);
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("."), {kFieldX + 174, row2 + 3, 8, 16});
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("."), {dotX, row2 + 3, 8, 16});
     const QStringList extensions{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
                                  QStringLiteral("txt"), QStringLiteral("doc")};
     Combo1 = makeCombo(Frame1, "Combo1", {kRightX, row2, kRightEnd - kRightX, kRowHeight}, extensions,
                        QString(kExtensionPlaceholder));
     Combo1->setFont(plain);
 
-    Label3 = makeLabel(Frame1, "Label3", tr("&Starting Number:"), {kLabelX, row3 + 3, 118, 16});
+    Label3 = makeLabel(Frame1, "Label3", tr("&Starting Number:"), {kLabelX, row3 + 3, captionWidth, 16});
     Text2 = MakeControl<QLineEdit>(Frame1, "Text2", ControlKinds::TextBox, {kFieldX, row3, 60, kRowHeight});
     Text2->setFont(plain);
     Text2->setText(QString(kDefaultStartingNumber));
@@ -362,10 +371,13 @@ void Form1::describeForAccessibility()
     Combo3->setAccessibleName(caption(Label4));
     Dir1->setAccessibleName(caption(Label6));
     File1->setAccessibleName(caption(Label5));
+    // Called by these names, not by the text they show (see AccessibleWidgets.h).
     Combo1->setAccessibleName(tr("New Extension"));
     Combo2->setAccessibleName(tr("File Filter Extension"));
     Drive1->setAccessibleName(tr("Drive"));
     ProgressBar1->setAccessibleName(tr("Progress"));
+    // The dot before the extension box only shows where the extension goes.
+    KeepOutOfAccessibility(Label2);
 }
 
 void Form1::buildMenus()
@@ -402,7 +414,8 @@ void Form1::buildMenus()
     mnuHelpItem->setObjectName(QStringLiteral("mnuHelpItem"));
     mnuHelpItem->setShortcut(QKeySequence::HelpContents);
 
-    mnuAbout = menuBar()->addMenu(tr("Ab&out"));
+    // B: O belongs to "Don't overwrite".
+    mnuAbout = menuBar()->addMenu(tr("A&bout"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
     mnuAboutItem = mnuAbout->addAction(tr("&About this software"));
     mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
@@ -498,6 +511,10 @@ void Form1::Form_Load()
     restoreOptions();
 
     SkinWindow(this, m_skin, {SkinLabel1, SkinLabel2});
+    // In the skin's font, the caption and its picture side by side; the
+    // room to its right is free ("Jetzt umbenennen" needs more than the
+    // design's width).
+    WidenToText(Command1);
 
     if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
         mnuHelpItem_Click();
@@ -523,7 +540,9 @@ void Form1::restoreOptions()
     const QString dir = ReadOption(SettingKeys::Dir);
     if (!drive.isEmpty())
         Drive1->setDrive(drive);
-    if (!dir.isEmpty())
+    // A folder on a volume that does not answer would hold the window until
+    // it does; the drive list has found it not ready.
+    if (!dir.isEmpty() && Drive1->driveModel()->isReady(Drive1->driveModel()->driveOfPath(dir)))
         Dir1->setPath(dir);
 
     Text1->setText(ReadOption(SettingKeys::Text1));

@@ -4,6 +4,7 @@
 #include "core/SettingsStore.h"
 #include "rename/PreviewModel.h"
 #include "skin/SkinEngine.h"
+#include "windows/AccessibleWidgets.h"
 #include "windows/WindowPlacement.h"
 
 #include <QCheckBox>
@@ -47,6 +48,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     , m_appName(product.productName)
 {
     setObjectName(QStringLiteral("PreviewWindow"));
+    DescribeWidgetsForAccessibility();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Preview"));
     resize(kDefaultSize);
@@ -56,6 +58,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
 
     list = new QTableView(this);
     list->setObjectName(QStringLiteral("list"));
+    list->setAccessibleName(tr("Files and their new names"));
     // Rows of one fixed height and no row header: the view keeps nothing per
     // row and lays out only what it shows, whatever the number of rows.
     list->verticalHeader()->hide();

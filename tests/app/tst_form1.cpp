@@ -6,6 +6,7 @@
 #include "rename/RenameUndo.h"
 #include "rename/RunJournal.h"
 #include "selection/DirListBox.h"
+#include "selection/DriveListBox.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 
@@ -192,6 +193,7 @@ private Q_SLOTS:
     void halfRenamedFolderIsToldAtStart();
     void screenReadersNameEveryControl_data();
     void screenReadersNameEveryControl();
+    void screenReadersTellTheBoxesApart();
     void skinTwinsAreNotRead();
     void keysReachTheControls_data();
     void keysReachTheControls();
@@ -898,6 +900,16 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     QCOMPARE(again->messages, QStringList());
 }
 
+// Every accessible object below `iface`, depth first.
+void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+{
+    if (!iface)
+        return;
+    all.append(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), all);
+}
+
 void TestForm1::screenReadersNameEveryControl_data()
 {
     QTest::addColumn<QString>("control");
@@ -917,11 +929,13 @@ void TestForm1::screenReadersNameEveryControl_data()
     row("Check3", QAccessible::CheckBox, "Remember the last starting number used");
     row("Check4", QAccessible::CheckBox, "Don't overwrite existing files if the new filename is already in use");
     row("Frame2", QAccessible::Grouping, "File Selection");
-    row("Drive1", QAccessible::ComboBox, "Choose a directory:");
+    row("Drive1", QAccessible::ComboBox, "Drive");
     row("Dir1", QAccessible::List, "Choose a directory:");
     row("File1", QAccessible::List, "Select the files you want to rename:");
     row("Command4", QAccessible::Button, "Select All");
     row("ProgressBar1", QAccessible::ProgressBar, "Progress");
+    row("Combo1", QAccessible::ComboBox, "New Extension");
+    row("Combo2", QAccessible::ComboBox, "File Filter Extension");
 }
 
 void TestForm1::screenReadersNameEveryControl()
@@ -939,23 +953,42 @@ void TestForm1::screenReadersNameEveryControl()
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
     QVERIFY(iface);
     QCOMPARE(int(iface->role()), role);
-    QString announced = iface->text(QAccessible::Name);
-    // Where combo boxes are named by their text, the label they are
-    // labelled by names them.
-    const auto labels = iface->relations(QAccessible::Label);
-    if (role == QAccessible::ComboBox && announced != name && !labels.isEmpty())
-        announced = labels.first().first->text(QAccessible::Name);
-    QCOMPARE(announced, name);
+    // Its own name, whatever it shows: a combo box is not called by its text.
+    QCOMPARE(iface->text(QAccessible::Name), name);
 }
 
-// Every accessible object below `iface`, depth first.
-void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+void TestForm1::screenReadersTellTheBoxesApart()
 {
-    if (!iface)
-        return;
-    all.append(iface);
-    for (int i = 0; i < iface->childCount(); ++i)
-        collect(iface->child(i), all);
+    Skin skin;
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
+    // Both boxes show "jpg", the one picked from its list, the other typed.
+    pickItem(form.Combo1, 0);
+    form.Check1->click();
+    typeInto(form.Combo2, QStringLiteral("jpg"));
+    QCOMPARE(form.Combo1->currentText(), QStringLiteral("jpg"));
+    QCOMPARE(form.Combo2->currentText(), QStringLiteral("jpg"));
+
+    QStringList names;
+    for (QComboBox *box : {form.Combo1, form.Combo2, form.Combo3, static_cast<QComboBox *>(form.Drive1)}) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
+        QVERIFY(iface);
+        names << iface->text(QAccessible::Name);
+        // What the box shows is its value, and its list and text field are
+        // reached through it.
+        QCOMPARE(iface->text(QAccessible::Value), box->currentText());
+        QCOMPARE(iface->childCount(), box->isEditable() ? 2 : 1);
+        QCOMPARE(iface->child(0)->object(), box->view());
+        QCOMPARE(iface->indexOfChild(iface->child(0)), 0);
+    }
+    QCOMPARE(names, (QStringList{"New Extension", "File Filter Extension", "Renaming Type:", "Drive"}));
+
+    // The dot between name and extension only decorates: no reader sees it.
+    QList<QAccessibleInterface *> all;
+    collect(QAccessible::queryAccessibleInterface(&form), all);
+    for (QAccessibleInterface *iface : std::as_const(all))
+        QVERIFY2(iface->object() != form.Label2, qPrintable(iface->text(QAccessible::Name)));
+    QVERIFY(!form.Label2->text().isEmpty());
 }
 
 void TestForm1::skinTwinsAreNotRead()

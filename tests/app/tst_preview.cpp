@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QAccessible>
 #include <QTest>
 #include <QTableView>
 
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void previewFollowsTheWindow();
     void previewAgreesWithRenameNow();
     void openStateAndPlaceAreRemembered();
+    void screenReadersKnowTheWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -376,6 +378,21 @@ void TestPreview::openStateAndPlaceAreRemembered()
         w->form->Form_Load();
         QVERIFY2(!PreviewWindow::current(), "closed by the user, not opened at the start");
     }
+}
+
+void TestPreview::screenReadersKnowTheWindow()
+{
+    PreviewWindow *preview = PreviewWindow::open(LoadProductInfo(), {});
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(preview);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Preview"));
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(preview->list);
+    QVERIFY(table);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Files and their new names"));
 }
 
 QTEST_MAIN(TestPreview)

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QAccessible>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
@@ -89,6 +90,7 @@ private slots:
     void missingHelpFileShowsNothing();
     void opensAboveOtherWindowsWithTheDocument();
     void longDocumentOpensAtItsTop();
+    void screenReadersReadTheDocument();
     void unreadableDocumentStillOpensTheWindow();
     void windowOpensBeforeItsDocumentIsRead();
     void hostileDocumentsOpenAndShowTheirStart_data();
@@ -332,6 +334,38 @@ void TestForm8::opensAboveOtherWindowsWithTheDocument()
     QCOMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
     QVERIFY(window->rtf1->isReadOnly());
     QCOMPARE(window->Check1->text(), QStringLiteral("Show at Startup"));
+}
+
+void TestForm8::screenReadersReadTheDocument()
+{
+    writeHelp();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(documentRead(window));
+
+    QAccessibleInterface *windowIface = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(windowIface);
+    QCOMPARE(windowIface->role(), QAccessible::Dialog);
+    QCOMPARE(windowIface->text(QAccessible::Name), QStringLiteral("Readme/Help"));
+
+    // A document, named, whose text a reader reads out piece by piece.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(window->rtf1);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Document);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Help text"));
+    QVERIFY(iface->state().readOnly);
+    QAccessibleTextInterface *text = iface->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), int(QStringLiteral("Quillmere help\nText.").size()));
+    QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("Quillmere help\nText."));
+    int start = -1;
+    int end = -1;
+    QCOMPARE(text->textAtOffset(16, QAccessible::WordBoundary, &start, &end), QStringLiteral("Text"));
+    QCOMPARE(start, 15);
+    text->setSelection(0, 0, 9);
+    QCOMPARE(window->rtf1->textCursor().selectedText(), QStringLiteral("Quillmere"));
+    QCOMPARE(text->selectionCount(), 1);
 }
 
 void TestForm8::longDocumentOpensAtItsTop()
