@@ -348,6 +348,26 @@ Exit status:
         <source>A&amp;bout</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Undone: 1 file has its name from before the rename again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undone: %1 files have their names from before the rename again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A rename is running; it can be undone once it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Takes back the last rename in this folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No rename in this folder is left to undo.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>

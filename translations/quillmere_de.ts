@@ -406,6 +406,26 @@ Rückgabewert:
         <source>A&amp;bout</source>
         <translation>Übe&amp;r</translation>
     </message>
+    <message>
+        <source>Undone: 1 file has its name from before the rename again.</source>
+        <translation>Rückgängig gemacht: 1 Datei hat wieder ihren Namen von vor dem Umbenennen.</translation>
+    </message>
+    <message>
+        <source>Undone: %1 files have their names from before the rename again.</source>
+        <translation>Rückgängig gemacht: %1 Dateien haben wieder ihre Namen von vor dem Umbenennen.</translation>
+    </message>
+    <message>
+        <source>A rename is running; it can be undone once it has finished.</source>
+        <translation>Ein Umbenennen läuft; es kann rückgängig gemacht werden, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>Takes back the last rename in this folder.</source>
+        <translation>Nimmt das letzte Umbenennen in diesem Ordner zurück.</translation>
+    </message>
+    <message>
+        <source>No rename in this folder is left to undo.</source>
+        <translation>In diesem Ordner ist kein Umbenennen mehr rückgängig zu machen.</translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>

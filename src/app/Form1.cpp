@@ -36,6 +36,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QHash>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -45,6 +46,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 
 const QString Form1::kMessageTitle = QStringLiteral("Quillmere Full");
 
@@ -90,8 +92,10 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, c
     return combo;
 }
 
-// One part of the message: a heading, then the files named one a line with
-// what became of each, at most `room` of them.
+// One part of the message: a heading, then the files named one a line, at
+// most `room` of them. With reasons, the files are grouped under each
+// reason, in the order the reasons first came: a folder that refuses every
+// file says so once, not once a file.
 void describeFiles(QString &text, const QString &heading, const QList<LeftInPlaceFile> &files, qsizetype &room,
                    bool withReasons)
 {
@@ -100,15 +104,27 @@ void describeFiles(QString &text, const QString &heading, const QList<LeftInPlac
     if (!text.isEmpty())
         text += QStringLiteral("\n\n");
     text += heading + QLatin1Char('\n');
+    QStringList reasons;
+    QHash<QString, QList<const LeftInPlaceFile *>> byReason;
     for (const LeftInPlaceFile &file : files) {
+        const QString reason = withReasons ? file.message : QString();
+        if (!byReason.contains(reason))
+            reasons.append(reason);
+        byReason[reason].append(&file);
+    }
+    for (const QString &reason : std::as_const(reasons)) {
         if (room == 0)
             break;
-        --room;
-        text += QLatin1Char('\n') + file.name;
-        if (!file.currentName.isEmpty() && file.currentName != file.name)
-            text += Form1::tr(" (now %1)").arg(file.currentName);
-        if (withReasons && !file.message.isEmpty())
-            text += QStringLiteral(": ") + file.message;
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason + QLatin1Char(':');
+        for (const LeftInPlaceFile *file : std::as_const(byReason[reason])) {
+            if (room == 0)
+                break;
+            --room;
+            text += QLatin1Char('\n') + (reason.isEmpty() ? QString() : QStringLiteral("    ")) + file->name;
+            if (!file->currentName.isEmpty() && file->currentName != file->name)
+                text += Form1::tr(" (now %1)").arg(file->currentName);
+        }
     }
 }
 
@@ -187,7 +203,11 @@ Form1::Form1(ProductInfo product, WindowSkin skin, QWidget *parent)
     buildMenus();
     connectEvents();
 
-    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    // The status bar says what went well without a box to close (an undo),
+    // and why a greyed menu item is greyed.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    resize(kClientSize.width(),
+           kClientSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -406,6 +426,8 @@ void Form1::buildMenus()
     // Not one of the numbered items: those keep their numbers.
     mnuUndoItem = new QAction(tr("&Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
+    // A greyed item says why it is greyed.
+    mnuFile->setToolTipsVisible(true);
     mnuFile->insertAction(mnuFileItem.at(ExitItem), mnuUndoItem); // before "Exit"
 
     mnuHelp = menuBar()->addMenu(tr("&Help"));
@@ -618,13 +640,26 @@ void Form1::mnuUndoItem_Click()
     const UndoReport report = UndoLastRun(File1->path());
     File1->refresh();
     updateUndoItem();
+    // What went back is said where it needs no answer; what did not, in a box.
+    if (report.status == UndoReport::Status::Done) {
+        const qsizetype back = report.restored.size();
+        statusBar()->showMessage(back == 1 ? tr("Undone: 1 file has its name from before the rename again.")
+                                           : tr("Undone: %1 files have their names from before the rename again.")
+                                                 .arg(back));
+    }
     if (const QString message = UndoOutcomeMessage(report); !message.isEmpty())
         present(message);
 }
 
 void Form1::updateUndoItem()
 {
-    mnuUndoItem->setEnabled(!m_running && HasRecordedRun(File1->path()));
+    const bool recorded = !m_running && HasRecordedRun(File1->path());
+    mnuUndoItem->setEnabled(recorded);
+    const QString why = m_running ? tr("A rename is running; it can be undone once it has finished.")
+        : recorded                ? tr("Takes back the last rename in this folder.")
+                                  : tr("No rename in this folder is left to undo.");
+    mnuUndoItem->setToolTip(why);
+    mnuUndoItem->setStatusTip(why);
 }
 
 void Form1::mnuHelpItem_Click()
@@ -767,6 +802,7 @@ void Form1::runRename(const RenameRequest &request)
 void Form1::openPreview()
 {
     PreviewWindow *preview = PreviewWindow::open(m_product, m_skin);
+    connect(preview, &PreviewWindow::folderChanged, this, &Form1::feedPreview, Qt::UniqueConnection);
     preview->setInputSource([form = QPointer<Form1>(this)] {
         return form ? PreviewInput{form->File1->path(), form->File1->renameEntries(), form->readRenameRequest()}
                     : PreviewInput();

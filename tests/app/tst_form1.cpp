@@ -33,6 +33,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -613,6 +614,9 @@ void TestForm1::renameEachType()
     if (type < 0)
         typeInto(f->Combo3, QStringLiteral("my own words"));
     // The first two entries: a.jpg, then b.txt with Ctrl.
+    // Greyed, and why.
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
+    QCOMPARE(f->mnuUndoItem->statusTip(), f->mnuUndoItem->toolTip());
     QAbstractItemView *list = f->File1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -685,7 +689,9 @@ void TestForm1::filesLeftInPlaceAreNamed_data()
 
     // The folder holds a.jpg, b.jpg and a folder "N2.jpg" that no file may replace.
     QTest::newRow("every file left") << int(AddPrefix) << "../" << QStringList{"a.jpg", "b.jpg"}
-                                     << QStringList{"2 files were not renamed", "a.jpg", "b.jpg"} << "";
+                                     << QStringList{"2 files were not renamed", "a.jpg", "b.jpg",
+                                                    "the new name leaves the folder:\n    a.jpg\n    b.jpg"}
+                                     << "";
     QTest::newRow("one left, one renamed") << int(NameOnly) << "N" << QStringList{"N1.jpg", "b.jpg"}
                                            << QStringList{"1 file was not renamed", "b.jpg"}
                                            << "1 other file was renamed.";
@@ -719,6 +725,8 @@ void TestForm1::filesLeftInPlaceAreNamed()
     const QString message = w->messages.first();
     for (const QString &part : said)
         QVERIFY2(message.contains(part), qPrintable(message));
+    // Files left for the same reason are listed under it, the reason said once.
+    QVERIFY2(message.count(QStringLiteral("the new name")) == 1, qPrintable(message));
     if (renamedLine.isEmpty())
         QVERIFY2(!message.contains(QStringLiteral("renamed.")), qPrintable(message));
     else
@@ -820,15 +828,17 @@ void TestForm1::undoLastRename_data()
 {
     QTest::addColumn<bool>("keepExisting");
     QTest::addColumn<QStringList>("afterRun");
+    QTest::addColumn<int>("undone"); // files put back
     // N1.jpg is not selected: kept with "_", or replaced and trashed.
-    QTest::newRow("keep existing") << true << QStringList{"N1.jpg", "N1_.jpg", "N2.txt"};
-    QTest::newRow("overwrite") << false << QStringList{"N1.jpg", "N2.txt"};
+    QTest::newRow("keep existing") << true << QStringList{"N1.jpg", "N1_.jpg", "N2.txt"} << 2;
+    QTest::newRow("overwrite") << false << QStringList{"N1.jpg", "N2.txt"} << 3;
 }
 
 void TestForm1::undoLastRename()
 {
     QFETCH(bool, keepExisting);
     QFETCH(QStringList, afterRun);
+    QFETCH(int, undone);
 
     TempFolder folder;
     const QStringList files{"a.jpg", "b.txt", "N1.jpg"};
@@ -848,6 +858,9 @@ void TestForm1::undoLastRename()
     typeInto(f->Text1, QStringLiteral("N"));
     pickItem(f->Combo3, 1);
     // a.jpg, then b.txt with Ctrl.
+    // Greyed, and why.
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
+    QCOMPARE(f->mnuUndoItem->statusTip(), f->mnuUndoItem->toolTip());
     QAbstractItemView *list = f->File1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -856,11 +869,19 @@ void TestForm1::undoLastRename()
     QCOMPARE(folder.files(), afterRun);
     QVERIFY(f->mnuUndoItem->isEnabled());
 
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("Takes back the last rename in this folder."));
+    QVERIFY(f->statusBar()->currentMessage().isEmpty());
+
     f->mnuUndoItem->trigger();
     QCOMPARE(folder.contents(), before);
     QCOMPARE(w->messages, QStringList());
+    // Said without a box to close: every file went back. The file the
+    // overwrite replaced counts too.
+    QCOMPARE(f->statusBar()->currentMessage(),
+             QStringLiteral("Undone: %1 files have their names from before the rename again.").arg(undone));
     QCOMPARE(f->File1->count(), 3);
     QVERIFY(!f->mnuUndoItem->isEnabled());
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
 }
 
 void TestForm1::halfRenamedFolderIsToldAtStart()
