@@ -4,6 +4,7 @@
 #include "windows/HelpLocation.h"
 #include "rtf/RtfDocumentLoader.h"
 #include "rtf/RtfReader.h"
+#include "rename/NameComposition.h"
 #include "windows/WindowOpeners.h"
 
 #include "TempFolder.h"
@@ -78,6 +79,8 @@ private slots:
     void helpDocumentSitsBesideTheProgram();
     void shippedHelpCoversTheProgram_data();
     void shippedHelpCoversTheProgram();
+    void shippedHelpTellsTheZeroFill_data();
+    void shippedHelpTellsTheZeroFill();
 
     void showHelpOnLoad_data();
     void showHelpOnLoad();
@@ -172,7 +175,8 @@ void TestForm8::shippedHelpCoversTheProgram_data()
     QTest::addColumn<QString>("term");
 
     for (const char *option : {"--type", "--text", "--ext", "--start", "--pad", "--no-pad", "--keep-existing",
-                               "--overwrite", "--filter", "--all", "--dry-run", "--help", "--version"})
+                               "--overwrite", "--filter", "--all", "--dry-run", "--null", "--undo", "--help",
+                               "--version"})
         QTest::newRow(option) << QString::fromLatin1(option);
     for (const char *type : {"Change both file name and extension", "Change only the file name",
                              "Change only the extension", "Add A Prefix", "Add A Suffix"})
@@ -191,6 +195,35 @@ void TestForm8::shippedHelpCoversTheProgram()
     QTextDocument document;
     QVERIFY(ReadRtfDocument(file.readAll(), document));
     QVERIFY2(document.toPlainText().contains(term), qPrintable(term));
+}
+
+void TestForm8::shippedHelpTellsTheZeroFill_data()
+{
+    QTest::addColumn<QString>("files"); // the table's row, as the help writes it
+    QTest::addColumn<int>("count");     // a number of files in that row
+
+    QTest::newRow("fewer than 100") << "fewer than 100" << 99;
+    QTest::newRow("hundreds") << "100 to 999" << 100;
+    QTest::newRow("thousands") << "1 000 to 9 999" << 9999;
+    QTest::newRow("ten thousands") << "10 000 to 99 999" << 10000;
+    QTest::newRow("hundred thousands") << "100 000 to 999 999" << 100000;
+}
+
+// The table says what the program does: its row for `count` files holds
+// the width and the number 7 as the program fills them.
+void TestForm8::shippedHelpTellsTheZeroFill()
+{
+    QFETCH(QString, files);
+    QFETCH(int, count);
+    SetProgramFolderForTesting(std::nullopt);
+    QFile file(HelpFilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTextDocument document;
+    QVERIFY(ReadRtfDocument(file.readAll(), document));
+    const QString text = document.toPlainText();
+    const QString row = QStringLiteral("%1\n%2\n%3").arg(files).arg(ZeroFillWidth(count)).arg(PadNumber(QStringLiteral("7"), count));
+    QVERIFY2(text.contains(row), qPrintable(row));
+    QVERIFY(!text.contains(QStringLiteral("no fill")));
 }
 
 void TestForm8::showHelpOnLoad_data()
