@@ -124,6 +124,8 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
 
     summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("summary"));
+    // A narrow window, or a longer language, wraps the counts rather than cut them.
+    summary->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(problemsOnly);

@@ -7,6 +7,7 @@
 #include "rename/RunJournal.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
+#include "selection/MountedDrives.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 
@@ -169,6 +170,7 @@ private Q_SLOTS:
     void storedTypeSetsFields();
     void unusablePlaceIsSkippedSilently_data();
     void unusablePlaceIsSkippedSilently();
+    void folderOnANotReadyDriveIsNotOpened();
     void helpAtStart_data();
     void helpAtStart();
     void leavingStoresTypedFilterOnlyOnClose_data();
@@ -384,6 +386,33 @@ void TestForm1::unusablePlaceIsSkippedSilently()
     QCOMPARE(w->form->Text1->text(), QStringLiteral("after"));
     if (!dir.isEmpty())
         QCOMPARE(stored(QStringLiteral("Dir")), dir);
+}
+
+void TestForm1::folderOnANotReadyDriveIsNotOpened()
+{
+    // The stored folder lies on a share whose server does not answer:
+    // reading it would hold the window until it did.
+    TempFolder share;
+    QVERIFY(share.writeNamed({QStringLiteral("photos/a.jpg")}));
+    TempFolder start;
+    QVERIFY(start.writeNamed({QStringLiteral("keep.txt")}));
+    const QString stuck = QFileInfo(share.path()).canonicalFilePath();
+    WriteOption(QStringLiteral("Dir"), stuck + QStringLiteral("/photos"));
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(start.path());
+    auto w = makeWindow();
+    w->form->Drive1->setVolumeSource([stuck] {
+        return QList<MountedVolume>{{QStringLiteral("/"), QStringLiteral("ext4"), true},
+                                    {stuck, QStringLiteral("nfs"), false}};
+    });
+    w->form->Form_Load();
+    QDir::setCurrent(before);
+
+    QCOMPARE(w->form->Dir1->path(), QFileInfo(start.path()).canonicalFilePath());
+    QCOMPARE(w->form->File1->fileModel()->fileNames(), QStringList{QStringLiteral("keep.txt")});
+    // Kept for a start when the share answers again.
+    QCOMPARE(stored(QStringLiteral("Dir")), stuck + QStringLiteral("/photos"));
 }
 
 void TestForm1::helpAtStart_data()
