@@ -14,6 +14,7 @@
 #include "rename/PreviewModel.h"
 #include "windows/frmAbout.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include <QAbstractButton>
@@ -60,17 +61,6 @@ void load(Form1 &form)
     form.setHelpWindowOpener([] {});
     form.setProgramEnd([] {});
     form.Form_Load();
-}
-
-// Picks an item the way a user does: from the open list.
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 }
 
 // What the next message box said, read and closed with its button while it
@@ -197,7 +187,7 @@ void GermanWindowTest::typeBox()
     QCOMPARE(form.Combo3->count(), 5);
     QCOMPARE(form.Combo3->itemText(0), QStringLiteral("Dateiname und Erweiterung ändern"));
     // The type is stored as the item's place, so it means the same in every language.
-    pickItem(form.Combo3, 3);
+    PickItem(form.Combo3, 3);
     QCOMPARE(captionOf(form.Label1), QStringLiteral("Neues Präfix:"));
     QCOMPARE(ReadOption(SettingKeys::Combo3), QStringLiteral("3"));
     const QStringList menuItems{captionOf(form.mnuFileItem.value(0)), captionOf(form.mnuFileItem.value(1))};
@@ -245,7 +235,7 @@ void GermanWindowTest::refusals()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     if (type >= 0)
-        pickItem(form.Combo3, type);
+        PickItem(form.Combo3, type);
     form.Text1->setText(name);
     QTest::mouseClick(form.Command4, Qt::LeftButton);
 
@@ -290,7 +280,7 @@ void GermanWindowTest::previewSpeaksGerman()
     form.Dir1->setPath(folder.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    pickItem(form.Combo3, 1);
+    PickItem(form.Combo3, 1);
     form.Text1->setText(QStringLiteral("N"));
     form.Check2->click(); // no zero fill: a.jpg would become N1.jpg, which is taken
     QTest::mouseClick(form.Command4, Qt::LeftButton);

@@ -8,6 +8,7 @@
 #include "selection/FileListModel.h"
 #include "windows/PreviewWindow.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include <QAbstractItemView>
@@ -70,16 +71,6 @@ void typeInto(QLineEdit *edit, const QString &text)
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
-}
-
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 }
 
 // Column `column` of every row the preview shows.
@@ -223,7 +214,7 @@ void TestPreview::previewFollowsTheWindow_data()
                       QStringLiteral("Photo4.png")}
                                             << QString();
     QTest::newRow("type and extension") << Action([](Form1 *f) {
-        pickItem(f->Combo3, 2);
+        PickItem(f->Combo3, 2);
         typeInto(f->Combo1->lineEdit(), QStringLiteral("txt"));
     }) << QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt"),
                       QStringLiteral("Photo3.txt")}

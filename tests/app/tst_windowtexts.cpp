@@ -12,6 +12,8 @@
 #include "skin/Skin.h"
 #include "skin/SkinAccessibility.h"
 
+#include "PickItem.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -40,16 +42,6 @@ QChar keyboardLetter(const QString &caption)
         ++i; // "&&" is a plain ampersand
     }
     return QChar();
-}
-
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 }
 
 // The captions that share one Alt space in `window`: labels that lead to a
@@ -178,7 +170,7 @@ std::unique_ptr<QWidget> WindowTextsTest::openWindow(const QString &window, int 
         if (!QTest::qWaitForWindowExposed(form.get()))
             return nullptr;
         if (type >= 0)
-            pickItem(form->Combo3, type);
+            PickItem(form->Combo3, type);
         shown = std::move(form);
     } else if (window == QLatin1String("help")) {
         auto help = std::make_unique<Form8>(skin);
