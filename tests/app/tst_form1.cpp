@@ -11,6 +11,7 @@
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include "skin/Skin.h"
@@ -110,17 +111,6 @@ QStringList storedKeys()
 QString stored(const QString &key)
 {
     return ReadOption(key, QStringLiteral("<none>"));
-}
-
-// Picks an item the way a user does: from the open list.
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 }
 
 void typeInto(QComboBox *combo, const QString &text)
@@ -269,9 +259,9 @@ void TestForm1::optionsComeBackAfterRestart()
         f->Check2->click();
         f->Check3->click();
         f->Check4->click();
-        pickItem(f->Combo1, 1);
-        pickItem(f->Combo2, 3);
-        pickItem(f->Combo3, 3);
+        PickItem(f->Combo1, 1);
+        PickItem(f->Combo2, 3);
+        PickItem(f->Combo3, 3);
         f->close();
         QCOMPARE(w->ends, 1);
     }
@@ -488,7 +478,7 @@ void TestForm1::pickingTypeSetsFields()
     auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
     f->Text1->setText(QStringLiteral("kept"));
-    pickItem(f->Combo3, index);
+    PickItem(f->Combo3, index);
 
     auto verifyFields = [&] {
         QCOMPARE(shownCaption(f->Label1), caption);
@@ -639,7 +629,7 @@ void TestForm1::renameEachType()
         f->Check3->click();
     typeInto(f->Text1, QStringLiteral("N"));
     typeInto(f->Combo1, QStringLiteral("png"));
-    pickItem(f->Combo3, type < 0 ? 1 : type);
+    PickItem(f->Combo3, type < 0 ? 1 : type);
     if (type < 0)
         typeInto(f->Combo3, QStringLiteral("my own words"));
     // The first two entries: a.jpg, then b.txt with Ctrl.
@@ -690,10 +680,10 @@ void TestForm1::filterRuleAfterRun()
     Form1 *f = w->form.get();
     f->Dir1->setPath(folder.path());
     f->Check1->click();
-    pickItem(f->Combo2, 0); // jpg
+    PickItem(f->Combo2, 0); // jpg
     QCOMPARE(f->File1->fileModel()->fileNames(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     if (type >= 0)
-        pickItem(f->Combo3, type);
+        PickItem(f->Combo3, type);
     typeInto(f->Text1, QStringLiteral("N"));
     typeInto(f->Combo1, QStringLiteral("png"));
     f->Check2->click(); // no zero fill
@@ -885,7 +875,7 @@ void TestForm1::undoLastRename()
     if (!keepExisting)
         f->Check4->click();
     typeInto(f->Text1, QStringLiteral("N"));
-    pickItem(f->Combo3, 1);
+    PickItem(f->Combo3, 1);
     // a.jpg, then b.txt with Ctrl.
     // Greyed, and why.
     QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
@@ -1013,7 +1003,7 @@ void TestForm1::screenReadersTellTheBoxesApart()
     const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
     Form1 &form = *owned;
     // Both boxes show "jpg", the one picked from its list, the other typed.
-    pickItem(form.Combo1, 0);
+    PickItem(form.Combo1, 0);
     form.Check1->click();
     typeInto(form.Combo2, QStringLiteral("jpg"));
     QCOMPARE(form.Combo1->currentText(), QStringLiteral("jpg"));
