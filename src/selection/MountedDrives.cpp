@@ -94,22 +94,22 @@ QList<MountedVolume> MountTable(const QString &tableFile)
 QList<MountedVolume> ProbedVolumes(const QList<MountedVolume> &table, VolumeProbe &probe)
 {
     QList<MountedVolume> volumes;
-    QStringList mountPoints;
+    QStringList mountPoints; // each once, though mounted over
     for (const MountedVolume &volume : table) {
         if (IsUserVolume(volume)) {
             volumes.append(volume);
-            mountPoints.append(volume.mountPoint);
+            if (!mountPoints.contains(volume.mountPoint))
+                mountPoints.append(volume.mountPoint);
         }
     }
     const QList<VolumeState> states = probe.read(mountPoints);
     QList<MountedVolume> probed;
-    for (qsizetype k = 0; k < volumes.size(); ++k) {
+    for (const MountedVolume &volume : std::as_const(volumes)) {
+        const VolumeState state = states.at(mountPoints.indexOf(volume.mountPoint));
         // Containers bind single files (/etc/hosts); only folders can be drives.
-        if (states.at(k) == VolumeState::NotFolder)
+        if (state == VolumeState::NotFolder)
             continue;
-        MountedVolume volume = volumes.at(k);
-        volume.ready = states.at(k) == VolumeState::Folder;
-        probed.append(volume);
+        probed.append({volume.mountPoint, volume.fsType, state == VolumeState::Folder});
     }
     return probed;
 }

@@ -245,8 +245,10 @@ void TestMountedDrives::mountTableIsReadWithoutTheVolumes()
 
 void TestMountedDrives::hungVolumeIsNotReady()
 {
+    // The stick is mounted over an earlier mount on the same point.
     const QList<MountedVolume> table{{"/", "ext4", true},
                                      {"/proc", "proc", true},
+                                     {"/media/stick", "ext4", true},
                                      {"/mnt/share", "nfs", true},
                                      {"/media/stick", "vfat", true},
                                      {"/etc/hosts", "ext4", true}};
@@ -260,9 +262,12 @@ void TestMountedDrives::hungVolumeIsNotReady()
     QCOMPARE(mountPoints(model.drives()), (QStringList{"/", "/media/stick", "/mnt/share"}));
     QVERIFY(model.isReady(QStringLiteral("/")));
     QVERIFY(model.isReady(QStringLiteral("/media/stick")));
+    QCOMPARE(model.drives().at(1).fsType, QStringLiteral("vfat"));
     QVERIFY(!model.isReady(QStringLiteral("/mnt/share")));
     QCOMPARE(probe.outstanding(), 1);
+    // Each mount point read once, though mounted over.
     const int calls = reader.calls();
+    QCOMPARE(calls, 4);
 
     // Asked again while the share still hangs: it is not read a second time.
     model.refreshDrives();
