@@ -17,8 +17,9 @@ packages=(
     groff-base zsh fish
     # Validators of the desktop entry and the listing; the Debian package.
     desktop-file-utils appstream dpkg-dev file
-    # A FUSE mount whose process is stopped, for the drive list's test of a
-    # volume that does not answer (run as root).
+    # An exFAT drive on an image file, mounted through FUSE: the tests of undo
+    # where letter case does not count, and the drive list's test of a volume
+    # whose FUSE process is stopped (run as root).
     exfatprogs exfat-fuse
 )
 

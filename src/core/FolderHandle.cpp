@@ -1,9 +1,12 @@
 #include "core/FolderHandle.h"
 
+#include "core/FolderLockHolders.h"
 #include "core/FolderReader.h"
 #include "core/PlainAscii.h"
+#include "core/StateFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 
@@ -48,10 +51,13 @@ FolderHandle::~FolderHandle()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     : m_fd(std::exchange(other.m_fd, -1))
+    , m_lockFd(std::exchange(other.m_lockFd, -1))
     , m_openError(other.m_openError)
     , m_path(std::move(other.m_path))
 {
@@ -62,7 +68,10 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
     if (this != &other) {
         if (m_fd >= 0)
             ::close(m_fd);
+        if (m_lockFd >= 0)
+            ::close(m_lockFd);
         m_fd = std::exchange(other.m_fd, -1);
+        m_lockFd = std::exchange(other.m_lockFd, -1);
         m_openError = other.m_openError;
         m_path = std::move(other.m_path);
     }
@@ -74,25 +83,61 @@ QString FolderHandle::openErrorText() const
     return qt_error_string(m_openError);
 }
 
+// The lock is in two parts. A run takes a lock file of the user's own,
+// named after the folder: only the user's processes can open it, so no one
+// else can keep the user's runs out. And it takes flock() on the folder
+// itself, which every user's runs meet; but anyone who may read the folder
+// can take that one, so where it is held, it counts only when a holder may
+// write in the folder. flock() belongs to an open file, not to a path: every
+// path that leads to the folder meets the same locks, in this process or
+// another, and the system lets them go when a process ends, however it ends.
 FolderHandle::LockResult FolderHandle::tryLock() const
 {
     if (m_fd < 0)
         return LockResult::Unsupported;
-    // flock() belongs to the open folder, not to a path: every path that
-    // leads to the folder meets the same lock, whoever runs, and nothing is
-    // left on disk when a process dies.
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR)
-            continue;
-        return errno == EWOULDBLOCK ? LockResult::Busy : LockResult::Unsupported;
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0)
+        return LockResult::Unsupported;
+    if (m_lockFd < 0) {
+        const QString folder = QuillmereStateFolder() + QStringLiteral("/locks");
+        QDir().mkpath(folder);
+        const QByteArray path = QFile::encodeName(folder) + '/' + QByteArray::number(quint64(st.st_dev)) + '-'
+            + QByteArray::number(quint64(st.st_ino));
+        m_lockFd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     }
-    return LockResult::Locked;
+    if (m_lockFd >= 0 && !lockNow(m_lockFd)) {
+        if (errno == EWOULDBLOCK)
+            return LockResult::Busy;
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (lockNow(m_fd))
+            return LockResult::Locked;
+        if (errno != EWOULDBLOCK)
+            return m_lockFd >= 0 ? LockResult::Locked : LockResult::Unsupported;
+        if (!FolderLockHeldByWriter(st.st_dev, st.st_ino, st.st_mode, st.st_uid, st.st_gid))
+            return m_lockFd >= 0 ? LockResult::Locked : LockResult::Unsupported;
+    }
+    unlock();
+    return LockResult::Busy;
+}
+
+bool FolderHandle::lockNow(int fd)
+{
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
 }
 
 void FolderHandle::unlock() const
 {
     if (m_fd >= 0)
         ::flock(m_fd, LOCK_UN);
+    if (m_lockFd >= 0) {
+        ::close(m_lockFd); // the lock file stays: removing it could let two runs lock two files
+        m_lockFd = -1;
+    }
 }
 
 const char *FolderHandle::encodeName(QStringView name, QByteArray &buffer)

@@ -44,9 +44,10 @@ public:
     QString openErrorText() const;
     int descriptor() const { return m_fd; }
 
-    // An exclusive advisory lock on the folder itself, held until unlock()
-    // or until the handle closes; the system drops it when the process
-    // ends, however it ends. Never waits.
+    // An exclusive advisory lock on the folder, held until unlock() or until
+    // the handle closes; the system drops it when the process ends, however
+    // it ends. Another run holding the folder makes it Busy; someone who
+    // may only read the folder cannot. Never waits.
     LockResult tryLock() const;
     void unlock() const;
 
@@ -78,12 +79,14 @@ private:
     // A plain ASCII name copied into plain, anything else encoded into buffer.
     static const char *plainOrEncoded(QStringView name, char (&plain)[kPlainRoom], QByteArray &buffer);
 
+    static bool lockNow(int fd);
     MoveOutcome moveNoReplace(const char *from, const char *to, QString *error) const;
     MoveOutcome dropOldLink(const char *from, const char *to, QString *error) const;
     bool holdsBothNames(const char *a, const char *b) const;
     bool linkPointsAtEncoded(const char *name, const char *target) const;
 
     int m_fd = -1;
+    mutable int m_lockFd = -1; // the user's own lock file of the folder, while locked
     int m_openError = 0;
     QString m_path;
 };

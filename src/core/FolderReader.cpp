@@ -85,6 +85,14 @@ FolderHandle::Kind FolderReader::kind()
     return m_kind;
 }
 
+quint64 FolderReader::statInode() const
+{
+    struct stat st;
+    if (::fstatat(m_folder.descriptor(), m_entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return kUnknownInode;
+    return quint64(st.st_ino);
+}
+
 bool FolderReader::isLink()
 {
     kind();

@@ -33,9 +33,12 @@ public:
     // The entry's name as the file system holds it, valid until next().
     const char *rawName() const { return m_entry->d_name; }
     bool isHidden() const { return m_entry->d_name[0] == '.'; }
-    // The entry's inode number, as the folder lists it: with the folder's
-    // device, what tells one file from another wherever it is renamed to.
-    quint64 inode() const { return quint64(m_entry->d_ino); }
+    // The entry's inode number: with the folder's device, what tells one
+    // file from another wherever it is renamed to. As the folder lists it,
+    // except where the listing has no number to give: FUSE file systems
+    // that keep none of their own (exFAT, NTFS through FUSE) list every
+    // entry as 0xFFFFFFFF, and the entry itself is asked then.
+    quint64 inode() const { return m_entry->d_ino != kUnknownInode ? quint64(m_entry->d_ino) : statInode(); }
 
     // What the entry is, links followed; a stat only for links and for file
     // systems that give no type with the entry.
@@ -47,6 +50,8 @@ public:
     bool roundTrips();
 
 private:
+    static constexpr quint64 kUnknownInode = 0xFFFFFFFFu;
+    quint64 statInode() const;
     void decode();
 
     const FolderHandle &m_folder;

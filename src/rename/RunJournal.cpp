@@ -3,7 +3,11 @@
 #include "core/CoarseClock.h"
 #include "core/FolderHandle.h"
 #include "core/PlainAscii.h"
+#include "core/StateFolder.h"
+#include "rename/EntryIdentity.h"
+#include "rename/RunJournalFormat.h"
 #include "rename/RunText.h"
+#include "rename/TrashCan.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +26,6 @@
 
 namespace {
 
-constexpr char kMagic[] = "quillmere-journal 1\n";
 constexpr char kComplete[] = "complete\n";
 constexpr char kJournalSuffix[] = ".journal";
 constexpr char kUndoneSuffix[] = ".undone";
@@ -107,14 +110,21 @@ bool syncFolderOf(const QString &path)
     return ok;
 }
 
-// Makes room for one more journal: the newest are kept, done, undone or
-// half-written alike.
+// Makes room for one more journal: the newest are kept. A journal of a run
+// that was cut off is never removed, however old: until it is undone, it
+// is the only way back for its half-renamed folder.
 void pruneJournals(const QString &folder)
 {
     QStringList names = QDir(folder).entryList({QStringLiteral("run-*")}, QDir::Files | QDir::Hidden, QDir::Name);
     std::sort(names.begin(), names.end());
-    while (names.size() >= kKeptRunJournals)
-        QFile::remove(folder + u'/' + names.takeFirst());
+    qsizetype count = names.size();
+    for (qsizetype i = 0; i < names.size() && count >= kKeptRunJournals; ++i) {
+        const QString path = folder + u'/' + names.at(i);
+        if (names.at(i).endsWith(QLatin1String(kJournalSuffix)) && !RunJournalComplete(path))
+            continue;
+        if (QFile::remove(path))
+            --count;
+    }
 }
 
 QString journalFileName()
@@ -158,16 +168,15 @@ QByteArray UnescapeJournalField(const QByteArray &field)
 
 QString RunJournalFolder()
 {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/quillmere");
+    return QuillmereStateFolder();
 }
 
 RunJournalWriter::~RunJournalWriter()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
     // A plan that never reached the disk belongs to a run that moved
     // nothing.
     if (!m_partPath.isEmpty())
@@ -176,8 +185,9 @@ RunJournalWriter::~RunJournalWriter()
 
 bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
 {
-    struct stat st;
-    if (!folder.isOpen() || ::fstat(folder.descriptor(), &st) != 0) {
+    const std::optional<EntryIdentity> identity =
+        folder.isOpen() ? IdentifyEntry(folder.descriptor(), "") : std::nullopt;
+    if (!identity) {
         *error = RunText::tr("the folder cannot be read");
         return false;
     }
@@ -201,9 +211,13 @@ bool RunJournalWriter::begin(const FolderHandle &folder, QString *error)
         m_partPath.clear();
         return false;
     }
-    m_buffer = kMagic;
-    m_buffer += "folder " + QByteArray::number(quint64(st.st_dev)) + ' ' + QByteArray::number(quint64(st.st_ino))
-        + ' ' + EscapeJournalField(QFile::encodeName(QFileInfo(folder.path()).absoluteFilePath())) + '\n';
+    m_folderFd = ::fcntl(folder.descriptor(), F_DUPFD_CLOEXEC, 0);
+    m_buffer = kRunJournalMagic;
+    m_buffer += "folder " + QByteArray::number(identity->device) + ' ' + QByteArray::number(identity->inode) + ' '
+        + EscapeJournalField(QFile::encodeName(QFileInfo(folder.path()).absoluteFilePath()));
+    if (!identity->stamp.isEmpty())
+        m_buffer += ' ' + identity->stamp;
+    m_buffer += '\n';
     m_buffer += "started " + QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() + ' '
         + QByteArray::number(QCoreApplication::applicationPid()) + '\n';
     return true;
@@ -321,11 +335,19 @@ bool RunJournalWriter::noteTrashed(quint64 inode, QStringView name, const QStrin
 {
     if (m_fd < 0)
         return false;
+    // What undo checks before it takes the entry back: the file's identity
+    // (it is still in the folder here) and its .trashinfo's.
+    QByteArray buffer;
+    std::optional<EntryIdentity> identity =
+        m_folderFd >= 0 ? IdentifyEntry(m_folderFd, FolderHandle::encodeName(name, buffer)) : std::nullopt;
+    if (identity && identity->inode != inode)
+        identity.reset();
     m_buffer += "trash " + QByteArray::number(inode) + ' ';
     appendName(m_buffer, name);
     m_buffer += ' ' + EscapeJournalField(QFile::encodeName(trashFolder)) + ' ';
     appendName(m_buffer, trashName);
-    m_buffer += '\n';
+    m_buffer += ' ' + (identity ? identity->stamp : QByteArray("-")) + ' '
+        + EscapeJournalField(TrashCan::infoStamp(trashFolder, trashName)) + '\n';
     return writeBuffer(true);
 }
 
@@ -348,64 +370,6 @@ bool RunJournalWriter::finish()
     ::close(m_fd);
     m_fd = -1;
     return ok;
-}
-
-std::optional<RunJournal> ReadRunJournal(const QString &path, bool headerOnly)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray data = headerOnly ? file.read(8192) : file.readAll();
-    if (!data.startsWith(kMagic))
-        return std::nullopt;
-    RunJournal journal;
-    journal.path = path;
-    const auto decodeName = [](const QByteArray &field) { return QFile::decodeName(UnescapeJournalField(field)); };
-    qsizetype pos = qsizetype(sizeof kMagic - 1);
-    bool sawFolder = false;
-    while (pos < data.size()) {
-        const qsizetype end = data.indexOf('\n', pos);
-        if (end < 0)
-            break; // a line cut off by the end of the process
-        const QList<QByteArray> fields = data.mid(pos, end - pos).split(' ');
-        pos = end + 1;
-        const QByteArray &kind = fields.at(0);
-        if (kind == "folder" && fields.size() == 4) {
-            journal.folderDevice = fields.at(1).toULongLong();
-            journal.folderInode = fields.at(2).toULongLong();
-            journal.folder = decodeName(fields.at(3));
-            sawFolder = true;
-        } else if (kind == "started" && fields.size() >= 2) {
-            journal.started = QDateTime::fromString(QString::fromLatin1(fields.at(1)), Qt::ISODateWithMs);
-            if (headerOnly)
-                break;
-        } else if (kind == "file" && fields.size() == 3) {
-            journal.files.append({fields.at(1).toULongLong(), decodeName(fields.at(2))});
-        } else if (kind == "move" && fields.size() == 3) {
-            journal.moves.append({decodeName(fields.at(1)), decodeName(fields.at(2))});
-        } else if (kind == "trash" && fields.size() == 5) {
-            journal.replaced.append(
-                {fields.at(1).toULongLong(), decodeName(fields.at(2)), decodeName(fields.at(3)), decodeName(fields.at(4)), false});
-        } else if (kind == "lost" && fields.size() == 3) {
-            journal.replaced.append({fields.at(1).toULongLong(), decodeName(fields.at(2)), {}, {}, true});
-        } else if (kind == "complete") {
-            journal.complete = true;
-        }
-    }
-    if (!sawFolder)
-        return std::nullopt;
-    return journal;
-}
-
-bool RunJournalComplete(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 tail = qint64(sizeof kComplete - 1);
-    if (file.size() < tail || !file.seek(file.size() - tail))
-        return false;
-    return file.read(tail) == kComplete;
 }
 
 QStringList RunJournalFiles()

@@ -20,10 +20,13 @@ constexpr int kKeptRunJournals = 20;
 
 // The record of one rename run, written so that the run can be taken back
 // even when the process dies half-way. Before the first file moves, the
-// folder and every file the run may move (old name and inode) are on disk;
+// folder (with its birth time where the file system keeps one) and every
+// file the run may move (old name and inode) are on disk;
 // as the run goes, each move is added, in batches; a replaced file is noted,
-// durably, before it goes to the trash (or, where there is none, is
-// replaced); the last line tells the run ended.
+// durably, with its identity and its .trashinfo's, before it goes to the
+// trash (or, where there is none, is replaced); the last line tells the run
+// ended. Fields added since the first journals come last on their lines, so
+// journals without them still read.
 //
 // One line per record, fields split by single spaces; names are the file
 // system's bytes with '%', blanks and control bytes written as %XX.
@@ -59,6 +62,7 @@ private:
     void flushIfDue();
 
     int m_fd = -1;
+    int m_folderFd = -1; // the run's folder, where a replaced file is identified
     QString m_path;
     QString m_partPath;
     QByteArray m_buffer;
@@ -89,12 +93,15 @@ struct RunJournal
         QString trashFolder; // the trash's folder (holding files/ and info/); empty when lost
         QString trashName;
         bool lost = false;
+        QByteArray stamp;     // see EntryIdentity; empty in older journals
+        QByteArray trashInfo; // see TrashCan::infoStamp(); empty in older journals
     };
 
     QString path;
     QString folder;
     quint64 folderDevice = 0;
     quint64 folderInode = 0;
+    QByteArray folderStamp; // the folder's birth time; empty where none was kept
     QDateTime started;
     QList<File> files;
     QList<Move> moves;
@@ -104,7 +111,8 @@ struct RunJournal
 
 // Reads a journal; with headerOnly, only the folder and the start.
 std::optional<RunJournal> ReadRunJournal(const QString &path, bool headerOnly = false);
-// Whether the journal's run reached its end (reads only its tail).
+// Whether the journal's run reached its end: its last whole line says so
+// (reads only its tail).
 bool RunJournalComplete(const QString &path);
 // Journals not yet undone, newest first.
 QStringList RunJournalFiles();

@@ -29,6 +29,15 @@ bool ownFolder(const QString &path, bool make)
     return ::lstat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
 }
 
+// The user's own trash folder.
+QString homeTrashPath()
+{
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return dataHome + QStringLiteral("/Trash");
+}
+
 int openFolder(const QString &path)
 {
     return ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
@@ -125,12 +134,9 @@ bool TrashCan::locate()
         return true;
     };
 
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     // The user's own trash, made where it is missing, when it is on the
     // folder's device.
-    const QString homeTrash = dataHome + QStringLiteral("/Trash");
+    const QString homeTrash = homeTrashPath();
     struct stat home;
     if (QDir().mkpath(homeTrash) && ::stat(encoded(homeTrash).constData(), &home) == 0
         && home.st_dev == folder.st_dev && ownFolder(homeTrash, false) && useTrash(homeTrash))
@@ -207,28 +213,69 @@ void TrashCan::release(const QString &trashName)
         ::unlinkat(m_infoFd, QFile::encodeName(trashName + QStringLiteral(".trashinfo")).constData(), 0);
 }
 
-bool TrashCan::holds(const QString &trashPath, const QString &trashName, quint64 inode)
+std::optional<EntryIdentity> TrashCan::identify(const QString &trashPath, const QString &trashName)
 {
-    struct stat st;
-    return ::lstat(encoded(trashPath + QStringLiteral("/files/") + trashName).constData(), &st) == 0
-        && quint64(st.st_ino) == inode;
+    const int files = openFolder(trashPath + QStringLiteral("/files"));
+    if (files < 0)
+        return std::nullopt;
+    std::optional<EntryIdentity> identity = IdentifyEntry(files, QFile::encodeName(trashName).constData());
+    ::close(files);
+    return identity;
 }
 
-MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName, quint64 inode,
+QByteArray TrashCan::infoStamp(const QString &trashPath, const QString &trashName)
+{
+    QFile file(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo"));
+    constexpr qint64 kLargestInfo = 64 * 1024;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestInfo)
+        return {};
+    const QByteArray info = file.readAll();
+    QByteArray date;
+    for (const QByteArray &line : info.split('\n')) {
+        if (line.startsWith("DeletionDate="))
+            date = line.mid(13).trimmed();
+    }
+    return QByteArray::number(info.size()) + ',' + date;
+}
+
+bool TrashCan::isTrashOf(const QString &trashPath, const FolderHandle &folder)
+{
+    struct stat here;
+    if (!folder.isOpen() || ::fstat(folder.descriptor(), &here) != 0)
+        return false;
+    QStringList candidates = {homeTrashPath()};
+    const QString topDir = topDirectoryOf(folder.path(), here.st_dev);
+    if (!topDir.isEmpty()) {
+        const QString top = topDir == QLatin1String("/") ? QString() : topDir;
+        const QString uid = QString::number(::getuid());
+        candidates << top + QStringLiteral("/.Trash/") + uid << top + QStringLiteral("/.Trash-") + uid;
+    }
+    if (!candidates.contains(trashPath))
+        return false;
+    struct stat files;
+    const QString filesPath = trashPath + QStringLiteral("/files");
+    return ownFolder(filesPath, false) && ::lstat(encoded(filesPath).constData(), &files) == 0
+        && files.st_dev == here.st_dev;
+}
+
+MoveOutcome TrashCan::restore(const QString &trashPath, const QString &trashName, const EntryIdentity &entry,
                               const FolderHandle &folder, QStringView name, QString *error)
 {
-    if (!holds(trashPath, trashName, inode)) {
-        *error = RunText::tr("the file is no longer in the trash");
-        return MoveOutcome::Failed;
-    }
     const int files = openFolder(trashPath + QStringLiteral("/files"));
     if (files < 0) {
         *error = qt_error_string(errno);
         return MoveOutcome::Failed;
     }
+    const QByteArray from = QFile::encodeName(trashName);
+    const std::optional<EntryIdentity> there = IdentifyEntry(files, from.constData());
+    if (!there || !there->matches(entry)) {
+        ::close(files);
+        *error = RunText::tr("the file is no longer in the trash");
+        return MoveOutcome::Failed;
+    }
     QByteArray buffer;
-    const MoveOutcome outcome = renameNoReplace(files, QFile::encodeName(trashName).constData(), folder.descriptor(),
-                                                FolderHandle::encodeName(name, buffer), error);
+    const MoveOutcome outcome =
+        renameNoReplace(files, from.constData(), folder.descriptor(), FolderHandle::encodeName(name, buffer), error);
     ::close(files);
     if (outcome == MoveOutcome::Done)
         QFile::remove(trashPath + QStringLiteral("/info/") + trashName + QStringLiteral(".trashinfo"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FolderHandle.h"
+#include "rename/EntryIdentity.h"
 
 #include <QString>
 #include <QStringView>
@@ -36,11 +37,18 @@ public:
 
     // Puts an entry of the trash at trashPath back into folder under name,
     // never replacing anything, and removes its .trashinfo. Fails unless
-    // the entry is the file of that inode.
-    static MoveOutcome restore(const QString &trashPath, const QString &trashName, quint64 inode,
+    // the entry is the one identified.
+    static MoveOutcome restore(const QString &trashPath, const QString &trashName, const EntryIdentity &entry,
                                const FolderHandle &folder, QStringView name, QString *error);
-    // Whether the trash holds the file of that inode under trashName.
-    static bool holds(const QString &trashPath, const QString &trashName, quint64 inode);
+    // What the trash holds under trashName, if anything.
+    static std::optional<EntryIdentity> identify(const QString &trashPath, const QString &trashName);
+    // The size and deletion date of the entry's .trashinfo, as one token;
+    // empty when it cannot be read.
+    static QByteArray infoStamp(const QString &trashPath, const QString &trashName);
+    // Whether trashPath is a trash a file of folder may have gone to: the
+    // user's own, or one at the top of the folder's file system, on the
+    // folder's device and the user's own.
+    static bool isTrashOf(const QString &trashPath, const FolderHandle &folder);
 
 private:
     bool locate();

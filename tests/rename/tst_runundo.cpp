@@ -7,6 +7,7 @@
 
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
+#include "UndoFixtures.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,55 +41,6 @@ bool fileClockPast(const QString &folder, qint64 msSinceEpoch)
         return false;
     const struct statx_timestamp &time = (st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime;
     return qint64(time.tv_sec) * 1000 + time.tv_nsec / 1000000 > msSinceEpoch;
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-bool writeFiles(const QString &folder, const QStringList &names)
-{
-    for (const QString &name : names) {
-        if (!writeFile(folder + u'/' + name, "content of " + name.toUtf8()))
-            return false;
-    }
-    return true;
-}
-
-// The list as the window shows it: every file, sorted without regard to
-// case, the chosen ones selected.
-QList<RenameEntry> entriesOf(const QString &folder, const QStringList &selected)
-{
-    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    QList<RenameEntry> entries;
-    for (const QString &name : names)
-        entries.append({name, selected.contains(name)});
-    return entries;
-}
-
-RenameRequest requestOf(RenamingType type, const QString &text, const QString &extension, const QString &number,
-                        bool keepExisting)
-{
-    RenameRequest request;
-    request.type = type;
-    request.newText = text;
-    request.newExtension = extension;
-    request.numberText = number;
-    request.keepExisting = keepExisting;
-    request.entryCount = 5;
-    return request;
-}
-
-QStringList trashEntries()
-{
-    const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash");
-    return QDir(trash + QStringLiteral("/files")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-        + QDir(trash + QStringLiteral("/info")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 QStringList reasonsOf(const UndoReport &report)
