@@ -690,6 +690,30 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a name in the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a name in the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a trash of the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The last recorded rename of &quot;%1&quot; was made in a folder that has been deleted since; this folder only took its place. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
         <translation type="unfinished"></translation>
     </message>
@@ -728,27 +752,6 @@ Exit status:
     </message>
     <message>
         <source>an empty name is no folder</source>
-        <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a name in the folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a name in the trash</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a trash of the folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The last recorded rename of &quot;%1&quot; was made in a folder that has been deleted since; this folder only took its place. Nothing was moved.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

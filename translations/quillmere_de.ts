@@ -755,6 +755,30 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation>sie ist nicht mehr im Ordner</translation>
     </message>
     <message>
+        <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
+        <translation>der Eintrag &quot;%1&quot; im Papierkorb ist nicht die Datei, die der Lauf ersetzt hat; er bleibt dort</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a name in the folder</source>
+        <translation>&quot;%1&quot; ist kein Name im Ordner</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a name in the trash</source>
+        <translation>&quot;%1&quot; ist kein Name im Papierkorb</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a trash of the folder</source>
+        <translation>&quot;%1&quot; ist kein Papierkorb des Ordners</translation>
+    </message>
+    <message>
+        <source>The last recorded rename of &quot;%1&quot; was made in a folder that has been deleted since; this folder only took its place. Nothing was moved.</source>
+        <translation>Das zuletzt aufgezeichnete Umbenennen von &quot;%1&quot; geschah in einem Ordner, der inzwischen gelöscht wurde; dieser Ordner hat nur seinen Platz eingenommen. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
+        <translation>Die Aufzeichnung &quot;%1&quot; des letzten Umbenennens in &quot;%2&quot; ist beschädigt: %3. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
         <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
         <translation>Umbenannt: %1 · Mit „_“: %2 · Ersetzt eine vorhandene Datei: %3 · Unverändert: %4 · An ihrem Platz belassen: %5</translation>
     </message>
@@ -808,28 +832,6 @@ Rückgabewert:
     <message>
         <source>an empty name is no folder</source>
         <translation>ein leerer Name ist kein Ordner</translation>
-        <source>the trash entry &quot;%1&quot; is not the file the run replaced; it is left there</source>
-        <translation>der Eintrag &quot;%1&quot; im Papierkorb ist nicht die Datei, die der Lauf ersetzt hat; er bleibt dort</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a name in the folder</source>
-        <translation>&quot;%1&quot; ist kein Name im Ordner</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a name in the trash</source>
-        <translation>&quot;%1&quot; ist kein Name im Papierkorb</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a trash of the folder</source>
-        <translation>&quot;%1&quot; ist kein Papierkorb des Ordners</translation>
-    </message>
-    <message>
-        <source>The last recorded rename of &quot;%1&quot; was made in a folder that has been deleted since; this folder only took its place. Nothing was moved.</source>
-        <translation>Das zuletzt aufgezeichnete Umbenennen von &quot;%1&quot; geschah in einem Ordner, der inzwischen gelöscht wurde; dieser Ordner hat nur seinen Platz eingenommen. Es wurde nichts verschoben.</translation>
-    </message>
-    <message>
-        <source>The record &quot;%1&quot; of the last rename in &quot;%2&quot; is damaged: %3. Nothing was moved.</source>
-        <translation>Die Aufzeichnung &quot;%1&quot; des letzten Umbenennens in &quot;%2&quot; ist beschädigt: %3. Es wurde nichts verschoben.</translation>
     </message>
 </context>
 <context>
