@@ -19,9 +19,10 @@ packages=(
     desktop-file-utils appstream dpkg-dev file lintian
     # What the package check asks which program opens folders.
     xdg-utils
-    # An exFAT drive on an image file: the tests of undo where letter case
-    # does not count, and of moves on a file system without no-replace
-    # renames and hard links; strace counts their calls.
+    # An exFAT drive on an image file, mounted through FUSE: the tests of undo
+    # where letter case does not count, of moves on a file system without
+    # no-replace renames and hard links (strace counts their calls), and the
+    # drive list's test of a volume whose FUSE process is stopped (as root).
     exfatprogs exfat-fuse strace
 )
 

@@ -349,15 +349,35 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Ab&amp;out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;About this software</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>quillmere: %1 is not in %2; left out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&amp;bout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undone: 1 file has its name from before the rename again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undone: %1 files have their names from before the rename again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A rename is running; it can be undone once it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Takes back the last rename in this folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No rename in this folder is left to undo.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -369,6 +389,10 @@ Exit status:
     </message>
     <message>
         <source>Show at Startup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help text</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -395,6 +419,10 @@ Exit status:
     </message>
     <message>
         <source>Only files that will not simply be renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -755,6 +783,44 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     </message>
     <message>
         <source>no free name in the trash &quot;%1&quot;</source>
+        <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StartArguments</name>
+    <message>
+        <source>quillmere: %1
+Try &apos;quillmere --help&apos; for more information.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: quillmere [FOLDER | FILE...]
+Open the bulk file renamer&apos;s window. With FOLDER, the file list shows that
+folder; with FILE, it shows the file&apos;s folder with the file selected (further
+files of the same folder are selected as well). Without an argument the
+window opens on the folder used last.
+
+  -h, --help     display this help and exit
+  -V, --version  output version information and exit
+
+Exit status:
+ 0  when the window was closed,
+ 2  when the command line could not be used.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an empty name is no folder</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

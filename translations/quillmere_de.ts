@@ -418,16 +418,36 @@ Rückgabewert:
         <translation>Hilfe &amp;anzeigen</translation>
     </message>
     <message>
-        <source>Ab&amp;out</source>
-        <translation>Übe&amp;r</translation>
-    </message>
-    <message>
         <source>&amp;About this software</source>
         <translation>Über dieses &amp;Programm</translation>
     </message>
     <message>
         <source>quillmere: %1 is not in %2; left out</source>
         <translation>quillmere: %1 liegt nicht in %2; ausgelassen</translation>
+    </message>
+    <message>
+        <source>A&amp;bout</source>
+        <translation>Übe&amp;r</translation>
+    </message>
+    <message>
+        <source>Undone: 1 file has its name from before the rename again.</source>
+        <translation>Rückgängig gemacht: 1 Datei hat wieder ihren Namen von vor dem Umbenennen.</translation>
+    </message>
+    <message>
+        <source>Undone: %1 files have their names from before the rename again.</source>
+        <translation>Rückgängig gemacht: %1 Dateien haben wieder ihre Namen von vor dem Umbenennen.</translation>
+    </message>
+    <message>
+        <source>A rename is running; it can be undone once it has finished.</source>
+        <translation>Ein Umbenennen läuft; es kann rückgängig gemacht werden, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>Takes back the last rename in this folder.</source>
+        <translation>Nimmt das letzte Umbenennen in diesem Ordner zurück.</translation>
+    </message>
+    <message>
+        <source>No rename in this folder is left to undo.</source>
+        <translation>In diesem Ordner ist kein Umbenennen mehr rückgängig zu machen.</translation>
     </message>
 </context>
 <context>
@@ -439,6 +459,10 @@ Rückgabewert:
     <message>
         <source>Show at Startup</source>
         <translation>Beim Start anzeigen</translation>
+    </message>
+    <message>
+        <source>Help text</source>
+        <translation>Hilfetext</translation>
     </message>
 </context>
 <context>
@@ -465,6 +489,10 @@ Rückgabewert:
     <message>
         <source>Only files that will not simply be renamed</source>
         <translation>Nur Dateien, die nicht einfach umbenannt werden</translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
+        <translation>Dateien und ihre neuen Namen</translation>
     </message>
 </context>
 <context>
@@ -832,6 +860,59 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
     <message>
         <source>no free name in the trash &quot;%1&quot;</source>
         <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
+        <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
+        <translation>Umbenannt: %1 · Mit „_“: %2 · Ersetzt eine vorhandene Datei: %3 · Unverändert: %4 · An ihrem Platz belassen: %5</translation>
+    </message>
+</context>
+<context>
+    <name>StartArguments</name>
+    <message>
+        <source>quillmere: %1
+Try &apos;quillmere --help&apos; for more information.
+</source>
+        <translation>quillmere: %1
+„quillmere --help“ liefert weitere Informationen.
+</translation>
+    </message>
+    <message>
+        <source>Usage: quillmere [FOLDER | FILE...]
+Open the bulk file renamer&apos;s window. With FOLDER, the file list shows that
+folder; with FILE, it shows the file&apos;s folder with the file selected (further
+files of the same folder are selected as well). Without an argument the
+window opens on the folder used last.
+
+  -h, --help     display this help and exit
+  -V, --version  output version information and exit
+
+Exit status:
+ 0  when the window was closed,
+ 2  when the command line could not be used.
+</source>
+        <translation>Aufruf: quillmere [ORDNER | DATEI...]
+Öffnet das Fenster des Massen-Umbenenners. Mit ORDNER zeigt die Dateiliste
+diesen Ordner; mit DATEI zeigt sie den Ordner der Datei, mit der Datei
+ausgewählt (weitere Dateien desselben Ordners werden ebenfalls ausgewählt).
+Ohne Argument öffnet sich das Fenster mit dem zuletzt benutzten Ordner.
+
+  -h, --help     diese Hilfe anzeigen und beenden
+  -V, --version  Versionsinformation anzeigen und beenden
+
+Rückgabewert:
+ 0  wenn das Fenster geschlossen wurde,
+ 2  wenn die Befehlszeile nicht verwendet werden konnte.
+</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation>unbekannte Option »%1«</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>ungültige Option -- »%1«</translation>
+    </message>
+    <message>
+        <source>an empty name is no folder</source>
+        <translation>ein leerer Name ist kein Ordner</translation>
     </message>
 </context>
 <context>

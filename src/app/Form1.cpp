@@ -11,13 +11,16 @@
 #include "rename/RenamingOptions.h"
 #include "selection/DirListBox.h"
 #include "selection/DriveListBox.h"
+#include "selection/DriveListModel.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 #include "selection/FileSelectionPanel.h"
 #include "selection/FileSelectionWidgets.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinAccessibility.h"
 #include "skin/SkinLabelArray.h"
 #include "skin/SkinSupport.h"
+#include "windows/AccessibleWidgets.h"
 #include "windows/ControlEvents.h"
 #include "windows/ProgramMessage.h"
 #include "windows/PreviewWindow.h"
@@ -33,6 +36,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QHash>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -42,6 +46,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 
 const QString Form1::kMessageTitle = QStringLiteral("Quillmere Full");
 
@@ -87,8 +92,10 @@ QComboBox *makeCombo(QWidget *parent, const char *name, const QRect &geometry, c
     return combo;
 }
 
-// One part of the message: a heading, then the files named one a line with
-// what became of each, at most `room` of them.
+// One part of the message: a heading, then the files named one a line, at
+// most `room` of them. With reasons, the files are grouped under each
+// reason, in the order the reasons first came: a folder that refuses every
+// file says so once, not once a file.
 void describeFiles(QString &text, const QString &heading, const QList<LeftInPlaceFile> &files, qsizetype &room,
                    bool withReasons)
 {
@@ -97,15 +104,27 @@ void describeFiles(QString &text, const QString &heading, const QList<LeftInPlac
     if (!text.isEmpty())
         text += QStringLiteral("\n\n");
     text += heading + QLatin1Char('\n');
+    QStringList reasons;
+    QHash<QString, QList<const LeftInPlaceFile *>> byReason;
     for (const LeftInPlaceFile &file : files) {
+        const QString reason = withReasons ? file.message : QString();
+        if (!byReason.contains(reason))
+            reasons.append(reason);
+        byReason[reason].append(&file);
+    }
+    for (const QString &reason : std::as_const(reasons)) {
         if (room == 0)
             break;
-        --room;
-        text += QLatin1Char('\n') + file.name;
-        if (!file.currentName.isEmpty() && file.currentName != file.name)
-            text += Form1::tr(" (now %1)").arg(file.currentName);
-        if (withReasons && !file.message.isEmpty())
-            text += QStringLiteral(": ") + file.message;
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason + QLatin1Char(':');
+        for (const LeftInPlaceFile *file : std::as_const(byReason[reason])) {
+            if (room == 0)
+                break;
+            --room;
+            text += QLatin1Char('\n') + (reason.isEmpty() ? QString() : QStringLiteral("    ")) + file->name;
+            if (!file->currentName.isEmpty() && file->currentName != file->name)
+                text += Form1::tr(" (now %1)").arg(file->currentName);
+        }
     }
 }
 
@@ -173,6 +192,7 @@ Form1::Form1(ProductInfo product, WindowSkin skin, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(windowFont());
+    DescribeWidgetsForAccessibility();
 
     m_presenter = [this](const QString &title, const QString &text) { ShowProgramMessage(this, title, text); };
     m_end = [] { QCoreApplication::exit(0); };
@@ -183,7 +203,11 @@ Form1::Form1(ProductInfo product, WindowSkin skin, QWidget *parent)
     buildMenus();
     connectEvents();
 
-    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    // The status bar says what went well without a box to close (an undo),
+    // and why a greyed menu item is greyed.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    resize(kClientSize.width(),
+           kClientSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -227,7 +251,8 @@ namespace {
 
 // Positions inside the frames, in pixels.
 constexpr int kLabelX = 8;
-constexpr int kFieldX = 128;
+// Room for the widest caption of the first column, "Umbenennungstyp:" in German.
+constexpr int kFieldX = 136;
 constexpr int kRightX = 312;
 constexpr int kRightEnd = 557;
 constexpr int kRowHeight = 22;
@@ -283,22 +308,26 @@ void Form1::buildRenamingOptions(QWidget *client)
     const QFont plain = plainOf(Frame1->font());
     constexpr int row1 = 18, row2 = 42, row3 = 66, row4 = 90, row5 = 108, row6 = 126;
 
-    Label4 = makeLabel(Frame1, "Label4", tr("Renaming &Type:"), {kLabelX, row1 + 3, 118, 16});
+    constexpr int captionWidth = kFieldX - kLabelX - 2;
+    Label4 = makeLabel(Frame1, "Label4", tr("Renaming &Type:"), {kLabelX, row1 + 3, captionWidth, 16});
     Combo3 = makeCombo(Frame1, "Combo3", {kFieldX, row1, 260, kRowHeight}, RenamingTypeItems(),
                        RenamingTypeItems().at(NameOnly));
     Combo3->setFont(plain);
 
-    Label1 = makeLabel(Frame1, "Label1", tr("&New Name:"), {kLabelX, row2 + 3, 118, 16});
-    Text1 = MakeControl<QLineEdit>(Frame1, "Text1", ControlKinds::TextBox, {kFieldX, row2, 170, kRowHeight});
+    Label1 = makeLabel(Frame1, "Label1", tr("&New Name:"), {kLabelX, row2 + 3, captionWidth, 16});
+    // The name box ends where the dot before the extension box begins.
+    constexpr int dotX = kRightX - 12;
+    Text1 = MakeControl<QLineEdit>(Frame1, "Text1", ControlKinds::TextBox,
+                                   {kFieldX, row2, dotX - 4 - kFieldX, kRowHeight});
     Text1->setFont(plain);
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("."), {kFieldX + 174, row2 + 3, 8, 16});
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("."), {dotX, row2 + 3, 8, 16});
     const QStringList extensions{QStringLiteral("jpg"), QStringLiteral("gif"), QStringLiteral("bmp"),
                                  QStringLiteral("txt"), QStringLiteral("doc")};
     Combo1 = makeCombo(Frame1, "Combo1", {kRightX, row2, kRightEnd - kRightX, kRowHeight}, extensions,
                        QString(kExtensionPlaceholder));
     Combo1->setFont(plain);
 
-    Label3 = makeLabel(Frame1, "Label3", tr("&Starting Number:"), {kLabelX, row3 + 3, 118, 16});
+    Label3 = makeLabel(Frame1, "Label3", tr("&Starting Number:"), {kLabelX, row3 + 3, captionWidth, 16});
     Text2 = MakeControl<QLineEdit>(Frame1, "Text2", ControlKinds::TextBox, {kFieldX, row3, 60, kRowHeight});
     Text2->setFont(plain);
     Text2->setText(QString(kDefaultStartingNumber));
@@ -362,10 +391,13 @@ void Form1::describeForAccessibility()
     Combo3->setAccessibleName(caption(Label4));
     Dir1->setAccessibleName(caption(Label6));
     File1->setAccessibleName(caption(Label5));
+    // Called by these names, not by the text they show (see AccessibleWidgets.h).
     Combo1->setAccessibleName(tr("New Extension"));
     Combo2->setAccessibleName(tr("File Filter Extension"));
     Drive1->setAccessibleName(tr("Drive"));
     ProgressBar1->setAccessibleName(tr("Progress"));
+    // The dot before the extension box only shows where the extension goes.
+    KeepOutOfAccessibility(Label2);
 }
 
 void Form1::buildMenus()
@@ -394,6 +426,8 @@ void Form1::buildMenus()
     // Not one of the numbered items: those keep their numbers.
     mnuUndoItem = new QAction(tr("&Undo Last Rename"), mnuFile);
     mnuUndoItem->setObjectName(QStringLiteral("mnuUndoItem"));
+    // A greyed item says why it is greyed.
+    mnuFile->setToolTipsVisible(true);
     mnuFile->insertAction(mnuFileItem.at(ExitItem), mnuUndoItem); // before "Exit"
 
     mnuHelp = menuBar()->addMenu(tr("&Help"));
@@ -402,7 +436,8 @@ void Form1::buildMenus()
     mnuHelpItem->setObjectName(QStringLiteral("mnuHelpItem"));
     mnuHelpItem->setShortcut(QKeySequence::HelpContents);
 
-    mnuAbout = menuBar()->addMenu(tr("Ab&out"));
+    // B: O belongs to "Don't overwrite".
+    mnuAbout = menuBar()->addMenu(tr("A&bout"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
     mnuAboutItem = mnuAbout->addAction(tr("&About this software"));
     mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
@@ -498,6 +533,10 @@ void Form1::Form_Load()
     restoreOptions();
 
     SkinWindow(this, m_skin, {SkinLabel1, SkinLabel2});
+    // In the skin's font, the caption and its picture side by side; the
+    // room to its right is free ("Jetzt umbenennen" needs more than the
+    // design's width).
+    WidenToText(Command1);
 
     if (ReadOption(SettingKeys::ShowHelp) == QLatin1String("1"))
         mnuHelpItem_Click();
@@ -523,7 +562,9 @@ void Form1::restoreOptions()
     const QString dir = ReadOption(SettingKeys::Dir);
     if (!drive.isEmpty())
         Drive1->setDrive(drive);
-    if (!dir.isEmpty())
+    // A folder on a volume that does not answer would hold the window until
+    // it does; the drive list has found it not ready.
+    if (!dir.isEmpty() && Drive1->driveModel()->isReady(Drive1->driveModel()->driveOfPath(dir)))
         Dir1->setPath(dir);
 
     Text1->setText(ReadOption(SettingKeys::Text1));
@@ -599,13 +640,26 @@ void Form1::mnuUndoItem_Click()
     const UndoReport report = UndoLastRun(File1->path());
     File1->refresh();
     updateUndoItem();
+    // What went back is said where it needs no answer; what did not, in a box.
+    if (report.status == UndoReport::Status::Done) {
+        const qsizetype back = report.restored.size();
+        statusBar()->showMessage(back == 1 ? tr("Undone: 1 file has its name from before the rename again.")
+                                           : tr("Undone: %1 files have their names from before the rename again.")
+                                                 .arg(back));
+    }
     if (const QString message = UndoOutcomeMessage(report); !message.isEmpty())
         present(message);
 }
 
 void Form1::updateUndoItem()
 {
-    mnuUndoItem->setEnabled(!m_running && HasRecordedRun(File1->path()));
+    const bool recorded = !m_running && HasRecordedRun(File1->path());
+    mnuUndoItem->setEnabled(recorded);
+    const QString why = m_running ? tr("A rename is running; it can be undone once it has finished.")
+        : recorded                ? tr("Takes back the last rename in this folder.")
+                                  : tr("No rename in this folder is left to undo.");
+    mnuUndoItem->setToolTip(why);
+    mnuUndoItem->setStatusTip(why);
 }
 
 void Form1::mnuHelpItem_Click()
@@ -748,6 +802,7 @@ void Form1::runRename(const RenameRequest &request)
 void Form1::openPreview()
 {
     PreviewWindow *preview = PreviewWindow::open(m_product, m_skin);
+    connect(preview, &PreviewWindow::folderChanged, this, &Form1::feedPreview, Qt::UniqueConnection);
     preview->setInputSource([form = QPointer<Form1>(this)] {
         return form ? PreviewInput{form->File1->path(), form->File1->renameEntries(), form->readRenameRequest()}
                     : PreviewInput();

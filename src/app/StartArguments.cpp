@@ -2,6 +2,7 @@
 
 #include "core/ProductInfo.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -9,7 +10,8 @@ namespace {
 
 QString helpText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "StartArguments",
         "Usage: quillmere [FOLDER | FILE...]\n"
         "Open the bulk file renamer's window. With FOLDER, the file list shows that\n"
         "folder; with FILE, it shows the file's folder with the file selected (further\n"
@@ -58,7 +60,8 @@ StartArguments ParseStartArguments(const QStringList &arguments, const QString &
                 if (argument == QLatin1String("--version"))
                     return versionResult();
                 return withText(StartArguments::Action::BadArguments,
-                                QStringLiteral("unrecognized option '%1'").arg(argument));
+                                QCoreApplication::translate("StartArguments", "unrecognized option '%1'")
+                                    .arg(argument));
             } else {
                 // Short options may be bundled ("-hV"); the first one decides.
                 const QChar letter = argument.at(1);
@@ -67,12 +70,14 @@ StartArguments ParseStartArguments(const QStringList &arguments, const QString &
                 if (letter == u'V')
                     return versionResult();
                 return withText(StartArguments::Action::BadArguments,
-                                QStringLiteral("invalid option -- '%1'").arg(letter));
+                                QCoreApplication::translate("StartArguments", "invalid option -- '%1'")
+                                    .arg(letter));
             }
             continue;
         }
         if (argument.isEmpty())
-            return withText(StartArguments::Action::BadArguments, QStringLiteral("an empty name is no folder"));
+            return withText(StartArguments::Action::BadArguments,
+                            QCoreApplication::translate("StartArguments", "an empty name is no folder"));
         result.paths.append(QDir::cleanPath(base.absoluteFilePath(argument)));
     }
     return result;

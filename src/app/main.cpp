@@ -6,6 +6,7 @@
 #include "core/Translations.h"
 #include "core/VersionRecordData.h"
 #include "skin/Skin.h"
+#include "windows/AccessibleWidgets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,8 @@ namespace {
 int printStartText(const StartArguments &start)
 {
     if (start.action == StartArguments::Action::BadArguments) {
-        const QByteArray text = QStringLiteral("quillmere: %1\nTry 'quillmere --help' for more information.\n")
+        const QByteArray text = QCoreApplication::translate(
+                                    "StartArguments", "quillmere: %1\nTry 'quillmere --help' for more information.\n")
                                     .arg(start.text)
                                     .toLocal8Bit();
         std::fputs(text.constData(), stderr);
@@ -54,14 +56,21 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
     const StartArguments start = ParseStartArguments(arguments, QDir::currentPath());
-    if (start.action != StartArguments::Action::Run)
-        return printStartText(start);
+    if (start.action != StartArguments::Action::Run) {
+        // Said in the user's language: the translations need an application
+        // object, but not a window system.
+        QCoreApplication texts(argc, argv);
+        InstallTranslations(texts);
+        return printStartText(ParseStartArguments(arguments, QDir::currentPath()));
+    }
 
     // The toolkit sees the program name only: a folder named like one of its
     // options must stay a folder.
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
     app.setDesktopFileName(QStringLiteral(QUILLMERE_DESKTOP_ID));
+    // Before any window is made: Qt describes a widget once, when first asked.
+    DescribeWidgetsForAccessibility();
     InstallTranslations(app);
     // Windows without an icon of their own (splash, help, About) show the
     // program's; the main window sets its own at load.

@@ -88,8 +88,8 @@ QString PreviewSummaryText(const RenamePreview &preview)
     if (preview.isRefused())
         return preview.refusal;
     // Every kind, even at 0: a count that is missing reads like one not yet known.
-    return QStringLiteral("Renamed: %1 \u00b7 Gets \"_\": %2 \u00b7 Replaces an existing file: %3 \u00b7 "
-                          "Unchanged: %4 \u00b7 Left in place: %5")
+    return RunText::tr("Renamed: %1 · Gets \"_\": %2 · Replaces an existing file: %3 · "
+                       "Unchanged: %4 · Left in place: %5")
         .arg(preview.count(PreviewOutcome::Renamed))
         .arg(preview.count(PreviewOutcome::FreeVariant))
         .arg(preview.count(PreviewOutcome::Replaces))

@@ -503,9 +503,15 @@ private:
     // Replaces what is under the new name, except the run's own files: one
     // still waiting for its turn is moved out of the way first, one already
     // handled keeps its name and this file takes a free variant instead.
+    // A file of the folder whose name differs only in letter case is taken
+    // as in the way too, as when keeping existing files, but it does not
+    // have the new name, so it is not replaced: this file takes a free
+    // variant (on a file system that tells case apart, the two would
+    // otherwise stand side by side).
     void moveReplacing(int i, const QString &newName)
     {
         bool heldByRun = false;
+        bool heldInOtherCase = false;
         bool heldByNonFile = false;
         QList<int> waiting;
         const size_t hash = hashOfNewName(newName);
@@ -520,6 +526,8 @@ private:
                     waiting.append(entry.holder);
             } else if (entry.name == newName && !entry.ordinary) {
                 heldByNonFile = true;
+            } else if (entry.name != newName && entry.ordinary && !PlatformFiles::isHiddenName(entry.name)) {
+                heldInOtherCase = true;
             }
             return true;
         });
@@ -533,7 +541,7 @@ private:
                 return;
             }
         }
-        if (heldByRun) {
+        if (heldByRun || heldInOtherCase) {
             moveToFreeName(i, newName);
             return;
         }

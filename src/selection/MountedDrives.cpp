@@ -1,11 +1,15 @@
 #include "selection/MountedDrives.h"
 
+#include "selection/VolumeProbe.h"
+
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QSet>
-#include <QStorageInfo>
 
 #include <algorithm>
+
+#include <mntent.h>
+#include <stdio.h>
 
 namespace {
 
@@ -71,18 +75,52 @@ QString RootDrive()
     return QDir::rootPath();
 }
 
-QList<MountedVolume> SystemVolumes()
+QList<MountedVolume> MountTable(const QString &tableFile)
 {
     QList<MountedVolume> volumes;
-    const QList<QStorageInfo> infos = QStorageInfo::mountedVolumes();
-    for (const QStorageInfo &info : infos) {
-        const QString mountPoint = info.rootPath();
-        // Containers bind single files (/etc/hosts); only folders can be drives.
-        if (!QFileInfo(mountPoint).isDir())
-            continue;
-        volumes.append({mountPoint, QString::fromLatin1(info.fileSystemType()), info.isValid() && info.isReady()});
+    FILE *table = ::setmntent(QFile::encodeName(tableFile).constData(), "re");
+    if (!table)
+        return volumes;
+    // getmntent_r undoes the table's escapes ("\040" for a blank).
+    struct mntent entry;
+    char buffer[8192];
+    while (::getmntent_r(table, &entry, buffer, sizeof buffer)) {
+        volumes.append({QFile::decodeName(entry.mnt_dir), QString::fromLocal8Bit(entry.mnt_type), true});
     }
+    ::endmntent(table);
     return volumes;
+}
+
+QList<MountedVolume> ProbedVolumes(const QList<MountedVolume> &table, VolumeProbe &probe)
+{
+    QList<MountedVolume> volumes;
+    QStringList mountPoints; // each once, though mounted over
+    for (const MountedVolume &volume : table) {
+        if (IsUserVolume(volume)) {
+            volumes.append(volume);
+            if (!mountPoints.contains(volume.mountPoint))
+                mountPoints.append(volume.mountPoint);
+        }
+    }
+    const QList<VolumeState> states = probe.read(mountPoints);
+    QList<MountedVolume> probed;
+    for (const MountedVolume &volume : std::as_const(volumes)) {
+        const VolumeState state = states.at(mountPoints.indexOf(volume.mountPoint));
+        // Containers bind single files (/etc/hosts); only folders can be drives.
+        if (state == VolumeState::NotFolder)
+            continue;
+        probed.append({volume.mountPoint, volume.fsType, state == VolumeState::Folder});
+    }
+    return probed;
+}
+
+QList<MountedVolume> SystemVolumes()
+{
+    // Kept for the whole program, so that a volume still stuck from an
+    // earlier read is not read again; it is never destroyed, so no thread
+    // it left behind is waited for at exit.
+    static VolumeProbe *const probe = new VolumeProbe;
+    return ProbedVolumes(MountTable(), *probe);
 }
 
 bool IsUserVolume(const MountedVolume &volume)

@@ -21,7 +21,20 @@ struct MountedVolume
 // Gives the volumes to offer; the system one asks QStorageInfo, tests fake it.
 using VolumeSource = std::function<QList<MountedVolume>()>;
 
-// Every mounted file system, unfiltered.
+class VolumeProbe;
+
+// The system's mount table as it lists it, read without touching any of the
+// volumes (a volume whose server does not answer would hold the reader):
+// every entry ready.
+QList<MountedVolume> MountTable(const QString &tableFile = QStringLiteral("/proc/self/mounts"));
+
+// The user's volumes of `table` (see IsUserVolume), each read through
+// `probe`: one that does not answer in time is not ready, and a single file
+// mounted over a file is left out.
+QList<MountedVolume> ProbedVolumes(const QList<MountedVolume> &table, VolumeProbe &probe);
+
+// The user's volumes of the system, read through one probe the program
+// keeps: never waits longer than the probe's time limit.
 QList<MountedVolume> SystemVolumes();
 
 // Whether a volume is one a user would recognise as a drive. The root is

@@ -10,12 +10,14 @@
 
 namespace {
 
+constexpr char kKeptOutProperty[] = "quillmereKeptOutOfAccessibility";
+
 QList<QWidget *> visibleToAccessibility(const QWidget *container)
 {
     QList<QWidget *> children;
     for (QObject *object : container->children()) {
         auto *widget = qobject_cast<QWidget *>(object);
-        if (widget && !widget->isWindow() && !qobject_cast<QMenu *>(widget) && !IsSkinTwin(widget))
+        if (widget && !widget->isWindow() && !qobject_cast<QMenu *>(widget) && !IsKeptOutOfAccessibility(widget))
             children.append(widget);
     }
     return children;
@@ -24,7 +26,7 @@ QList<QWidget *> visibleToAccessibility(const QWidget *container)
 bool holdsTwins(const QWidget *widget)
 {
     for (const QObject *child : widget->children()) {
-        if (IsSkinTwin(child))
+        if (IsKeptOutOfAccessibility(child))
             return true;
     }
     return false;
@@ -99,6 +101,19 @@ QAccessibleInterface *twinHidingFactory(const QString &, QObject *object)
 bool IsSkinTwin(const QObject *object)
 {
     return qobject_cast<const SkinLabel *>(object) && object->property(ControlKinds::IndexProperty).isValid();
+}
+
+bool IsKeptOutOfAccessibility(const QObject *object)
+{
+    return IsSkinTwin(object) || (object && object->property(kKeptOutProperty).toBool());
+}
+
+void KeepOutOfAccessibility(QWidget *widget)
+{
+    widget->setProperty(kKeptOutProperty, true);
+    KeepSkinTwinsOutOfAccessibility();
+    if (QWidget *container = widget->parentWidget())
+        ForgetAccessibleDescription(container);
 }
 
 void KeepSkinTwinsOutOfAccessibility()

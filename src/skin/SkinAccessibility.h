@@ -16,3 +16,10 @@ void ForgetAccessibleDescription(QWidget *container);
 
 // Whether `object` is an element of a skinned label array.
 bool IsSkinTwin(const QObject *object);
+
+// Keeps `widget` out of what screen readers are told, like a twin: for a mark
+// that only decorates (the dot between the name and the extension box).
+void KeepOutOfAccessibility(QWidget *widget);
+
+// A twin, or a widget kept out by KeepOutOfAccessibility.
+bool IsKeptOutOfAccessibility(const QObject *object);

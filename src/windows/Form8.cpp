@@ -5,6 +5,7 @@
 #include "core/SettingKeys.h"
 #include "core/SettingsStore.h"
 #include "skin/SkinEngine.h"
+#include "windows/AccessibleWidgets.h"
 #include "windows/ControlEvents.h"
 #include "windows/HelpLocation.h"
 #include "windows/OnTop.h"
@@ -32,7 +33,9 @@ Form8::Form8(WindowSkin skin, QWidget *parent)
     SetUpAuxiliaryWindow(this, "Form8", HelpWindowIcon(), {686, 528});
     setWindowTitle(tr("Readme/Help"));
 
+    DescribeWidgetsForAccessibility();
     rtf1 = MakeControl<QTextBrowser>(this, "rtf1", ControlKinds::RichTextBox, {0, 0, 685, 501});
+    rtf1->setAccessibleName(tr("Help text"));
     rtf1->setReadOnly(true);
     rtf1->setOpenLinks(false);
     rtf1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -50,6 +53,8 @@ Form8::Form8(WindowSkin skin, QWidget *parent)
 bool Form8::Form_Load()
 {
     SkinWindow(this, m_skin);
+    // Nothing stands to its right: "Beim Start anzeigen" needs more room.
+    WidenToText(Check1);
 
     // A document that is there but cannot be read shows no window either,
     // rather than an empty one.

@@ -4,14 +4,18 @@
 #include "core/SettingsStore.h"
 #include "rename/PreviewModel.h"
 #include "skin/SkinEngine.h"
+#include "windows/AccessibleWidgets.h"
 #include "windows/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -38,6 +42,40 @@ void writePreviewSetting(const QString &appName, const QString &key, const QStri
     WriteSetting(appName, PreviewWindow::kSection, key, value);
 }
 
+// The rows as the table shows them: a file that will not simply be renamed
+// stands out by colour and by a sign before what will happen to it.
+class OutcomeLook : public QIdentityProxyModel
+{
+public:
+    explicit OutcomeLook(QObject *parent)
+        : QIdentityProxyModel(parent)
+    {
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::ForegroundRole && role != Qt::DecorationRole)
+            return QIdentityProxyModel::data(index, role);
+        const auto outcome = PreviewOutcome(index.data(PreviewModel::OutcomeRole).toInt());
+        if (outcome == PreviewOutcome::Renamed)
+            return {};
+        if (role == Qt::ForegroundRole) {
+            switch (outcome) {
+            case PreviewOutcome::FreeVariant: return QColor(0x8a, 0x5a, 0x00); // amber: renamed otherwise
+            case PreviewOutcome::Replaces: return QColor(0xb3, 0x3f, 0x00);    // orange: another file goes
+            case PreviewOutcome::LeftInPlace: return QColor(0xb0, 0x00, 0x20); // red: not renamed
+            default: return QColor(0x60, 0x60, 0x60);                          // grey: nothing to do
+            }
+        }
+        if (index.column() != PreviewModel::Outcome)
+            return {};
+        const QStyle::StandardPixmap sign = outcome == PreviewOutcome::LeftInPlace ? QStyle::SP_MessageBoxCritical
+            : outcome == PreviewOutcome::Unchanged                                ? QStyle::SP_MessageBoxInformation
+                                                                                  : QStyle::SP_MessageBoxWarning;
+        return QApplication::style()->standardIcon(sign);
+    }
+};
+
 } // namespace
 
 PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent)
@@ -47,6 +85,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     , m_appName(product.productName)
 {
     setObjectName(QStringLiteral("PreviewWindow"));
+    DescribeWidgetsForAccessibility();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Preview"));
     resize(kDefaultSize);
@@ -56,6 +95,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
 
     list = new QTableView(this);
     list->setObjectName(QStringLiteral("list"));
+    list->setAccessibleName(tr("Files and their new names"));
     // Rows of one fixed height and no row header: the view keeps nothing per
     // row and lays out only what it shows, whatever the number of rows.
     list->verticalHeader()->hide();
@@ -65,7 +105,9 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     list->setWordWrap(false);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setModel(m_model);
+    auto *look = new OutcomeLook(list);
+    look->setSourceModel(m_model);
+    list->setModel(look);
     list->horizontalHeader()->setStretchLastSection(true);
     list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list->horizontalHeader()->resizeSection(0, 190);
@@ -82,6 +124,8 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
 
     summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("summary"));
+    // A narrow window, or a longer language, wraps the counts rather than cut them.
+    summary->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(problemsOnly);
@@ -94,6 +138,9 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     m_placementSave.setSingleShot(true);
     m_placementSave.setInterval(kPlacementSaveMilliseconds);
     connect(&m_placementSave, &QTimer::timeout, this, &PreviewWindow::storePlacement);
+    // Files added or taken away, the folder deleted: what the preview shows
+    // would no longer be true.
+    connect(&m_folderWatch, &QFileSystemWatcher::directoryChanged, this, &PreviewWindow::folderChanged);
 
     SkinWindow(this, skin);
 }
@@ -126,7 +173,24 @@ bool PreviewWindow::wasOpen(const ProductInfo &product)
 
 void PreviewWindow::setInputSource(std::function<PreviewInput()> source)
 {
-    m_computer->setSource(std::move(source));
+    // Read on this thread when a computation starts: the folder read is the
+    // one watched.
+    m_computer->setSource([this, source = std::move(source)] {
+        PreviewInput input = source();
+        watchFolder(input.folder);
+        return input;
+    });
+}
+
+void PreviewWindow::watchFolder(const QString &folder)
+{
+    const QStringList watched = m_folderWatch.directories();
+    if (watched.size() == 1 && watched.constFirst() == folder)
+        return;
+    if (!watched.isEmpty())
+        m_folderWatch.removePaths(watched);
+    if (!folder.isEmpty())
+        m_folderWatch.addPath(folder);
 }
 
 void PreviewWindow::inputChanged()

@@ -4,6 +4,7 @@
 #include "rename/PreviewComputer.h"
 #include "skin/WindowSkin.h"
 
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
 
@@ -62,6 +63,9 @@ public:
 signals:
     // A new result is on screen.
     void previewShown(quint64 generation);
+    // The folder the preview was last computed for has changed on disk, or
+    // is gone: whoever feeds the window should tell it of a change.
+    void folderChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -70,12 +74,14 @@ protected:
 
 private:
     void showPreview(const RenamePreview &preview, quint64 generation);
+    void watchFolder(const QString &folder);
     void restorePlacement();
     void storePlacement();
 
     PreviewModel *m_model = nullptr;
     PreviewComputer *m_computer = nullptr;
     QTimer m_placementSave;
+    QFileSystemWatcher m_folderWatch;
     const QString m_appName; // whose settings file keeps the window's place
     quint64 m_shownGeneration = 0;
 };

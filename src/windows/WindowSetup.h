@@ -29,3 +29,10 @@ Control *MakeControl(QWidget *parent, const char *name, QLatin1StringView kind, 
     control->setGeometry(geometry);
     return control;
 }
+
+// Widens `control` to the width its text needs, when a translation (or a
+// wider font) needs more than the design gave it; never makes it narrower.
+inline void WidenToText(QWidget *control)
+{
+    control->resize(qMax(control->width(), control->sizeHint().width()), control->height());
+}

@@ -6,9 +6,12 @@
 #include "rename/RenameUndo.h"
 #include "rename/RunJournal.h"
 #include "selection/DirListBox.h"
+#include "selection/DriveListBox.h"
+#include "selection/MountedDrives.h"
 #include "selection/FileListBox.h"
 #include "selection/FileListModel.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include "skin/Skin.h"
@@ -32,6 +35,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -124,17 +128,6 @@ QString stored(const QString &key)
     return ReadOption(key, QStringLiteral("<none>"));
 }
 
-// Picks an item the way a user does: from the open list.
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
-
 void typeInto(QComboBox *combo, const QString &text)
 {
     QLineEdit *edit = combo->lineEdit();
@@ -182,6 +175,7 @@ private Q_SLOTS:
     void storedTypeSetsFields();
     void unusablePlaceIsSkippedSilently_data();
     void unusablePlaceIsSkippedSilently();
+    void folderOnANotReadyDriveIsNotOpened();
     void helpAtStart_data();
     void helpAtStart();
     void leavingStoresTypedFilterOnlyOnClose_data();
@@ -208,6 +202,7 @@ private Q_SLOTS:
     void halfRenamedFolderIsToldAtStart();
     void screenReadersNameEveryControl_data();
     void screenReadersNameEveryControl();
+    void screenReadersTellTheBoxesApart();
     void skinTwinsAreNotRead();
     void keysReachTheControls_data();
     void keysReachTheControls();
@@ -280,9 +275,9 @@ void TestForm1::optionsComeBackAfterRestart()
         f->Check2->click();
         f->Check3->click();
         f->Check4->click();
-        pickItem(f->Combo1, 1);
-        pickItem(f->Combo2, 3);
-        pickItem(f->Combo3, 3);
+        PickItem(f->Combo1, 1);
+        PickItem(f->Combo2, 3);
+        PickItem(f->Combo3, 3);
         f->close();
         QCOMPARE(w->ends, 1);
     }
@@ -399,6 +394,33 @@ void TestForm1::unusablePlaceIsSkippedSilently()
         QCOMPARE(stored(QStringLiteral("Dir")), dir);
 }
 
+void TestForm1::folderOnANotReadyDriveIsNotOpened()
+{
+    // The stored folder lies on a share whose server does not answer:
+    // reading it would hold the window until it did.
+    TempFolder share;
+    QVERIFY(share.writeNamed({QStringLiteral("photos/a.jpg")}));
+    TempFolder start;
+    QVERIFY(start.writeNamed({QStringLiteral("keep.txt")}));
+    const QString stuck = QFileInfo(share.path()).canonicalFilePath();
+    WriteOption(QStringLiteral("Dir"), stuck + QStringLiteral("/photos"));
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(start.path());
+    auto w = makeWindow();
+    w->form->Drive1->setVolumeSource([stuck] {
+        return QList<MountedVolume>{{QStringLiteral("/"), QStringLiteral("ext4"), true},
+                                    {stuck, QStringLiteral("nfs"), false}};
+    });
+    w->form->Form_Load();
+    QDir::setCurrent(before);
+
+    QCOMPARE(w->form->Dir1->path(), QFileInfo(start.path()).canonicalFilePath());
+    QCOMPARE(w->form->File1->fileModel()->fileNames(), QStringList{QStringLiteral("keep.txt")});
+    // Kept for a start when the share answers again.
+    QCOMPARE(stored(QStringLiteral("Dir")), stuck + QStringLiteral("/photos"));
+}
+
 void TestForm1::helpAtStart_data()
 {
     QTest::addColumn<QString>("value");
@@ -472,7 +494,7 @@ void TestForm1::pickingTypeSetsFields()
     auto w = openWindow(Show::Yes);
     Form1 *f = w->form.get();
     f->Text1->setText(QStringLiteral("kept"));
-    pickItem(f->Combo3, index);
+    PickItem(f->Combo3, index);
 
     auto verifyFields = [&] {
         QCOMPARE(shownCaption(f->Label1), caption);
@@ -623,10 +645,13 @@ void TestForm1::renameEachType()
         f->Check3->click();
     typeInto(f->Text1, QStringLiteral("N"));
     typeInto(f->Combo1, QStringLiteral("png"));
-    pickItem(f->Combo3, type < 0 ? 1 : type);
+    PickItem(f->Combo3, type < 0 ? 1 : type);
     if (type < 0)
         typeInto(f->Combo3, QStringLiteral("my own words"));
     // The first two entries: a.jpg, then b.txt with Ctrl.
+    // Greyed, and why.
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
+    QCOMPARE(f->mnuUndoItem->statusTip(), f->mnuUndoItem->toolTip());
     QAbstractItemView *list = f->File1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -671,10 +696,10 @@ void TestForm1::filterRuleAfterRun()
     Form1 *f = w->form.get();
     f->Dir1->setPath(folder.path());
     f->Check1->click();
-    pickItem(f->Combo2, 0); // jpg
+    PickItem(f->Combo2, 0); // jpg
     QCOMPARE(f->File1->fileModel()->fileNames(), QStringList({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     if (type >= 0)
-        pickItem(f->Combo3, type);
+        PickItem(f->Combo3, type);
     typeInto(f->Text1, QStringLiteral("N"));
     typeInto(f->Combo1, QStringLiteral("png"));
     f->Check2->click(); // no zero fill
@@ -699,7 +724,9 @@ void TestForm1::filesLeftInPlaceAreNamed_data()
 
     // The folder holds a.jpg, b.jpg and a folder "N2.jpg" that no file may replace.
     QTest::newRow("every file left") << int(AddPrefix) << "../" << QStringList{"a.jpg", "b.jpg"}
-                                     << QStringList{"2 files were not renamed", "a.jpg", "b.jpg"} << "";
+                                     << QStringList{"2 files were not renamed", "a.jpg", "b.jpg",
+                                                    "the new name leaves the folder:\n    a.jpg\n    b.jpg"}
+                                     << "";
     QTest::newRow("one left, one renamed") << int(NameOnly) << "N" << QStringList{"N1.jpg", "b.jpg"}
                                            << QStringList{"1 file was not renamed", "b.jpg"}
                                            << "1 other file was renamed.";
@@ -733,6 +760,8 @@ void TestForm1::filesLeftInPlaceAreNamed()
     const QString message = w->messages.first();
     for (const QString &part : said)
         QVERIFY2(message.contains(part), qPrintable(message));
+    // Files left for the same reason are listed under it, the reason said once.
+    QVERIFY2(message.count(QStringLiteral("the new name")) == 1, qPrintable(message));
     if (renamedLine.isEmpty())
         QVERIFY2(!message.contains(QStringLiteral("renamed.")), qPrintable(message));
     else
@@ -849,15 +878,17 @@ void TestForm1::undoLastRename_data()
 {
     QTest::addColumn<bool>("keepExisting");
     QTest::addColumn<QStringList>("afterRun");
+    QTest::addColumn<int>("undone"); // files put back
     // N1.jpg is not selected: kept with "_", or replaced and trashed.
-    QTest::newRow("keep existing") << true << QStringList{"N1.jpg", "N1_.jpg", "N2.txt"};
-    QTest::newRow("overwrite") << false << QStringList{"N1.jpg", "N2.txt"};
+    QTest::newRow("keep existing") << true << QStringList{"N1.jpg", "N1_.jpg", "N2.txt"} << 2;
+    QTest::newRow("overwrite") << false << QStringList{"N1.jpg", "N2.txt"} << 3;
 }
 
 void TestForm1::undoLastRename()
 {
     QFETCH(bool, keepExisting);
     QFETCH(QStringList, afterRun);
+    QFETCH(int, undone);
 
     TempFolder folder;
     const QStringList files{"a.jpg", "b.txt", "N1.jpg"};
@@ -875,8 +906,11 @@ void TestForm1::undoLastRename()
     if (!keepExisting)
         f->Check4->click();
     typeInto(f->Text1, QStringLiteral("N"));
-    pickItem(f->Combo3, 1);
+    PickItem(f->Combo3, 1);
     // a.jpg, then b.txt with Ctrl.
+    // Greyed, and why.
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
+    QCOMPARE(f->mnuUndoItem->statusTip(), f->mnuUndoItem->toolTip());
     QAbstractItemView *list = f->File1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -885,11 +919,19 @@ void TestForm1::undoLastRename()
     QCOMPARE(folder.files(), afterRun);
     QVERIFY(f->mnuUndoItem->isEnabled());
 
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("Takes back the last rename in this folder."));
+    QVERIFY(f->statusBar()->currentMessage().isEmpty());
+
     f->mnuUndoItem->trigger();
     QCOMPARE(folder.contents(), before);
     QCOMPARE(w->messages, QStringList());
+    // Said without a box to close: every file went back. The file the
+    // overwrite replaced counts too.
+    QCOMPARE(f->statusBar()->currentMessage(),
+             QStringLiteral("Undone: %1 files have their names from before the rename again.").arg(undone));
     QCOMPARE(f->File1->count(), 3);
     QVERIFY(!f->mnuUndoItem->isEnabled());
+    QCOMPARE(f->mnuUndoItem->toolTip(), QStringLiteral("No rename in this folder is left to undo."));
 }
 
 void TestForm1::halfRenamedFolderIsToldAtStart()
@@ -929,6 +971,16 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     QCOMPARE(again->messages, QStringList());
 }
 
+// Every accessible object below `iface`, depth first.
+void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+{
+    if (!iface)
+        return;
+    all.append(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), all);
+}
+
 void TestForm1::screenReadersNameEveryControl_data()
 {
     QTest::addColumn<QString>("control");
@@ -948,11 +1000,13 @@ void TestForm1::screenReadersNameEveryControl_data()
     row("Check3", QAccessible::CheckBox, "Remember the last starting number used");
     row("Check4", QAccessible::CheckBox, "Don't overwrite existing files if the new filename is already in use");
     row("Frame2", QAccessible::Grouping, "File Selection");
-    row("Drive1", QAccessible::ComboBox, "Choose a directory:");
+    row("Drive1", QAccessible::ComboBox, "Drive");
     row("Dir1", QAccessible::List, "Choose a directory:");
     row("File1", QAccessible::List, "Select the files you want to rename:");
     row("Command4", QAccessible::Button, "Select All");
     row("ProgressBar1", QAccessible::ProgressBar, "Progress");
+    row("Combo1", QAccessible::ComboBox, "New Extension");
+    row("Combo2", QAccessible::ComboBox, "File Filter Extension");
 }
 
 void TestForm1::screenReadersNameEveryControl()
@@ -970,23 +1024,42 @@ void TestForm1::screenReadersNameEveryControl()
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
     QVERIFY(iface);
     QCOMPARE(int(iface->role()), role);
-    QString announced = iface->text(QAccessible::Name);
-    // Where combo boxes are named by their text, the label they are
-    // labelled by names them.
-    const auto labels = iface->relations(QAccessible::Label);
-    if (role == QAccessible::ComboBox && announced != name && !labels.isEmpty())
-        announced = labels.first().first->text(QAccessible::Name);
-    QCOMPARE(announced, name);
+    // Its own name, whatever it shows: a combo box is not called by its text.
+    QCOMPARE(iface->text(QAccessible::Name), name);
 }
 
-// Every accessible object below `iface`, depth first.
-void collect(QAccessibleInterface *iface, QList<QAccessibleInterface *> &all)
+void TestForm1::screenReadersTellTheBoxesApart()
 {
-    if (!iface)
-        return;
-    all.append(iface);
-    for (int i = 0; i < iface->childCount(); ++i)
-        collect(iface->child(i), all);
+    Skin skin;
+    const std::unique_ptr<Form1> owned = openOwnWindow(WindowSkin{true, &skin});
+    Form1 &form = *owned;
+    // Both boxes show "jpg", the one picked from its list, the other typed.
+    PickItem(form.Combo1, 0);
+    form.Check1->click();
+    typeInto(form.Combo2, QStringLiteral("jpg"));
+    QCOMPARE(form.Combo1->currentText(), QStringLiteral("jpg"));
+    QCOMPARE(form.Combo2->currentText(), QStringLiteral("jpg"));
+
+    QStringList names;
+    for (QComboBox *box : {form.Combo1, form.Combo2, form.Combo3, static_cast<QComboBox *>(form.Drive1)}) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
+        QVERIFY(iface);
+        names << iface->text(QAccessible::Name);
+        // What the box shows is its value, and its list and text field are
+        // reached through it.
+        QCOMPARE(iface->text(QAccessible::Value), box->currentText());
+        QCOMPARE(iface->childCount(), box->isEditable() ? 2 : 1);
+        QCOMPARE(iface->child(0)->object(), box->view());
+        QCOMPARE(iface->indexOfChild(iface->child(0)), 0);
+    }
+    QCOMPARE(names, (QStringList{"New Extension", "File Filter Extension", "Renaming Type:", "Drive"}));
+
+    // The dot between name and extension only decorates: no reader sees it.
+    QList<QAccessibleInterface *> all;
+    collect(QAccessible::queryAccessibleInterface(&form), all);
+    for (QAccessibleInterface *iface : std::as_const(all))
+        QVERIFY2(iface->object() != form.Label2, qPrintable(iface->text(QAccessible::Name)));
+    QVERIFY(!form.Label2->text().isEmpty());
 }
 
 void TestForm1::skinTwinsAreNotRead()

@@ -9,8 +9,12 @@
 #include "core/Translations.h"
 #include "selection/DirListBox.h"
 #include "windows/Form8.h"
+#include "windows/PreviewWindow.h"
+#include "rename/PreviewComputer.h"
+#include "rename/PreviewModel.h"
 #include "windows/frmAbout.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include <QAbstractButton>
@@ -20,7 +24,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -52,36 +55,12 @@ QString captionOf(const QObject *control)
     return text.remove(u'&');
 }
 
-// The letter Alt reaches a caption by, lower-cased; null when it has none.
-QChar keyboardLetter(const QString &caption)
-{
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption.at(i) != u'&')
-            continue;
-        if (caption.at(i + 1) != u'&')
-            return caption.at(i + 1).toLower();
-        ++i; // "&&" is a plain ampersand
-    }
-    return QChar();
-}
-
 // Loads the window with the help window and the program's end kept out.
 void load(Form1 &form)
 {
     form.setHelpWindowOpener([] {});
     form.setProgramEnd([] {});
     form.Form_Load();
-}
-
-// Picks an item the way a user does: from the open list.
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 }
 
 // What the next message box said, read and closed with its button while it
@@ -132,8 +111,7 @@ private slots:
     void refusals_data();
     void refusals();
     void titleAndOtherWindows();
-    void keyboardLettersDoNotClash_data();
-    void keyboardLettersDoNotClash();
+    void previewSpeaksGerman();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -209,7 +187,7 @@ void GermanWindowTest::typeBox()
     QCOMPARE(form.Combo3->count(), 5);
     QCOMPARE(form.Combo3->itemText(0), QStringLiteral("Dateiname und Erweiterung ändern"));
     // The type is stored as the item's place, so it means the same in every language.
-    pickItem(form.Combo3, 3);
+    PickItem(form.Combo3, 3);
     QCOMPARE(captionOf(form.Label1), QStringLiteral("Neues Präfix:"));
     QCOMPARE(ReadOption(SettingKeys::Combo3), QStringLiteral("3"));
     const QStringList menuItems{captionOf(form.mnuFileItem.value(0)), captionOf(form.mnuFileItem.value(1))};
@@ -257,7 +235,7 @@ void GermanWindowTest::refusals()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     if (type >= 0)
-        pickItem(form.Combo3, type);
+        PickItem(form.Combo3, type);
     form.Text1->setText(name);
     QTest::mouseClick(form.Command4, Qt::LeftButton);
 
@@ -293,62 +271,37 @@ void GermanWindowTest::titleAndOtherWindows()
              qPrintable(captionOf(about.Label5)));
 }
 
-void GermanWindowTest::keyboardLettersDoNotClash_data()
+void GermanWindowTest::previewSpeaksGerman()
 {
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<int>("type"); // the renaming type picked; the name label's caption follows it
-
-    // The window's controls and the menu bar's titles share one Alt space;
-    // each menu has its own.
-    for (int type : {0, 1, 3, 4}) {
-        QTest::addRow("window, type %d", type) << "window" << type;
-    }
-    QTest::newRow("File menu") << "mnuFile" << 1;
-    QTest::newRow("Help menu") << "mnuHelp" << 1;
-    QTest::newRow("About menu") << "mnuAbout" << 1;
-}
-
-void GermanWindowTest::keyboardLettersDoNotClash()
-{
-    QFETCH(QString, group);
-    QFETCH(int, type);
-
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("N1.jpg")}));
     Form1 form(LoadProductInfo());
     load(form);
+    form.Dir1->setPath(folder.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    pickItem(form.Combo3, type);
+    PickItem(form.Combo3, 1);
+    form.Text1->setText(QStringLiteral("N"));
+    form.Check2->click(); // no zero fill: a.jpg would become N1.jpg, which is taken
+    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    form.mnuFileItem.at(Form1::PreviewItem)->trigger();
 
-    QStringList captions;
-    if (group == QLatin1String("window")) {
-        for (const QLabel *label : form.findChildren<QLabel *>())
-            if (label->buddy())
-                captions.append(label->text());
-        for (const QAbstractButton *button : form.findChildren<QAbstractButton *>())
-            captions.append(button->text());
-        for (const QMenu *menu : {form.mnuFile, form.mnuHelp, form.mnuAbout})
-            captions.append(menu->title());
-    } else {
-        const auto *menu = form.findChild<QMenu *>(group);
-        QVERIFY(menu);
-        for (const QAction *action : menu->actions())
-            if (!action->isSeparator())
-                captions.append(action->text());
-    }
-
-    QHash<QChar, QString> taken;
-    int lettered = 0;
-    for (const QString &caption : std::as_const(captions)) {
-        const QChar letter = keyboardLetter(caption);
-        if (letter.isNull())
-            continue;
-        ++lettered;
-        QVERIFY2(!taken.contains(letter),
-                 qPrintable(QStringLiteral("%1 and %2 share Alt+%3").arg(taken.value(letter), caption, letter)));
-        taken.insert(letter, caption);
-    }
-    // Every caption here is reached from the keyboard.
-    QVERIFY2(lettered > 0, qPrintable(captions.join(u'|')));
+    PreviewWindow *preview = PreviewWindow::current();
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->shownGeneration() > 0 && preview->shownGeneration() == preview->computer()->inputGeneration());
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Vorschau"));
+    const RenamePreview &shown = preview->model()->preview();
+    QCOMPARE(shown.rows.size(), 3);
+    QCOMPARE(preview->summary->text(),
+             QStringLiteral("Umbenannt: %1 · Mit „_“: %2 · Ersetzt eine vorhandene Datei: %3 · Unverändert: %4 · "
+                            "An ihrem Platz belassen: %5")
+                 .arg(shown.count(PreviewOutcome::Renamed))
+                 .arg(shown.count(PreviewOutcome::FreeVariant))
+                 .arg(shown.count(PreviewOutcome::Replaces))
+                 .arg(shown.count(PreviewOutcome::Unchanged))
+                 .arg(shown.count(PreviewOutcome::LeftInPlace)));
+    QCOMPARE(preview->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Jetziger Name"));
+    delete preview;
 }
 
 QTEST_MAIN(GermanWindowTest)

@@ -8,6 +8,7 @@
 #include "selection/FileListModel.h"
 #include "windows/PreviewWindow.h"
 
+#include "PickItem.h"
 #include "TempFolder.h"
 
 #include <QAbstractItemView>
@@ -20,6 +21,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QAccessible>
+#include <QDir>
+#include <QIcon>
 #include <QTest>
 #include <QTableView>
 
@@ -69,16 +73,6 @@ void typeInto(QLineEdit *edit, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
-void pickItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
-
 // Column `column` of every row the preview shows.
 QStringList shownColumn(const PreviewWindow *preview, int column)
 {
@@ -113,6 +107,9 @@ private Q_SLOTS:
     void previewFollowsTheWindow();
     void previewAgreesWithRenameNow();
     void openStateAndPlaceAreRemembered();
+    void screenReadersKnowTheWindow();
+    void whatIsNotSimplyRenamedStandsOut();
+    void previewFollowsTheFolderOnDisk();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settings;
@@ -217,7 +214,7 @@ void TestPreview::previewFollowsTheWindow_data()
                       QStringLiteral("Photo4.png")}
                                             << QString();
     QTest::newRow("type and extension") << Action([](Form1 *f) {
-        pickItem(f->Combo3, 2);
+        PickItem(f->Combo3, 2);
         typeInto(f->Combo1->lineEdit(), QStringLiteral("txt"));
     }) << QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt"),
                       QStringLiteral("Photo3.txt")}
@@ -376,6 +373,92 @@ void TestPreview::openStateAndPlaceAreRemembered()
         w->form->Form_Load();
         QVERIFY2(!PreviewWindow::current(), "closed by the user, not opened at the start");
     }
+}
+
+void TestPreview::screenReadersKnowTheWindow()
+{
+    PreviewWindow *preview = PreviewWindow::open(LoadProductInfo(), {});
+    QVERIFY(QTest::qWaitForWindowExposed(preview));
+
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(preview);
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Preview"));
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(preview->list);
+    QVERIFY(table);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Files and their new names"));
+}
+
+// A window on `folder` with every file selected for "N" + number, no zero
+// fill, and its preview open and up to date.
+PreviewWindow *openPreviewOn(Form1 *f, const QString &folder)
+{
+    f->Dir1->setPath(folder);
+    f->Check2->click(); // no zero fill
+    f->show();
+    if (!QTest::qWaitForWindowExposed(f))
+        return nullptr;
+    f->mnuFileItem.at(Form1::PreviewItem)->trigger();
+    PreviewWindow *preview = PreviewWindow::current();
+    preview->computer()->setDelay(10);
+    f->Command4->click();
+    typeInto(f->Text1, QStringLiteral("N"));
+    return preview;
+}
+
+void TestPreview::whatIsNotSimplyRenamedStandsOut()
+{
+    TempFolder folder;
+    // a.jpg -> N1.jpg; b.jpg -> N2.jpg is taken by a folder: left in place;
+    // N3.jpg keeps its name.
+    QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("N3.jpg")}));
+    QVERIFY(folder.makeFolder(QStringLiteral("N2.jpg")));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    PreviewWindow *preview = openPreviewOn(f, folder.path());
+    QVERIFY(preview);
+    QTRY_VERIFY(upToDate(preview));
+
+    const QAbstractItemModel *shown = preview->list->model();
+    QCOMPARE(shown->rowCount(), 3);
+    QList<PreviewOutcome> outcomes;
+    for (int row = 0; row < shown->rowCount(); ++row) {
+        const QModelIndex outcome = shown->index(row, PreviewModel::Outcome);
+        outcomes << PreviewOutcome(outcome.data(PreviewModel::OutcomeRole).toInt());
+        const bool plain = outcomes.last() == PreviewOutcome::Renamed;
+        // A colour on the whole row, a sign before what will happen.
+        QCOMPARE(shown->index(row, PreviewModel::CurrentName).data(Qt::ForegroundRole).isValid(), !plain);
+        QCOMPARE(outcome.data(Qt::ForegroundRole).isValid(), !plain);
+        QCOMPARE(outcome.data(Qt::DecorationRole).value<QIcon>().isNull(), plain);
+        QVERIFY(!shown->index(row, PreviewModel::NewName).data(Qt::DecorationRole).isValid());
+    }
+    QCOMPARE(outcomes, (QList<PreviewOutcome>{PreviewOutcome::Renamed, PreviewOutcome::LeftInPlace,
+                                               PreviewOutcome::Unchanged}));
+    // Not renamed and merely unchanged do not look alike.
+    QVERIFY(shown->index(1, 0).data(Qt::ForegroundRole) != shown->index(2, 0).data(Qt::ForegroundRole));
+}
+
+void TestPreview::previewFollowsTheFolderOnDisk()
+{
+    TempFolder folder;
+    QVERIFY(folder.makeFolder(QStringLiteral("photos")));
+    QVERIFY(folder.writeNamed({QStringLiteral("photos/a.jpg"), QStringLiteral("photos/b.jpg")}));
+    auto w = makeWindow();
+    Form1 *f = w->form.get();
+    PreviewWindow *preview = openPreviewOn(f, folder.filePath(QStringLiteral("photos")));
+    QVERIFY(preview);
+    QTRY_VERIFY(upToDate(preview));
+    QCOMPARE(shownColumn(preview, PreviewModel::Outcome), (QStringList{"renamed", "renamed"}));
+    const quint64 before = preview->shownGeneration();
+
+    // Deleted behind the window's back: nothing will be renamed now, and the
+    // preview says so without being asked.
+    QVERIFY(QDir(folder.filePath(QStringLiteral("photos"))).removeRecursively());
+    QTRY_VERIFY(preview->shownGeneration() > before && upToDate(preview));
+    const QStringList outcomes = shownColumn(preview, PreviewModel::Outcome);
+    QVERIFY2(!outcomes.contains(QStringLiteral("renamed")), qPrintable(outcomes.join(u'|')));
+    QVERIFY2(preview->summary->text().startsWith(QStringLiteral("Renamed: 0 ")), qPrintable(preview->summary->text()));
 }
 
 QTEST_MAIN(TestPreview)

@@ -44,17 +44,29 @@ void TestStartProcess::answersWithoutDisplay_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("language"); // LANG for the program; C.UTF-8 unless given
 
     const QString version = QStringLiteral("quillmere (%1) %2\n")
                                 .arg(ReadVersionRecord().productName, VersionText(ReadVersionRecord()));
     const QString tryHelp = QStringLiteral("Try 'quillmere --help' for more information.\n");
-    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "";
-    QTest::newRow("-V") << QStringList{"-V"} << 0 << version << "";
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: quillmere [FOLDER | FILE...]\n" << "";
+    const QString c = QStringLiteral("C.UTF-8");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "" << c;
+    QTest::newRow("-V") << QStringList{"-V"} << 0 << version << "" << c;
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: quillmere [FOLDER | FILE...]\n" << "" << c;
     QTest::newRow("unknown option") << QStringList{"--bogus", "/tmp"} << 2 << ""
-                                    << "quillmere: unrecognized option '--bogus'\n" + tryHelp;
+                                    << "quillmere: unrecognized option '--bogus'\n" + tryHelp << c;
     QTest::newRow("toolkit option") << QStringList{"-platform", "offscreen"} << 2 << ""
-                                    << "quillmere: invalid option -- 'p'\n" + tryHelp;
+                                    << "quillmere: invalid option -- 'p'\n" + tryHelp << c;
+    // In the user's language, though no window is ever made.
+    const QString de = QStringLiteral("de_DE.UTF-8");
+    const QString tryHelpDe = QStringLiteral("„quillmere --help“ liefert weitere Informationen.\n");
+    QTest::newRow("--help, German") << QStringList{"--help"} << 0 << "Aufruf: quillmere [ORDNER | DATEI...]\n"
+                                    << "" << de;
+    QTest::newRow("unknown option, German") << QStringList{"--bogus"} << 2 << ""
+                                            << "quillmere: unbekannte Option »--bogus«\n" + tryHelpDe << de;
+    QTest::newRow("invalid option, German") << QStringList{"-x"} << 2 << ""
+                                            << "quillmere: ungültige Option -- »x«\n" + tryHelpDe << de;
+    QTest::newRow("--version, German") << QStringList{"--version"} << 0 << version << "" << de;
 }
 
 void TestStartProcess::answersWithoutDisplay()
@@ -63,9 +75,15 @@ void TestStartProcess::answersWithoutDisplay()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QString, language);
 
     QProcess process;
-    process.setProcessEnvironment(withoutDisplay());
+    QProcessEnvironment env = withoutDisplay();
+    for (const char *name : {"LANG", "LC_ALL"})
+        env.insert(QString::fromLatin1(name), language);
+    for (const char *name : {"LANGUAGE", "LC_MESSAGES"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(QUILLMERE_EXE), arguments);
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);

@@ -320,6 +320,19 @@ void RenameRunTest::run_data()
     QTest::newRow("overwrite: selected file that failed is not replaced")
         << QStringList{"a.jpg", "b.jpg"} << QStringList{"*a.jpg", "*b.jpg"} << request(AddSuffix, "x", "", "1")
         << QString("^ax\\.jpg$") << QStringList{"a.jpg", "bx.jpg<b.jpg"} << QStringList{"a.jpg=SystemError"};
+    // Letter case counts in neither mode; a file is replaced only under
+    // exactly its name, so one in other letter case is not replaced.
+    QTest::newRow("overwrite: taken in other letter case")
+        << QStringList{"PHOTO1.JPG", "a.jpg"} << QStringList{"PHOTO1.JPG", "*a.jpg"}
+        << request(NameOnly, "Photo", "", "1") << QString()
+        << QStringList{"PHOTO1.JPG", "Photo1_.jpg<a.jpg"} << QStringList{};
+    QTest::newRow("overwrite: other case in the way, its variant taken too")
+        << QStringList{"X1.JPG", "X1_.jpg", "a.jpg"} << QStringList{"X1.JPG", "X1_.jpg", "*a.jpg"}
+        << request(NameOnly, "X", "", "1") << QString()
+        << QStringList{"X1.JPG", "X1__.jpg<a.jpg", "X1_.jpg"} << QStringList{};
+    QTest::newRow("overwrite: hidden file in other case is not in the way")
+        << QStringList{".P1.JPG", "a.jpg"} << QStringList{"*a.jpg"} << request(NameOnly, ".p", "", "1")
+        << QString() << QStringList{".P1.JPG", ".p1.jpg<a.jpg"} << QStringList{};
     QTest::newRow("overwrite: folder under the new name")
         << QStringList{"Photo1.jpg/", "a.jpg"} << QStringList{"*a.jpg"} << request(NameOnly, "Photo", "", "1")
         << QString() << QStringList{"a.jpg"} << QStringList{"a.jpg=HeldByNonFile"};

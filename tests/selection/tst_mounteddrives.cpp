@@ -1,8 +1,14 @@
 #include "selection/DriveListModel.h"
 #include "selection/MountedDrives.h"
+#include "selection/VolumeProbe.h"
 
 #include <QSignalSpy>
+#include <QTemporaryFile>
 #include <QtTest>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -13,6 +19,54 @@ QStringList mountPoints(const QList<MountedVolume> &drives)
         points.append(drive.mountPoint);
     return points;
 }
+
+// A reader whose answer for the points named `hung` waits until released,
+// as a mount whose server does not answer; the others answer at once. Its
+// state is shared with the reads, which may outlive it.
+class HangingReader
+{
+public:
+    explicit HangingReader(QStringList hung)
+        : m_state(std::make_shared<State>())
+    {
+        m_state->hung = std::move(hung);
+    }
+
+    VolumeReader reader() const
+    {
+        return [state = m_state](const QString &mountPoint) {
+            std::unique_lock lock(state->mutex);
+            ++state->calls;
+            if (state->hung.contains(mountPoint))
+                state->released.wait(lock, [&state] { return state->release; });
+            return mountPoint.endsWith(QLatin1String("/hosts")) ? VolumeState::NotFolder : VolumeState::Folder;
+        };
+    }
+
+    void release() const
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->release = true;
+        m_state->released.notify_all();
+    }
+
+    int calls() const
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->calls;
+    }
+
+private:
+    struct State
+    {
+        QStringList hung;
+        std::mutex mutex;
+        std::condition_variable released;
+        bool release = false;
+        int calls = 0;
+    };
+    std::shared_ptr<State> m_state;
+};
 
 } // namespace
 
@@ -30,6 +84,8 @@ private slots:
     void driveOfPath();
     void modelTakesBackItsOwnText();
     void refreshKeepsAVanishedChoice();
+    void mountTableIsReadWithoutTheVolumes();
+    void hungVolumeIsNotReady();
 };
 
 void TestMountedDrives::recognisesUserVolumes_data()
@@ -168,6 +224,63 @@ void TestMountedDrives::refreshKeepsAVanishedChoice()
     model.refreshDrives();
     QCOMPARE(model.rowCount(), 2);
     QVERIFY(model.isReady(QStringLiteral("/media/stick")));
+}
+
+void TestMountedDrives::mountTableIsReadWithoutTheVolumes()
+{
+    // Mount points that do not exist here: the table alone is read.
+    QTemporaryFile table;
+    QVERIFY(table.open());
+    table.write("/dev/sda1 / ext4 rw,relatime 0 0\n"
+                "proc /proc proc rw 0 0\n"
+                "/dev/sdb1 /media/ann/USB\\040STICK vfat rw 0 0\n"
+                "host:/x /mnt/nowhere-\\134x nfs rw 0 0\n");
+    table.close();
+    const QList<MountedVolume> volumes = MountTable(table.fileName());
+    QCOMPARE(mountPoints(volumes),
+             (QStringList{"/", "/proc", "/media/ann/USB STICK", QStringLiteral("/mnt/nowhere-\\x")}));
+    QCOMPARE(volumes.at(2).fsType, QStringLiteral("vfat"));
+    QVERIFY(MountTable(QStringLiteral("/nonexistent/mounts")).isEmpty());
+}
+
+void TestMountedDrives::hungVolumeIsNotReady()
+{
+    // The stick is mounted over an earlier mount on the same point.
+    const QList<MountedVolume> table{{"/", "ext4", true},
+                                     {"/proc", "proc", true},
+                                     {"/media/stick", "ext4", true},
+                                     {"/mnt/share", "nfs", true},
+                                     {"/media/stick", "vfat", true},
+                                     {"/etc/hosts", "ext4", true}};
+    HangingReader reader({QStringLiteral("/mnt/share")});
+    // Released whatever happens below, so no thread outlives the test.
+    const auto release = qScopeGuard([&reader] { reader.release(); });
+    VolumeProbe probe(reader.reader(), std::chrono::milliseconds(1000));
+
+    DriveListModel model;
+    model.setVolumeSource([&] { return ProbedVolumes(table, probe); });
+    QCOMPARE(mountPoints(model.drives()), (QStringList{"/", "/media/stick", "/mnt/share"}));
+    QVERIFY(model.isReady(QStringLiteral("/")));
+    QVERIFY(model.isReady(QStringLiteral("/media/stick")));
+    QCOMPARE(model.drives().at(1).fsType, QStringLiteral("vfat"));
+    QVERIFY(!model.isReady(QStringLiteral("/mnt/share")));
+    QCOMPARE(probe.outstanding(), 1);
+    // Each mount point read once, though mounted over.
+    const int calls = reader.calls();
+    QCOMPARE(calls, 4);
+
+    // Asked again while the share still hangs: it is not read a second time.
+    model.refreshDrives();
+    QVERIFY(!model.isReady(QStringLiteral("/mnt/share")));
+    QCOMPARE(reader.calls(), calls + 3);
+    QCOMPARE(probe.outstanding(), 1);
+
+    // The server answers at last: the abandoned read returns, and the next
+    // look shows the share ready.
+    reader.release();
+    QTRY_COMPARE(probe.outstanding(), 0);
+    model.refreshDrives();
+    QVERIFY(model.isReady(QStringLiteral("/mnt/share")));
 }
 
 QTEST_GUILESS_MAIN(TestMountedDrives)

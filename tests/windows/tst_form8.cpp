@@ -4,6 +4,7 @@
 #include "windows/HelpLocation.h"
 #include "rtf/RtfDocumentLoader.h"
 #include "rtf/RtfReader.h"
+#include "rename/NameComposition.h"
 #include "windows/WindowOpeners.h"
 
 #include "TempFolder.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QAccessible>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
@@ -77,6 +79,8 @@ private slots:
     void helpDocumentSitsBesideTheProgram();
     void shippedHelpCoversTheProgram_data();
     void shippedHelpCoversTheProgram();
+    void shippedHelpTellsTheZeroFill_data();
+    void shippedHelpTellsTheZeroFill();
 
     void showHelpOnLoad_data();
     void showHelpOnLoad();
@@ -89,6 +93,7 @@ private slots:
     void missingHelpFileShowsNothing();
     void opensAboveOtherWindowsWithTheDocument();
     void longDocumentOpensAtItsTop();
+    void screenReadersReadTheDocument();
     void unreadableDocumentStillOpensTheWindow();
     void windowOpensBeforeItsDocumentIsRead();
     void hostileDocumentsOpenAndShowTheirStart_data();
@@ -170,7 +175,8 @@ void TestForm8::shippedHelpCoversTheProgram_data()
     QTest::addColumn<QString>("term");
 
     for (const char *option : {"--type", "--text", "--ext", "--start", "--pad", "--no-pad", "--keep-existing",
-                               "--overwrite", "--filter", "--all", "--dry-run", "--help", "--version"})
+                               "--overwrite", "--filter", "--all", "--dry-run", "--null", "--undo", "--help",
+                               "--version"})
         QTest::newRow(option) << QString::fromLatin1(option);
     for (const char *type : {"Change both file name and extension", "Change only the file name",
                              "Change only the extension", "Add A Prefix", "Add A Suffix"})
@@ -189,6 +195,35 @@ void TestForm8::shippedHelpCoversTheProgram()
     QTextDocument document;
     QVERIFY(ReadRtfDocument(file.readAll(), document));
     QVERIFY2(document.toPlainText().contains(term), qPrintable(term));
+}
+
+void TestForm8::shippedHelpTellsTheZeroFill_data()
+{
+    QTest::addColumn<QString>("files"); // the table's row, as the help writes it
+    QTest::addColumn<int>("count");     // a number of files in that row
+
+    QTest::newRow("fewer than 100") << "fewer than 100" << 99;
+    QTest::newRow("hundreds") << "100 to 999" << 100;
+    QTest::newRow("thousands") << "1 000 to 9 999" << 9999;
+    QTest::newRow("ten thousands") << "10 000 to 99 999" << 10000;
+    QTest::newRow("hundred thousands") << "100 000 to 999 999" << 100000;
+}
+
+// The table says what the program does: its row for `count` files holds
+// the width and the number 7 as the program fills them.
+void TestForm8::shippedHelpTellsTheZeroFill()
+{
+    QFETCH(QString, files);
+    QFETCH(int, count);
+    SetProgramFolderForTesting(std::nullopt);
+    QFile file(HelpFilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTextDocument document;
+    QVERIFY(ReadRtfDocument(file.readAll(), document));
+    const QString text = document.toPlainText();
+    const QString row = QStringLiteral("%1\n%2\n%3").arg(files).arg(ZeroFillWidth(count)).arg(PadNumber(QStringLiteral("7"), count));
+    QVERIFY2(text.contains(row), qPrintable(row));
+    QVERIFY(!text.contains(QStringLiteral("no fill")));
 }
 
 void TestForm8::showHelpOnLoad_data()
@@ -332,6 +367,38 @@ void TestForm8::opensAboveOtherWindowsWithTheDocument()
     QCOMPARE(window->rtf1->document()->toPlainText(), QStringLiteral("Quillmere help\nText."));
     QVERIFY(window->rtf1->isReadOnly());
     QCOMPARE(window->Check1->text(), QStringLiteral("Show at Startup"));
+}
+
+void TestForm8::screenReadersReadTheDocument()
+{
+    writeHelp();
+    Form8 *window = OpenHelpWindow(WindowSkin{});
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(documentRead(window));
+
+    QAccessibleInterface *windowIface = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(windowIface);
+    QCOMPARE(windowIface->role(), QAccessible::Dialog);
+    QCOMPARE(windowIface->text(QAccessible::Name), QStringLiteral("Readme/Help"));
+
+    // A document, named, whose text a reader reads out piece by piece.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(window->rtf1);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Document);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Help text"));
+    QVERIFY(iface->state().readOnly);
+    QAccessibleTextInterface *text = iface->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), int(QStringLiteral("Quillmere help\nText.").size()));
+    QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("Quillmere help\nText."));
+    int start = -1;
+    int end = -1;
+    QCOMPARE(text->textAtOffset(16, QAccessible::WordBoundary, &start, &end), QStringLiteral("Text"));
+    QCOMPARE(start, 15);
+    text->setSelection(0, 0, 9);
+    QCOMPARE(window->rtf1->textCursor().selectedText(), QStringLiteral("Quillmere"));
+    QCOMPARE(text->selectionCount(), 1);
 }
 
 void TestForm8::longDocumentOpensAtItsTop()
