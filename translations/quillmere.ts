@@ -782,8 +782,11 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no free name in the trash &quot;%1&quot;</source>
         <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -858,10 +858,12 @@ Open each folder and choose &quot;Undo Last Rename&quot; in the File menu to put
         <translation>Die Aufzeichnung &quot;%1&quot; des letzten Umbenennens in &quot;%2&quot; ist beschädigt: %3. Es wurde nichts verschoben.</translation>
     </message>
     <message>
-        <source>no free name in the trash &quot;%1&quot;</source>
-        <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
         <source>Renamed: %1 · Gets &quot;_&quot;: %2 · Replaces an existing file: %3 · Unchanged: %4 · Left in place: %5</source>
         <translation>Umbenannt: %1 · Mit „_“: %2 · Ersetzt eine vorhandene Datei: %3 · Unverändert: %4 · An ihrem Platz belassen: %5</translation>
+    </message>
+    <message>
+        <source>no free name in the trash &quot;%1&quot;</source>
+        <translation>kein freier Name im Papierkorb &quot;%1&quot;</translation>
     </message>
 </context>
 <context>
