@@ -59,7 +59,6 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     , m_openError(other.m_openError)
     , m_path(std::move(other.m_path))
     , m_noReplaceRefused(other.m_noReplaceRefused.load())
-    , m_linkRefused(other.m_linkRefused.load())
 {
 }
 
@@ -75,7 +74,6 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
         m_openError = other.m_openError;
         m_path = std::move(other.m_path);
         m_noReplaceRefused = other.m_noReplaceRefused.load();
-        m_linkRefused = other.m_linkRefused.load();
     }
     return *this;
 }
@@ -279,11 +277,12 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
 
 MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QString *error) const
 {
-    // Each way is tried until the file system refuses it; the handle then
-    // remembers, and the folder's later moves go straight to a way it
-    // offers. A refusal is remembered only once a later way has moved the
-    // same names: an EINVAL that came of the name, not of the way, would
-    // have failed there too.
+    // A file system that refuses the no-replace rename (FAT, exFAT, many
+    // shares) refuses it for every file: once a later way has moved the
+    // same names, so that an EINVAL of the name itself is not taken for the
+    // file system's, the handle stops asking. The hard link is still tried
+    // each time: skipping it through FUSE left the inode numbers that undo
+    // of a cut-off run relies on unreliable.
     bool renameRefused = false;
 #if defined(Q_OS_LINUX)
     if (!m_noReplaceRefused.load(std::memory_order_relaxed)) {
@@ -296,34 +295,25 @@ MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QStrin
         renameRefused = true;
     }
 #endif
-    const auto learn = [&](MoveOutcome outcome, bool linkRefused) {
-        if (outcome == MoveOutcome::Done) {
-            if (renameRefused)
-                m_noReplaceRefused.store(true, std::memory_order_relaxed);
-            if (linkRefused)
-                m_linkRefused.store(true, std::memory_order_relaxed);
-        }
+    const auto learn = [&](MoveOutcome outcome) {
+        if (outcome == MoveOutcome::Done && renameRefused)
+            m_noReplaceRefused.store(true, std::memory_order_relaxed);
         return outcome;
     };
-    if (!m_linkRefused.load(std::memory_order_relaxed)) {
-        // A second name for the file, then the first one dropped: a link
-        // never replaces anything.
-        if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
-            if (::unlinkat(m_fd, from, 0) == 0)
-                return learn(MoveOutcome::Done, false);
-            const int unlinkError = errno;
-            ::unlinkat(m_fd, to, 0);
-            return failed(error, unlinkError);
-        }
-        if (errno == EEXIST)
-            return MoveOutcome::TargetExists;
-        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-            return failed(error);
-        // EMLINK is this file's count of links, not the file system's way.
-        const bool linkRefused = errno != EMLINK;
-        return learn(moveAfterCheck(from, to, error), linkRefused);
+    // A second name for the file, then the first one dropped: a link never
+    // replaces anything.
+    if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
+        if (::unlinkat(m_fd, from, 0) == 0)
+            return learn(MoveOutcome::Done);
+        const int unlinkError = errno;
+        ::unlinkat(m_fd, to, 0);
+        return failed(error, unlinkError);
     }
-    return learn(moveAfterCheck(from, to, error), false);
+    if (errno == EEXIST)
+        return MoveOutcome::TargetExists;
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+        return failed(error);
+    return learn(moveAfterCheck(from, to, error));
 }
 
 // Last resort where the file system offers neither a no-replace rename nor

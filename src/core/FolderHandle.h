@@ -112,10 +112,9 @@ private:
     mutable int m_lockFd = -1; // the user's own lock file of the folder, while locked
     int m_openError = 0;
     QString m_path;
-    // What the folder's file system has refused once, so that the moves
-    // after it do not ask again: on FAT, exFAT and many network shares a
-    // no-replace rename and a hard link are never had, and on a share every
-    // refused call is a round trip. Moves may run on another thread.
+    // Whether the folder's file system has refused a no-replace rename, so
+    // that the moves after it do not ask again: on FAT, exFAT and many
+    // network shares it is never had, and on a share every refused call is
+    // a round trip. Moves may run on another thread.
     mutable std::atomic<bool> m_noReplaceRefused{false};
-    mutable std::atomic<bool> m_linkRefused{false};
 };
