@@ -59,6 +59,7 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     , m_openError(other.m_openError)
     , m_path(std::move(other.m_path))
     , m_noReplaceRefused(other.m_noReplaceRefused.load())
+    , m_linkRefused(other.m_linkRefused.load())
 {
 }
 
@@ -74,6 +75,7 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
         m_openError = other.m_openError;
         m_path = std::move(other.m_path);
         m_noReplaceRefused = other.m_noReplaceRefused.load();
+        m_linkRefused = other.m_linkRefused.load();
     }
     return *this;
 }
@@ -277,44 +279,87 @@ MoveOutcome FolderHandle::move(QStringView fromName, QStringView toName, MoveMod
 
 MoveOutcome FolderHandle::moveNoReplace(const char *from, const char *to, QString *error) const
 {
-    // A file system that refuses the no-replace rename (FAT, exFAT, many
-    // shares) refuses it for every file: once a later way has moved the
-    // same names, so that an EINVAL of the name itself is not taken for the
-    // file system's, the handle stops asking. The hard link is still tried
-    // each time: skipping it through FUSE left the inode numbers that undo
-    // of a cut-off run relies on unreliable.
+    // Each way is tried until the file system refuses it; the handle then
+    // remembers, and the folder's later moves go straight to a way it
+    // offers. A refusal is remembered only once a later way has moved the
+    // same names: an EINVAL that came of the name, not of the way, would
+    // have failed there too.
     bool renameRefused = false;
 #if defined(Q_OS_LINUX)
+    if (m_noReplaceRefused.load(std::memory_order_relaxed) && m_linkRefused.load(std::memory_order_relaxed))
+        return moveAfterRefusal(from, to, error);
     if (!m_noReplaceRefused.load(std::memory_order_relaxed)) {
         if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
             return MoveOutcome::Done;
         if (errno == EEXIST)
             return MoveOutcome::TargetExists;
-        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        if (!isWayRefused(errno))
             return failed(error);
         renameRefused = true;
     }
 #endif
-    const auto learn = [&](MoveOutcome outcome) {
-        if (outcome == MoveOutcome::Done && renameRefused)
-            m_noReplaceRefused.store(true, std::memory_order_relaxed);
+    const auto learn = [&](MoveOutcome outcome, bool linkRefused) {
+        if (outcome == MoveOutcome::Done) {
+            if (renameRefused)
+                m_noReplaceRefused.store(true, std::memory_order_relaxed);
+            if (linkRefused)
+                m_linkRefused.store(true, std::memory_order_relaxed);
+        }
         return outcome;
     };
-    // A second name for the file, then the first one dropped: a link never
-    // replaces anything.
-    if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
-        if (::unlinkat(m_fd, from, 0) == 0)
-            return learn(MoveOutcome::Done);
-        const int unlinkError = errno;
-        ::unlinkat(m_fd, to, 0);
-        return failed(error, unlinkError);
+    if (!m_linkRefused.load(std::memory_order_relaxed)) {
+        // A second name for the file, then the first one dropped: a link
+        // never replaces anything.
+        if (::linkat(m_fd, from, m_fd, to, 0) == 0) {
+            if (::unlinkat(m_fd, from, 0) == 0)
+                return learn(MoveOutcome::Done, false);
+            const int unlinkError = errno;
+            ::unlinkat(m_fd, to, 0);
+            return failed(error, unlinkError);
+        }
+        if (errno == EEXIST)
+            return MoveOutcome::TargetExists;
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+            return failed(error);
+        // EMLINK is this file's count of links, not the file system's way.
+        const bool linkRefused = errno != EMLINK;
+        return learn(moveAfterCheck(from, to, error), linkRefused);
     }
+    return learn(moveAfterCheck(from, to, error), false);
+}
+
+bool FolderHandle::isWayRefused(int code)
+{
+    return code == EINVAL || code == ENOSYS || code == ENOTSUP || code == EOPNOTSUPP;
+}
+
+#if defined(Q_OS_LINUX)
+// Where the folder's file system has refused both the no-replace rename and
+// the hard link, the no-replace rename is still asked, for its check alone:
+// the system looks the new name up afresh, as it does for every rename's
+// target, refuses with EEXIST where it is taken, and only then hands the
+// request to the file system, which refuses the way. A plain stat is no such
+// check through FUSE: the kernel trusts a name it looked up less than a
+// second ago, and on a drive that ignores case, "a.jpg" looked up while
+// "A.JPG" was there still reads as taken after "A.JPG" was renamed away.
+// The check and the rename are two steps, as in moveAfterCheck().
+MoveOutcome FolderHandle::moveAfterRefusal(const char *from, const char *to, QString *error) const
+{
+    if (::renameat2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0)
+        return MoveOutcome::Done;
     if (errno == EEXIST)
         return MoveOutcome::TargetExists;
-    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+    // No such system call here (an old kernel, a filter): nothing was
+    // looked up.
+    if (errno == ENOSYS)
+        return moveAfterCheck(from, to, error);
+    if (!isWayRefused(errno))
         return failed(error);
-    return learn(moveAfterCheck(from, to, error));
+    if (::renameat(m_fd, from, m_fd, to) == 0)
+        return MoveOutcome::Done;
+    return failed(error);
 }
+#endif
 
 // Last resort where the file system offers neither a no-replace rename nor
 // hard links (some FAT and network file systems): the check and the move

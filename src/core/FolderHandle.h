@@ -104,6 +104,10 @@ private:
     static bool lockNow(int fd);
     MoveOutcome moveNoReplace(const char *from, const char *to, QString *error) const;
     MoveOutcome moveAfterCheck(const char *from, const char *to, QString *error) const;
+    MoveOutcome moveAfterRefusal(const char *from, const char *to, QString *error) const;
+    // Whether a move's error number is the file system refusing the way,
+    // not the move.
+    static bool isWayRefused(int code);
     MoveOutcome dropOldLink(const char *from, const char *to, QString *error) const;
     bool holdsBothNames(const char *a, const char *b) const;
     bool linkPointsAtEncoded(const char *name, const char *target) const;
@@ -112,9 +116,11 @@ private:
     mutable int m_lockFd = -1; // the user's own lock file of the folder, while locked
     int m_openError = 0;
     QString m_path;
-    // Whether the folder's file system has refused a no-replace rename, so
-    // that the moves after it do not ask again: on FAT, exFAT and many
-    // network shares it is never had, and on a share every refused call is
-    // a round trip. Moves may run on another thread.
+    // What the folder's file system has refused once, so that the moves
+    // after it go straight to a way it offers: on FAT, exFAT and many
+    // network shares a no-replace rename and a hard link are never had, and
+    // on a share every refused call is a round trip. Moves may run on
+    // another thread.
     mutable std::atomic<bool> m_noReplaceRefused{false};
+    mutable std::atomic<bool> m_linkRefused{false};
 };
