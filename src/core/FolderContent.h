@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class FolderHandle;
+
 // What one read of a folder showed besides the names a file list keeps: the
 // inode and link flag of every listed file, in list order, and every entry
 // the list leaves out (hidden names, other patterns, folders and the like).
@@ -15,7 +17,7 @@ class FolderContent
 public:
     struct ListedFile
     {
-        quint64 inode = 0;
+        quint64 inode = 0; // 0 where the listing gives none: ask folder for it
         bool link = false; // a symbolic link to a regular file
     };
 
@@ -28,6 +30,8 @@ public:
     };
 
     std::vector<ListedFile> listed;
+    // The folder that was read, open for as long as the content is used.
+    const FolderHandle *folder = nullptr;
 
     const std::vector<OtherEntry> &others() const { return m_others; }
     QStringView nameOf(const OtherEntry &entry) const
@@ -48,6 +52,7 @@ public:
     void clear()
     {
         std::vector<ListedFile>().swap(listed);
+        folder = nullptr;
         std::vector<OtherEntry>().swap(m_others);
         std::vector<char16_t>().swap(m_otherText);
     }

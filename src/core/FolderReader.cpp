@@ -85,10 +85,20 @@ FolderHandle::Kind FolderReader::kind()
 
 quint64 FolderReader::statInode() const
 {
+    const quint64 inode = askInode(m_folder.descriptor(), m_entry->d_name);
+    return inode != 0 ? inode : kUnknownInode;
+}
+
+quint64 FolderReader::inodeOf(const FolderHandle &folder, QStringView name)
+{
+    thread_local QByteArray buffer;
+    return folder.isOpen() ? askInode(folder.descriptor(), FolderHandle::encodeName(name, buffer)) : 0;
+}
+
+quint64 FolderReader::askInode(int dirFd, const char *rawName)
+{
     struct stat st;
-    if (::fstatat(m_folder.descriptor(), m_entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return kUnknownInode;
-    return quint64(st.st_ino);
+    return ::fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) == 0 ? quint64(st.st_ino) : 0;
 }
 
 bool FolderReader::isLink()

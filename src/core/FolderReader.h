@@ -36,6 +36,13 @@ public:
     // that keep none of their own (exFAT, NTFS through FUSE) list every
     // entry as 0xFFFFFFFF, and the entry itself is asked then.
     quint64 inode() const { return m_entry->d_ino != kUnknownInode ? quint64(m_entry->d_ino) : statInode(); }
+    // The number as the folder lists it, without asking the entry: 0 where
+    // the listing has none. Through FUSE every entry would otherwise cost a
+    // round trip, where only the files a run moves need theirs.
+    quint64 listedInode() const { return m_entry->d_ino != kUnknownInode ? quint64(m_entry->d_ino) : 0; }
+    // The inode number of the entry name of folder, asked of the entry
+    // itself (links not followed); 0 where it cannot be.
+    static quint64 inodeOf(const FolderHandle &folder, QStringView name);
 
     // What the entry is, links followed; a stat only for links and for file
     // systems that give no type with the entry.
@@ -48,6 +55,7 @@ public:
 private:
     static constexpr quint64 kUnknownInode = 0xFFFFFFFFu;
     quint64 statInode() const;
+    static quint64 askInode(int dirFd, const char *rawName);
     void decode();
 
     const FolderHandle &m_folder;

@@ -101,8 +101,11 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
             selected[size_t(i)].listedTwice = entries.at(i).selected;
             continue;
         }
-        if (entries.at(i).selected)
-            selected[size_t(i)] = {file.inode, true, file.link, false};
+        if (entries.at(i).selected) {
+            const quint64 inode =
+                file.inode != 0 || !content.folder ? file.inode : FolderReader::inodeOf(*content.folder, name);
+            selected[size_t(i)] = {inode, true, file.link, false};
+        }
     }
     for (const FolderContent::OtherEntry &other : content.others()) {
         const QStringView name = content.nameOf(other);

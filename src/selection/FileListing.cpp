@@ -169,8 +169,10 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
 {
     if (ok)
         *ok = false;
-    if (content)
+    if (content) {
         *content = FolderContent();
+        content->folder = &folder;
+    }
     FolderReader reader(folder);
     if (!reader.isOpen())
         return {};
@@ -192,7 +194,7 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
             continue;
         }
         const FolderContent::ListedFile facts =
-            content ? FolderContent::ListedFile{reader.inode(), reader.isLink()} : FolderContent::ListedFile{};
+            content ? FolderContent::ListedFile{reader.listedInode(), reader.isLink()} : FolderContent::ListedFile{};
 
         // Plain ASCII, which most names are, is copied straight into the
         // sorter; anything else goes through the reader's decoding.
