@@ -122,6 +122,7 @@ private Q_SLOTS:
     void roundTrip();
     void addressesAreSeparate();
     void writeIsOnDiskBeforeReturn();
+    void unwritableStoreReportsFailure_data();
     void unwritableStoreReportsFailure();
     void storeBlockedByFolderReportsFailure();
     void malformedAddressNeverWrites();
@@ -139,6 +140,8 @@ private Q_SLOTS:
     void changeByAnotherWriterIsKept_data();
     void changeByAnotherWriterIsKept();
     void permissionsOfTheFileAreKept();
+    void fileOfAnEarlierVersionReadsTheSame_data();
+    void fileOfAnEarlierVersionReadsTheSame();
 
 private:
     std::unique_ptr<QTemporaryDir> m_root;
@@ -229,21 +232,38 @@ void TestSettingsStore::writeIsOnDiskBeforeReturn()
     QVERIFY(raw.contains("[Settings]"));
 }
 
+void TestSettingsStore::unwritableStoreReportsFailure_data()
+{
+    QTest::addColumn<bool>("fileWritable");
+    QTest::newRow("file and folder read-only") << false;
+    // The file could be written in place, but the store replaces it and
+    // cannot make a new file beside it.
+    QTest::newRow("folder read-only") << true;
+}
+
 void TestSettingsStore::unwritableStoreReportsFailure()
 {
+    QFETCH(bool, fileWritable);
     QVERIFY(WriteOption(QStringLiteral("Text1"), QStringLiteral("kept")));
     const QString path = SettingsFilePath(QStringLiteral("Quillmere"));
     const QString folder = QFileInfo(path).absolutePath();
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | (fileWritable ? QFileDevice::WriteOwner
+                                                                              : QFileDevice::Permissions())));
     QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    if (QFileInfo(path).isWritable()) {
+    if (QFileInfo(folder).isWritable()) {
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QSKIP("running with privileges that ignore file permissions");
     }
     QVERIFY(!WriteOption(QStringLiteral("Text1"), QStringLiteral("lost")));
     QCOMPARE(ReadOption(QStringLiteral("Text1")), QStringLiteral("kept"));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+    // The value that could not be written does not come back with the next
+    // write that can.
+    QVERIFY(WriteOption(QStringLiteral("Text2"), QStringLiteral("5")));
+    QCOMPARE(ReadOption(QStringLiteral("Text1")), QStringLiteral("kept"));
+    QCOMPARE(uncachedQSettingsValue(path, QStringLiteral("Settings/Text1")), QStringLiteral("kept"));
 }
 
 void TestSettingsStore::storeBlockedByFolderReportsFailure()
@@ -254,6 +274,14 @@ void TestSettingsStore::storeBlockedByFolderReportsFailure()
     QVERIFY(QDir().mkpath(path));
     QVERIFY(!WriteOption(QStringLiteral("Text1"), QStringLiteral("lost")));
     QCOMPARE(ReadOption(QStringLiteral("Text1")), QString());
+
+    // Once the way is clear, the failed value does not come back with the
+    // next write.
+    QVERIFY(QDir(path).removeRecursively());
+    QVERIFY(WriteOption(QStringLiteral("Text2"), QStringLiteral("5")));
+    QCOMPARE(ReadOption(QStringLiteral("Text1")), QString());
+    QVERIFY2(!contentOf(path).contains("lost"), contentOf(path).constData());
+    QCOMPARE(uncachedQSettingsValue(path, QStringLiteral("Settings/Text2")), QStringLiteral("5"));
 }
 
 void TestSettingsStore::malformedAddressNeverWrites()
@@ -511,7 +539,6 @@ void TestSettingsStore::changeByAnotherWriterIsKept_data()
     QTest::newRow("same size, replaced") << QStringLiteral("replace");
     QTest::newRow("edited in place") << QStringLiteral("append");
     QTest::newRow("same size, in place, older time") << QStringLiteral("inplace");
-    QTest::newRow("same size, in place, same old time") << QStringLiteral("sametime");
     QTest::newRow("deleted") << QStringLiteral("delete");
 }
 
@@ -546,16 +573,6 @@ void TestSettingsStore::changeByAnotherWriterIsKept()
     } else if (change == QLatin1String("inplace")) {
         // Same size, same inode; only the modification time tells.
         QVERIFY(rewriteInPlace(path, QDateTime::fromSecsSinceEpoch(1000000000)));
-    } else if (change == QLatin1String("sametime")) {
-        // A file system whose clock is far from ours, or whose times are
-        // coarse: the stamp is the same before and after the change.
-        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
-        }
-        QCOMPARE(ReadSetting(App, Section, QStringLiteral("Text1"), {}), QStringLiteral("aaaa"));
-        QVERIFY(rewriteInPlace(path, old));
     } else {
         QVERIFY(QFile::remove(path));
         otherValue = QStringLiteral("<none>");
@@ -577,6 +594,61 @@ void TestSettingsStore::permissionsOfTheFileAreKept()
     QVERIFY(WriteSetting(App, Section, QStringLiteral("Text1"), QStringLiteral("b")));
     QVERIFY(WriteSetting(App, Section, QStringLiteral("Text3"), QStringLiteral("new key")));
     QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), ownerOnly);
+}
+
+void TestSettingsStore::fileOfAnEarlierVersionReadsTheSame_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    // What the file in data/ was written with, by the version of the store
+    // that parsed and wrote the format itself.
+    QTest::newRow("Drive") << Section << QStringLiteral("Drive") << QStringLiteral("/media/zoë/Fotos 2024");
+    QTest::newRow("Dir") << Section << QStringLiteral("Dir") << QStringLiteral("/home/user/My Pictures/写真 🙂");
+    QTest::newRow("Text1") << Section << QStringLiteral("Text1") << QStringLiteral("  Holiday, \"best\"; part=1  ");
+    QTest::newRow("Text2, written twice") << Section << QStringLiteral("Text2") << QStringLiteral("12");
+    QTest::newRow("Check1") << Section << QStringLiteral("Check1") << QStringLiteral("1");
+    QTest::newRow("Check2") << Section << QStringLiteral("Check2") << QStringLiteral("0");
+    QTest::newRow("Check3") << Section << QStringLiteral("Check3") << QStringLiteral("1");
+    QTest::newRow("Check4") << Section << QStringLiteral("Check4") << QStringLiteral("0");
+    QTest::newRow("Combo1, at sign") << Section << QStringLiteral("Combo1") << QStringLiteral("@jpg");
+    QTest::newRow("Combo2, escapes") << Section << QStringLiteral("Combo2")
+                                     << QStringLiteral("line one\nline two\r\n\ttab\\back");
+    QTest::newRow("Combo3, nul and controls") << Section << QStringLiteral("Combo3")
+                                              << QStringLiteral("nul") + QChar(0) + QStringLiteral("77 \x01" "1 end");
+    QTest::newRow("showHelp") << Section << QStringLiteral("showHelp") << QStringLiteral("0");
+    QTest::newRow("other section") << QStringLiteral("Other") << QStringLiteral("Key")
+                                   << QStringLiteral("kept, as a list?");
+}
+
+void TestSettingsStore::fileOfAnEarlierVersionReadsTheSame()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const QString path = SettingsFilePath(App);
+    const QByteArray earlier = contentOf(QStringLiteral(QUILLMERE_TEST_DATA "/settings-written-earlier.conf"));
+    QVERIFY(earlier.startsWith("[Settings]"));
+    QVERIFY(putContent(path, earlier));
+    ageFile(path);
+    const QString identity = identityOf(path);
+
+    QCOMPARE(ReadSetting(App, section, key, QStringLiteral("<none>")), value);
+    // Storing what it holds leaves the file as it was.
+    QVERIFY(WriteSetting(App, section, key, value));
+    QCOMPARE(identityOf(path), identity);
+
+    // A change of this key leaves every other one reading the same.
+    QVERIFY(WriteSetting(App, section, key, value + QLatin1String(" changed")));
+    QSettings before(uncachedCopy(QStringLiteral(QUILLMERE_TEST_DATA "/settings-written-earlier.conf")),
+                     QSettings::IniFormat);
+    QSettings after(uncachedCopy(path), QSettings::IniFormat);
+    QCOMPARE(after.allKeys(), before.allKeys());
+    for (const QString &name : before.allKeys()) {
+        const QString expected = name == section + QLatin1Char('/') + key ? value + QLatin1String(" changed")
+                                                                         : before.value(name).toString();
+        QCOMPARE(after.value(name).toString(), expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
