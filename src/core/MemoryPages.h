@@ -17,8 +17,8 @@ void PrepareRoomForWriting(Container &container, std::size_t n)
     PrepareForWriting(container.data(), n * sizeof(*container.data()));
 }
 
-// Gives an empty container n elements, its storage made ready before they
-// are written.
+// Gives an empty container n elements, its storage allocated and
+// pre-faulted before they are written.
 template <typename Container>
 void ResizePrepared(Container &container, std::size_t n)
 {

@@ -77,7 +77,7 @@ QByteArray lineOf(const QByteArray &content, const QByteArray &key)
 
 } // namespace
 
-// QSettings keeps files it has read and trusts size and time to tell a
+// QSettings keeps files it has read and trusts size and time to detect a
 // change, so a rewrite of the same size in the same clock tick would be
 // answered from its old reading. A copy under a name it has never seen is
 // read afresh, which keeps QSettings an honest reference.
@@ -571,7 +571,7 @@ void TestSettingsStore::changeByAnotherWriterIsKept()
         QCOMPARE(uncachedQSettingsValue(path, QStringLiteral("Settings2/Text1")), otherValue);
         return;
     } else if (change == QLatin1String("inplace")) {
-        // Same size, same inode; only the modification time tells.
+        // Same size, same inode; only the modification time shows the change.
         QVERIFY(rewriteInPlace(path, QDateTime::fromSecsSinceEpoch(1000000000)));
     } else {
         QVERIFY(QFile::remove(path));
