@@ -84,20 +84,18 @@ Stamp stampOf(const QString &path)
     return stamp;
 }
 
-// Forces what QSettings wrote to the device: QSettings replaces the file by
-// a rename, which is only durable once the folder is too.
-void syncToDevice(const QString &path)
+// QSettings writes the new file through QSaveFile, whose commit forces the
+// file's data to the device before it renames the file into place; the
+// rename itself is only durable once the folder is forced too.
+void syncFolder(const QString &path)
 {
 #ifdef Q_OS_UNIX
-    const auto syncOne = [](const QByteArray &name, int flags) {
-        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | flags);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    };
-    syncOne(QFile::encodeName(path), 0);
-    syncOne(QFile::encodeName(QFileInfo(path).absolutePath()), O_DIRECTORY);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 #else
     Q_UNUSED(path);
 #endif
@@ -155,7 +153,7 @@ public:
             m_loaded = false;
             return false;
         }
-        syncToDevice(m_path);
+        syncFolder(m_path);
         load(settings);
         return true;
     }

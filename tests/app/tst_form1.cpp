@@ -399,7 +399,7 @@ void TestForm1::folderOnANotReadyDriveIsNotOpened()
 {
     // The stored folder lies on a share whose server does not answer:
     // reading it would hold the window until it did.
-    TempFolder share;
+    TempFolder share(TempFolder::OnUserVolume);
     QVERIFY(share.writeNamed({QStringLiteral("photos/a.jpg")}));
     TempFolder start;
     QVERIFY(start.writeNamed({QStringLiteral("keep.txt")}));
