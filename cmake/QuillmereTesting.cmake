@@ -7,8 +7,9 @@ set(QUILLMERE_SANITIZER_ENVIRONMENT
 # quillmere_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LOCALE <locale>] [TIMEOUT <s>])
 #
 # One QTest executable per unit, registered with ctest. Every test runs with
-# the offscreen platform and with its own empty per-user folders, so no test
-# ever reads or writes the real user's settings. The locale is fixed too
+# the offscreen platform; its own empty per-user folders it makes itself
+# (tests/support/TestIsolation.h), so it never reads or writes the real
+# user's settings, journals or Trash, even when started by hand. The locale is fixed too
 # (C.UTF-8 unless LOCALE names another), so the texts a test expects do not
 # depend on the language of whoever runs it.
 function(quillmere_add_qtest name)
@@ -17,21 +18,23 @@ function(quillmere_add_qtest name)
     target_link_libraries(${name} PRIVATE quillmere_flags quillmere_test_support Qt6::Test ${ARG_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     add_test(NAME ${name} COMMAND ${name})
-    set(home ${CMAKE_BINARY_DIR}/test-home/${name})
-    file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache ${home}/state)
     if(NOT ARG_LOCALE)
         set(ARG_LOCALE C.UTF-8)
     endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
-    set(environment "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;HOME=${home};LANG=${ARG_LOCALE};LC_ALL=${ARG_LOCALE};LC_MESSAGES=;LANGUAGE=")
+    set(environment "QT_QPA_PLATFORM=offscreen;LANG=${ARG_LOCALE};LC_ALL=${ARG_LOCALE};LC_MESSAGES=;LANGUAGE=")
     if(QUILLMERE_SANITIZE)
         # Instrumented code runs a few times slower; any finding fails the test.
         math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 4")
         list(APPEND environment ${QUILLMERE_SANITIZER_ENVIRONMENT})
     endif()
+    # Labelled with its folder of tests/ (rename, cli, ...), so that CI can run
+    # one layer's tests alone: ctest -L '^rename$'.
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
     set_tests_properties(${name} PROPERTIES
+        LABELS ${folder}
         TIMEOUT ${ARG_TIMEOUT}
         ENVIRONMENT "${environment}")
 endfunction()

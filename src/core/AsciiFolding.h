@@ -18,7 +18,7 @@ constexpr char16_t toLower(char16_t c)
 
 // The same for every lane of a word at once, lanes of LaneBits bits each
 // (8: bytes, 16: UTF-16 units). Every lane must be below 0x80, so no sum
-// below carries into the next lane: the top bit of a lane's two sums tells
+// below carries into the next lane: the top bit of a lane's two sums shows
 // "at least the first letter" and "beyond the last", and the letters in
 // between gain or lose 0x20.
 template <int LaneBits>

@@ -63,7 +63,7 @@ public:
     // target of this folder, whether or not target exists now.
     bool linkPointsAt(QStringView name, QStringView target) const;
     // Whether new entries can be made and entries renamed here; *whyNot
-    // tells why not.
+    // says why not.
     bool isWritable(QString *whyNot = nullptr) const;
     // Longest entry name, in the file system's bytes.
     int maxNameLength() const;

@@ -23,15 +23,15 @@ public:
     int error() const { return m_error; }
 
     // Steps to the next entry; false at the end, or when reading failed
-    // (failed() tells which).
+    // (failed() says which).
     bool next();
     bool failed() const { return m_failed; }
 
     // The entry's name as the file system holds it, valid until next().
     const char *rawName() const { return m_entry->d_name; }
     bool isHidden() const { return m_entry->d_name[0] == '.'; }
-    // The entry's inode number: with the folder's device, what tells one
-    // file from another wherever it is renamed to. As the folder lists it,
+    // The entry's inode number: with the folder's device, what identifies a
+    // file wherever it is renamed to. As the folder lists it,
     // except where the listing has no number to give: FUSE file systems
     // that keep none of their own (exFAT, NTFS through FUSE) list every
     // entry as 0xFFFFFFFF, and the entry itself is asked then.

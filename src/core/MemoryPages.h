@@ -2,9 +2,8 @@
 
 #include <cstddef>
 
-// Makes the memory pages of a large block just allocated ready for writing
-// in one call, instead of taking one page fault for each page as it is first
-// written: a run over 100,000 files fills several arrays of megabytes, and a
+// Pre-faults the memory pages of a large block just allocated, in one call,
+// instead of taking one page fault for each page as it is first written: a run over 100,000 files fills several arrays of megabytes, and a
 // fault costs far more than the page it brings. Small blocks, and systems
 // without the call, are left as they are; it is a hint and never fails.
 void PrepareForWriting(void *data, std::size_t bytes);
@@ -17,8 +16,8 @@ void PrepareRoomForWriting(Container &container, std::size_t n)
     PrepareForWriting(container.data(), n * sizeof(*container.data()));
 }
 
-// Gives an empty container n elements, its storage made ready before they
-// are written.
+// Gives an empty container n elements, its storage allocated and
+// pre-faulted before they are written.
 template <typename Container>
 void ResizePrepared(Container &container, std::size_t n)
 {

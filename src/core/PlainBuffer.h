@@ -15,8 +15,8 @@
 // A growing array of plain values that never copies what it holds as it
 // grows: the allocator's realloc can often extend a small block in place.
 // On Linux a large array lives in pages of its own, which grow by moving the
-// page mappings, and the pages are made ready a quarter megabyte at a time
-// instead of one page fault for every page written: a list of 100,000 names
+// page mappings, and the pages are pre-faulted a quarter megabyte at a time
+// instead of taking one page fault for every page written: a list of 100,000 names
 // touches several megabytes for the first time on every listing.
 template <typename T>
 class PlainBuffer

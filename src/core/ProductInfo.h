@@ -28,7 +28,7 @@ VersionRecord ReadVersionRecord();
 void SetVersionRecordForTesting(std::optional<VersionRecord> record);
 
 // The product information as the version record gives it now. The program
-// reads it once at start-up and hands it to the windows that show it.
+// reads it once at start-up and passes it to the windows that show it.
 ProductInfo LoadProductInfo();
 
 // "major.minor", each in plain decimal: 2.1, 2.10, 2.0.

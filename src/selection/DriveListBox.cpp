@@ -14,7 +14,7 @@ DriveListBox::DriveListBox(QWidget *parent)
     showModelChoice();
 
     // A pick by the user (mouse, keys, wheel) goes to the model; the model
-    // tells every change, whoever made it, and the box follows.
+    // reports every change, whoever made it, and the box follows.
     connect(this, &QComboBox::activated, this, [this](int row) {
         if (!m_model->setCurrentRow(row))
             showModelChoice();

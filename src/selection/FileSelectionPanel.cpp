@@ -83,7 +83,7 @@ bool FileSelectionPanel::openFolder(const QString &folder)
 
 int FileSelectionPanel::selectFiles(const QStringList &names)
 {
-    // One pass over the list, however many names a file manager hands over.
+    // One pass over the list, however many names a file manager passes.
     const QSet<QString> wanted(names.cbegin(), names.cend());
     const QStringList &listed = m_file1.fileNames();
     QItemSelection selection;

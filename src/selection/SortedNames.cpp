@@ -142,7 +142,7 @@ inline void packAscii(SortKey &key, const char *name, size_t length)
 
 } // namespace
 
-// Gathers names with their order keys and hands them back sorted. The texts
+// Gathers names with their order keys and returns them sorted. The texts
 // of all names sit one after another in one buffer, so gathering a large
 // folder costs no allocation per name; each name becomes a string of its own
 // only at the end, in list order, which also puts the strings of the list

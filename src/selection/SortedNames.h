@@ -7,7 +7,7 @@
 
 #include <memory>
 
-// Gathers names and hands them back sorted by name without regard to case;
+// Gathers names and returns them sorted by name without regard to case;
 // names equal but for case keep a fixed order (by their exact text). Made
 // for large folders: no allocation per name, and a radix sort on packed
 // keys of the folded names instead of a comparison sort.
@@ -19,8 +19,9 @@ public:
     SortedNames(const SortedNames &) = delete;
     SortedNames &operator=(const SortedNames &) = delete;
 
-    // From here on each name carries what the folder told of its file
-    // through the sort, for takeSharing() to hand back in list order.
+    // From here on each name carries what the folder listing reported
+    // about its file through the sort, for takeSharing() to return in list
+    // order.
     void keepFileFacts();
 
     // Room for an ASCII name of `length` characters after the names gathered

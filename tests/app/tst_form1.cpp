@@ -17,6 +17,7 @@
 #include "skin/Skin.h"
 #include "skin/SkinLabel.h"
 #include "skin/SkinLabelArray.h"
+#include "TestIsolation.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -223,7 +224,7 @@ void TestForm1::init()
     m_settings = std::make_unique<QTemporaryDir>();
     QVERIFY(m_settings->isValid());
     SetSettingsFolderForTesting(m_settings->path());
-    QDir(RunJournalFolder()).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(RunJournalFolder()));
 }
 
 void TestForm1::cleanup()
@@ -398,7 +399,7 @@ void TestForm1::folderOnANotReadyDriveIsNotOpened()
 {
     // The stored folder lies on a share whose server does not answer:
     // reading it would hold the window until it did.
-    TempFolder share;
+    TempFolder share(TempFolder::OnUserVolume);
     QVERIFY(share.writeNamed({QStringLiteral("photos/a.jpg")}));
     TempFolder start;
     QVERIFY(start.writeNamed({QStringLiteral("keep.txt")}));
@@ -853,7 +854,7 @@ void TestForm1::runWithoutJournalIsRefused()
     TempFolder folder;
     QVERIFY(folder.writeNamed({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     const QString journals = RunJournalFolder();
-    QDir(journals).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(journals));
     QVERIFY(QDir().mkpath(QFileInfo(journals).path()));
     QFile blocker(journals);
     QVERIFY(blocker.open(QIODevice::WriteOnly));

@@ -97,7 +97,7 @@ void TestStartFolder::initTestCase()
 
 void TestStartFolder::init()
 {
-    m_tree = std::make_unique<TempFolder>();
+    m_tree = std::make_unique<TempFolder>(TempFolder::OnUserVolume);
     m_settings = std::make_unique<TempFolder>();
     QVERIFY(m_tree->isValid() && m_settings->isValid());
     SetSettingsFolderForTesting(m_settings->path());

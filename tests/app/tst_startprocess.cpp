@@ -1,5 +1,5 @@
 // Starts the built window program itself: its answers on a machine without
-// a display, and a folder handed over on the command line.
+// a display, and a folder passed on the command line.
 
 #include "core/ProductInfo.h"
 #include "core/SettingsStore.h"

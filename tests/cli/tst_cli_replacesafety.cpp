@@ -158,7 +158,7 @@ Outcome TestCliReplaceSafety::run(const QStringList &arguments, uid_t asUser)
 void TestCliReplaceSafety::replacedFileWithoutTrash_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("reason"); // what standard error tells of the file left in place
+    QTest::addColumn<QString>("reason"); // what standard error reports about the file left in place
 
     QTest::newRow("the trash at the top of the mount is another user's")
         << "foreign top trash" << "is not a folder of this user's own";

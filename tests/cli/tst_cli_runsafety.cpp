@@ -141,7 +141,7 @@ void TestCliRunSafety::dryRunInReadOnlyFolder()
     const Outcome real = run({"--text", "P", "--all", root.filePath("work")});
     ::chmod(work.constData(), 0755);
 
-    // The dry run tells what the real run meets: nothing can be renamed.
+    // The dry run reports what the real run meets: nothing can be renamed.
     QCOMPARE(real.exitCode, 1);
     QCOMPARE(dry.exitCode, 1);
     QVERIFY(dry.out.isEmpty());

@@ -3,6 +3,7 @@
 
 #include "CliProcess.h"
 #include "TempFolder.h"
+#include "TestIsolation.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,7 +50,7 @@ private slots:
 
 void TestCliUndo::init()
 {
-    QDir(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/quillmere")).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/quillmere")));
 }
 
 void TestCliUndo::undoAfterRun_data()

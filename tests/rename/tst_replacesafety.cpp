@@ -2,7 +2,7 @@
 // folders, its .trashinfo, the move into it, the journal's writes and syncs,
 // the move itself, or another process taking the new name in between.
 // Whatever fails, every content that was in the folder is afterwards in the
-// folder or in the trash, and the report tells which.
+// folder or in the trash, and the report says which.
 
 #include "rename/RenameRun.h"
 #include "rename/RunJournal.h"
@@ -157,7 +157,7 @@ bool writeFile(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-// The name a trash entry came from, as its .trashinfo tells.
+// The name a trash entry came from, as its .trashinfo records it.
 QString originalName(const QString &trash, const QString &entry)
 {
     QFile info(trash + QStringLiteral("/info/") + entry + QStringLiteral(".trashinfo"));
@@ -293,7 +293,7 @@ void TestReplaceSafety::faultInOverwriteRun()
         QCOMPARE(after, before);
         return;
     }
-    // Every file is accounted for, and the report tells where each trashed
+    // Every file is accounted for, and the report says where each trashed
     // content came from.
     QCOMPARE(report.renamedCount() + report.leftInPlace.size() + report.unchanged.size(), entries.size());
     const std::optional<RunJournal> journal = ReadRunJournal(report.journalPath);

@@ -7,6 +7,7 @@
 
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
+#include "TestIsolation.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -537,7 +538,7 @@ void RunSafetyTest::stoppedRun()
     QCOMPARE(stopped, names.size() - handled);
     for (const RenamedFile &file : report.renamed)
         QCOMPARE(checksums(folder.path()).value(file.newName), before.value(file.oldName));
-    // Every rename was told as it happened.
+    // Every rename was reported as it happened.
     QCOMPARE(target.renamedAsDone.size(), report.renamed.size());
 }
 
@@ -711,7 +712,7 @@ void RunSafetyTest::journalThatCannotBeWritten()
     QVERIFY(writeFiles(folder.path(), names, QStringLiteral("plan")));
     const QMap<QString, QString> before = checksums(folder.path());
     const QString journals = RunJournalFolder();
-    QDir(journals).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(journals));
     if (sizeLimit == 0) {
         QVERIFY(QDir().mkpath(QFileInfo(journals).path()));
         QFile blocker(journals);

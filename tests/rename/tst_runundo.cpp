@@ -8,6 +8,7 @@
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
 #include "UndoFixtures.h"
+#include "TestIsolation.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -74,8 +75,8 @@ private slots:
 void RunUndoTest::init()
 {
     // Each test starts without journals or trash of earlier ones.
-    QDir(RunJournalFolder()).removeRecursively();
-    QDir(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash")).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(RunJournalFolder()));
+    QVERIFY(RemoveIsolatedFolder(homeTrash()));
 }
 
 void RunUndoTest::undoGivesBackTheFolder_data()

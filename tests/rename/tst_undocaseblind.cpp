@@ -11,6 +11,7 @@
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
 #include "UndoFixtures.h"
+#include "TestIsolation.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,8 +80,8 @@ void UndoCaseBlindTest::initTestCase()
 
 void UndoCaseBlindTest::init()
 {
-    QDir(RunJournalFolder()).removeRecursively();
-    QDir(homeTrash()).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(RunJournalFolder()));
+    QVERIFY(RemoveIsolatedFolder(homeTrash()));
     m_folder = m_drive.path() + QStringLiteral("/photos");
     QVERIFY(QDir().mkpath(m_folder));
 }

@@ -11,6 +11,7 @@
 #include "DetachedRunTarget.h"
 #include "TempFolder.h"
 #include "UndoFixtures.h"
+#include "TestIsolation.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,8 +91,8 @@ private slots:
 
 void UndoSafetyTest::init()
 {
-    QDir(RunJournalFolder()).removeRecursively();
-    QDir(homeTrash()).removeRecursively();
+    QVERIFY(RemoveIsolatedFolder(RunJournalFolder()));
+    QVERIFY(RemoveIsolatedFolder(homeTrash()));
 }
 
 void UndoSafetyTest::folderThatTookTheNumberIsRefused()

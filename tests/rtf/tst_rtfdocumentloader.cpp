@@ -50,7 +50,7 @@ void TestRtfDocumentLoader::loads()
     std::unique_ptr<QTextDocument> document = loader.takeDocument();
     QCOMPARE(bool(document), hasDocument);
     if (document) {
-        // Handed over to the thread that asked, ready for a window to own.
+        // Moved to the thread that asked, ready for a window to own.
         QCOMPARE(document->thread(), QThread::currentThread());
         QCOMPARE(document->parent(), nullptr);
         QTEST(document->toPlainText(), "text");

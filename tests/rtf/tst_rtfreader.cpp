@@ -554,7 +554,7 @@ void TestRtfReader::stopEndsTheRead()
     QVERIFY(ReadRtfDocument(rtf, whole, &stop));
     QCOMPARE(whole.blockCount(), 50000);
 
-    // Told to stop, the reader ends within the first stretch of the input
+    // Asked to stop, the reader ends within the first stretch of the input
     // and leaves a document that can be shown.
     stop = true;
     QTextDocument stopped;

@@ -165,7 +165,7 @@ private:
 
 void TestFileSelectionPanel::init()
 {
-    m_tree = std::make_unique<TempFolder>();
+    m_tree = std::make_unique<TempFolder>(TempFolder::OnUserVolume);
     m_settings = std::make_unique<TempFolder>();
     QVERIFY(m_tree->isValid() && m_settings->isValid());
     SetSettingsFolderForTesting(m_settings->path());

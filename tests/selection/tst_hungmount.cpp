@@ -6,6 +6,8 @@
 #include "selection/DriveListModel.h"
 #include "selection/MountedDrives.h"
 
+#include "TempFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -52,7 +54,7 @@ private slots:
 private:
     void undoMount();
 
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir{UserVolumeTempRoot() + QStringLiteral("/quillmere-hung-XXXXXX")};
     QString m_loopDevice;
     QString m_mountPoint;
     QProcess m_fuse;

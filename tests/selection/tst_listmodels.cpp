@@ -30,7 +30,7 @@ QStringList rowTexts(const QAbstractItemModel &model)
     return rows;
 }
 
-// Counts every way a model can tell its views that rows changed.
+// Counts every way a model can notify its views that rows changed.
 struct ChangeSpy
 {
     explicit ChangeSpy(QAbstractItemModel *model)

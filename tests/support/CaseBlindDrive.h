@@ -18,7 +18,7 @@ public:
     CaseBlindDrive &operator=(const CaseBlindDrive &) = delete;
 
     // Makes and mounts a drive of sizeMb megabytes; on failure *whyNot
-    // tells what is missing.
+    // says what is missing.
     bool start(int sizeMb, QString *whyNot);
     void stop();
     QString path() const { return m_mounted ? m_dir.filePath(QStringLiteral("mnt")) : QString(); }

@@ -5,8 +5,19 @@
 #include <QFile>
 #include <QFileInfo>
 
-TempFolder::TempFolder()
-    : m_dir(QDir::tempPath() + QStringLiteral("/quillmere-test-XXXXXX"))
+QString UserVolumeTempRoot()
+{
+    const QString temp = QFileInfo(QDir::tempPath()).canonicalFilePath();
+    for (const char *system : {"/dev", "/run", "/proc", "/sys"}) {
+        const QString folder = QString::fromLatin1(system);
+        if (temp == folder || temp.startsWith(folder + QLatin1Char('/')))
+            return QStringLiteral("/var/tmp");
+    }
+    return QDir::tempPath();
+}
+
+TempFolder::TempFolder(Place place)
+    : m_dir((place == OnUserVolume ? UserVolumeTempRoot() : QDir::tempPath()) + QStringLiteral("/quillmere-test-XXXXXX"))
 {
 }
 

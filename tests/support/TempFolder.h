@@ -12,7 +12,11 @@
 class TempFolder
 {
 public:
-    TempFolder();
+    enum Place {
+        InTemp,       // under TMPDIR
+        OnUserVolume, // where the drive list shows a mount as the user's
+    };
+    explicit TempFolder(Place place = InTemp);
 
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
@@ -35,6 +39,11 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A folder for temporary folders that stand for drives: TMPDIR, unless it
+// lies where the drive list hides mounts as the system's own (/dev/shm,
+// /run/user/...); then /var/tmp.
+QString UserVolumeTempRoot();
 
 // Name -> SHA-256 of the content of every file directly in path, hidden ones
 // included; "unreadable" for one that cannot be read. What a run must keep.

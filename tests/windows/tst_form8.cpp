@@ -56,7 +56,7 @@ int visibleHelpWindows()
 
 } // namespace
 
-// Receives the links the help window hands to the desktop.
+// Receives the links the help window passes to the desktop.
 class LinkRecorder : public QObject
 {
     Q_OBJECT

@@ -1,0 +1,5 @@
+#pragma once
+
+// Planted for the layer check: the upward include in angle brackets.
+#include <QString>
+#include <app/Form1.h>

@@ -1,0 +1,4 @@
+#pragma once
+
+// Planted for the layer check: a sub-folder belongs to its layer.
+#include "selection/FileListing.h"
