@@ -174,7 +174,7 @@ void Form1::Form_Load()
         mnuHelpItem_Click();
 
     updateUndoItem();
-    // A run cut off by a crash or a power cut is told once, at start.
+    // A run cut off by a crash or a power cut is reported once, at start.
     if (const QString halfRenamed = HalfRenamedMessage(FindHalfRenamedFolders()); !halfRenamed.isEmpty())
         present(halfRenamed);
 
@@ -348,7 +348,7 @@ bool Form1::isRunning() const
     return m_runner->isRunning();
 }
 
-// The preview is handed what a run would be handed; it never reads the
+// The preview is given what a run would be given; it never reads the
 // controls itself.
 void Form1::openPreview()
 {

@@ -42,7 +42,7 @@ public:
 
     using MessagePresenter = std::function<void(const QString &title, const QString &text)>;
 
-    // The window shows `product` in its title and hands it and `skin` on to
+    // The window shows `product` in its title and passes it and `skin` on to
     // the windows it opens.
     explicit Form1(ProductInfo product, WindowSkin skin = {}, QWidget *parent = nullptr);
     ~Form1() override;
@@ -123,7 +123,7 @@ public:
     QAction *mnuHelpItem = nullptr;
     QMenu *mnuAbout = nullptr;
     QAction *mnuAboutItem = nullptr;
-    // "Undo Last Rename": takes back the last run in the folder shown.
+    // "Undo Last Rename": undoes the last run in the folder shown.
     QAction *mnuUndoItem = nullptr;
 
 signals:

@@ -1,11 +1,15 @@
 #include "app/RenameRunner.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QThread>
 
+#include <mutex>
 #include <optional>
+
+// The worker is a std::thread and what it shares with the window is under a
+// std::mutex: both are seen by ThreadSanitizer, where Qt's own (built
+// without it) are not.
 
 namespace {
 
@@ -17,9 +21,10 @@ constexpr qint64 kProgressMilliseconds = 40;
 } // namespace
 
 // What the run reports, on the worker thread. The number and the progress
-// are kept here and sent on at most every kProgressMilliseconds, with one
-// notification at a time waiting at most; everything else is sent on as
-// it comes, in the order the run reports it.
+// are kept here and the window notified at most every kProgressMilliseconds,
+// with one notification at a time waiting at most; the filter text and the
+// refresh are queued in the order the run reports them. A notification
+// carries no data: the window's thread takes it from here under the mutex.
 class RenameRunner::Target final : public RenameRunTarget
 {
 public:
@@ -32,9 +37,8 @@ public:
     void setNumberText(const QString &text) override
     {
         {
-            const QMutexLocker lock(&m_mutex);
-            m_number = text;
-            m_numberChanged = true;
+            const std::lock_guard lock(m_mutex);
+            m_latest.number = text;
         }
         notifyNowAndThen();
     }
@@ -44,22 +48,28 @@ public:
         if (m_runner->m_observer)
             m_runner->m_observer(percent);
         {
-            const QMutexLocker lock(&m_mutex);
-            m_percent = qRound(percent);
+            const std::lock_guard lock(m_mutex);
+            m_latest.percent = qRound(percent);
         }
         notifyNowAndThen();
     }
 
     void setFilterText(const QString &text) override
     {
-        QMetaObject::invokeMethod(m_runner, [runner = m_runner, text] { emit runner->filterTextChanged(text); },
-                                  Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_latest.events.append({Event::Filter, text});
+        }
+        notify();
     }
 
     void refreshLists() override
     {
-        QMetaObject::invokeMethod(m_runner, [runner = m_runner] { emit runner->refreshRequested(); },
-                                  Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_latest.events.append({Event::Refresh, QString()});
+        }
+        notify();
     }
 
     bool stopRequested() override { return m_runner->stopRequested(); }
@@ -69,102 +79,118 @@ public:
     // other work.
     bool takesOutcomesAfterMoves() const override { return true; }
 
-    // On the window's thread: the latest number (when it changed) and
-    // progress, and that the next may be sent.
+    struct Event
+    {
+        enum Kind { Filter, Refresh } kind;
+        QString text;
+    };
     struct Latest
     {
-        std::optional<QString> number;
-        int percent = 0;
+        std::optional<QString> number; // set when it changed
+        int percent = -1;               // -1: unchanged
+        QList<Event> events;
     };
-    Latest takeLatest()
+
+    // On the window's thread: what the run reported since the last call.
+    Latest take()
     {
-        const QMutexLocker lock(&m_mutex);
+        const std::lock_guard lock(m_mutex);
         m_notificationWaiting = false;
-        Latest latest;
-        if (m_numberChanged)
-            latest.number = m_number;
-        m_numberChanged = false;
-        latest.percent = m_percent;
-        return latest;
+        return std::exchange(m_latest, Latest());
     }
 
 private:
     void notifyNowAndThen()
     {
-        if (m_sinceNotified.elapsed() < kProgressMilliseconds)
-            return;
+        if (m_sinceNotified.elapsed() >= kProgressMilliseconds)
+            notify();
+    }
+
+    void notify()
+    {
         {
-            const QMutexLocker lock(&m_mutex);
-            if (m_notificationWaiting)
+            const std::lock_guard lock(m_mutex);
+            if (std::exchange(m_notificationWaiting, true))
                 return;
-            m_notificationWaiting = true;
         }
         m_sinceNotified.restart();
-        QMetaObject::invokeMethod(m_runner, &RenameRunner::deliverProgress, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_runner, &RenameRunner::deliverReports, Qt::QueuedConnection);
     }
 
     RenameRunner *const m_runner;
     QElapsedTimer m_sinceNotified; // worker thread only
 
-    QMutex m_mutex;
-    QString m_number;
-    bool m_numberChanged = false;
-    int m_percent = 0;
+    std::mutex m_mutex;
+    Latest m_latest;
     bool m_notificationWaiting = false;
 };
 
 RenameRunner::RenameRunner(QObject *parent)
     : QObject(parent)
 {
+    // A program that ends while files are renamed stops the run at its next
+    // file and waits for it, rather than cutting it off at exit.
+    if (QCoreApplication *application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &RenameRunner::stopAndWait);
 }
 
 RenameRunner::~RenameRunner()
 {
-    if (!m_thread)
+    stopAndWait();
+}
+
+void RenameRunner::stopAndWait()
+{
+    if (!m_thread.joinable())
         return;
     requestStop();
-    m_thread->wait();
-    delete m_thread;
+    m_thread.join();
 }
 
 bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request)
 {
-    if (m_thread)
+    if (m_running)
         return false;
+    m_running = true;
     m_stop.store(false, std::memory_order_relaxed);
     m_folder = folder;
     m_report = RenameReport();
     m_target = std::make_unique<Target>(this);
     // The report is written on the worker thread and read here only after
-    // the thread has ended (threadFinished waits for it).
-    m_thread = QThread::create([this, folder, entries, request] {
+    // the thread has been joined (threadFinished).
+    m_thread = std::thread([this, folder, entries, request] {
         m_report = RunRename(folder, entries, request, *m_target);
+        // Queued after everything the run reported, so the window hears of
+        // the end last.
+        QMetaObject::invokeMethod(this, &RenameRunner::threadFinished, Qt::QueuedConnection);
     });
-    m_thread->setObjectName(QStringLiteral("rename run"));
-    // Queued: finished is emitted on the worker thread, after everything
-    // the run sent, so the window hears of the end last.
-    connect(m_thread, &QThread::finished, this, &RenameRunner::threadFinished, Qt::QueuedConnection);
-    m_thread->start();
     return true;
 }
 
-void RenameRunner::deliverProgress()
+void RenameRunner::deliverReports()
 {
     if (!m_target)
         return;
-    const Target::Latest latest = m_target->takeLatest();
+    const Target::Latest latest = m_target->take();
     if (latest.number)
         emit numberTextChanged(*latest.number);
-    emit progressChanged(latest.percent);
+    if (latest.percent >= 0)
+        emit progressChanged(latest.percent);
+    for (const Target::Event &event : latest.events) {
+        if (event.kind == Target::Event::Filter)
+            emit filterTextChanged(event.text);
+        else
+            emit refreshRequested();
+    }
 }
 
 void RenameRunner::threadFinished()
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
+    if (m_thread.joinable())
+        m_thread.join();
     // What came after the last notification.
-    deliverProgress();
+    deliverReports();
     m_target.reset();
+    m_running = false;
     emit finished(m_folder, m_report);
 }

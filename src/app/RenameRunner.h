@@ -7,8 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-
-class QThread;
+#include <thread>
 
 // Runs one rename at a time on a worker thread and reports to the object
 // that owns it through signals delivered on that object's thread, so the
@@ -26,7 +25,7 @@ public:
     // files are in their places before the runner is gone.
     ~RenameRunner() override;
 
-    bool isRunning() const { return m_thread != nullptr; }
+    bool isRunning() const { return m_running; }
 
     // Starts renaming on the worker thread; false when a run is going.
     bool start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request);
@@ -59,10 +58,13 @@ signals:
 private:
     class Target;
 
-    void deliverProgress();
+    void stopAndWait();
+    void deliverReports();
     void threadFinished();
 
-    QThread *m_thread = nullptr;
+    std::thread m_thread;
+    // From start() to the end of threadFinished(), on the window's thread.
+    bool m_running = false;
     std::unique_ptr<Target> m_target;
     std::atomic<bool> m_stop{false};
     std::function<void(float)> m_observer;

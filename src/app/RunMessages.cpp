@@ -52,7 +52,7 @@ void describeFiles(QString &text, const QString &heading, const QList<LeftInPlac
 QString DescribeLeftInPlace(const QString &folder, const RenameReport &report, bool folderGone)
 {
     // Files still in the folder, and files that were gone before their turn
-    // came, are told apart: "still in the folder" would be untrue of these.
+    // came, are listed apart: "still in the folder" would be untrue of these.
     QList<LeftInPlaceFile> stayed;
     QList<LeftInPlaceFile> vanished;
     const QDir dir(folder);

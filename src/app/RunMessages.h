@@ -5,7 +5,7 @@
 #include <QString>
 
 // The message after a run that left files where they were: the files named,
-// grouped by reason, those no longer in the folder told apart, at most a
+// grouped by reason, those no longer in the folder listed apart, at most a
 // dozen in all.
 QString DescribeLeftInPlace(const QString &folder, const RenameReport &report, bool folderGone);
 
