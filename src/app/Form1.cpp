@@ -29,6 +29,7 @@
 #include "windows/WindowSetup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -310,10 +311,15 @@ void Form1::connectRun()
 // a run or an undo. The window still paints, moves and can be closed.
 void Form1::holdInputDuringRun(bool hold)
 {
+    // The control that had the keyboard gets it back after the run.
+    if (hold)
+        m_focusBeforeRun = QApplication::focusWidget();
     for (QWidget *part : std::initializer_list<QWidget *>{Frame1, Frame2, Command1})
         part->setEnabled(!hold);
     mnuFileItem.at(RenameNowItem)->setEnabled(!hold);
     m_stopKey->setEnabled(hold);
+    if (!hold && m_focusBeforeRun)
+        m_focusBeforeRun->setFocus(Qt::OtherFocusReason);
     updateUndoItem();
 }
 
@@ -336,7 +342,6 @@ void Form1::runFinished(const QString &folder, const RenameReport &report)
         present(DescribeLeftInPlace(folder, report, folderGone));
 
     updateUndoItem();
-    emit runEnded();
     if (std::exchange(m_endAfterRun, false))
         endProgram();
     else if (std::exchange(m_closeAfterRun, false))

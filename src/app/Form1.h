@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -126,10 +127,6 @@ public:
     // "Undo Last Rename": undoes the last run in the folder shown.
     QAction *mnuUndoItem = nullptr;
 
-signals:
-    // A rename started from the window has ended and its report is shown.
-    void runEnded();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -162,6 +159,7 @@ private:
 
     RenameRunner *const m_runner;
     QShortcut *m_stopKey = nullptr;
+    QPointer<QWidget> m_focusBeforeRun;
     // What to do once the run has stopped: close the window, or end the
     // program as Exit does.
     bool m_closeAfterRun = false;

@@ -143,6 +143,7 @@ void TestRunWindow::stopDuringRun()
             goOn.tryAcquire(1, 60000);
     });
 
+    form.Command1->setFocus();
     form.Command1->click();
     QVERIFY(form.isRunning());
     // The input that would change the request is held while the run goes.
@@ -174,6 +175,9 @@ void TestRunWindow::stopDuringRun()
     QCOMPARE(ends, programEnds);
     QVERIFY(form.Frame1->isEnabled());
     QVERIFY(form.Command1->isEnabled());
+    // The keyboard is back where it was before the run.
+    if (!windowCloses)
+        QCOMPARE(QApplication::focusWidget(), form.Command1);
 
     // The report: stopped, with every file once, some renamed and some not.
     const RenameReport &report = form.renameRunner()->lastReport();
