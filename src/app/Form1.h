@@ -4,9 +4,9 @@
 #include "rename/RenameRun.h"
 #include "skin/WindowSkin.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -19,6 +19,8 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
+class RenameRunner;
 class DirListBox;
 class DriveListBox;
 class FileListBox;
@@ -28,8 +30,10 @@ class SkinLabelArray;
 // The main window. Controls are public and named as the handlers know them,
 // so tests and the skin can reach them. Constructing the window lays out the
 // controls in their design state; Form_Load() then restores the stored
-// options, and closing the window ends the program.
-class Form1 : public QMainWindow, private RenameRunTarget
+// options, and closing the window ends the program. A rename runs on a
+// worker thread (RenameRunner); closing the window, Exit or Esc during it
+// stop it at its next file, and the window closes once it has ended.
+class Form1 : public QMainWindow
 {
     Q_OBJECT
 
@@ -39,7 +43,7 @@ public:
 
     using MessagePresenter = std::function<void(const QString &title, const QString &text)>;
 
-    // The window shows `product` in its title and hands it and `skin` on to
+    // The window shows `product` in its title and passes it and `skin` on to
     // the windows it opens.
     explicit Form1(ProductInfo product, WindowSkin skin = {}, QWidget *parent = nullptr);
     ~Form1() override;
@@ -62,6 +66,10 @@ public:
 
     // The options as a rename request, read from the controls.
     RenameRequest readRenameRequest() const;
+
+    // Whether a rename started from the window is still going.
+    bool isRunning() const;
+    RenameRunner *renameRunner() const { return m_runner; }
 
     // Handlers.
     void Form_Load();
@@ -116,7 +124,7 @@ public:
     QAction *mnuHelpItem = nullptr;
     QMenu *mnuAbout = nullptr;
     QAction *mnuAboutItem = nullptr;
-    // "Undo Last Rename": takes back the last run in the folder shown.
+    // "Undo Last Rename": undoes the last run in the folder shown.
     QAction *mnuUndoItem = nullptr;
 
 protected:
@@ -128,26 +136,18 @@ private:
     void buildFileSelection(QWidget *client);
     void describeForAccessibility();
     void buildMenus();
+    void placeWindow();
     void connectEvents();
+    void connectRun();
     void restoreOptions();
     void runRename(const RenameRequest &request);
+    void holdInputDuringRun(bool hold);
+    void runFinished(const QString &folder, const RenameReport &report);
     void openPreview();
     void feedPreview();
-    void flushRunNumber();
     void present(const QString &text) const;
     void endProgram();
     void updateUndoItem();
-
-    // What the rename run reports to the window.
-    void setNumberText(const QString &text) override;
-    void setProgressValue(float percent) override;
-    void setFilterText(const QString &text) override;
-    void refreshLists() override;
-    bool stopRequested() override;
-    // The number box and the bar may run a few files ahead of the moves;
-    // nobody can see the difference, and the moves overlap the window's
-    // work.
-    bool takesOutcomesAfterMoves() const override { return true; }
 
     const ProductInfo m_product;
     const WindowSkin m_skin;
@@ -157,9 +157,11 @@ private:
     std::function<void()> m_openHelp;
     std::function<void()> m_openAbout;
 
-    bool m_running = false;
-    QString m_runNumber;
-    bool m_runNumberPending = false;
-    bool m_closeRequested = false;
-    QElapsedTimer m_sinceRepaint;
+    RenameRunner *const m_runner;
+    QShortcut *m_stopKey = nullptr;
+    QPointer<QWidget> m_focusBeforeRun;
+    // What to do once the run has stopped: close the window, or end the
+    // program as Exit does.
+    bool m_closeAfterRun = false;
+    bool m_endAfterRun = false;
 };

@@ -32,7 +32,7 @@ struct StartPlace
 
 // The first path decides the folder: a folder is shown as it is, anything
 // else is taken as a file and shows its folder with that file selected
-// (a path that does not exist stays the folder to try, so the user is told
+// (a path that does not exist stays the folder to try, so the user is notified
 // it cannot be opened). Later paths add files of that same folder to the
 // selection, as a file manager passes several selected files; paths in
 // other folders are left out and named in `ignored`.

@@ -72,13 +72,13 @@ void frmSplash::Form_Load()
 void frmSplash::Timer2_Timer()
 {
     intTemp = static_cast<qint16>(intTemp + kTickStep);
-    if (intTemp != kHandOffCount)
+    if (intTemp != kMainWindowCount)
         return;
-    // Stopped first, so that no tick can start a second hand-off while the
+    // Stopped first, so that no tick can start a second switch to the main window while the
     // main window loads.
     Timer2->stop();
     if (m_loadMainWindow)
         m_loadMainWindow();
     hide();
-    emit handedOff();
+    emit mainWindowShown();
 }

@@ -12,20 +12,20 @@ class QTimer;
 class Skin;
 
 // The start-up window: a frameless picture in the middle of the screen that
-// hands over to the main window after a fixed number of timer ticks. It stays
+// shows the main window and hides itself after a fixed number of timer ticks. It stays
 // loaded, hidden, for the rest of the run.
 class frmSplash : public QWidget
 {
     Q_OBJECT
 
 public:
-    // 2 per tick up to 150: the hand-off comes on the 75th tick.
+    // 2 per tick up to 150: the main window comes on the 75th tick.
     static constexpr qint16 kTickStep = 2;
-    static constexpr qint16 kHandOffCount = 150;
+    static constexpr qint16 kMainWindowCount = 150;
     // 75 ticks of 13 ms keep the picture up for about one second.
     static constexpr int kTickMilliseconds = 13;
 
-    // `product` and `skin` are handed on to the main window; the splash
+    // `product` and `skin` are passed on to the main window; the splash
     // window carries the skin as its skin control `skn`.
     explicit frmSplash(ProductInfo product = {}, WindowSkin skin = {}, QWidget *parent = nullptr);
 
@@ -34,7 +34,7 @@ public:
     void Form_Load();
     void Timer2_Timer();
 
-    // What the hand-off does to bring up the main window. By default it
+    // How the main window is brought up. By default it
     // loads and shows Form1 with the splash window's product and skin; tests
     // put their own in.
     void setMainWindowLoader(std::function<void()> loader);
@@ -48,7 +48,7 @@ public:
 
 signals:
     // Emitted once the main window is up and the splash window hidden.
-    void handedOff();
+    void mainWindowShown();
 
 private:
     const ProductInfo m_product;

@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
             auto *form = new Form1(product, WindowSkin{kSkinEnabled, &skin});
             form->Form_Load();
             form->show();
-            // After the hand-off has hidden the splash window, so that a
+            // After the switch from the splash window has hidden it, so that a
             // message about the folder comes up over the main window.
             QTimer::singleShot(0, form, [form, paths] { form->openFromCommandLine(paths); });
         });

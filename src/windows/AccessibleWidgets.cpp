@@ -212,7 +212,7 @@ public:
 
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
-        // No text attributes are told; the whole text is one run.
+        // No text attributes are reported; the whole text is one run.
         Q_UNUSED(offset)
         *startOffset = 0;
         *endOffset = characterCount();

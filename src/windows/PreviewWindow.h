@@ -16,7 +16,7 @@ class PreviewModel;
 
 // The modeless "Preview" window: every selected file of the list in run
 // order with its new name and what the run will do to it, and a line that
-// counts each kind. It is told whenever the folder, the entries or the
+// counts each kind. It is notified whenever the folder, the entries or the
 // request change; it recomputes after a short pause, off its own thread, and
 // shows the newest result. A request that would be refused
 // shows the refusal instead of rows.
@@ -43,7 +43,7 @@ public:
     static bool wasOpen(const ProductInfo &product);
 
     // What the preview is computed from: the folder, the list's entries and
-    // the request, as a run would be handed them. Asked once a burst of
+    // the request, as a run would be given them. Asked once a burst of
     // changes is over.
     void setInputSource(std::function<PreviewInput()> source);
     // Something the source answers has changed.
@@ -64,7 +64,7 @@ signals:
     // A new result is on screen.
     void previewShown(quint64 generation);
     // The folder the preview was last computed for has changed on disk, or
-    // is gone: whoever feeds the window should tell it of a change.
+    // is gone: whoever feeds the window should notify it of a change.
     void folderChanged();
 
 protected:

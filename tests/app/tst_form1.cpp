@@ -602,6 +602,7 @@ void TestForm1::refusedRequestTouchesNothing()
         f->mnuFileItem.at(0)->trigger();
     else
         QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(w->messages, QStringList{message});
     QCOMPARE(w->titles, QStringList{QStringLiteral("Quillmere Full")});
@@ -660,6 +661,7 @@ void TestForm1::renameEachType()
     QCOMPARE(f->File1->fileModel()->selectedCount(), 2);
 
     QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!f->isRunning());
 
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
     QCOMPARE(sortedIgnoringCase(folder.files()), after);
@@ -707,6 +709,7 @@ void TestForm1::filterRuleAfterRun()
     QTest::mouseClick(f->Command4, Qt::LeftButton);
 
     QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!f->isRunning());
 
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
     QCOMPARE(f->Combo2->currentText(), filterAfter);
@@ -754,6 +757,7 @@ void TestForm1::filesLeftInPlaceAreNamed()
     f->Command4->click();
 
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(folder.files(), after);
     QCOMPARE(w->messages.size(), 1);
@@ -791,6 +795,7 @@ void TestForm1::filesAlreadyNamedSoAreNoFailure()
     Form1 *f = w->form.get();
 
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(folder.files(), after);
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
@@ -836,6 +841,7 @@ void TestForm1::busyFolderIsRefused()
     FolderHandle other(folder.path());
     QCOMPARE(other.tryLock(), FolderHandle::LockResult::Locked);
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     QCOMPARE(w->messages.size(), 1);
@@ -845,6 +851,7 @@ void TestForm1::busyFolderIsRefused()
     other.unlock();
     f->Command4->click();
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));
 }
 
@@ -862,6 +869,7 @@ void TestForm1::runWithoutJournalIsRefused()
     Form1 *f = w->form.get();
 
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     QCOMPARE(w->messages.size(), 1);
@@ -872,6 +880,7 @@ void TestForm1::runWithoutJournalIsRefused()
     QVERIFY(blocker.remove());
     f->Command4->click();
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
     QCOMPARE(folder.files(), (QStringList{QStringLiteral("N1.jpg"), QStringLiteral("N2.jpg")}));
 }
 
@@ -917,6 +926,7 @@ void TestForm1::undoLastRename()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list->visualRect(list->model()->index(1, 0)).center());
     QTest::mouseClick(f->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!f->isRunning());
     QCOMPARE(folder.files(), afterRun);
     QVERIFY(f->mnuUndoItem->isEnabled());
 
@@ -1179,6 +1189,7 @@ void TestForm1::refusalBoxBelongsToTheWindow()
         seen->button(QMessageBox::Ok)->click();
     });
     form.Command1->click();
+    QTRY_VERIFY(!form.isRunning());
     QCOMPARE(text, message);
 }
 
@@ -1225,6 +1236,7 @@ void TestForm1::vanishedFilesAreToldApart()
     else
         QVERIFY(QFile::remove(target));
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QCOMPARE(w->messages.size(), 1);
     const QString message = w->messages.first();
@@ -1273,6 +1285,7 @@ void TestForm1::listKeepsItsPlaceAfterRun()
     f->Text1->setText(QStringLiteral("x"));
     f->Command4->click();
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
 
     QVERIFY2(w->messages.isEmpty(), qPrintable(w->messages.join(QLatin1Char('\n'))));
     QCOMPARE(f->File1->model()->index(top, 0).data().toString(), names.at(top).chopped(4) + QStringLiteral("x.txt"));

@@ -243,6 +243,7 @@ void GermanWindowTest::refusals()
     SeenMessage seen;
     answerMessageBoxes(&seen, this);
     QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QTRY_VERIFY(!form.isRunning());
     QTRY_COMPARE(seen.boxes, 1);
     QCOMPARE(seen.text, message);
     QCOMPARE(seen.title, Form1::kMessageTitle);

@@ -320,6 +320,7 @@ void TestPreview::previewAgreesWithRenameNow()
                           QStringLiteral("renamed")}));
 
     f->Command1->click();
+    QTRY_VERIFY(!f->isRunning());
     QVERIFY(w->messages.isEmpty());
     QMap<QString, QByteArray> expected;
     for (qsizetype i = 0; i < current.size(); ++i)

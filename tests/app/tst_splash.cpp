@@ -10,16 +10,16 @@ class TestSplash : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void handOffTick_data();
-    void handOffTick();
-    void timerHandsOffOnce();
+    void mainWindowTick_data();
+    void mainWindowTick();
+    void timerShowsMainWindowOnce();
     void pictureFillsTheWindow();
 };
 
-void TestSplash::handOffTick_data()
+void TestSplash::mainWindowTick_data()
 {
     QTest::addColumn<int>("ticks");
-    QTest::addColumn<int>("handOffs");
+    QTest::addColumn<int>("mainWindowsShown");
     QTest::addColumn<int>("count");
 
     QTest::newRow("one tick") << 1 << 0 << 2;
@@ -28,27 +28,27 @@ void TestSplash::handOffTick_data()
     QTest::newRow("76 ticks") << 76 << 1 << 152;
 }
 
-void TestSplash::handOffTick()
+void TestSplash::mainWindowTick()
 {
     QFETCH(int, ticks);
-    QFETCH(int, handOffs);
+    QFETCH(int, mainWindowsShown);
     QFETCH(int, count);
 
     frmSplash splash;
     int loads = 0;
     splash.setMainWindowLoader([&] { ++loads; });
-    QSignalSpy handedOff(&splash, &frmSplash::handedOff);
+    QSignalSpy mainWindowShown(&splash, &frmSplash::mainWindowShown);
     splash.show();
     for (int i = 0; i < ticks; ++i)
         splash.Timer2_Timer();
 
-    QCOMPARE(loads, handOffs);
-    QCOMPARE(handedOff.size(), handOffs);
+    QCOMPARE(loads, mainWindowsShown);
+    QCOMPARE(mainWindowShown.size(), mainWindowsShown);
     QCOMPARE(int(splash.intTemp), count);
-    QCOMPARE(splash.isVisible(), handOffs == 0);
+    QCOMPARE(splash.isVisible(), mainWindowsShown == 0);
 }
 
-void TestSplash::timerHandsOffOnce()
+void TestSplash::timerShowsMainWindowOnce()
 {
     frmSplash splash;
     int loads = 0;
@@ -59,13 +59,13 @@ void TestSplash::timerHandsOffOnce()
     });
     int ticks = 0;
     connect(splash.Timer2, &QTimer::timeout, this, [&] { ++ticks; });
-    QSignalSpy handedOff(&splash, &frmSplash::handedOff);
+    QSignalSpy mainWindowShown(&splash, &frmSplash::mainWindowShown);
 
     QVERIFY(!splash.Timer2->isActive());
     splash.Form_Load();
     splash.show();
     QVERIFY(splash.Timer2->isActive());
-    QVERIFY(handedOff.wait(10000));
+    QVERIFY(mainWindowShown.wait(10000));
 
     QCOMPARE(ticks, 75);
     QCOMPARE(loads, 1);

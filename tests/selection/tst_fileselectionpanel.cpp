@@ -494,6 +494,7 @@ void TestFileSelectionPanel::renameNowRenamesExactlyTheSelection()
     form->Text1->setFocus();
     QTest::keyClicks(form->Text1, QStringLiteral("new-"));
     QTest::mouseClick(form->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!form->isRunning());
 
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
     QCOMPARE(QDir(m_tree->filePath("main")).entryList(QDir::Files, QDir::Name),
