@@ -772,7 +772,7 @@ void Form1::runRename(const RenameRequest &request)
     m_running = true;
     m_sinceRepaint.start();
     const QString folder = File1->path();
-    const RenameReport report = RunRename(folder, entries, request, *this);
+    const RenameReport report = RunRename(FolderHandle(folder), entries, request, *this);
     m_running = false;
     flushRunNumber();
     feedPreview();

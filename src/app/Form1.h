@@ -144,10 +144,6 @@ private:
     void setFilterText(const QString &text) override;
     void refreshLists() override;
     bool stopRequested() override;
-    // The number box and the bar may run a few files ahead of the moves;
-    // nobody can see the difference, and the moves overlap the window's
-    // work.
-    bool takesOutcomesAfterMoves() const override { return true; }
 
     const ProductInfo m_product;
     const WindowSkin m_skin;
