@@ -255,7 +255,8 @@ void BM_RunRenameUnjournaled(benchmark::State &state)
         RenameRunTarget target;
         state.ResumeTiming();
 
-        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target, {.fileOperations = &operations});
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target,
+                                              {.fileOperations = &operations});
 
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
@@ -280,7 +281,8 @@ void BM_RunRenameSimulated(benchmark::State &state)
     const QList<RenameEntry> entries = allSelected(names);
     for (auto _ : state) {
         RenameRunTarget target;
-        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target, {.fileOperations = &SimulatedFileOperations()});
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target,
+                                              {.fileOperations = &SimulatedFileOperations()});
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
             return;

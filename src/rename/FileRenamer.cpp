@@ -341,13 +341,9 @@ bool FileRenamer::setAside(int i, QString *error)
         const size_t hash = m_index.hashOf(temporary);
         if (m_index.find(temporary, hash) >= 0)
             continue;
-        const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), temporary, Mode::NoReplace, error);
-        if (outcome == Outcome::Done) {
-            relocate(i, temporary, hash, true);
-            return true;
-        }
-        if (outcome == Outcome::Failed)
-            return false;
+        const Outcome outcome = moveOnce(i, temporary, hash, Mode::NoReplace, error, true);
+        if (outcome != Outcome::TargetExists)
+            return outcome == Outcome::Done;
     }
     *error = RunText::tr("no free temporary name");
     return false;
@@ -414,18 +410,21 @@ FileRenamer::Outcome FileRenamer::move(int i, const QString &to, size_t toHash, 
     // that never replaces does it in one step, and is refused just where the
     // detour is needed: the name is taken, by the file itself or by another.
     if (PlatformFiles::sameFoldedName(to, locationOf(i))) {
-        const Outcome direct = m_operations.renameFile(m_folder, locationText(i), to, Mode::NoReplace, error);
-        if (direct == Outcome::Done) {
-            relocate(i, to, toHash, false);
-            return direct;
-        }
-        if (direct == Outcome::Failed)
+        const Outcome direct = moveOnce(i, to, toHash, Mode::NoReplace, error);
+        if (direct != Outcome::TargetExists)
             return direct;
         return changeCaseByDetour(i, to, toHash, mode, error);
     }
+    return moveOnce(i, to, toHash, mode, error);
+}
+
+// One move of file i from where it is now, and the index kept current.
+FileRenamer::Outcome FileRenamer::moveOnce(int i, const QString &to, size_t toHash, Mode mode, QString *error,
+                                           bool aside)
+{
     const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), to, mode, error);
     if (outcome == Outcome::Done)
-        relocate(i, to, toHash, false);
+        relocate(i, to, toHash, aside);
     return outcome;
 }
 
@@ -436,8 +435,5 @@ FileRenamer::Outcome FileRenamer::changeCaseByDetour(int i, const QString &to, s
 {
     if (!setAside(i, error))
         return Outcome::Failed;
-    const Outcome outcome = m_operations.renameFile(m_folder, locationText(i), to, mode, error);
-    if (outcome == Outcome::Done)
-        relocate(i, to, toHash, false);
-    return outcome;
+    return moveOnce(i, to, toHash, mode, error);
 }

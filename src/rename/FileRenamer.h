@@ -100,6 +100,7 @@ private:
     size_t locationHash(int i) const;
     void relocate(int i, const QString &to, size_t toHash, bool aside);
     Outcome move(int i, const QString &to, size_t toHash, Mode mode, QString *error);
+    Outcome moveOnce(int i, const QString &to, size_t toHash, Mode mode, QString *error, bool aside = false);
     Outcome changeCaseByDetour(int i, const QString &to, size_t toHash, Mode mode, QString *error);
 
     const FolderHandle &m_folder;

@@ -207,7 +207,8 @@ RunResult runOnce(const QStringList &files, const QStringList &others, const QSt
     target.number = request.numberText;
     if (fault.kind == Fault::Stop)
         target.stopAt = fault.at;
-    const RenameReport report = RunRename(FolderHandle(work), entries, request, target, {.fileOperations = &operations});
+    const RenameReport report = RunRename(FolderHandle(work), entries, request, target,
+                                          {.fileOperations = &operations});
     result.moves = operations.log;
     result.folder = stateOf(work);
     if (QFileInfo::exists(swapOut))

@@ -274,7 +274,8 @@ void TestReplaceSafety::faultInOverwriteRun()
     FaultyOperations operations(calls);
     DetachedRunTarget target;
 
-    const RenameReport report = RunRename(FolderHandle(m_work), entries, overwriting(), target, {.fileOperations = &operations});
+    const RenameReport report = RunRename(FolderHandle(m_work), entries, overwriting(), target,
+                                          {.fileOperations = &operations});
 
     const QMap<QString, QByteArray> after = filesOf(m_work);
     const QMap<QString, QByteArray> trashed = filesOf(m_trash + QStringLiteral("/files"));
@@ -369,7 +370,8 @@ void TestReplaceSafety::nameTakenAgain()
     DetachedRunTarget target;
 
     const RenameReport report =
-        RunRename(FolderHandle(m_work), {{QStringLiteral("a1.jpg"), true}}, overwriting(), target, {.fileOperations = &operations});
+        RunRename(FolderHandle(m_work), {{QStringLiteral("a1.jpg"), true}}, overwriting(), target,
+                  {.fileOperations = &operations});
 
     const QMap<QString, QByteArray> after = filesOf(m_work);
     QCOMPARE(after.value(QStringLiteral("Photo1.jpg")), QCryptographicHash::hash("raced", QCryptographicHash::Sha256));

@@ -301,7 +301,8 @@ void RunSafetyTest::folderSwappedMidRun()
     });
     DetachedRunTarget target;
     const RenameReport report =
-        RunRename(FolderHandle(throughLink ? link : work), allSelected(names), request, target, {.fileOperations = &operations});
+        RunRename(FolderHandle(throughLink ? link : work), allSelected(names), request, target,
+                  {.fileOperations = &operations});
 
     QVERIFY(operations.calls >= step);
     QCOMPARE(checksums(otherNow), otherBefore);
@@ -350,7 +351,8 @@ void RunSafetyTest::secondRunIsRefused()
         afterSecond = checksums(second);
     });
     DetachedRunTarget target;
-    const RenameReport first = RunRename(FolderHandle(work), allSelected(names), renumbering(QStringLiteral("2"), false), target,
+    const RenameReport first = RunRename(FolderHandle(work), allSelected(names),
+                                         renumbering(QStringLiteral("2"), false), target,
                                          {.fileOperations = &operations});
 
     QCOMPARE(first.refusal, RenameReport::Refusal::None);
@@ -469,7 +471,8 @@ void RunSafetyTest::simulatedRunInReadOnlyFolder()
         DetachedRunTarget target;
         RenameRequest request = renumbering(QStringLiteral("1"), false);
         request.rememberNumber = true;
-        const RenameReport report = RunRename(FolderHandle(work), allSelected(names), request, target, {.fileOperations = &SimulatedFileOperations()});
+        const RenameReport report = RunRename(FolderHandle(work), allSelected(names), request, target,
+                                              {.fileOperations = &SimulatedFileOperations()});
         if (report.renamedCount() != renamed)
             return 1;
         if (report.leftInPlace.size() != names.size() - renamed)
@@ -520,7 +523,8 @@ void RunSafetyTest::stoppedRun()
     const QMap<QString, QString> before = checksums(folder.path());
 
     StoppingTarget target(stopAt);
-    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names), renumbering(QStringLiteral("2"), keepExisting), target);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names),
+                                          renumbering(QStringLiteral("2"), keepExisting), target);
 
     QVERIFY(hiddenNames(folder.path()).isEmpty());
     QCOMPARE(contentsOf(checksums(folder.path())), contentsOf(before));
@@ -562,7 +566,8 @@ void RunSafetyTest::temporaryNameTellsWhoseFile()
     request.newText = base;
     DetachedRunTarget target;
 
-    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names), request, target, {.fileOperations = &operations});
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names), request, target,
+                                          {.fileOperations = &operations});
 
     QCOMPARE(report.renamedCount(), 2);
     const QStringList aside = operations.moves.filter(QStringLiteral(" -> .quillmere-"));
@@ -620,7 +625,8 @@ void RunSafetyTest::caseOnlyChange()
     HookedOperations plain(0, [] {});
     RenameFileOperations &operations = caseBlind ? static_cast<RenameFileOperations &>(blind) : plain;
 
-    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(selected), request, target, {.fileOperations = &operations});
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(selected), request, target,
+                                          {.fileOperations = &operations});
 
     QCOMPARE(report.renamedCount(), 2);
     QVERIFY(report.leftInPlace.isEmpty());

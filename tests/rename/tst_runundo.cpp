@@ -262,7 +262,8 @@ void RunUndoTest::dryRunChangesNothing()
     QVERIFY(writeFiles(dir.path(), photos));
     const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     DetachedRunTarget target;
-    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), photos.mid(0, 5)), requestOf(NameOnly, "Photo", "", "2", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), photos.mid(0, 5)),
+              requestOf(NameOnly, "Photo", "", "2", false), target);
     const QMap<QString, QByteArray> after = FolderChecksums(dir.path());
 
     const UndoReport dry = UndoLastRun(dir.path(), true);
@@ -290,9 +291,11 @@ void RunUndoTest::runsAreUndoneNewestFirst()
     QVERIFY(writeFiles(dir.path(), names));
     const QMap<QString, QByteArray> first = FolderChecksums(dir.path());
     DetachedRunTarget target;
-    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), names), requestOf(AddPrefix, "x_", "", "1", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), names), requestOf(AddPrefix, "x_", "", "1", false),
+              target);
     const QMap<QString, QByteArray> second = FolderChecksums(dir.path());
-    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), second.keys()), requestOf(NameOnly, "y", "", "1", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), second.keys()), requestOf(NameOnly, "y", "", "1", false),
+              target);
     QVERIFY(FolderChecksums(dir.path()) != second);
 
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::Done);
@@ -306,7 +309,8 @@ void RunUndoTest::runsAreUndoneNewestFirst()
     // A run of another folder is never taken for this one's.
     QTemporaryDir other;
     QVERIFY(writeFiles(other.path(), {"z.jpg"}));
-    RunRename(FolderHandle(other.path()), entriesOf(other.path(), {"z.jpg"}), requestOf(AddPrefix, "x_", "", "1", false), target);
+    RunRename(FolderHandle(other.path()), entriesOf(other.path(), {"z.jpg"}),
+              requestOf(AddPrefix, "x_", "", "1", false), target);
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::NothingToUndo);
     QVERIFY(QFile::exists(other.filePath("x_z.jpg")));
 }
@@ -337,7 +341,8 @@ void RunUndoTest::journalRecordsThePlanAndProgress()
 
     // A simulated run keeps none.
     const RenameReport simulated = RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), {"Photo2.jpg"}),
-                                             requestOf(AddPrefix, "x", "", "1", false), target, {.fileOperations = &SimulatedFileOperations()});
+                                             requestOf(AddPrefix, "x", "", "1", false), target,
+                                             {.fileOperations = &SimulatedFileOperations()});
     QVERIFY(simulated.journalPath.isEmpty());
     QCOMPARE(RunJournalFiles().size(), 1);
 }

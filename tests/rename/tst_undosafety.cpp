@@ -54,7 +54,8 @@ const QStringList kOverwritten = {"a.jpg", "b.jpg", "New1.jpg"};
 RenameReport overwriteRun(const QString &folder)
 {
     DetachedRunTarget target;
-    return RunRename(FolderHandle(folder), entriesOf(folder, {"a.jpg", "b.jpg"}), requestOf(NameOnly, "New", "", "1", false), target);
+    return RunRename(FolderHandle(folder), entriesOf(folder, {"a.jpg", "b.jpg"}),
+                     requestOf(NameOnly, "New", "", "1", false), target);
 }
 
 // The journal as a run killed just before its end leaves it: without its
@@ -175,7 +176,8 @@ void UndoSafetyTest::cutOffJournalIsKept()
     QVERIFY(writeFiles(folder.path(), {"a.jpg", "b.jpg", ".c"}));
     const QMap<QString, QByteArray> before = FolderChecksums(folder.path());
     DetachedRunTarget target;
-    const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf(folder.path(), {"a.jpg", "b.jpg", ".c"}),
+    const RenameReport report = RunRename(FolderHandle(folder.path()),
+                                          entriesOf(folder.path(), {"a.jpg", "b.jpg", ".c"}),
                                           requestOf(AddPrefix, "x_", "", "1", true), target);
     QCOMPARE(report.renamedCount(), 3);
     QVERIFY(cutOff(report.journalPath));
