@@ -155,7 +155,7 @@ void listFolder(benchmark::State &state, const QString &pattern, qsizetype expec
         return;
     }
     for (auto _ : state) {
-        QStringList names = ListFolderFiles(folder.path(), pattern);
+        QStringList names = ListFolderFiles(FolderHandle(folder.path()), pattern);
         if (names.size() != expected) {
             state.SkipWithError("wrong number of files listed");
             return;
@@ -209,13 +209,13 @@ void BM_RunRename(benchmark::State &state)
     }
     for (auto _ : state) {
         state.PauseTiming();
-        const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.*"));
+        const QStringList names = ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"));
         const RenameRequest request = nextRequest(names);
         const QList<RenameEntry> entries = allSelected(names);
         RenameRunTarget target;
         state.ResumeTiming();
 
-        const RenameReport report = RunRename(folder.path(), entries, request, target);
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target);
 
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
@@ -249,13 +249,14 @@ void BM_RunRenameUnjournaled(benchmark::State &state)
     UnjournaledOperations operations;
     for (auto _ : state) {
         state.PauseTiming();
-        const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.*"));
+        const QStringList names = ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"));
         const RenameRequest request = nextRequest(names);
         const QList<RenameEntry> entries = allSelected(names);
         RenameRunTarget target;
         state.ResumeTiming();
 
-        const RenameReport report = RunRename(folder.path(), entries, request, target, operations);
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target,
+                                              {.fileOperations = &operations});
 
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
@@ -275,12 +276,13 @@ void BM_RunRenameSimulated(benchmark::State &state)
         state.SkipWithError("could not create the folder");
         return;
     }
-    const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.*"));
+    const QStringList names = ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"));
     const RenameRequest request = nextRequest(names);
     const QList<RenameEntry> entries = allSelected(names);
     for (auto _ : state) {
         RenameRunTarget target;
-        const RenameReport report = RunRename(folder.path(), entries, request, target, SimulatedFileOperations());
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entries, request, target,
+                                              {.fileOperations = &SimulatedFileOperations()});
         if (report.renamedCount() != count) {
             state.SkipWithError("not every file was renamed");
             return;
@@ -300,7 +302,7 @@ void BM_BareRenameLoop(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         // The same old and new names the run would use, ready as paths.
-        const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.*"));
+        const QStringList names = ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"));
         const RenameRequest request = nextRequest(names);
         std::vector<QByteArray> oldPaths;
         std::vector<QByteArray> newPaths;
@@ -405,11 +407,11 @@ int measureMemoryChild(const QString &folder)
     const long before = peakResidentKiB();
     long afterListing = 0;
     {
-        const QStringList names = ListFolderFiles(folder, QStringLiteral("*.*"));
+        const QStringList names = ListFolderFiles(FolderHandle(folder), QStringLiteral("*.*"));
         afterListing = peakResidentKiB();
         const RenameRequest request = nextRequest(names);
         RenameRunTarget target;
-        const RenameReport report = RunRename(folder, allSelected(names), request, target);
+        const RenameReport report = RunRename(FolderHandle(folder), allSelected(names), request, target);
         if (report.renamedCount() != names.size() || names.size() != kLarge)
             return 3;
     }

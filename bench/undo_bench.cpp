@@ -32,7 +32,6 @@ public:
     void setFilterText(const QString &) override {}
     void refreshLists() override {}
     void fileRenamed(const RenamedFile &) override {}
-    bool takesOutcomesAfterMoves() const override { return true; }
 };
 
 // The journal as a run killed half-way leaves it: the plan and the first
@@ -83,7 +82,7 @@ double timeUndo(const QString &root, int files, bool cutOff, double *runSeconds)
     QuietTarget target;
     QElapsedTimer timer;
     timer.start();
-    const RenameReport report = RunRename(folder, entries, request, target);
+    const RenameReport report = RunRename(FolderHandle(folder), entries, request, target);
     *runSeconds = double(timer.nsecsElapsed()) / 1e9;
     if (report.renamedCount() != files || (cutOff && !cutHalfWay(report.journalPath))) {
         std::printf("the run renamed %lld of %d files\n", qint64(report.renamedCount()), files);

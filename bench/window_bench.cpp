@@ -279,7 +279,7 @@ void BM_RenameRun_Engine(benchmark::State &state)
     Totals totals;
     for (auto _ : state) {
         QList<RenameEntry> entries;
-        for (const QString &name : ListFolderFiles(folder, QStringLiteral("*.*")))
+        for (const QString &name : ListFolderFiles(FolderHandle(folder), QStringLiteral("*.*")))
             entries.append({name, true});
         RenameRequest request;
         request.type = NameOnly;
@@ -287,14 +287,9 @@ void BM_RenameRun_Engine(benchmark::State &state)
         request.numberText = QStringLiteral("1");
         request.pad = true;
         request.entryCount = int(entries.size());
-        // Told of the outcomes after the moves, as the window and the
-        // command line are.
-        struct : RenameRunTarget
-        {
-            bool takesOutcomesAfterMoves() const override { return true; }
-        } target;
+        RenameRunTarget target;
         const StepTimer timer;
-        const RenameReport report = RunRename(folder, entries, request, target);
+        const RenameReport report = RunRename(FolderHandle(folder), entries, request, target);
         totals.add(state, timer);
         if (report.renamedCount() != kFiles)
             state.SkipWithError("the run did not rename every file");

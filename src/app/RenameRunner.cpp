@@ -74,11 +74,6 @@ public:
 
     bool stopRequested() override { return m_runner->stopRequested(); }
 
-    // The number box and the bar may run a few files ahead of the moves;
-    // nobody can see the difference, and the moves overlap the run's
-    // other work.
-    bool takesOutcomesAfterMoves() const override { return true; }
-
     struct Event
     {
         enum Kind { Filter, Refresh } kind;
@@ -159,7 +154,7 @@ bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entrie
     // The report is written on the worker thread and read here only after
     // the thread has been joined (threadFinished).
     m_thread = std::thread([this, folder, entries, request] {
-        m_report = RunRename(folder, entries, request, *m_target);
+        m_report = RunRename(FolderHandle(folder), entries, request, *m_target);
         // Queued after everything the run reported, so the window hears of
         // the end last.
         QMetaObject::invokeMethod(this, &RenameRunner::threadFinished, Qt::QueuedConnection);

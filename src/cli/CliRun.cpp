@@ -100,8 +100,6 @@ public:
         m_out.flushSoon();
     }
     bool stopRequested() override { return StopSignals::received() != 0; }
-    bool keepsRenamedList() const override { return false; }
-    bool takesOutcomesAfterMoves() const override { return true; }
 
 private:
     CliOutput &m_out;
@@ -208,7 +206,10 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     const StopSignals stopSignals;
     CliRunTarget target(out, command.nullSeparated);
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
-    const RenameReport report = RunRename(folder, entries, command.request, target, operations, &content);
+    // Each renamed file is written as it is done: the report only counts them.
+    const RenameReport report = RunRename(folder, entries, command.request, target,
+                                          {.fileOperations = &operations, .listedContent = &content,
+                                           .keepRenamedList = false});
     if (report.refusal == RenameReport::Refusal::NoJournal) {
         WriteCliMessage(err, report.refusalMessage + u' '
                                  + CliText::tr("To rename all the same, without a way to undo it, give --no-undo."));

@@ -3,7 +3,7 @@
 #include "core/PlainBuffer.h"
 #include "core/Prefetch.h"
 #include "rename/PlatformFiles.h"
-#include "rename/RenameRun.h"
+#include "rename/RunTypes.h"
 
 class FolderContent;
 class FolderHandle;
@@ -45,7 +45,7 @@ public:
     };
 
     // Reads folder, with the selected entries among the list's entries;
-    // selected[i] tells what became of entry i. False when the folder cannot
+    // selected[i] says what became of entry i. False when the folder cannot
     // be read. Names that no text can give (see FolderReader) are left out:
     // no new name can equal them.
     bool load(const FolderHandle &folder, const QList<RenameEntry> &entries, std::vector<SelectedFile> &selected);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rename/RenameRun.h"
+#include "rename/RunTypes.h"
 #include "rename/TrashCan.h"
 
 #include <QString>

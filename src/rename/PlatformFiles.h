@@ -27,7 +27,7 @@ bool sameFoldedName(QStringView a, QStringView b);
 size_t foldedNameHash(QStringView name, size_t seed);
 
 // Why a file of this name cannot exist in a folder whose names hold at most
-// maxLength bytes, or an empty text when it can; *leavesFolder tells a name
+// maxLength bytes, or an empty text when it can; *leavesFolder marks a name
 // that would point outside the folder.
 QString nameProblem(const QString &name, int maxLength, bool *leavesFolder);
 

@@ -24,7 +24,7 @@ struct PreviewInput
 // (typing): a change waits for a short pause before the computation starts,
 // the input is read from its source once, when the computation starts, the
 // computation runs on a worker thread, and only the newest input's result is
-// handed on. A result that was overtaken while it was computed is dropped,
+// passed on. A result that was overtaken while it was computed is dropped,
 // and at most one computation runs at a time.
 class PreviewComputer : public QObject
 {

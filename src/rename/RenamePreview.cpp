@@ -27,7 +27,8 @@ RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntr
     }
 
     RenameRunTarget target; // nothing to report to
-    const RenameReport report = RunRename(folder, entries, request, target, SimulatedFileOperations());
+    const RenameReport report = RunRename(FolderHandle(folder), entries, request, target,
+                                          {.fileOperations = &SimulatedFileOperations()});
 
     // Each selected entry is in exactly one of the report's lists, each in
     // list order: walking the selected entries in order and taking from the

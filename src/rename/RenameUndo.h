@@ -51,7 +51,7 @@ struct UndoReport
 // every file of the run back under its old name, the files it replaced
 // back from the trash. Nothing is ever replaced; a file that changed since
 // is left where it is and reported, the rest are still put back. With
-// dryRun, tells what would be done and changes nothing.
+// dryRun, reports what would be done and changes nothing.
 UndoReport UndoLastRun(const QString &folder, bool dryRun = false);
 
 // Whether folder has a run that UndoLastRun() would take back.
@@ -67,7 +67,7 @@ struct HalfRenamedFolder
 // now), newest first.
 QList<HalfRenamedFolder> FindHalfRenamedFolders();
 
-// What the window tells after an undo: empty when every file went back.
+// What the window reports after an undo: empty when every file went back.
 QString UndoOutcomeMessage(const UndoReport &report);
 // The one message naming the folders left half-renamed; empty for none.
 QString HalfRenamedMessage(const QList<HalfRenamedFolder> &folders);

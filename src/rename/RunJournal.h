@@ -26,7 +26,7 @@ constexpr int kKeptRunJournals = 20;
 // as the run goes, each move is added, in batches; a replaced file is noted,
 // durably, with its identity and its .trashinfo's, before it goes to the
 // trash (where it cannot be noted, or no trash takes it, it is not
-// replaced); the last line tells the run ended. Fields added since the first
+// replaced); the last line says the run ended. Fields added since the first
 // journals come last on their lines, so journals without them still read;
 // journals of earlier versions may also note files replaced for good
 // ("lost").

@@ -3,7 +3,7 @@
 #include <sys/types.h>
 
 // The system calls a run makes besides its moves: those that put a file it
-// replaces into a trash, and those that write its journal. A test hands a
+// replaces into a trash, and those that write its journal. A test passes a
 // run its own, through RenameFileOperations::systemCalls(), to make any one
 // of them fail as a full disk, a lost device or a file limit would.
 class RunSystemCalls

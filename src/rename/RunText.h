@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-// The translation context of what the rename run tells about each file it
+// The translation context of what the rename run reports about each file it
 // leaves in place: RunText::tr().
 struct RunText
 {

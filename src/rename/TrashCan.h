@@ -24,7 +24,7 @@ public:
     TrashCan &operator=(const TrashCan &) = delete;
 
     // Whether there is a trash the folder's files can be moved into; when
-    // there is none, *whyNot tells why.
+    // there is none, *whyNot says why.
     bool isAvailable(QString *whyNot = nullptr);
     // The trash folder, holding files/ and info/.
     QString path() const { return m_path; }
@@ -32,7 +32,7 @@ public:
     // Writes the .trashinfo for the folder's entry name under a name free
     // in the trash, and answers that name: the entry's own, or where that
     // is taken or too long for the trash, one made from it. On failure
-    // *error tells why.
+    // *error says why.
     std::optional<QString> reserve(QStringView name, QString *error);
     // Moves the entry into the trash under a name reserve() gave.
     MoveOutcome moveIn(QStringView name, const QString &trashName, QString *error);

@@ -15,7 +15,7 @@ FileListModel::FileListModel(QObject *parent)
     , m_pattern(QStringLiteral("*.*"))
     , m_selection(new QItemSelectionModel(this, this))
 {
-    m_names = ListFolderFiles(m_path, m_pattern);
+    m_names = ListFolderFiles(FolderHandle(m_path), m_pattern);
 }
 
 int FileListModel::rowCount(const QModelIndex &parent) const
@@ -40,7 +40,7 @@ bool FileListModel::setPath(const QString &path, QString *whyNot)
 {
     const QString target = QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
     bool ok = false;
-    QStringList names = ListFolderFiles(target, m_pattern, &ok);
+    QStringList names = ListFolderFiles(FolderHandle(target), m_pattern, &ok);
     if (!ok) {
         if (whyNot)
             *whyNot = WhyFolderUnreadable(target);
@@ -74,7 +74,7 @@ bool FileListModel::refresh(QString *whyNot)
 bool FileListModel::fill(QString *whyNot)
 {
     bool ok = false;
-    QStringList names = ListFolderFiles(m_path, m_pattern, &ok);
+    QStringList names = ListFolderFiles(FolderHandle(m_path), m_pattern, &ok);
     if (!ok && whyNot)
         *whyNot = WhyFolderUnreadable(m_path);
     // An unreadable folder shows nothing rather than names that may be gone.

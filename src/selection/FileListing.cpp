@@ -149,21 +149,6 @@ void SortFileNames(QStringList &names)
     names = sorter.take();
 }
 
-QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool *ok)
-{
-    return ListFolderFiles(FolderHandle(folder), pattern, ok);
-}
-
-QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok)
-{
-    return ListFolderFiles(folder, pattern, ok, nullptr);
-}
-
-QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText)
-{
-    return ListFolderFiles(folder, pattern, ok, sharedText, nullptr);
-}
-
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText,
                             FolderContent *content)
 {

@@ -68,20 +68,19 @@ QString ListPatternForFilter(bool filterOn, const QString &extension);
 //
 // A folder that cannot be read (missing, not a folder, no permission) gives
 // an empty list; `ok`, when given, tells that case apart from an empty folder.
-QStringList ListFolderFiles(const QString &folder, const QString &pattern, bool *ok = nullptr);
-// The same in a folder already open, so that a run can rename in the very
+// The folder is one already open, so that a run can rename in the very
 // folder it listed.
-QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok = nullptr);
-// The same, with the names' text in *sharedText, which the names refer to
-// instead of holding a copy each (see SortedNames::takeSharing): for a
-// caller that lists a great many files once and keeps *sharedText as long.
-QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText);
-// The same, and what the read showed besides in *content (see FolderContent),
-// for a run in the folder that needs no second read. content->listed stays
-// empty without sharedText, and where the names could not carry their facts
-// through the sort (names longer than any file system allows).
-QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText,
-                            FolderContent *content);
+//
+// With sharedText, the names' text is put in *sharedText, which the names
+// refer to instead of holding a copy each (see SortedNames::takeSharing):
+// for a caller that lists a great many files once and keeps *sharedText as
+// long. With content, what the read showed besides goes into *content (see
+// FolderContent), for a run in the folder that needs no second read.
+// content->listed stays empty without sharedText, and where the names could
+// not carry their facts through the sort (names longer than any file system
+// allows).
+QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok = nullptr,
+                            QString *sharedText = nullptr, FolderContent *content = nullptr);
 
 // Sorts names the way ListFolderFiles returns them.
 void SortFileNames(QStringList &names);

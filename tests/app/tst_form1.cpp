@@ -955,7 +955,8 @@ void TestForm1::halfRenamedFolderIsToldAtStart()
     request.newText = QStringLiteral("x_");
     RenameRunTarget target;
     const RenameReport report =
-        RunRename(folder.path(), {{QStringLiteral("a.jpg"), true}, {QStringLiteral("b.jpg"), true}}, request, target);
+        RunRename(FolderHandle(folder.path()), {{QStringLiteral("a.jpg"), true}, {QStringLiteral("b.jpg"), true}},
+                  request, target);
     QVERIFY(!report.journalPath.isEmpty());
     // Cut off like a run killed before it ended: the mark of its end gone.
     QFile journal(report.journalPath);

@@ -61,7 +61,8 @@ Outcome runIn(const QString &path, const QString &pattern, const RenameRequest &
         entries.append({name, true});
     RenameRunTarget target;
     const RenameReport report =
-        RunRename(folder, entries, request, target, SystemFileOperations(), fromListing ? &content : nullptr);
+        RunRename(folder, entries, request, target,
+                  {.fileOperations = &SystemFileOperations(), .listedContent = fromListing ? &content : nullptr});
 
     Outcome outcome;
     for (const RenamedFile &file : report.renamed)

@@ -83,7 +83,7 @@ RenameReport runOn(TempFolder &folder, const QList<RenameEntry> &entries, const 
                    RenameFileOperations &operations)
 {
     RenameRunTarget target;
-    return RunRename(folder.path(), entries, r, target, operations);
+    return RunRename(FolderHandle(folder.path()), entries, r, target, {.fileOperations = &operations});
 }
 
 RenamePreview previewOf(int rows, int everyProblem)

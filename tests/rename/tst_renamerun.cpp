@@ -102,13 +102,18 @@ QStringList expectedRenames(const QStringList &layout, const QStringList &left =
     return pairs;
 }
 
-QStringList renamesOf(const RenameReport &report)
+QStringList renamesOf(const QList<RenamedFile> &renamed)
 {
     QStringList pairs;
-    for (const RenamedFile &file : report.renamed)
+    for (const RenamedFile &file : renamed)
         pairs.append(file.oldName + QLatin1String(" -> ") + file.newName);
     pairs.sort();
     return pairs;
+}
+
+QStringList renamesOf(const RenameReport &report)
+{
+    return renamesOf(report.renamed);
 }
 
 // "name=Reason", with "@current" when the file ended up under another name;
@@ -428,22 +433,30 @@ void RenameRunTest::run()
     QFETCH(QStringList, after);
     QFETCH(QStringList, left);
 
-    TempFolder folder;
-    QVERIFY(populate(folder, files));
-    DetachedRunTarget target;
-    target.number = request.numberText;
-    FailingOperations operations(failOn);
+    // Once with the report's list of renamed files, once with only their
+    // count: the folder, the target and the files left are the same.
+    for (const bool keepList : {true, false}) {
+        TempFolder folder;
+        QVERIFY(populate(folder, files));
+        DetachedRunTarget target;
+        target.number = request.numberText;
+        FailingOperations operations(failOn);
 
-    const RenameReport report = RunRename(folder.path(), entriesOf(entries), request, target, operations);
+        const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf(entries), request, target,
+                                              {.fileOperations = &operations, .keepRenamedList = keepList});
 
-    // Compared whole, hidden files included: nothing is lost, nothing stays
-    // behind under a temporary name.
-    QCOMPARE(folder.contents(), expectedContents(after));
-    QCOMPARE(renamesOf(report), expectedRenames(after, left));
-    QCOMPARE(leftOf(report), left);
-    for (const QString &name : files) {
-        if (name.endsWith(QLatin1Char('/')))
-            QVERIFY(QFileInfo(folder.filePath(name)).isDir());
+        // Compared whole, hidden files included: nothing is lost, nothing
+        // stays behind under a temporary name.
+        QCOMPARE(folder.contents(), expectedContents(after));
+        const QStringList renames = expectedRenames(after, left);
+        QCOMPARE(renamesOf(report), keepList ? renames : QStringList());
+        QCOMPARE(renamesOf(target.renamedAsDone), renames);
+        QCOMPARE(report.renamedCount(), renames.size());
+        QCOMPARE(leftOf(report), left);
+        for (const QString &name : files) {
+            if (name.endsWith(QLatin1Char('/')))
+                QVERIFY(QFileInfo(folder.filePath(name)).isDir());
+        }
     }
 }
 
@@ -471,9 +484,10 @@ void RenameRunTest::dryRun()
     DetachedRunTarget simulatedTarget;
     realTarget.number = simulatedTarget.number = request.numberText;
 
-    const RenameReport expected = RunRename(real.path(), entriesOf(entries), request, realTarget);
+    const RenameReport expected = RunRename(FolderHandle(real.path()), entriesOf(entries), request, realTarget);
     const RenameReport report =
-        RunRename(simulated.path(), entriesOf(entries), request, simulatedTarget, SimulatedFileOperations());
+        RunRename(FolderHandle(simulated.path()), entriesOf(entries), request, simulatedTarget,
+                  {.fileOperations = &SimulatedFileOperations()});
 
     QCOMPARE(simulated.contents(), before);
     QCOMPARE(renamesOf(report), renamesOf(expected));
@@ -541,7 +555,7 @@ void RenameRunTest::number()
     target.number = start;
 
     const RenameReport report =
-        RunRename(folder.path(), entriesOf({"*a.jpg", "*b.jpg", "*c.txt"}), r, target);
+        RunRename(FolderHandle(folder.path()), entriesOf({"*a.jpg", "*b.jpg", "*c.txt"}), r, target);
 
     QCOMPARE(folder.contents(), expectedContents(after));
     QCOMPARE(target.number, numberAfter);
@@ -568,7 +582,7 @@ void RenameRunTest::progress()
     TempFolder folder;
     DetachedRunTarget target;
     target.progress = 42;
-    RunRename(folder.path(), entriesOf(entries), request(NameOnly, "P", "", "1"), target);
+    RunRename(FolderHandle(folder.path()), entriesOf(entries), request(NameOnly, "P", "", "1"), target);
 
     QCOMPARE(target.progressHistory, values);
     QCOMPARE(target.progress, values.isEmpty() ? 42.0F : values.last());
@@ -608,7 +622,7 @@ void RenameRunTest::filterRule()
     target.number = QStringLiteral("1");
 
     // No entry selected: the end of the run happens all the same.
-    RunRename(folder.path(), entriesOf({"a.jpg"}), r, target);
+    RunRename(FolderHandle(folder.path()), entriesOf({"a.jpg"}), r, target);
 
     QCOMPARE(target.filter, filterAfter);
     QCOMPARE(target.number, QStringLiteral("1"));
@@ -624,7 +638,7 @@ void RenameRunTest::orderOfEffects()
     r.filterExtension = QStringLiteral("jpg");
     RecordingTarget target(folder);
 
-    RunRename(folder.path(), entriesOf({"*a.jpg", "b.jpg", "*c.jpg"}), r, target);
+    RunRename(FolderHandle(folder.path()), entriesOf({"*a.jpg", "b.jpg", "*c.jpg"}), r, target);
 
     const QStringList expected = {
         "stop?",
@@ -651,8 +665,9 @@ void RenameRunTest::fileAppearingMeanwhileIsKept()
     target.number = QStringLiteral("1");
     IntruderOperations operations;
 
-    const RenameReport report = RunRename(folder.path(), entriesOf({"*a.jpg"}),
-                                          request(NameOnly, "Photo", "", "1", true), target, operations);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf({"*a.jpg"}),
+                                          request(NameOnly, "Photo", "", "1", true), target,
+                                          {.fileOperations = &operations});
 
     QVERIFY(operations.intruded);
     QCOMPARE(folder.contents(), (QMap<QString, QByteArray>{{"Photo1.jpg", "intruder"}, {"Photo1_.jpg", "a.jpg"}}));
@@ -671,7 +686,7 @@ void RenameRunTest::renameKeepsTheFileItself()
     DetachedRunTarget target;
     target.number = QStringLiteral("1");
 
-    RunRename(folder.path(), entriesOf({"*a.jpg"}), request(NameOnly, "Photo", "", "1"), target);
+    RunRename(FolderHandle(folder.path()), entriesOf({"*a.jpg"}), request(NameOnly, "Photo", "", "1"), target);
 
     struct stat after;
     QCOMPARE(::stat(QFile::encodeName(folder.filePath("Photo1.jpg")).constData(), &after), 0);
@@ -728,7 +743,7 @@ void RenameRunTest::newNameLinkedToTheFile()
     DetachedRunTarget target;
     target.number = request.numberText;
 
-    const RenameReport report = RunRename(folder.path(), entriesOf(entries), request, target);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf(entries), request, target);
 
     // Reported as renamed only when the old name is really gone.
     QCOMPARE(folder.contents(), expectedContents(after));
@@ -767,7 +782,7 @@ void RenameRunTest::symbolicLinkOntoAFile()
     DetachedRunTarget target;
     target.number = QStringLiteral("1");
 
-    const RenameReport report = RunRename(folder.path(), entriesOf({"*a.jpg", "b1.jpg", "c.jpg"}),
+    const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf({"*a.jpg", "b1.jpg", "c.jpg"}),
                                           request(NameOnly, "b", "", "1", keepExisting), target);
 
     QStringList seen;

@@ -274,7 +274,8 @@ void TestReplaceSafety::faultInOverwriteRun()
     FaultyOperations operations(calls);
     DetachedRunTarget target;
 
-    const RenameReport report = RunRename(m_work, entries, overwriting(), target, operations);
+    const RenameReport report = RunRename(FolderHandle(m_work), entries, overwriting(), target,
+                                          {.fileOperations = &operations});
 
     const QMap<QString, QByteArray> after = filesOf(m_work);
     const QMap<QString, QByteArray> trashed = filesOf(m_trash + QStringLiteral("/files"));
@@ -341,12 +342,9 @@ void TestReplaceSafety::faultInOverwriteRun()
 void TestReplaceSafety::nameTakenAgain_data()
 {
     QTest::addColumn<bool>("wasTaken"); // Photo1.jpg is there when the run starts
-    QTest::addColumn<bool>("batched");
 
-    for (const bool batched : {false, true}) {
-        QTest::addRow("after the old file went to the trash%s", batched ? ", batched" : "") << true << batched;
-        QTest::addRow("a name that was free%s", batched ? ", batched" : "") << false << batched;
-    }
+    QTest::addRow("after the old file went to the trash") << true;
+    QTest::addRow("a name that was free") << false;
 }
 
 // Another process makes a file under the new name just before the move: it
@@ -354,7 +352,6 @@ void TestReplaceSafety::nameTakenAgain_data()
 void TestReplaceSafety::nameTakenAgain()
 {
     QFETCH(bool, wasTaken);
-    QFETCH(bool, batched);
 
     QVERIFY(writeFile(m_work + QStringLiteral("/a1.jpg"), "new"));
     if (wasTaken)
@@ -371,10 +368,10 @@ void TestReplaceSafety::nameTakenAgain()
         operations.beforeMove = race;
     }
     DetachedRunTarget target;
-    target.batched = batched;
 
     const RenameReport report =
-        RunRename(m_work, {{QStringLiteral("a1.jpg"), true}}, overwriting(), target, operations);
+        RunRename(FolderHandle(m_work), {{QStringLiteral("a1.jpg"), true}}, overwriting(), target,
+                  {.fileOperations = &operations});
 
     const QMap<QString, QByteArray> after = filesOf(m_work);
     QCOMPARE(after.value(QStringLiteral("Photo1.jpg")), QCryptographicHash::hash("raced", QCryptographicHash::Sha256));

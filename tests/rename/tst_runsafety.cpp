@@ -286,7 +286,7 @@ void RunSafetyTest::folderSwappedMidRun()
     // The same run undisturbed, for what the swapped one must still do.
     const RenameRequest request = renumbering(QStringLiteral("2"), keepExisting);
     DetachedRunTarget referenceTarget;
-    const RenameReport expected = RunRename(reference, allSelected(names), request, referenceTarget);
+    const RenameReport expected = RunRename(FolderHandle(reference), allSelected(names), request, referenceTarget);
 
     QString otherNow = other; // where the other folder is after the swap
     QString workNow = work;
@@ -302,7 +302,8 @@ void RunSafetyTest::folderSwappedMidRun()
     });
     DetachedRunTarget target;
     const RenameReport report =
-        RunRename(throughLink ? link : work, allSelected(names), request, target, operations);
+        RunRename(FolderHandle(throughLink ? link : work), allSelected(names), request, target,
+                  {.fileOperations = &operations});
 
     QVERIFY(operations.calls >= step);
     QCOMPARE(checksums(otherNow), otherBefore);
@@ -346,13 +347,14 @@ void RunSafetyTest::secondRunIsRefused()
         beforeSecond = checksums(second);
         RenameRequest request = renumbering(QStringLiteral("10"), false);
         request.rememberNumber = true;
-        secondReport = RunRename(second, allSelected(names), request, secondTarget,
-                                 simulated ? SimulatedFileOperations() : SystemFileOperations());
+        secondReport = RunRename(FolderHandle(second), allSelected(names), request, secondTarget,
+                                 {.fileOperations = &(simulated ? SimulatedFileOperations() : SystemFileOperations())});
         afterSecond = checksums(second);
     });
     DetachedRunTarget target;
-    const RenameReport first = RunRename(work, allSelected(names), renumbering(QStringLiteral("2"), false), target,
-                                         operations);
+    const RenameReport first = RunRename(FolderHandle(work), allSelected(names),
+                                         renumbering(QStringLiteral("2"), false), target,
+                                         {.fileOperations = &operations});
 
     QCOMPARE(first.refusal, RenameReport::Refusal::None);
     QCOMPARE(first.renamedCount(), names.size());
@@ -372,7 +374,7 @@ void RunSafetyTest::secondRunIsRefused()
 
     // Once the first run is over the folder is free again.
     DetachedRunTarget third;
-    const RenameReport after = RunRename(work, allSelected(checksums(work).keys()),
+    const RenameReport after = RunRename(FolderHandle(work), allSelected(checksums(work).keys()),
                                          renumbering(QStringLiteral("100"), false), third);
     QCOMPARE(after.refusal, RenameReport::Refusal::None);
 }
@@ -408,7 +410,7 @@ void RunSafetyTest::selfLink()
     const QStringList contentsBefore = contentsOf(checksums(work));
 
     DetachedRunTarget target;
-    RunRename(work, allSelected(order), renumbering(start, keepExisting), target);
+    RunRename(FolderHandle(work), allSelected(order), renumbering(start, keepExisting), target);
 
     // No link is left pointing at itself, and every content is still there.
     const QFileInfoList entries = QDir(work).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -470,7 +472,8 @@ void RunSafetyTest::simulatedRunInReadOnlyFolder()
         DetachedRunTarget target;
         RenameRequest request = renumbering(QStringLiteral("1"), false);
         request.rememberNumber = true;
-        const RenameReport report = RunRename(work, allSelected(names), request, target, SimulatedFileOperations());
+        const RenameReport report = RunRename(FolderHandle(work), allSelected(names), request, target,
+                                              {.fileOperations = &SimulatedFileOperations()});
         if (report.renamedCount() != renamed)
             return 1;
         if (report.leftInPlace.size() != names.size() - renamed)
@@ -521,7 +524,8 @@ void RunSafetyTest::stoppedRun()
     const QMap<QString, QString> before = checksums(folder.path());
 
     StoppingTarget target(stopAt);
-    const RenameReport report = RunRename(folder.path(), allSelected(names), renumbering(QStringLiteral("2"), keepExisting), target);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names),
+                                          renumbering(QStringLiteral("2"), keepExisting), target);
 
     QVERIFY(hiddenNames(folder.path()).isEmpty());
     QCOMPARE(contentsOf(checksums(folder.path())), contentsOf(before));
@@ -563,7 +567,8 @@ void RunSafetyTest::temporaryNameTellsWhoseFile()
     request.newText = base;
     DetachedRunTarget target;
 
-    const RenameReport report = RunRename(folder.path(), allSelected(names), request, target, operations);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names), request, target,
+                                          {.fileOperations = &operations});
 
     QCOMPARE(report.renamedCount(), 2);
     const QStringList aside = operations.moves.filter(QStringLiteral(" -> .quillmere-"));
@@ -621,7 +626,8 @@ void RunSafetyTest::caseOnlyChange()
     HookedOperations plain(0, [] {});
     RenameFileOperations &operations = caseBlind ? static_cast<RenameFileOperations &>(blind) : plain;
 
-    const RenameReport report = RunRename(folder.path(), allSelected(selected), request, target, operations);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(selected), request, target,
+                                          {.fileOperations = &operations});
 
     QCOMPARE(report.renamedCount(), 2);
     QVERIFY(report.leftInPlace.isEmpty());
@@ -672,7 +678,7 @@ void RunSafetyTest::selectedNameNotAFile()
     request.entryCount = int(entries.size());
     DetachedRunTarget target;
 
-    const RenameReport report = RunRename(folder.path(), allSelected(entries), request, target);
+    const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(entries), request, target);
 
     QCOMPARE(folder.files(), after);
     QCOMPARE(report.renamedCount(), after.size());
@@ -735,7 +741,7 @@ void RunSafetyTest::journalThatCannotBeWritten()
         request.entryCount = files;
         request.allowNoUndo = allowNoUndo;
         DetachedRunTarget target;
-        const RenameReport report = RunRename(folder.path(), allSelected(names), request, target);
+        const RenameReport report = RunRename(FolderHandle(folder.path()), allSelected(names), request, target);
         const bool noJournal = report.journalPath.isEmpty();
         if (!allowNoUndo) {
             const bool refused = report.refusal == RenameReport::Refusal::NoJournal

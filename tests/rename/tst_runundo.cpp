@@ -139,7 +139,7 @@ void RunUndoTest::undoGivesBackTheFolder()
     const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
 
     DetachedRunTarget target;
-    const RenameReport report = RunRename(dir.path(), entriesOf(dir.path(), selected),
+    const RenameReport report = RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), selected),
                                           requestOf(RenamingType(type), text, extension, number, keepExisting), target);
     QVERIFY2(report.journalProblem.isEmpty(), qPrintable(report.journalProblem));
     QVERIFY(!report.journalPath.isEmpty());
@@ -194,7 +194,7 @@ void RunUndoTest::changedFilesAreLeft()
     QVERIFY(writeFiles(dir.path(), names));
     const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     DetachedRunTarget target;
-    const RenameReport report = RunRename(dir.path(), entriesOf(dir.path(), names.mid(0, 4)),
+    const RenameReport report = RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), names.mid(0, 4)),
                                           requestOf(NameOnly, "New", "", "1", false), target);
     QCOMPARE(report.renamedCount(), 4);
     QCOMPARE(trashEntries().size(), 2);
@@ -263,7 +263,8 @@ void RunUndoTest::dryRunChangesNothing()
     QVERIFY(writeFiles(dir.path(), photos));
     const QMap<QString, QByteArray> before = FolderChecksums(dir.path());
     DetachedRunTarget target;
-    RunRename(dir.path(), entriesOf(dir.path(), photos.mid(0, 5)), requestOf(NameOnly, "Photo", "", "2", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), photos.mid(0, 5)),
+              requestOf(NameOnly, "Photo", "", "2", false), target);
     const QMap<QString, QByteArray> after = FolderChecksums(dir.path());
 
     const UndoReport dry = UndoLastRun(dir.path(), true);
@@ -291,9 +292,11 @@ void RunUndoTest::runsAreUndoneNewestFirst()
     QVERIFY(writeFiles(dir.path(), names));
     const QMap<QString, QByteArray> first = FolderChecksums(dir.path());
     DetachedRunTarget target;
-    RunRename(dir.path(), entriesOf(dir.path(), names), requestOf(AddPrefix, "x_", "", "1", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), names), requestOf(AddPrefix, "x_", "", "1", false),
+              target);
     const QMap<QString, QByteArray> second = FolderChecksums(dir.path());
-    RunRename(dir.path(), entriesOf(dir.path(), second.keys()), requestOf(NameOnly, "y", "", "1", false), target);
+    RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), second.keys()), requestOf(NameOnly, "y", "", "1", false),
+              target);
     QVERIFY(FolderChecksums(dir.path()) != second);
 
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::Done);
@@ -307,7 +310,8 @@ void RunUndoTest::runsAreUndoneNewestFirst()
     // A run of another folder is never taken for this one's.
     QTemporaryDir other;
     QVERIFY(writeFiles(other.path(), {"z.jpg"}));
-    RunRename(other.path(), entriesOf(other.path(), {"z.jpg"}), requestOf(AddPrefix, "x_", "", "1", false), target);
+    RunRename(FolderHandle(other.path()), entriesOf(other.path(), {"z.jpg"}),
+              requestOf(AddPrefix, "x_", "", "1", false), target);
     QCOMPARE(UndoLastRun(dir.path()).status, UndoReport::Status::NothingToUndo);
     QVERIFY(QFile::exists(other.filePath("x_z.jpg")));
 }
@@ -318,7 +322,7 @@ void RunUndoTest::journalRecordsThePlanAndProgress()
     QVERIFY(dir.isValid());
     QVERIFY(writeFiles(dir.path(), {"Photo1.jpg", "Photo2.jpg", "other.txt"}));
     DetachedRunTarget target;
-    const RenameReport report = RunRename(dir.path(), entriesOf(dir.path(), {"Photo1.jpg", "Photo2.jpg"}),
+    const RenameReport report = RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), {"Photo1.jpg", "Photo2.jpg"}),
                                           requestOf(NameOnly, "Photo", "", "2", false), target);
     const std::optional<RunJournal> journal = ReadRunJournal(report.journalPath);
     QVERIFY(journal);
@@ -337,8 +341,9 @@ void RunUndoTest::journalRecordsThePlanAndProgress()
     QCOMPARE(journal->moves.at(2).to, QStringLiteral("Photo3.jpg"));
 
     // A simulated run keeps none.
-    const RenameReport simulated = RunRename(dir.path(), entriesOf(dir.path(), {"Photo2.jpg"}),
-                                             requestOf(AddPrefix, "x", "", "1", false), target, SimulatedFileOperations());
+    const RenameReport simulated = RunRename(FolderHandle(dir.path()), entriesOf(dir.path(), {"Photo2.jpg"}),
+                                             requestOf(AddPrefix, "x", "", "1", false), target,
+                                             {.fileOperations = &SimulatedFileOperations()});
     QVERIFY(simulated.journalPath.isEmpty());
     QCOMPARE(RunJournalFiles().size(), 1);
 }
@@ -353,7 +358,7 @@ void RunUndoTest::oldJournalsAreRemoved()
     QStringList journals;
     for (int i = 0; i < kKeptRunJournals + 3; ++i) {
         const RenameReport report =
-            RunRename(dir.path(), {{name, true}}, requestOf(AddSuffix, "x", "", "1", false), target);
+            RunRename(FolderHandle(dir.path()), {{name, true}}, requestOf(AddSuffix, "x", "", "1", false), target);
         QCOMPARE(report.renamedCount(), 1);
         name += u'x';
         journals.append(report.journalPath);

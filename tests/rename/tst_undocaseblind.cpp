@@ -130,7 +130,7 @@ void UndoCaseBlindTest::runIsTakenBack()
     request.pad = true;
     request.entryCount = 50; // numbers of three digits, as the names have
     DetachedRunTarget target;
-    const RenameReport report = RunRename(m_folder, entriesOf(m_folder, files), request, target);
+    const RenameReport report = RunRename(FolderHandle(m_folder), entriesOf(m_folder, files), request, target);
     QCOMPARE(report.renamedCount(), files.size());
     QVERIFY2(report.journalProblem.isEmpty(), qPrintable(report.journalProblem));
     QVERIFY(FolderChecksums(m_folder) != before);

@@ -55,7 +55,8 @@ const QStringList kOverwritten = {"a.jpg", "b.jpg", "New1.jpg"};
 RenameReport overwriteRun(const QString &folder)
 {
     DetachedRunTarget target;
-    return RunRename(folder, entriesOf(folder, {"a.jpg", "b.jpg"}), requestOf(NameOnly, "New", "", "1", false), target);
+    return RunRename(FolderHandle(folder), entriesOf(folder, {"a.jpg", "b.jpg"}),
+                     requestOf(NameOnly, "New", "", "1", false), target);
 }
 
 // The journal as a run killed just before its end leaves it: without its
@@ -176,7 +177,8 @@ void UndoSafetyTest::cutOffJournalIsKept()
     QVERIFY(writeFiles(folder.path(), {"a.jpg", "b.jpg", ".c"}));
     const QMap<QString, QByteArray> before = FolderChecksums(folder.path());
     DetachedRunTarget target;
-    const RenameReport report = RunRename(folder.path(), entriesOf(folder.path(), {"a.jpg", "b.jpg", ".c"}),
+    const RenameReport report = RunRename(FolderHandle(folder.path()),
+                                          entriesOf(folder.path(), {"a.jpg", "b.jpg", ".c"}),
                                           requestOf(AddPrefix, "x_", "", "1", true), target);
     QCOMPARE(report.renamedCount(), 3);
     QVERIFY(cutOff(report.journalPath));
@@ -186,7 +188,7 @@ void UndoSafetyTest::cutOffJournalIsKept()
     QVERIFY(writeFiles(other.path(), {"z"}));
     QString name = QStringLiteral("z");
     for (int i = 0; i < kKeptRunJournals + 2; ++i) {
-        QCOMPARE(RunRename(other.path(), {{name, true}}, requestOf(AddSuffix, "z", "", "1", true), target)
+        QCOMPARE(RunRename(FolderHandle(other.path()), {{name, true}}, requestOf(AddSuffix, "z", "", "1", true), target)
                      .renamedCount(),
                  1);
         name += u'z';
@@ -222,7 +224,7 @@ void UndoSafetyTest::halfRenamedFoundByTheLastLine()
     TempFolder folder;
     QVERIFY(writeFiles(folder.path(), {"a.txt", "b.txt"}));
     DetachedRunTarget target;
-    const RenameReport report = RunRename(folder.path(), entriesOf(folder.path(), {"a.txt", "b.txt"}),
+    const RenameReport report = RunRename(FolderHandle(folder.path()), entriesOf(folder.path(), {"a.txt", "b.txt"}),
                                           requestOf(ExtensionOnly, "", "complete", "1", true), target);
     QCOMPARE(report.renamedCount(), 2);
     if (cut)

@@ -128,7 +128,7 @@ void TestFileListing::listsUnderFilter()
     TempFolder folder;
     QVERIFY(folder.writeNamed({"README", "a.JPG", "b.jpg", "c.txt", "archive.tar.gz", "notes."}));
     bool ok = false;
-    QCOMPARE(ListFolderFiles(folder.path(), ListPatternForFilter(filterOn, extension), &ok), expected);
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), ListPatternForFilter(filterOn, extension), &ok), expected);
     QVERIFY(ok);
 }
 
@@ -173,7 +173,7 @@ void TestFileListing::order()
 
     TempFolder folder;
     QVERIFY(folder.writeNamed(created));
-    QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.*")), expected);
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*")), expected);
     // The same names when they all refer to one block of text.
     QString shared;
     bool ok = false;
@@ -279,10 +279,10 @@ void TestFileListing::leavesOutHiddenAndSpecialEntries()
     QCOMPARE(bound, 0);
 
     bool ok = false;
-    QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.*"), &ok),
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"), &ok),
              (QStringList{"link-to-file.txt", "plain.txt"}));
     QVERIFY(ok);
-    QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.txt")),
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.txt")),
              (QStringList{"link-to-file.txt", "plain.txt"}));
 #endif
 }
@@ -303,11 +303,11 @@ void TestFileListing::unreadableFolders()
     TempFolder folder;
     QVERIFY(folder.write(QStringLiteral("file.txt")));
     bool ok = true;
-    QCOMPARE(ListFolderFiles(folder.filePath(relative), QStringLiteral("*.*"), &ok), QStringList{});
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.filePath(relative)), QStringLiteral("*.*"), &ok), QStringList{});
     QVERIFY(!ok);
 
     ok = true;
-    QCOMPARE(ListFolderFiles(QString(), QStringLiteral("*.*"), &ok), QStringList{});
+    QCOMPARE(ListFolderFiles(FolderHandle(QString()), QStringLiteral("*.*"), &ok), QStringList{});
     QVERIFY(!ok);
 }
 
@@ -323,7 +323,7 @@ void TestFileListing::unreadableFolderByPermission()
     const QByteArray locked = QFile::encodeName(folder.filePath("locked"));
     QCOMPARE(::chmod(locked.constData(), 0), 0);
     bool ok = true;
-    const QStringList names = ListFolderFiles(folder.filePath("locked"), QStringLiteral("*.*"), &ok);
+    const QStringList names = ListFolderFiles(FolderHandle(folder.filePath("locked")), QStringLiteral("*.*"), &ok);
     ::chmod(locked.constData(), 0700);
     QCOMPARE(names, QStringList{});
     QVERIFY(!ok);
@@ -334,7 +334,7 @@ void TestFileListing::emptyFolderIsReadable()
 {
     TempFolder folder;
     bool ok = false;
-    QCOMPARE(ListFolderFiles(folder.path(), QStringLiteral("*.*"), &ok), QStringList{});
+    QCOMPARE(ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.*"), &ok), QStringList{});
     QVERIFY(ok);
 }
 
@@ -346,7 +346,7 @@ void TestFileListing::listsMoreThan32767Files()
         QFile file(folder.filePath(QStringLiteral("f%1.dat").arg(i, 5, 10, QLatin1Char('0'))));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    const QStringList names = ListFolderFiles(folder.path(), QStringLiteral("*.dat"));
+    const QStringList names = ListFolderFiles(FolderHandle(folder.path()), QStringLiteral("*.dat"));
     QCOMPARE(names.size(), count);
     QCOMPARE(names.first(), QStringLiteral("f00000.dat"));
     QCOMPARE(names.last(), QStringLiteral("f32999.dat"));

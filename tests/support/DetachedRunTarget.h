@@ -6,9 +6,7 @@
 #include <QString>
 
 // A run target without a window: keeps what the run reports, every progress
-// value and every file renamed in order, and counts the refreshes. With
-// batched set it takes the outcomes after the moves, as the command line
-// does.
+// value and every file renamed in order, and counts the refreshes.
 class DetachedRunTarget : public RenameRunTarget
 {
 public:
@@ -18,7 +16,6 @@ public:
     QList<float> progressHistory;
     QList<RenamedFile> renamedAsDone;
     int refreshCount = 0;
-    bool batched = false;
 
     void setNumberText(const QString &text) override { number = text; }
     void setProgressValue(float percent) override
@@ -29,5 +26,4 @@ public:
     void setFilterText(const QString &text) override { filter = text; }
     void refreshLists() override { ++refreshCount; }
     void fileRenamed(const RenamedFile &file) override { renamedAsDone.append(file); }
-    bool takesOutcomesAfterMoves() const override { return batched; }
 };
