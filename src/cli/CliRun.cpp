@@ -10,6 +10,8 @@
 #include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
 #include "rename/RenameUndo.h"
+#include "rename/rules/PresetFile.h"
+#include "rename/rules/RulePlan.h"
 #include "selection/FileListing.h"
 
 #include <cerrno>
@@ -137,11 +139,28 @@ int finish(int status, CliOutput &out, CliOutput &err)
     return status;
 }
 
+// Every new name, worked out and checked before the first move; false when
+// the plan refuses the run, which is then told why.
+bool planRules(const FolderHandle &folder, const QList<RenameEntry> &entries, CliCommand &command, CliOutput &err)
+{
+    const RulePlan plan = RulePlan::make(folder, entries, command.rules, command.request.keepExisting,
+                                         command.request.entryCount);
+    if (plan.isRefused()) {
+        WriteCliMessage(err, plan.refusal());
+        return false;
+    }
+    for (const RulePlan::Note &note : plan.notes())
+        WriteCliFileMessage(err, entries.at(note.entry).name, note.message);
+    command.request.plannedNames = plan.names();
+    return true;
+}
+
 int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
 {
     switch (parsed.action) {
     case CliParseResult::Action::ShowHelp:
     case CliParseResult::Action::ShowVersion:
+    case CliParseResult::Action::ShowList:
         // The program's own lines, not names: on a terminal too their line
         // breaks must stay line breaks, not show as escapes.
         out.write(QByteArrayView(parsed.text.toUtf8()));
@@ -156,14 +175,24 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     CliCommand command = parsed.command;
     if (command.undo)
         return runUndo(command, out, err);
-    if (const std::optional<QString> refusal = ValidateRenameRequest(command.request)) {
+    if (!command.savePreset.isEmpty()) {
+        QString problem;
+        if (!PresetFile::write(PresetFile::pathOf(command.savePreset), command.rules, &problem)) {
+            WriteCliMessage(err, problem);
+            return CliRefused;
+        }
+        if (command.saveOnly)
+            return CliAllRenamed;
+    }
+    const bool ruled = !command.rules.isEmpty();
+    if (const std::optional<QString> refusal = ruled ? std::nullopt : ValidateRenameRequest(command.request)) {
         WriteCliMessage(err, *refusal, true);
         return CliRefused;
     }
 
     // The window's number box puts "1" back for anything but a whole number;
     // here a typo would rename the first file and leave all the others.
-    const bool numbered = PutsNumberInName(command.request.type);
+    const bool numbered = !ruled && PutsNumberInName(command.request.type);
     if (numbered && !ParseWholeNumber(command.request.numberText)) {
         WriteCliMessage(err,
                         CliText::tr("the starting number \"%1\" is no whole number").arg(command.request.numberText),
@@ -204,6 +233,9 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
                                     .arg(command.pattern));
         return CliRefused;
     }
+
+    if (ruled && !planRules(folder, entries, command, err))
+        return CliRefused;
 
     const StopSignals stopSignals;
     CliRunTarget target(out, command.nullSeparated);

@@ -891,7 +891,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
         nextSelected = std::max(nextSelected, after + 1);
         while (nextSelected < count && !entries.at(nextSelected).selected)
             ++nextSelected;
-        if (nextSelected >= count)
+        if (nextSelected >= count || request.plannedNames)
             return;
         upcomingNumber = number;
         if (advancesNumber(request.type)) {
@@ -916,12 +916,13 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
             if (numberStuck) {
                 renamer->skip(int(i), QString(), numberStuck->first, numberStuck->second);
             } else {
-                QString newName = upcomingEntry == i && upcomingNumber == number
+                QString newName = request.plannedNames ? request.plannedNames->at(i)
+                    : upcomingEntry == i && upcomingNumber == number
                     ? std::exchange(upcomingName, QString())
                     : ComposeNewName(entries.at(i).name, request, number);
                 composeUpcoming(i);
                 renamer->rename(int(i), newName);
-                if (advancesNumber(request.type)) {
+                if (!request.plannedNames && advancesNumber(request.type)) {
                     if (!numberValue)
                         numberValue = ParseWholeNumber(number);
                     const std::optional<qint32> value = *numberValue;
@@ -952,7 +953,7 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                         "moves it recorded before, and no file was replaced after")
                 .arg(journal.path(), journal.failure());
 
-    if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
+    if (!request.plannedNames && filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);
     if (!request.rememberNumber)
         target.setNumberText(savedNumber);

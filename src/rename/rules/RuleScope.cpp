@@ -1,0 +1,41 @@
+#include "rename/rules/RuleScope.h"
+
+namespace RuleScope {
+
+qsizetype extensionDot(QStringView name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? dot : -1;
+}
+
+QStringView part(QStringView name, RenameRule::Scope scope)
+{
+    const qsizetype dot = extensionDot(name);
+    switch (scope) {
+    case RenameRule::Scope::Stem:
+        return dot < 0 ? name : name.left(dot);
+    case RenameRule::Scope::Extension:
+        return dot < 0 ? QStringView() : name.mid(dot + 1);
+    case RenameRule::Scope::Name:
+        break;
+    }
+    return name;
+}
+
+QString replacePart(QStringView name, RenameRule::Scope scope, QStringView newPart)
+{
+    const qsizetype dot = extensionDot(name);
+    switch (scope) {
+    case RenameRule::Scope::Stem:
+        return dot < 0 ? newPart.toString() : newPart.toString().append(name.mid(dot));
+    case RenameRule::Scope::Extension: {
+        const QStringView stem = dot < 0 ? name : name.left(dot);
+        return newPart.isEmpty() ? stem.toString() : stem.toString().append(u'.').append(newPart);
+    }
+    case RenameRule::Scope::Name:
+        break;
+    }
+    return newPart.toString();
+}
+
+} // namespace RuleScope
