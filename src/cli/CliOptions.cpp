@@ -339,6 +339,7 @@ QString CliHelpText()
     return CliText::tr(
         "Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"
         "  or:  quillmere-rename [OPTION]... --all FOLDER\n"
+        "  or:  quillmere-rename RULE... --save-preset=NAME\n"
         "  or:  quillmere-rename --undo [--dry-run] FOLDER\n"
         "Rename the chosen files of FOLDER in list order (names sorted without regard\n"
         "to case), each within FOLDER, numbered from the starting number.\n"
@@ -362,6 +363,9 @@ QString CliHelpText()
         "                          replaced file goes to the trash first, and where\n"
         "                          no trash can take it, the chosen file is left in\n"
         "                          place\n"
+        "\n")
+        + CliRuleHelpText()
+        + CliText::tr(
         "\n"
         "Choosing files:\n"
         "      --filter=EXT      list only the files with the extension EXT\n"
@@ -374,7 +378,7 @@ QString CliHelpText()
         "                          be written (without it the rename is refused)\n"
         "\n"
         "Output:\n"
-        "      --dry-run         print what would be done; touch nothing\n"
+        "  -n, --dry-run         print what would be done; touch nothing\n"
         "      --null            print each OLD and NEW name followed by a NUL byte\n"
         "                          instead of \"OLD -> NEW\" lines\n"
         "  -h, --help            display this help and exit\n"
@@ -389,7 +393,8 @@ QString CliHelpText()
         " 0  every chosen file was renamed or already had its new name\n"
         " 1  some chosen files were left in place\n"
         " 2  bad arguments, an unreadable folder, a rename refused before any file was\n"
-        "    moved (another rename runs in FOLDER, or no journal can be written), or\n"
+        "    moved (another rename runs in FOLDER, no journal can be written, a rule\n"
+        "    cannot be used, or with --overwrite two files would get one name), or\n"
         "    output that could not be written\n"
         " 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file\n"
         "    (128 + the signal's number); the files not yet renamed are left in place\n");

@@ -192,3 +192,45 @@ bool BuildCliRules(const QList<CliRuleArgument> &arguments, RuleList *rules, QSt
     *rules = built;
     return true;
 }
+
+QString CliRuleHelpText()
+{
+    //: Part of quillmere-rename --help. The option names and the words
+    //: they take (stem, ext, name, lower, upper, title, sentence, start,
+    //: end, before-ext, token, auto, none, list, natural, mtime, size,
+    //: taken, ascii, windows, spaces, underscores, no-underscores, nfc) and
+    //: the tokens in braces are what the program reads in every language.
+    return CliText::tr(
+        "Renaming rules (instead of --type; applied in the order given):\n"
+        "  -f, --find=PATTERN    replace what the expression PATTERN matches\n"
+        "  -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named\n"
+        "                          group, $$ a dollar, \\U \\L \\E case; without it the\n"
+        "                          match is deleted\n"
+        "      --literal         ... PATTERN is plain text, TEXT too\n"
+        "  -i, --ignore-case     ... letter case does not count\n"
+        "      --nth=N           ... only the Nth match, or first or last\n"
+        "      --scope=SCOPE     the rules after it see the stem (default), ext or\n"
+        "                          name (the whole name)\n"
+        "      --case=CASE       lower, upper, title or sentence\n"
+        "      --number=PLACE    a running number at start, end, before-ext, token\n"
+        "                          (where {n} stands) or after N characters\n"
+        "      --step=STEP       ... added for each file (default 1, may be negative);\n"
+        "                          --start after --number is its first number\n"
+        "      --width=WIDTH     ... zero-filled to auto (as --pad), N digits, or none\n"
+        "      --sort=ORDER      ... counted in list, natural, name, mtime, size or\n"
+        "                          taken (the photo's date) order\n"
+        "      --reverse         ... in the reverse of that order\n"
+        "      --insert=TEXT     insert TEXT ...\n"
+        "      --at=PLACE        ... at start, end (default), before-ext or after N\n"
+        "                          characters\n"
+        "      --template=TEXT   TEXT in place of what the rule sees; TEXT and --insert\n"
+        "                          may hold {name} {ext} {n} {parent} {mtime:FORMAT}\n"
+        "                          {taken:FORMAT} (FORMAT as yyyy-MM-dd)\n"
+        "      --clean=WHAT      ascii, windows (names FAT and Windows can hold),\n"
+        "                          spaces (runs of white space made one), underscores\n"
+        "                          (spaces to \"_\"), no-underscores (back), nfc\n"
+        "      --preset=PRESET   the rules of a saved preset, by name or file\n"
+        "      --save-preset=NAME  save the rules given as a preset (with no FOLDER,\n"
+        "                          only that)\n"
+        "      --list-presets    list the saved presets and exit\n");
+}

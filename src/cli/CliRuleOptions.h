@@ -35,3 +35,6 @@ bool CliArgumentsMakeRules(const QList<CliRuleArgument> &arguments);
 // The rule list the arguments describe, presets read in where named; false
 // with *error when they do not make one.
 bool BuildCliRules(const QList<CliRuleArgument> &arguments, RuleList *rules, QString *error);
+
+// The part of --help that tells of the rule options.
+QString CliRuleHelpText();

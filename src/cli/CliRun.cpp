@@ -141,7 +141,10 @@ int finish(int status, CliOutput &out, CliOutput &err)
 
 // Every new name, worked out and checked before the first move; false when
 // the plan refuses the run, which is then told why.
-bool planRules(const FolderHandle &folder, const QList<RenameEntry> &entries, CliCommand &command, CliOutput &err)
+// The entries (and what the listing's read showed of them) are put in the
+// order the run takes them.
+bool planRules(const FolderHandle &folder, QList<RenameEntry> &entries, FolderContent &content, CliCommand &command,
+               CliOutput &err)
 {
     const RulePlan plan = RulePlan::make(folder, entries, command.rules, command.request.keepExisting,
                                          command.request.entryCount);
@@ -151,7 +154,14 @@ bool planRules(const FolderHandle &folder, const QList<RenameEntry> &entries, Cl
     }
     for (const RulePlan::Note &note : plan.notes())
         WriteCliFileMessage(err, entries.at(note.entry).name, note.message);
-    command.request.plannedNames = plan.names();
+    if (plan.runOrder().empty()) {
+        command.request.plannedNames = plan.names();
+        return true;
+    }
+    command.request.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
+    if (content.listed.size() == size_t(entries.size()))
+        content.listed = plan.arranged(content.listed);
+    entries = plan.arranged(entries);
     return true;
 }
 
@@ -224,7 +234,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     command.request.entryCount = int(qMin<qsizetype>(listed.size(), std::numeric_limits<int>::max()));
 
     QStringList missing;
-    const QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
+    QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
     QStringList().swap(listed); // the entries share its names
     if (!missing.isEmpty()) {
         for (const QString &name : std::as_const(missing))
@@ -234,7 +244,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
         return CliRefused;
     }
 
-    if (ruled && !planRules(folder, entries, command, err))
+    if (ruled && !planRules(folder, entries, content, command, err))
         return CliRefused;
 
     const StopSignals stopSignals;

@@ -101,7 +101,7 @@ else
 fi
 
 # Every option --help lists is known to every completion and the manual.
-options=$("$program" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
+options=$("$program" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
 [[ $(echo "$options" | wc -l) -ge 10 ]] || fail "too few options read from --help: $options"
 offered=$(complete_line --)
 for option in $options; do

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -60,6 +61,60 @@ std::unique_ptr<RuleStep> makeStep(const QList<RenameRule> &rules, qsizetype ind
     }
     *error = RuleText::tr("unknown kind of rule");
     return nullptr;
+}
+
+// See RulePlan::runOrder(). Each new name is some file's current name at
+// most once, so every file waits for one other at most: the waits form
+// chains (and cycles), each taken from its free end.
+std::vector<qsizetype> runOrderOf(const QList<RenameEntry> &entries, const QStringList &names)
+{
+    // The selected files by the hash of their folded name, sorted: sixteen
+    // bytes a file, no allocation per name.
+    const size_t seed = 0;
+    std::vector<std::pair<size_t, qsizetype>> byName;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).selected)
+            byName.emplace_back(PlatformFiles::foldedNameHash(entries.at(i).name, seed), i);
+    }
+    std::sort(byName.begin(), byName.end());
+    constexpr qsizetype kNone = -1;
+    std::vector<qsizetype> waitsFor(size_t(entries.size()), kNone);
+    bool anyWait = false;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString &name = names.at(i);
+        if (!entries.at(i).selected || PlatformFiles::sameFoldedName(name, entries.at(i).name))
+            continue;
+        const size_t hash = PlatformFiles::foldedNameHash(name, seed);
+        auto it = std::lower_bound(byName.begin(), byName.end(), std::make_pair(hash, qsizetype(-1)));
+        for (; it != byName.end() && it->first == hash; ++it) {
+            if (it->second != i && PlatformFiles::sameFoldedName(entries.at(it->second).name, name)) {
+                waitsFor[size_t(i)] = it->second;
+                anyWait = true;
+                break;
+            }
+        }
+    }
+    if (!anyWait)
+        return {};
+    // Each file after the one it waits for; a file met again on its own
+    // chain closes a cycle, which the run breaks.
+    enum : quint8 { Unseen, OnChain, Placed };
+    std::vector<quint8> state(size_t(entries.size()), Unseen);
+    std::vector<qsizetype> order;
+    order.reserve(size_t(entries.size()));
+    std::vector<qsizetype> chain;
+    for (qsizetype start = 0; start < entries.size(); ++start) {
+        for (qsizetype at = start; at != kNone && state[size_t(at)] == Unseen; at = waitsFor[size_t(at)]) {
+            state[size_t(at)] = OnChain;
+            chain.push_back(at);
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            state[size_t(*it)] = Placed;
+            order.push_back(*it);
+        }
+        chain.clear();
+    }
+    return order;
 }
 
 } // namespace
@@ -155,6 +210,7 @@ RulePlan RulePlan::make(const FolderHandle &folder, const QList<RenameEntry> &en
             taken.insert(key, i);
         }
     }
+    plan.m_order = runOrderOf(entries, *names);
     plan.m_names = std::move(names);
     return plan;
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class FolderHandle;
 
@@ -39,6 +40,27 @@ public:
     // there, so the modified time stood in.
     const QList<Note> &notes() const { return m_notes; }
 
+    // The order in which a run should take the entries, by their index in
+    // the list: a file whose new name another selected file still has comes
+    // after that file, so that a chain of renames (file4 -> file1 ...
+    // file13 -> file10, or 03 -> 02 -> 01 -> 00) needs no file set aside
+    // and, where existing files are kept, gives no "_" variant. Only a
+    // cycle (two files swapping names) is left to the run. Empty when list
+    // order will do.
+    const std::vector<qsizetype> &runOrder() const { return m_order; }
+    // entries and items (one per entry) put in runOrder().
+    template<typename List>
+    List arranged(const List &items) const
+    {
+        if (m_order.empty())
+            return items;
+        List result;
+        result.reserve(items.size());
+        for (qsizetype index : m_order)
+            result.push_back(items[index]);
+        return result;
+    }
+
     // Whether the folder's file system finds a name in any letter case
     // (FAT, exFAT, SMB shares): its names that differ only in case are one.
     static bool ignoresCase(const FolderHandle &folder, const QList<RenameEntry> &entries);
@@ -47,4 +69,5 @@ private:
     QString m_refusal;
     std::shared_ptr<const QStringList> m_names;
     QList<Note> m_notes;
+    std::vector<qsizetype> m_order;
 };
