@@ -47,8 +47,8 @@ cd "$work" || exit 1
 export HOME=$work
 
 # Options, and the values of --type in both spellings.
-expect "--no-pad --no-undo --null " --n
-expect "--text --type " --t
+expect "--no-pad --no-undo --nth --null --number " --n
+expect "--template --text --type " --t
 expect "both ext name prefix suffix " --type ""
 expect "prefix " --type pr
 expect "both ext name prefix suffix " --type = ""
@@ -56,6 +56,13 @@ expect "suffix " --dry-run --type = s
 # A value is never completed as an option or a file.
 expect "" --text ""
 expect "" --start ""
+# Rule options: their words, and their values never taken for the FOLDER.
+expect "title " --case t
+expect "mtime " --number end --sort m
+expect "no-underscores " --clean = no
+expect "" -f ""
+expect "alpha " -f 'x y' -r z --scope ext a
+expect "Y.JPG x.jpg y.png " --template '{n}' alpha ""
 # FOLDER: folders only.
 expect "alpha " a
 expect "alpha beta my photos " ""
