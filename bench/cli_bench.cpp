@@ -290,7 +290,7 @@ std::string firstLine(const std::string &path)
 std::vector<std::string> rulesCommand(const std::string &path, const std::string &dir, bool dry)
 {
     std::vector<std::string> command = {path, "-f", "^img_(\\d+)$", "-i", "-r", "shot $1 ", "--case", "title",
-                                        "--number", "end", "--sort", "mtime", "--clean", "windows", "--all", dir};
+                                        "--number", "end", "--sort", "mtime", "--width", "7", "--clean", "windows", "--all", dir};
     if (dry)
         command.insert(command.begin() + 1, "-n");
     return command;
@@ -506,7 +506,7 @@ int main(int argc, char **argv)
                         row[3] = fmt("%.1f", ms);
                         if (floorMs > 0)
                             row[4] = fmt("%.2f", ms / floorMs);
-                        if (tool >= Perl && oursMs > 0)
+                        if ((tool == Perl || tool == Mmv) && oursMs > 0)
                             row[5] = fmt("%.2f", oursMs / ms);
                         row[6] = fmt("%.1f", double(cell.peakKb) / 1024);
                     }

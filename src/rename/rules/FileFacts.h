@@ -19,6 +19,10 @@ class FileFacts
 public:
     FileFacts(const FolderHandle &folder, const QList<RenameEntry> &entries);
 
+    // Reads the modified time and size of all these entries at once, before
+    // they are sorted by either.
+    void readStatuses(const std::vector<qsizetype> &entries);
+
     // Milliseconds since 1970; 0 for a file that cannot be read.
     qint64 modifiedMs(qsizetype entry);
     qint64 size(qsizetype entry);
@@ -38,6 +42,7 @@ public:
 
 private:
     void readStatus(qsizetype entry);
+    void prepareStatuses();
 
     const FolderHandle &m_folder;
     const QList<RenameEntry> &m_entries;

@@ -134,6 +134,17 @@ bool InsertRule::apply(QString &name, qsizetype entry)
         name.insert(dot < 0 ? name.size() : dot, text);
         return true;
     }
+    // Inserted in place where the part is there to take it.
+    const auto [start, length] = RuleScope::span(name, m_scope);
+    if (start >= 0
+        && (m_rule.place == RenameRule::Place::Start || m_rule.place == RenameRule::Place::End
+            || m_rule.place == RenameRule::Place::Position)) {
+        const qsizetype at = m_rule.place == RenameRule::Place::Start ? 0
+            : m_rule.place == RenameRule::Place::End                 ? length
+                                                                     : std::clamp<qsizetype>(m_rule.position, 0, length);
+        name.insert(start + at, text);
+        return true;
+    }
     QString part = RuleScope::part(name, m_scope).toString();
     switch (m_rule.place) {
     case RenameRule::Place::Start:

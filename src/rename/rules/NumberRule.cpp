@@ -60,9 +60,11 @@ NumberRule::NumberRule(const RenameRule &rule, const QList<RenameEntry> &entries
         });
         break;
     case RenameRule::Order::Modified:
+        facts.readStatuses(order);
         order = sortedBy(order, [&](qsizetype entry) { return facts.modifiedMs(entry); });
         break;
     case RenameRule::Order::Size:
+        facts.readStatuses(order);
         order = sortedBy(order, [&](qsizetype entry) { return facts.size(entry); });
         break;
     case RenameRule::Order::Taken:
@@ -78,15 +80,23 @@ NumberRule::NumberRule(const RenameRule &rule, const QList<RenameEntry> &entries
 
 QString NumberRule::numberText(qint64 value, RenameRule::Width widthMode, int width, int entryCount)
 {
-    const int fill = widthMode == RenameRule::Width::Auto    ? ZeroFillWidth(entryCount)
-                     : widthMode == RenameRule::Width::Fixed ? width
-                                                             : 0;
-    QString digits = QString::number(value < 0 ? -(value + 1) + quint64(1) : quint64(value));
-    if (digits.size() < fill)
-        digits.prepend(QString(fill - digits.size(), u'0'));
-    if (value < 0)
-        digits.prepend(u'-');
-    return digits;
+    const qsizetype fill = widthMode == RenameRule::Width::Auto    ? ZeroFillWidth(entryCount)
+                           : widthMode == RenameRule::Width::Fixed ? width
+                                                                   : 0;
+    // Written once, right to left: this runs for every file.
+    char16_t digits[24];
+    qsizetype count = 0;
+    for (quint64 magnitude = value < 0 ? quint64(-(value + 1)) + 1 : quint64(value); count == 0 || magnitude != 0;
+         magnitude /= 10)
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+    const qsizetype sign = value < 0 ? 1 : 0;
+    QString text(sign + std::max(count, fill), u'0');
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    if (sign)
+        out[0] = u'-';
+    for (qsizetype k = 0; k < count; ++k)
+        out[text.size() - 1 - k] = digits[k];
+    return text;
 }
 
 bool NumberRule::naturalLess(QStringView a, QStringView b)
@@ -141,6 +151,17 @@ bool NumberRule::apply(QString &name, qsizetype entry)
     }
     default:
         break;
+    }
+    // Inserted in place where the part is there to take it.
+    const auto [start, length] = RuleScope::span(name, m_scope);
+    if (start >= 0
+        && (m_rule.place == RenameRule::Place::Start || m_rule.place == RenameRule::Place::End
+            || m_rule.place == RenameRule::Place::Position)) {
+        const qsizetype at = m_rule.place == RenameRule::Place::Start ? 0
+            : m_rule.place == RenameRule::Place::End                 ? length
+                                                                     : std::clamp<qsizetype>(m_rule.position, 0, length);
+        name.insert(start + at, number);
+        return true;
     }
     QString part = RuleScope::part(name, m_scope).toString();
     switch (m_rule.place) {

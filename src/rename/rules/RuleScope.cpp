@@ -22,6 +22,20 @@ QStringView part(QStringView name, RenameRule::Scope scope)
     return name;
 }
 
+std::pair<qsizetype, qsizetype> span(QStringView name, RenameRule::Scope scope)
+{
+    const qsizetype dot = extensionDot(name);
+    switch (scope) {
+    case RenameRule::Scope::Stem:
+        return {0, dot < 0 ? name.size() : dot};
+    case RenameRule::Scope::Extension:
+        return {dot < 0 ? -1 : dot + 1, dot < 0 ? 0 : name.size() - dot - 1};
+    case RenameRule::Scope::Name:
+        break;
+    }
+    return {0, name.size()};
+}
+
 QString replacePart(QStringView name, RenameRule::Scope scope, QStringView newPart)
 {
     const qsizetype dot = extensionDot(name);

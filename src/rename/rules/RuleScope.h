@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <utility>
+
 // The part of a name a rule sees, and the name put together again around
 // what the rule made of that part.
 namespace RuleScope {
@@ -14,6 +16,10 @@ namespace RuleScope {
 qsizetype extensionDot(QStringView name);
 
 QStringView part(QStringView name, RenameRule::Scope scope);
+
+// Where part() lies in name: its start and length. The extension of a name
+// without one starts at -1.
+std::pair<qsizetype, qsizetype> span(QStringView name, RenameRule::Scope scope);
 
 // name with its part under scope replaced by newPart. An extension made
 // empty takes its dot with it; an extension given to a name without one

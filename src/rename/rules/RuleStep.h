@@ -23,10 +23,15 @@ public:
     // that ran past its match limit).
     virtual bool apply(QString &name, qsizetype entry)
     {
-        QString part = RuleScope::part(name, m_scope).toString();
+        const auto [start, length] = RuleScope::span(name, m_scope);
+        QString part = start < 0 ? QString() : name.mid(start, length);
         if (!transform(part, entry))
             return false;
-        name = RuleScope::replacePart(name, m_scope, part);
+        // In place, unless an extension comes or goes with its dot.
+        if (start < 0 || (m_scope == RenameRule::Scope::Extension && part.isEmpty()))
+            name = RuleScope::replacePart(name, m_scope, part);
+        else
+            name.replace(start, length, part);
         return true;
     }
 
