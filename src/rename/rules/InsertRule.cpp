@@ -6,8 +6,6 @@
 
 #include <QDateTime>
 
-#include <algorithm>
-
 namespace {
 
 const QString &defaultDateFormat()
@@ -128,41 +126,6 @@ QString InsertRule::expand(const QString &name, qsizetype entry)
 
 bool InsertRule::apply(QString &name, qsizetype entry)
 {
-    const QString text = expand(name, entry);
-    if (m_rule.place == RenameRule::Place::BeforeExtension) {
-        const qsizetype dot = RuleScope::extensionDot(name);
-        name.insert(dot < 0 ? name.size() : dot, text);
-        return true;
-    }
-    // Inserted in place where the part is there to take it.
-    const auto [start, length] = RuleScope::span(name, m_scope);
-    if (start >= 0
-        && (m_rule.place == RenameRule::Place::Start || m_rule.place == RenameRule::Place::End
-            || m_rule.place == RenameRule::Place::Position)) {
-        const qsizetype at = m_rule.place == RenameRule::Place::Start ? 0
-            : m_rule.place == RenameRule::Place::End                 ? length
-                                                                     : std::clamp<qsizetype>(m_rule.position, 0, length);
-        name.insert(start + at, text);
-        return true;
-    }
-    QString part = RuleScope::part(name, m_scope).toString();
-    switch (m_rule.place) {
-    case RenameRule::Place::Start:
-        part.prepend(text);
-        break;
-    case RenameRule::Place::Position:
-        part.insert(std::clamp<qsizetype>(m_rule.position, 0, part.size()), text);
-        break;
-    case RenameRule::Place::Whole:
-        part = text;
-        break;
-    case RenameRule::Place::Token:
-        part.replace(QLatin1String("{n}"), text);
-        break;
-    default:
-        part.append(text);
-        break;
-    }
-    name = RuleScope::replacePart(name, m_scope, part);
+    RuleScope::put(name, m_scope, m_rule.place, m_rule.position, expand(name, entry));
     return true;
 }

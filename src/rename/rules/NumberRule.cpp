@@ -139,45 +139,7 @@ bool NumberRule::apply(QString &name, qsizetype entry)
     if (rank < 0)
         return true;
     const qint64 value = m_rule.start + m_rule.step * qint64(rank);
-    const QString number = numberText(value, m_rule.widthMode, m_rule.width, m_entryCount);
-    switch (m_rule.place) {
-    case RenameRule::Place::Token:
-        name.replace(QLatin1String("{n}"), number);
-        return true;
-    case RenameRule::Place::BeforeExtension: {
-        const qsizetype dot = RuleScope::extensionDot(name);
-        name.insert(dot < 0 ? name.size() : dot, number);
-        return true;
-    }
-    default:
-        break;
-    }
-    // Inserted in place where the part is there to take it.
-    const auto [start, length] = RuleScope::span(name, m_scope);
-    if (start >= 0
-        && (m_rule.place == RenameRule::Place::Start || m_rule.place == RenameRule::Place::End
-            || m_rule.place == RenameRule::Place::Position)) {
-        const qsizetype at = m_rule.place == RenameRule::Place::Start ? 0
-            : m_rule.place == RenameRule::Place::End                 ? length
-                                                                     : std::clamp<qsizetype>(m_rule.position, 0, length);
-        name.insert(start + at, number);
-        return true;
-    }
-    QString part = RuleScope::part(name, m_scope).toString();
-    switch (m_rule.place) {
-    case RenameRule::Place::Start:
-        part.prepend(number);
-        break;
-    case RenameRule::Place::Position:
-        part.insert(std::clamp<qsizetype>(m_rule.position, 0, part.size()), number);
-        break;
-    case RenameRule::Place::Whole:
-        part = number;
-        break;
-    default:
-        part.append(number);
-        break;
-    }
-    name = RuleScope::replacePart(name, m_scope, part);
+    RuleScope::put(name, m_scope, m_rule.place, m_rule.position,
+                   numberText(value, m_rule.widthMode, m_rule.width, m_entryCount));
     return true;
 }

@@ -1,5 +1,7 @@
 #include "rename/rules/RuleScope.h"
 
+#include <algorithm>
+
 namespace RuleScope {
 
 qsizetype extensionDot(QStringView name)
@@ -50,6 +52,35 @@ QString replacePart(QStringView name, RenameRule::Scope scope, QStringView newPa
         break;
     }
     return newPart.toString();
+}
+
+void put(QString &name, RenameRule::Scope scope, RenameRule::Place place, int position, const QString &text)
+{
+    switch (place) {
+    case RenameRule::Place::Token:
+        name.replace(QLatin1String("{n}"), text);
+        return;
+    case RenameRule::Place::BeforeExtension: {
+        const qsizetype dot = extensionDot(name);
+        name.insert(dot < 0 ? name.size() : dot, text);
+        return;
+    }
+    case RenameRule::Place::Whole:
+        name = replacePart(name, scope, text);
+        return;
+    case RenameRule::Place::Start:
+    case RenameRule::Place::End:
+    case RenameRule::Place::Position:
+        break;
+    }
+    const auto [start, length] = span(name, scope);
+    const qsizetype at = place == RenameRule::Place::Start ? 0
+        : place == RenameRule::Place::End                 ? length
+                                                          : std::clamp<qsizetype>(position, 0, length);
+    if (start >= 0)
+        name.insert(start + at, text); // in place
+    else
+        name = replacePart(name, scope, text); // an extension given to a name without one
 }
 
 } // namespace RuleScope

@@ -26,4 +26,9 @@ std::pair<qsizetype, qsizetype> span(QStringView name, RenameRule::Scope scope);
 // brings a dot.
 QString replacePart(QStringView name, RenameRule::Scope scope, QStringView newPart);
 
+// Puts text into name: at the start or end of the part under scope, after
+// `position` characters of it, before the extension, in place of every
+// "{n}", or in place of the part (Whole).
+void put(QString &name, RenameRule::Scope scope, RenameRule::Place place, int position, const QString &text);
+
 } // namespace RuleScope
