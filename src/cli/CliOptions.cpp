@@ -287,6 +287,9 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     command.nullSeparated = isSet(OptionId::Null);
     command.undo = isSet(OptionId::Undo);
     if (command.undo) {
+        if (!command.rules.isEmpty() || !command.savePreset.isEmpty())
+            return badArguments(
+                CliText::tr("renaming rules and option '--%1' exclude each other").arg(QStringLiteral("undo")));
         if (command.selectAll || !command.names.isEmpty())
             return badArguments(CliText::tr("--undo takes the folder alone, without file names or --all"));
         if (isSet(OptionId::NoUndo))

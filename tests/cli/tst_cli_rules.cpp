@@ -18,6 +18,8 @@ private slots:
     void renamesByRules();
     void refusedWithNothingRenamed_data();
     void refusedWithNothingRenamed();
+    void refusedForOneFile_data();
+    void refusedForOneFile();
     void undoRestoresEveryFile();
     void savesListsAndLoadsPresets();
 };
@@ -86,6 +88,8 @@ void TestCliRules::refusedWithNothingRenamed_data()
                                        << "renaming rules and option '--type' exclude each other";
     QTest::newRow("--replace without --find") << QStringList{"-r", "x"} << QString() << "option '--replace' must follow '--find'";
     QTest::newRow("bad width") << QStringList{"--number", "end", "--width", "wide"} << QString() << "'wide' is no width";
+    QTest::newRow("rules with --undo") << QStringList{"--undo", "--case", "upper"} << QString()
+                                       << "renaming rules and option '--undo' exclude each other";
 }
 
 void TestCliRules::refusedWithNothingRenamed()
@@ -106,6 +110,34 @@ void TestCliRules::refusedWithNothingRenamed()
     QCOMPARE(outcome.out, QStringList());
     QVERIFY2(outcome.err.join(u'\n').contains(errorHolds), qPrintable(outcome.err.join(u'\n')));
     QCOMPARE(FolderChecksums(folder.path()), before);
+}
+
+void TestCliRules::refusedForOneFile_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("errorHolds");
+    // Only "a.txt" matches: it stays, "b.txt" is renamed all the same.
+    QTest::newRow("slash") << QStringList{"-f", "^a$", "-r", "x/y", "-f", "^b$", "-r", "c"}
+                           << "a.txt: the new name leaves the folder";
+    QTest::newRow("dot-dot") << QStringList{"--scope", "name", "-f", "^a\\.txt$", "-r", "..", "-f", "^b", "-r", "c"}
+                             << "a.txt: the new name leaves the folder";
+    QTest::newRow("empty") << QStringList{"--scope", "name", "-f", "^a\\.txt$", "-f", "^b", "-r", "c"}
+                           << "a.txt: the new name is empty";
+    QTest::newRow("over 255 bytes") << QStringList{"-f", "^a$", "-r", QString(128, QChar(0xe9)), "-f", "^b", "-r", "c"}
+                                    << "a.txt: the new name is longer than the file system allows";
+}
+
+void TestCliRules::refusedForOneFile()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, errorHolds);
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({"a.txt", "b.txt"}));
+    const CliOutcome outcome = RunCli(QStringList{"--all"} + options + QStringList{folder.path()});
+    QCOMPARE(outcome.exitCode, 1);
+    QCOMPARE(outcome.out, QStringList{"b.txt -> c.txt"});
+    QVERIFY2(outcome.err.join(u'\n').contains(errorHolds), qPrintable(outcome.err.join(u'\n')));
+    QCOMPARE(folder.files(), (QStringList{"a.txt", "c.txt"}));
 }
 
 void TestCliRules::undoRestoresEveryFile()
