@@ -36,8 +36,10 @@
 
 namespace {
 
-enum class Job { Prefix, Renumber, LowerExt };
-constexpr Job kJobs[] = {Job::Prefix, Job::Renumber, Job::LowerExt};
+// rules: four renaming rules in one run (an expression with a group, Title
+// case, numbering in order of modified time, names Windows can hold).
+enum class Job { Prefix, Renumber, LowerExt, Rules };
+constexpr Job kJobs[] = {Job::Prefix, Job::Renumber, Job::LowerExt, Job::Rules};
 
 const char *jobName(Job job)
 {
@@ -45,6 +47,7 @@ const char *jobName(Job job)
     case Job::Prefix: return "prefix";
     case Job::Renumber: return "renumber";
     case Job::LowerExt: return "lowerext";
+    case Job::Rules: return "rules";
     }
     return "";
 }
@@ -54,7 +57,8 @@ struct Tool
     std::string name;
     std::string path; // empty: not installed
 };
-enum ToolIndex { Floor, Ours, Perl, Mmv, ToolCount };
+// OursDry: quillmere-rename -n, for the rules job alone.
+enum ToolIndex { Floor, Ours, Perl, Mmv, OursDry, ToolCount };
 
 struct Cell
 {
@@ -172,7 +176,7 @@ bool allDigits(const char *from, const char *to)
 // Whether the folder holds exactly `files` regular files, every one with the
 // name the job gives. Numbers of the renumbering job must lie in 1..files,
 // so N distinct names are exactly the numbers 1..N whatever the width.
-std::string checkFolder(const std::string &dir, Job job, int files)
+std::string checkFolder(const std::string &dir, Job job, int files, bool untouched = false)
 {
     DIR *d = opendir(dir.c_str());
     if (!d)
@@ -185,6 +189,11 @@ std::string checkFolder(const std::string &dir, Job job, int files)
         ++total;
         const size_t length = strlen(name);
         bool ok = false;
+        if (untouched) {
+            matching += length == 14 && !strncmp(name, "IMG_", 4) && allDigits(name + 4, name + 10)
+                && !strcmp(name + 10, ".JPG");
+            continue;
+        }
         switch (job) {
         case Job::Prefix:
             ok = length == 16 && !strncmp(name, "X_IMG_", 6) && allDigits(name + 6, name + 12)
@@ -198,6 +207,13 @@ std::string checkFolder(const std::string &dir, Job job, int files)
         case Job::LowerExt:
             ok = length == 14 && !strncmp(name, "IMG_", 4) && allDigits(name + 4, name + 10)
                 && !strcmp(name + 10, ".jpg");
+            break;
+        case Job::Rules:
+            // "Shot 000042 0000042.JPG": the number is the file's place in
+            // order of modified time, which is the order the files were made.
+            ok = length == 23 && !strncmp(name, "Shot ", 5) && allDigits(name + 5, name + 11) && name[11] == ' '
+                && allDigits(name + 12, name + 19) && !strcmp(name + 19, ".JPG")
+                && atol(name + 5) == atol(name + 12);
             break;
         }
         matching += ok;
@@ -271,6 +287,15 @@ std::string firstLine(const std::string &path)
     return text;
 }
 
+std::vector<std::string> rulesCommand(const std::string &path, const std::string &dir, bool dry)
+{
+    std::vector<std::string> command = {path, "-f", "^img_(\\d+)$", "-i", "-r", "shot $1 ", "--case", "title",
+                                        "--number", "end", "--sort", "mtime", "--width", "7", "--clean", "windows", "--all", dir};
+    if (dry)
+        command.insert(command.begin() + 1, "-n");
+    return command;
+}
+
 // The command line of one tool for one job, or empty when the tool has no
 // way to do it. Perl rename and mmv work on names relative to the folder,
 // so they run inside it.
@@ -285,14 +310,20 @@ std::vector<std::string> commandFor(int tool, const Tool &t, Job job, int files,
         case Job::Prefix: return {t.path, "--type=prefix", "--text=X_", "--all", dir};
         case Job::Renumber: return {t.path, "--type=both", "--text=Photo", "--ext=jpg", "--all", dir};
         case Job::LowerExt: return {t.path, "--type=ext", "--ext=jpg", "--filter=JPG", "--all", dir};
+        case Job::Rules: return rulesCommand(t.path, dir, false);
         }
         break;
+    case OursDry:
+        if (job == Job::Rules)
+            return rulesCommand(t.path, dir, true);
+        return {};
     case Perl:
         switch (job) {
         case Job::Prefix: return {t.path, "-0", "s/^/X_/"};
         case Job::Renumber:
             return {t.path, "-0", "s/.*/sprintf(\"Photo%0" + std::to_string(width) + "d.jpg\", ++$::n)/e"};
         case Job::LowerExt: return {t.path, "-0", "s/\\.JPG$/.jpg/"};
+        case Job::Rules: return {t.path, "-0", "s/^IMG_(\\d+)\\.JPG$/sprintf(\"Shot %s %07d.JPG\", $1, $1)/e"};
         }
         break;
     case Mmv:
@@ -300,6 +331,7 @@ std::vector<std::string> commandFor(int tool, const Tool &t, Job job, int files,
         case Job::Prefix: return {t.path, "*", "X_#1"};
         case Job::Renumber: return {};
         case Job::LowerExt: return {t.path, "*.JPG", "#1.jpg"};
+        case Job::Rules: return {};
         }
         break;
     }
@@ -351,6 +383,7 @@ int main(int argc, char **argv)
     tools[Ours] = {"quillmere", exeFolder() + "/quillmere-rename"};
     tools[Perl] = {"perl rename", findPerlRename()};
     tools[Mmv] = {"mmv", findInPath("mmv")};
+    tools[OursDry] = {"quillmere -n", tools[Ours].path};
 
     for (int i = 1; i < argc; ++i) {
         std::string value;
@@ -366,7 +399,7 @@ int main(int argc, char **argv)
         } else if (argValue(argv[i], "--reps=", &value)) {
             reps = std::max(1, atoi(value.c_str()));
         } else if (argValue(argv[i], "--quillmere=", &value)) {
-            tools[Ours].path = value;
+            tools[Ours].path = tools[OursDry].path = value;
         } else {
             fprintf(stderr, "usage: cli_bench [--sizes=N,N...] [--reps=N] [--quillmere=PATH]\n");
             return 2;
@@ -424,7 +457,7 @@ int main(int argc, char **argv)
                     const bool inside = tool == Perl || tool == Mmv;
                     const RunResult run = runProcess(command, inside ? dir : std::string(),
                                                      tool == Perl ? names : std::string(), errLog);
-                    std::string problem = checkFolder(dir, job, files);
+                    std::string problem = checkFolder(dir, job, files, tool == OursDry);
                     if (run.status != 0)
                         problem = "exit status " + std::to_string(run.status) + "; " + problem + " "
                             + firstLine(errLog);
@@ -473,7 +506,7 @@ int main(int argc, char **argv)
                         row[3] = fmt("%.1f", ms);
                         if (floorMs > 0)
                             row[4] = fmt("%.2f", ms / floorMs);
-                        if (tool >= Perl && oursMs > 0)
+                        if ((tool == Perl || tool == Mmv) && oursMs > 0)
                             row[5] = fmt("%.2f", oursMs / ms);
                         row[6] = fmt("%.1f", double(cell.peakKb) / 1024);
                     }
@@ -492,7 +525,7 @@ int main(int argc, char **argv)
     auto verdict = [](bool met) { return met ? "met" : "NOT MET"; };
     for (size_t j = 0; j < std::size(kJobs); ++j) {
         const char *job = jobName(kJobs[j]);
-        const double limit = kJobs[j] == Job::LowerExt ? 1.5 : 1.3;
+        const double limit = kJobs[j] == Job::LowerExt || kJobs[j] == Job::Rules ? 1.5 : 1.3;
         bool allValid = true;
         for (size_t s = 0; s < sizes.size(); ++s) {
             const Cell &ours = cells[s][j][Ours], &floor = cells[s][j][Floor], &perl = cells[s][j][Perl];
@@ -519,9 +552,32 @@ int main(int argc, char **argv)
                 printf("  %-8s %7d: peak %.1f MB below perl rename's %.1f MB: %s\n", job, sizes[s],
                        double(ours.peakKb) / 1024, double(perl.peakKb) / 1024, verdict(ours.peakKb < perl.peakKb));
         }
-        if (growth && allValid)
+        if (growth && allValid && kJobs[j] != Job::Rules)
             printf("  %-8s growth %.0f B/file (at most 150): %s\n", job, growthOf(j, Ours),
                    verdict(growthOf(j, Ours) <= 150));
+    }
+
+    // The rules job: the dry run against the floor's real run, what the
+    // plan of new names adds per file (the rules run's growth beyond that of
+    // renumbering, which lists and renames the same files), and time per
+    // file from the smallest size to the largest.
+    const size_t rules = std::size(kJobs) - 1, renumber = 1;
+    for (size_t s = 0; s < sizes.size(); ++s) {
+        const Cell &dry = cells[s][rules][OursDry], &floor = cells[s][rules][Floor];
+        if (dry.ms.empty() || dry.invalid || floor.ms.empty())
+            printf("  rules    %7d: dry run had invalid runs: NOT MET\n", sizes[s]);
+        else
+            printf("  rules    %7d: dry run %.2fx floor (under 0.40x): %s\n", sizes[s], dry.median() / floor.median(),
+                   verdict(dry.median() < 0.4 * floor.median()));
+    }
+    if (growth && growthOf(rules, Ours) >= 0 && growthOf(renumber, Ours) >= 0) {
+        const double plan = growthOf(rules, Ours) - growthOf(renumber, Ours);
+        printf("  rules    plan memory %.0f B/file (rules %.0f less renumber %.0f; at most 200): %s\n", plan,
+               growthOf(rules, Ours), growthOf(renumber, Ours), verdict(plan <= 200));
+        const Cell &a = cells[first][rules][Ours], &b = cells[last][rules][Ours];
+        const double perFile = (b.median() / sizes[last]) / (a.median() / sizes[first]);
+        printf("  rules    time per file at %d against %d: %.2fx (linear: at most 1.25x): %s\n", sizes[last],
+               sizes[first], perFile, verdict(perFile <= 1.25));
     }
 
     return 0;

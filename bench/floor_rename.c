@@ -6,6 +6,9 @@
  *   floor_rename renumber FOLDER   PhotoNNN.jpg in the order read, zero-filled
  *                                  to the digits of the count
  *   floor_rename lowerext FOLDER   ".JPG" at the end becomes ".jpg"
+ *   floor_rename rules    FOLDER   IMG_N.JPG becomes "Shot N M.JPG", M being N
+ *                                  zero-filled to 7 digits; each file's status
+ *                                  is read, as numbering by modified time needs
  */
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -13,9 +16,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-enum Job { Prefix, Renumber, LowerExt };
+enum Job { Prefix, Renumber, LowerExt, Rules };
 
 int main(int argc, char **argv)
 {
@@ -26,8 +30,10 @@ int main(int argc, char **argv)
         job = Renumber;
     else if (argc == 3 && strcmp(argv[1], "lowerext") == 0)
         job = LowerExt;
+    else if (argc == 3 && strcmp(argv[1], "rules") == 0)
+        job = Rules;
     else {
-        fprintf(stderr, "usage: floor_rename prefix|renumber|lowerext FOLDER\n");
+        fprintf(stderr, "usage: floor_rename prefix|renumber|lowerext|rules FOLDER\n");
         return 2;
     }
 
@@ -82,6 +88,14 @@ int main(int argc, char **argv)
             memcpy(target, name, length - 4);
             memcpy(target + length - 4, ".jpg", 5);
             break;
+        case Rules: {
+            struct stat status;
+            unsigned long n = 0;
+            if (fstatat(fd, name, &status, 0) != 0 || sscanf(name, "IMG_%lu.JPG", &n) != 1)
+                continue;
+            snprintf(target, sizeof target, "Shot %.6s %07lu.JPG", name + 4, n);
+            break;
+        }
         }
         if (renameat(fd, name, fd, target) != 0)
             ++failed;

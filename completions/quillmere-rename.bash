@@ -55,7 +55,9 @@ _quillmere_rename_operands()
                 ((i++))
                 _quillmere_rename_dequote "${COMP_WORDS[i]-}"
                 _qr_filter=$_qr_dequoted ;;
-            --type | --text | --ext | --start)
+            --type | --text | --ext | --start | -f | --find | -r | --replace | --nth | --scope | --case | \
+                --number | --step | --width | --sort | --insert | --at | --template | --clean | --preset | \
+                --save-preset)
                 [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
                 ((i++)) ;;
             --filter=*) _qr_filter=${_qr_dequoted#--filter=} ;;
@@ -83,7 +85,44 @@ _quillmere_rename()
         --type)
             COMPREPLY=($(compgen -W 'both name ext prefix suffix' -- "$cur"))
             return ;;
-        --text | --ext | --start | --filter)
+        --scope)
+            COMPREPLY=($(compgen -W 'stem ext name' -- "$cur"))
+            return ;;
+        --case)
+            COMPREPLY=($(compgen -W 'lower upper title sentence' -- "$cur"))
+            return ;;
+        --number)
+            COMPREPLY=($(compgen -W 'start end before-ext token' -- "$cur"))
+            return ;;
+        --at)
+            COMPREPLY=($(compgen -W 'start end before-ext' -- "$cur"))
+            return ;;
+        --width)
+            COMPREPLY=($(compgen -W 'auto none' -- "$cur"))
+            return ;;
+        --nth)
+            COMPREPLY=($(compgen -W 'first last' -- "$cur"))
+            return ;;
+        --sort)
+            COMPREPLY=($(compgen -W 'list natural name mtime size taken' -- "$cur"))
+            return ;;
+        --clean)
+            COMPREPLY=($(compgen -W 'ascii windows spaces underscores no-underscores nfc' -- "$cur"))
+            return ;;
+        --preset)
+            # The saved presets by name; a file by its path.
+            local presets=${XDG_CONFIG_HOME:-$HOME/.config}/quillmere/presets path
+            local IFS=$'\n'
+            for path in "$presets"/*.rules; do
+                [[ -f $path ]] || continue
+                path=${path##*/}
+                [[ ${path%.rules} == "$cur"* ]] && COMPREPLY+=("${path%.rules}")
+            done
+            compopt -o filenames 2>/dev/null
+            COMPREPLY+=($(compgen -f -- "$cur"))
+            return ;;
+        --text | --ext | --start | --filter | -f | --find | -r | --replace | --step | --insert | --template | \
+            --save-preset)
             return ;;
     esac
 
@@ -96,7 +135,10 @@ _quillmere_rename()
     if [[ $cur == -* ]] && ((!dashes)); then
         COMPREPLY=($(compgen -W '--type --text --ext --start --pad --no-pad
             --keep-existing --overwrite --filter --all --dry-run --null --undo
-            --no-undo --help --version' -- "$cur"))
+            --no-undo --help --version --find --replace --literal --ignore-case
+            --nth --scope --case --number --step --width --sort --reverse
+            --insert --at --template --clean --preset --save-preset
+            --list-presets' -- "$cur"))
         return
     fi
 

@@ -18,7 +18,7 @@ function __quillmere_rename_operands
         switch $token
             case --
                 set dashes 1
-            case --type --text --ext --start --filter
+            case --type --text --ext --start --filter -f --find -r --replace --nth --scope --case --number --step --width --sort --insert --at --template --clean --preset --save-preset
                 set skip 1
             case '-?*'
             case '*'
@@ -64,6 +64,15 @@ function __quillmere_rename_names
     end
 end
 
+# The saved presets, by name.
+function __quillmere_rename_presets
+    set -l folder $HOME/.config/quillmere/presets
+    set -q XDG_CONFIG_HOME; and set folder $XDG_CONFIG_HOME/quillmere/presets
+    for path in $folder/*.rules
+        string replace -r -- '^.*/(.*)\.rules$' '$1' $path
+    end
+end
+
 complete -c quillmere-rename -f
 complete -c quillmere-rename -l type -x -a 'both\t"text, number, dot and extension" name\t"text and number, old extension kept" ext\t"old name, new extension" prefix\t"text before the old name" suffix\t"text before the extension"' -d 'What the new name is made of'
 complete -c quillmere-rename -l text -x -d 'New name, prefix or suffix'
@@ -75,10 +84,29 @@ complete -c quillmere-rename -l keep-existing -d 'Never replace an existing file
 complete -c quillmere-rename -l overwrite -d 'Replace a file that already has the new name'
 complete -c quillmere-rename -l filter -x -d 'List only the files with this extension'
 complete -c quillmere-rename -l all -d 'Rename every listed file'
-complete -c quillmere-rename -l dry-run -d 'Print what would be done; touch nothing'
+complete -c quillmere-rename -s n -l dry-run -d 'Print what would be done; touch nothing'
 complete -c quillmere-rename -l null -d 'Print NUL-terminated OLD and NEW names instead of lines'
 complete -c quillmere-rename -l undo -d 'Take back the last rename in FOLDER'
 complete -c quillmere-rename -l no-undo -d 'Rename even when no journal for undo can be written'
+complete -c quillmere-rename -s f -l find -x -d 'Replace what the expression matches'
+complete -c quillmere-rename -s r -l replace -x -d 'Text in place of the match ($1, ${name}, \\U \\L \\E)'
+complete -c quillmere-rename -l literal -d 'The pattern and replacement are plain text'
+complete -c quillmere-rename -s i -l ignore-case -d 'Letter case does not count in the match'
+complete -c quillmere-rename -l nth -x -a 'first last' -d 'Only this match'
+complete -c quillmere-rename -l scope -x -a 'stem ext name' -d 'The part of the name the rules after it see'
+complete -c quillmere-rename -l case -x -a 'lower upper title sentence' -d 'Change letter case'
+complete -c quillmere-rename -l number -x -a 'start end before-ext token' -d 'Put a running number'
+complete -c quillmere-rename -l step -x -d 'Added to the number for each file'
+complete -c quillmere-rename -l width -x -a 'auto none' -d 'Digits the number is filled to'
+complete -c quillmere-rename -l sort -x -a 'list natural name mtime size taken' -d 'Order the files are numbered in'
+complete -c quillmere-rename -l reverse -d 'Number in the reverse order'
+complete -c quillmere-rename -l insert -x -d 'Insert text'
+complete -c quillmere-rename -l at -x -a 'start end before-ext' -d 'Where the inserted text goes'
+complete -c quillmere-rename -l template -x -d 'Text in place of the name, with tokens'
+complete -c quillmere-rename -l clean -x -a 'ascii windows spaces underscores no-underscores nfc' -d 'Clean names up'
+complete -c quillmere-rename -l preset -r -F -a '(__quillmere_rename_presets)' -d 'The rules of a saved preset'
+complete -c quillmere-rename -l save-preset -x -d 'Save the rules given as a preset'
+complete -c quillmere-rename -l list-presets -d 'List the saved presets and exit'
 complete -c quillmere-rename -s h -l help -d 'Display help and exit'
 complete -c quillmere-rename -l version -d 'Output version information and exit'
 complete -c quillmere-rename -n __quillmere_rename_wants_folder -x -a '(__fish_complete_directories (commandline -ct))'

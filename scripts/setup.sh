@@ -7,6 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
     qt6-qpa-plugins
+    # The renaming rules: Exif dates of photos, transliteration to ASCII.
+    libexif-dev libicu-dev
     # lupdate and lrelease for the translations, and Qt's own translations.
     qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     libbenchmark-dev

@@ -88,8 +88,33 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the run was stopped; files left untouched: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--save-preset&apos; is given more than once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a preset&apos;s name cannot be empty or hold &quot;/&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--save-preset&apos; needs rules to save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>renaming rules and option &apos;--%1&apos; exclude each other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
+  or:  quillmere-rename RULE... --save-preset=NAME
   or:  quillmere-rename --undo [--dry-run] FOLDER
 Rename the chosen files of FOLDER in list order (names sorted without regard
 to case), each within FOLDER, numbered from the starting number.
@@ -114,6 +139,12 @@ Renaming:
                           no trash can take it, the chosen file is left in
                           place
 
+</source>
+        <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
 Choosing files:
       --filter=EXT      list only the files with the extension EXT
       --all             rename every listed file
@@ -125,7 +156,7 @@ Undo:
                           be written (without it the rename is refused)
 
 Output:
-      --dry-run         print what would be done; touch nothing
+  -n, --dry-run         print what would be done; touch nothing
       --null            print each OLD and NEW name followed by a NUL byte
                           instead of &quot;OLD -&gt; NEW&quot; lines
   -h, --help            display this help and exit
@@ -140,20 +171,93 @@ Exit status:
  0  every chosen file was renamed or already had its new name
  1  some chosen files were left in place
  2  bad arguments, an unreadable folder, a rename refused before any file was
-    moved (another rename runs in FOLDER, or no journal can be written), or
+    moved (another rename runs in FOLDER, no journal can be written, a rule
+    cannot be used, or with --overwrite two files would get one name), or
     output that could not be written
  129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file
     (128 + the signal&apos;s number); the files not yet renamed are left in place
 </source>
-        <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
+        <source>option &apos;--%1&apos; must follow &apos;--%2&apos;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the run was stopped; files left untouched: %1</source>
+        <source>&apos;%1&apos; is no place: use start, end, before-ext%2 or a number of characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--replace&apos; is given twice for one &apos;--find&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no match: use first, last or a number from 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown scope &apos;%1&apos;: use %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown case &apos;%1&apos;: use %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no width: use auto, none or a number up to 255</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown order &apos;%1&apos;: use %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--at&apos; must follow &apos;--insert&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown clean-up &apos;%1&apos;: use %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Renaming rules (instead of --type; applied in the order given):
+  -f, --find=PATTERN    replace what the expression PATTERN matches
+  -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
+                          group, $$ a dollar, \U \L \E case; without it the
+                          match is deleted
+      --literal         ... PATTERN is plain text, TEXT too
+  -i, --ignore-case     ... letter case does not count
+      --nth=N           ... only the Nth match, or first or last
+      --scope=SCOPE     the rules after it see the stem (default), ext or
+                          name (the whole name)
+      --case=CASE       lower, upper, title or sentence
+      --number=PLACE    a running number at start, end, before-ext, token
+                          (where {n} stands) or after N characters
+      --step=STEP       ... added for each file (default 1, may be negative);
+                          --start after --number is its first number
+      --width=WIDTH     ... zero-filled to auto (as --pad), N digits, or none
+      --sort=ORDER      ... counted in list, natural, name, mtime, size or
+                          taken (the photo&apos;s date) order
+      --reverse         ... in the reverse of that order
+      --insert=TEXT     insert TEXT ...
+      --at=PLACE        ... at start, end (default), before-ext or after N
+                          characters
+      --template=TEXT   TEXT in place of what the rule sees; TEXT and --insert
+                          may hold {name} {ext} {n} {parent} {mtime:FORMAT}
+                          {taken:FORMAT} (FORMAT as yyyy-MM-dd)
+      --clean=WHAT      ascii, windows (names FAT and Windows can hold),
+                          spaces (runs of white space made one), underscores
+                          (spaces to &quot;_&quot;), no-underscores (back), nfc
+      --preset=PRESET   the rules of a saved preset, by name or file
+      --save-preset=NAME  save the rules given as a preset (with no FOLDER,
+                          only that)
+      --list-presets    list the saved presets and exit
+</source>
+        <extracomment>Part of quillmere-rename --help. The option names and the words they take (stem, ext, name, lower, upper, title, sentence, start, end, before-ext, token, auto, none, list, natural, mtime, size, taken, ascii, windows, spaces, underscores, no-underscores, nfc) and the tokens in braces are what the program reads in every language.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -481,6 +585,118 @@ Exit status:
     </message>
     <message>
         <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RuleText</name>
+    <message>
+        <source>the transliteration to ASCII is not available (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the token {%1} takes no format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown token {%1}: use {name}, {ext}, {n}, {parent}, {mtime} or {taken}</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not one of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither yes nor no</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no whole number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the preset &quot;%1&quot; cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this is no rule preset: it must start with &quot;%1 %2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the preset is of version %1, newer than this program reads (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a line must be &quot;[rule]&quot; or &quot;key = value&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a setting before the first &quot;[rule]&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the preset is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a preset cannot keep a text with a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the preset &quot;%1&quot; cannot be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>both markers are needed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the text to find is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the expression &quot;%1&quot; does not compile: %2 at character %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the match to replace is counted from 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the replacement names the group &quot;%1&quot;, which the expression does not have</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the replacement has &quot;${&quot; without its &quot;}&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rule %1 (%2)</source>
+        <extracomment>%2 is the rule&apos;s kind as the command line and presets write it (replace, case, number, insert, clean), never translated.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown kind of rule</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>: the expression ran past its match limit on &quot;%1&quot;; simplify it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no date taken in the file; its modified time was used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

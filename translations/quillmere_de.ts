@@ -88,8 +88,33 @@
         <translation>die Optionen &apos;--undo&apos; und &apos;--no-undo&apos; schließen einander aus</translation>
     </message>
     <message>
+        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
+        <translation>Um trotzdem umzubenennen, ohne es rückgängig machen zu können, --no-undo angeben.</translation>
+    </message>
+    <message>
+        <source>the run was stopped; files left untouched: %1</source>
+        <translation>der Lauf wurde angehalten; unberührt gebliebene Dateien: %1</translation>
+    </message>
+    <message>
+        <source>option &apos;--save-preset&apos; is given more than once</source>
+        <translation>Option „--save-preset“ ist mehrmals angegeben</translation>
+    </message>
+    <message>
+        <source>a preset&apos;s name cannot be empty or hold &quot;/&quot;</source>
+        <translation>der Name einer Vorlage darf nicht leer sein und kein „/“ enthalten</translation>
+    </message>
+    <message>
+        <source>option &apos;--save-preset&apos; needs rules to save</source>
+        <translation>Option „--save-preset“ braucht Regeln, die sie speichern kann</translation>
+    </message>
+    <message>
+        <source>renaming rules and option &apos;--%1&apos; exclude each other</source>
+        <translation>Umbenennungsregeln und Option „--%1“ schließen einander aus</translation>
+    </message>
+    <message>
         <source>Usage: quillmere-rename [OPTION]... FOLDER NAME...
   or:  quillmere-rename [OPTION]... --all FOLDER
+  or:  quillmere-rename RULE... --save-preset=NAME
   or:  quillmere-rename --undo [--dry-run] FOLDER
 Rename the chosen files of FOLDER in list order (names sorted without regard
 to case), each within FOLDER, numbered from the starting number.
@@ -114,40 +139,11 @@ Renaming:
                           no trash can take it, the chosen file is left in
                           place
 
-Choosing files:
-      --filter=EXT      list only the files with the extension EXT
-      --all             rename every listed file
-
-Undo:
-      --undo            take back the last rename in FOLDER: each file gets
-                          its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
-      --no-undo         rename even when the journal that undo needs cannot
-                          be written (without it the rename is refused)
-
-Output:
-      --dry-run         print what would be done; touch nothing
-      --null            print each OLD and NEW name followed by a NUL byte
-                          instead of &quot;OLD -&gt; NEW&quot; lines
-  -h, --help            display this help and exit
-      --version         output version information and exit
-
-Each renamed file is printed as &quot;OLD -&gt; NEW&quot;; with --dry-run a file that
-already has its new name is printed as &quot;NAME: unchanged&quot;. Every file left in
-place is named on standard error with the reason. On a terminal, names with
-control or shell characters are quoted as ls quotes them.
-
-Exit status:
- 0  every chosen file was renamed or already had its new name
- 1  some chosen files were left in place
- 2  bad arguments, an unreadable folder, a rename refused before any file was
-    moved (another rename runs in FOLDER, or no journal can be written), or
-    output that could not be written
- 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file
-    (128 + the signal&apos;s number); the files not yet renamed are left in place
 </source>
         <extracomment>The option names, the TYPE words and the report forms &quot;OLD -&gt; NEW&quot; and &quot;NAME: unchanged&quot; are what the program reads and prints in every language; only the words around them are translated.</extracomment>
         <translation>Aufruf: quillmere-rename [OPTION]... ORDNER NAME...
   oder: quillmere-rename [OPTION]... --all ORDNER
+  oder: quillmere-rename REGEL... --save-preset=NAME
   oder: quillmere-rename --undo [--dry-run] ORDNER
 Benennt die gewählten Dateien von ORDNER in der Reihenfolge der Liste um (Namen
 ohne Rücksicht auf Groß- und Kleinschreibung sortiert), jede innerhalb von
@@ -175,6 +171,43 @@ Umbenennen:
                           und wo kein Papierkorb sie aufnehmen kann, bleibt
                           die gewählte Datei an ihrem Platz
 
+</translation>
+    </message>
+    <message>
+        <source>
+Choosing files:
+      --filter=EXT      list only the files with the extension EXT
+      --all             rename every listed file
+
+Undo:
+      --undo            take back the last rename in FOLDER: each file gets
+                          its old name again, printed as &quot;NOW -&gt; BEFORE&quot;
+      --no-undo         rename even when the journal that undo needs cannot
+                          be written (without it the rename is refused)
+
+Output:
+  -n, --dry-run         print what would be done; touch nothing
+      --null            print each OLD and NEW name followed by a NUL byte
+                          instead of &quot;OLD -&gt; NEW&quot; lines
+  -h, --help            display this help and exit
+      --version         output version information and exit
+
+Each renamed file is printed as &quot;OLD -&gt; NEW&quot;; with --dry-run a file that
+already has its new name is printed as &quot;NAME: unchanged&quot;. Every file left in
+place is named on standard error with the reason. On a terminal, names with
+control or shell characters are quoted as ls quotes them.
+
+Exit status:
+ 0  every chosen file was renamed or already had its new name
+ 1  some chosen files were left in place
+ 2  bad arguments, an unreadable folder, a rename refused before any file was
+    moved (another rename runs in FOLDER, no journal can be written, a rule
+    cannot be used, or with --overwrite two files would get one name), or
+    output that could not be written
+ 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file
+    (128 + the signal&apos;s number); the files not yet renamed are left in place
+</source>
+        <translation>
 Dateien wählen:
       --filter=ERW      nur die Dateien mit der Erweiterung ERW auflisten
       --all             jede aufgelistete Datei umbenennen
@@ -188,7 +221,7 @@ Rückgängig machen:
                           kann (ohne die Option wird das Umbenennen abgelehnt)
 
 Ausgabe:
-      --dry-run         ausgeben, was getan würde; nichts anfassen
+  -n, --dry-run         ausgeben, was getan würde; nichts anfassen
       --null            jeden ALTEN und NEUEN Namen gefolgt von einem NUL-Byte
                           ausgeben statt Zeilen &quot;ALT -&gt; NEU&quot;
   -h, --help            diese Hilfe anzeigen und beenden
@@ -205,20 +238,131 @@ Rückgabewert:
  1  einige gewählte Dateien blieben an ihrem Platz
  2  falsche Argumente, ein nicht lesbarer Ordner, ein Umbenennen, das abgelehnt
     wurde, bevor eine Datei bewegt wurde (ein anderes Umbenennen läuft in
-    ORDNER, oder kein Protokoll kann geschrieben werden), oder eine Ausgabe,
-    die nicht geschrieben werden konnte
+    ORDNER, kein Protokoll kann geschrieben werden, eine Regel ist nicht
+    anwendbar, oder mit --overwrite bekämen zwei Dateien einen Namen), oder
+    eine Ausgabe, die nicht geschrieben werden konnte
  129, 130, 143  durch SIGHUP, SIGINT oder SIGTERM vor der nächsten Datei
     angehalten (128 + die Nummer des Signals); die noch nicht umbenannten
     Dateien bleiben an ihrem Platz
 </translation>
     </message>
     <message>
-        <source>To rename all the same, without a way to undo it, give --no-undo.</source>
-        <translation>Um trotzdem umzubenennen, ohne es rückgängig machen zu können, --no-undo angeben.</translation>
+        <source>option &apos;--%1&apos; must follow &apos;--%2&apos;</source>
+        <translation>Option „--%1“ muss auf „--%2“ folgen</translation>
     </message>
     <message>
-        <source>the run was stopped; files left untouched: %1</source>
-        <translation>der Lauf wurde angehalten; unberührt gebliebene Dateien: %1</translation>
+        <source>&apos;%1&apos; is no place: use start, end, before-ext%2 or a number of characters</source>
+        <translation>„%1“ ist keine Stelle: start, end, before-ext%2 oder eine Zahl von Zeichen angeben</translation>
+    </message>
+    <message>
+        <source>option &apos;--replace&apos; is given twice for one &apos;--find&apos;</source>
+        <translation>Option „--replace“ ist für ein „--find“ zweimal angegeben</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no match: use first, last or a number from 1</source>
+        <translation>„%1“ ist kein Treffer: first, last oder eine Zahl ab 1 angeben</translation>
+    </message>
+    <message>
+        <source>unknown scope &apos;%1&apos;: use %2</source>
+        <translation>unbekannter Teil „%1“: %2 angeben</translation>
+    </message>
+    <message>
+        <source>unknown case &apos;%1&apos;: use %2</source>
+        <translation>unbekannte Schreibung „%1“: %2 angeben</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no whole number</source>
+        <translation>„%1“ ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no width: use auto, none or a number up to 255</source>
+        <translation>„%1“ ist keine Breite: auto, none oder eine Zahl bis 255 angeben</translation>
+    </message>
+    <message>
+        <source>unknown order &apos;%1&apos;: use %2</source>
+        <translation>unbekannte Ordnung „%1“: %2 angeben</translation>
+    </message>
+    <message>
+        <source>option &apos;--at&apos; must follow &apos;--insert&apos;</source>
+        <translation>Option „--at“ muss auf „--insert“ folgen</translation>
+    </message>
+    <message>
+        <source>unknown clean-up &apos;%1&apos;: use %2</source>
+        <translation>unbekannte Bereinigung „%1“: %2 angeben</translation>
+    </message>
+    <message>
+        <source>Renaming rules (instead of --type; applied in the order given):
+  -f, --find=PATTERN    replace what the expression PATTERN matches
+  -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
+                          group, $$ a dollar, \U \L \E case; without it the
+                          match is deleted
+      --literal         ... PATTERN is plain text, TEXT too
+  -i, --ignore-case     ... letter case does not count
+      --nth=N           ... only the Nth match, or first or last
+      --scope=SCOPE     the rules after it see the stem (default), ext or
+                          name (the whole name)
+      --case=CASE       lower, upper, title or sentence
+      --number=PLACE    a running number at start, end, before-ext, token
+                          (where {n} stands) or after N characters
+      --step=STEP       ... added for each file (default 1, may be negative);
+                          --start after --number is its first number
+      --width=WIDTH     ... zero-filled to auto (as --pad), N digits, or none
+      --sort=ORDER      ... counted in list, natural, name, mtime, size or
+                          taken (the photo&apos;s date) order
+      --reverse         ... in the reverse of that order
+      --insert=TEXT     insert TEXT ...
+      --at=PLACE        ... at start, end (default), before-ext or after N
+                          characters
+      --template=TEXT   TEXT in place of what the rule sees; TEXT and --insert
+                          may hold {name} {ext} {n} {parent} {mtime:FORMAT}
+                          {taken:FORMAT} (FORMAT as yyyy-MM-dd)
+      --clean=WHAT      ascii, windows (names FAT and Windows can hold),
+                          spaces (runs of white space made one), underscores
+                          (spaces to &quot;_&quot;), no-underscores (back), nfc
+      --preset=PRESET   the rules of a saved preset, by name or file
+      --save-preset=NAME  save the rules given as a preset (with no FOLDER,
+                          only that)
+      --list-presets    list the saved presets and exit
+</source>
+        <extracomment>Part of quillmere-rename --help. The option names and the words they take (stem, ext, name, lower, upper, title, sentence, start, end, before-ext, token, auto, none, list, natural, mtime, size, taken, ascii, windows, spaces, underscores, no-underscores, nfc) and the tokens in braces are what the program reads in every language.</extracomment>
+        <translation>Umbenennungsregeln (statt --type; in der angegebenen Reihenfolge angewandt):
+  -f, --find=MUSTER     ersetzen, was der reguläre Ausdruck MUSTER trifft
+  -r, --replace=TEXT    ... durch TEXT: $1 oder ${1} eine Gruppe, ${NAME} eine
+                          benannte Gruppe, $$ ein Dollar, \U \L \E Groß- und
+                          Kleinschreibung; ohne die Option wird der Treffer
+                          gelöscht
+      --literal         ... MUSTER ist einfacher Text, TEXT ebenso
+  -i, --ignore-case     ... Groß- und Kleinschreibung zählt nicht
+      --nth=N           ... nur der N-te Treffer, oder first oder last
+      --scope=TEIL      die Regeln danach sehen den Stamm (stem, Vorgabe), die
+                          Erweiterung (ext) oder den ganzen Namen (name)
+      --case=FORM       lower, upper, title oder sentence
+      --number=STELLE   eine laufende Nummer bei start, end, before-ext, token
+                          (wo {n} steht) oder nach N Zeichen
+      --step=SCHRITT    ... für jede Datei addiert (Vorgabe 1, auch negativ);
+                          --start nach --number ist ihre erste Nummer
+      --width=BREITE    ... mit Nullen aufgefüllt: auto (wie --pad), N Ziffern
+                          oder none
+      --sort=ORDNUNG    ... gezählt in der Ordnung list, natural, name, mtime,
+                          size oder taken (Aufnahmedatum des Fotos)
+      --reverse         ... in umgekehrter Ordnung
+      --insert=TEXT     TEXT einfügen ...
+      --at=STELLE       ... bei start, end (Vorgabe), before-ext oder nach N
+                          Zeichen
+      --template=TEXT   TEXT anstelle dessen, was die Regel sieht; TEXT und
+                          --insert dürfen {name} {ext} {n} {parent}
+                          {mtime:FORMAT} {taken:FORMAT} enthalten (FORMAT wie
+                          yyyy-MM-dd)
+      --clean=WAS       ascii, windows (Namen, die FAT und Windows fassen),
+                          spaces (Folgen von Leerraum zu einem Leerzeichen),
+                          underscores (Leerzeichen zu &quot;_&quot;), no-underscores
+                          (zurück), nfc
+      --preset=VORLAGE  die Regeln einer gespeicherten Vorlage, nach Name oder
+                          Datei
+      --save-preset=NAME  die angegebenen Regeln als Vorlage speichern (ohne
+                          ORDNER nur das)
+      --list-presets    die gespeicherten Vorlagen auflisten und beenden
+</translation>
     </message>
 </context>
 <context>
@@ -551,6 +695,118 @@ Rückgabewert:
     <message>
         <source>New Suffix:</source>
         <translation>Neues Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>RuleText</name>
+    <message>
+        <source>the transliteration to ASCII is not available (%1)</source>
+        <translation>die Umschrift in ASCII ist nicht verfügbar (%1)</translation>
+    </message>
+    <message>
+        <source>the token {%1} takes no format</source>
+        <translation>der Platzhalter {%1} nimmt kein Format</translation>
+    </message>
+    <message>
+        <source>unknown token {%1}: use {name}, {ext}, {n}, {parent}, {mtime} or {taken}</source>
+        <translation>unbekannter Platzhalter {%1}: {name}, {ext}, {n}, {parent}, {mtime} oder {taken} verwenden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not one of %2</source>
+        <translation>„%1“ ist keines von %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither yes nor no</source>
+        <translation>„%1“ ist weder yes noch no</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no whole number</source>
+        <translation>„%1“ ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot;</source>
+        <translation>unbekannter Schlüssel „%1“</translation>
+    </message>
+    <message>
+        <source>the preset &quot;%1&quot; cannot be read: %2</source>
+        <translation>die Vorlage „%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>this is no rule preset: it must start with &quot;%1 %2&quot;</source>
+        <translation>dies ist keine Regelvorlage: sie muss mit „%1 %2“ beginnen</translation>
+    </message>
+    <message>
+        <source>the preset is of version %1, newer than this program reads (%2)</source>
+        <translation>die Vorlage hat die Version %1, neuer als dieses Programm liest (%2)</translation>
+    </message>
+    <message>
+        <source>a line must be &quot;[rule]&quot; or &quot;key = value&quot;</source>
+        <translation>eine Zeile muss „[rule]“ oder „Schlüssel = Wert“ sein</translation>
+    </message>
+    <message>
+        <source>a setting before the first &quot;[rule]&quot;</source>
+        <translation>eine Einstellung vor dem ersten „[rule]“</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>%1: the preset is empty</source>
+        <translation>%1: die Vorlage ist leer</translation>
+    </message>
+    <message>
+        <source>a preset cannot keep a text with a line break</source>
+        <translation>eine Vorlage kann keinen Text mit Zeilenumbruch aufnehmen</translation>
+    </message>
+    <message>
+        <source>the preset &quot;%1&quot; cannot be written: %2</source>
+        <translation>die Vorlage „%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>both markers are needed</source>
+        <translation>beide Markierungen werden gebraucht</translation>
+    </message>
+    <message>
+        <source>the text to find is empty</source>
+        <translation>der zu suchende Text ist leer</translation>
+    </message>
+    <message>
+        <source>the expression &quot;%1&quot; does not compile: %2 at character %3</source>
+        <translation>der Ausdruck „%1“ lässt sich nicht übersetzen: %2 bei Zeichen %3</translation>
+    </message>
+    <message>
+        <source>the match to replace is counted from 1</source>
+        <translation>der zu ersetzende Treffer wird ab 1 gezählt</translation>
+    </message>
+    <message>
+        <source>the replacement names the group &quot;%1&quot;, which the expression does not have</source>
+        <translation>die Ersetzung nennt die Gruppe „%1“, die der Ausdruck nicht hat</translation>
+    </message>
+    <message>
+        <source>the replacement has &quot;${&quot; without its &quot;}&quot;</source>
+        <translation>die Ersetzung enthält „${“ ohne sein „}“</translation>
+    </message>
+    <message>
+        <source>rule %1 (%2)</source>
+        <extracomment>%2 is the rule&apos;s kind as the command line and presets write it (replace, case, number, insert, clean), never translated.</extracomment>
+        <translation>Regel %1 (%2)</translation>
+    </message>
+    <message>
+        <source>unknown kind of rule</source>
+        <translation>unbekannte Art von Regel</translation>
+    </message>
+    <message>
+        <source>: the expression ran past its match limit on &quot;%1&quot;; simplify it</source>
+        <translation>: der Ausdruck hat bei „%1“ seine Suchgrenze überschritten; bitte vereinfachen</translation>
+    </message>
+    <message>
+        <source>no date taken in the file; its modified time was used</source>
+        <translation>die Datei enthält kein Aufnahmedatum; ihre Änderungszeit wurde verwendet</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
+        <translation>„%1“ und „%2“ würden beide in „%3“ umbenannt; nichts wurde umbenannt</translation>
     </message>
 </context>
 <context>

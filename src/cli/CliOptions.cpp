@@ -1,9 +1,11 @@
 #include "cli/CliOptions.h"
 #include "cli/CliReport.h"
+#include "cli/CliRuleOptions.h"
 
 #include "core/FolderHandle.h"
 #include "core/MemoryPages.h"
 #include "core/ProductInfo.h"
+#include "rename/rules/PresetFile.h"
 #include "selection/FileListing.h"
 
 #include <QHash>
@@ -90,13 +92,64 @@ struct ReadArguments
     QHash<OptionId, QStringList> values; // every value given, in order
     QSet<OptionId> flags;
     QStringList positional;
+    QList<CliRuleArgument> rules; // the rule options, in the order given
 };
+
+// The short options besides "-h", each another name of a long one.
+const char *longNameOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case u'f':
+        return "find";
+    case u'r':
+        return "replace";
+    case u'i':
+        return "ignore-case";
+    case u'n':
+        return "dry-run";
+    default:
+        return nullptr;
+    }
+}
 
 QString undecodableText(const QString &role)
 {
     return CliText::tr("the %1 argument is not valid text in the encoding of the locale; "
                        "it would name a different file")
         .arg(role);
+}
+
+// The rules the options describe, into command; a refusal when they are
+// wrong or mixed with the renaming types' options.
+std::optional<CliParseResult> readRules(const ReadArguments &read, bool ruled, CliCommand &command)
+{
+    for (const CliRuleArgument &argument : read.rules) {
+        if (argument.first == u"save-preset") {
+            if (!command.savePreset.isEmpty())
+                return badArguments(CliText::tr("option '--save-preset' is given more than once"));
+            if (argument.second.isEmpty() || argument.second.contains(u'/'))
+                return badArguments(CliText::tr("a preset's name cannot be empty or hold \"/\""));
+            command.savePreset = argument.second;
+        }
+    }
+    if (!ruled) {
+        if (!command.savePreset.isEmpty())
+            return badArguments(CliText::tr("option '--save-preset' needs rules to save"));
+        return std::nullopt;
+    }
+    for (const OptionId id : {OptionId::Type, OptionId::Text, OptionId::Ext, OptionId::Pad, OptionId::NoPad}) {
+        if (read.flags.contains(id) || read.values.contains(id)) {
+            const KnownOption *option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                                     [id](const KnownOption &known) { return known.id == id; });
+            return badArguments(CliText::tr("renaming rules and option '--%1' exclude each other")
+                                    .arg(QLatin1String(option->name)));
+        }
+    }
+    QString problem;
+    if (!BuildCliRules(read.rules, &command.rules, &problem))
+        return badArguments(problem, false);
+    command.saveOnly = !command.savePreset.isEmpty() && read.positional.isEmpty();
+    return std::nullopt;
 }
 
 } // namespace
@@ -110,7 +163,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     ReadArguments read;
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
+        QString argument = arguments.at(i);
         if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
             read.positional.append(argument);
             continue;
@@ -123,6 +176,8 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
             read.flags.insert(OptionId::Help);
             continue;
         }
+        if (argument.size() == 2 && longNameOf(argument.at(1)))
+            argument = QStringLiteral("--") + QLatin1String(longNameOf(argument.at(1)));
         if (!argument.startsWith(QLatin1String("--"))) {
             if (argument.size() > 2)
                 return badArguments(CliText::tr("unrecognized option '%1' (long options start with \"--\")")
@@ -132,12 +187,16 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         const qsizetype equals = argument.indexOf(u'=');
         const QStringView name = QStringView(argument).mid(2, equals < 0 ? -1 : equals - 2);
         const KnownOption *option = findOption(name);
-        if (!option)
+        const CliRuleOption *ruleOption = FindCliRuleOption(name);
+        if (!option && !ruleOption)
             return badArguments(CliText::tr("unrecognized option '--%1'").arg(name));
-        if (!option->takesValue) {
+        if (option ? !option->takesValue : !ruleOption->takesValue) {
             if (equals >= 0)
                 return badArguments(CliText::tr("option '--%1' doesn't allow an argument").arg(name));
-            read.flags.insert(option->id);
+            if (option)
+                read.flags.insert(option->id);
+            else
+                read.rules.append({name.toString(), QString()});
             continue;
         }
         qsizetype valueIndex = i;
@@ -152,7 +211,11 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         }
         if (undecodable.contains(valueIndex))
             return badArguments(undecodableText(QStringLiteral("--") + name.toString()), false);
-        read.values[option->id].append(value);
+        // "--start" numbers the renaming types, or the "--number" before it.
+        if (ruleOption)
+            read.rules.append({name.toString(), value});
+        if (option)
+            read.values[option->id].append(value);
     }
     // An undecodable option name was refused above as unknown; anything else
     // undecodable never gets this far.
@@ -171,6 +234,17 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         return result;
     }
 
+    if (std::any_of(read.rules.cbegin(), read.rules.cend(),
+                    [](const CliRuleArgument &argument) { return argument.first == u"list-presets"; })) {
+        CliParseResult result;
+        result.action = CliParseResult::Action::ShowList;
+        for (const QString &name : PresetFile::names())
+            result.text += name + u'\n';
+        return result;
+    }
+    const bool ruled = CliArgumentsMakeRules(read.rules);
+    if (ruled)
+        read.values.remove(OptionId::Start); // each "--number" has its own
     // Options that take one value must not be given twice: which one wins
     // would be a guess, and a wrong guess renames files.
     for (const KnownOption &option : kOptions) {
@@ -194,13 +268,18 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
         return badArguments(
             CliText::tr("unknown renaming type '%1': use both, name, ext, prefix or suffix").arg(typeName));
 
-    QStringList positional = read.positional;
-    if (positional.isEmpty())
-        return badArguments(CliText::tr("missing FOLDER"));
-
     CliParseResult result;
     result.action = CliParseResult::Action::Run;
     CliCommand &command = result.command;
+    if (std::optional<CliParseResult> refused = readRules(read, ruled, command))
+        return *refused;
+
+    QStringList positional = read.positional;
+    if (positional.isEmpty() && command.saveOnly)
+        return result;
+    if (positional.isEmpty())
+        return badArguments(CliText::tr("missing FOLDER"));
+
     command.folder = positional.takeFirst();
     command.names = positional;
     command.selectAll = isSet(OptionId::All);
@@ -208,6 +287,9 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     command.nullSeparated = isSet(OptionId::Null);
     command.undo = isSet(OptionId::Undo);
     if (command.undo) {
+        if (!command.rules.isEmpty() || !command.savePreset.isEmpty())
+            return badArguments(
+                CliText::tr("renaming rules and option '--%1' exclude each other").arg(QStringLiteral("undo")));
         if (command.selectAll || !command.names.isEmpty())
             return badArguments(CliText::tr("--undo takes the folder alone, without file names or --all"));
         if (isSet(OptionId::NoUndo))
@@ -260,6 +342,7 @@ QString CliHelpText()
     return CliText::tr(
         "Usage: quillmere-rename [OPTION]... FOLDER NAME...\n"
         "  or:  quillmere-rename [OPTION]... --all FOLDER\n"
+        "  or:  quillmere-rename RULE... --save-preset=NAME\n"
         "  or:  quillmere-rename --undo [--dry-run] FOLDER\n"
         "Rename the chosen files of FOLDER in list order (names sorted without regard\n"
         "to case), each within FOLDER, numbered from the starting number.\n"
@@ -283,6 +366,9 @@ QString CliHelpText()
         "                          replaced file goes to the trash first, and where\n"
         "                          no trash can take it, the chosen file is left in\n"
         "                          place\n"
+        "\n")
+        + CliRuleHelpText()
+        + CliText::tr(
         "\n"
         "Choosing files:\n"
         "      --filter=EXT      list only the files with the extension EXT\n"
@@ -295,7 +381,7 @@ QString CliHelpText()
         "                          be written (without it the rename is refused)\n"
         "\n"
         "Output:\n"
-        "      --dry-run         print what would be done; touch nothing\n"
+        "  -n, --dry-run         print what would be done; touch nothing\n"
         "      --null            print each OLD and NEW name followed by a NUL byte\n"
         "                          instead of \"OLD -> NEW\" lines\n"
         "  -h, --help            display this help and exit\n"
@@ -310,7 +396,8 @@ QString CliHelpText()
         " 0  every chosen file was renamed or already had its new name\n"
         " 1  some chosen files were left in place\n"
         " 2  bad arguments, an unreadable folder, a rename refused before any file was\n"
-        "    moved (another rename runs in FOLDER, or no journal can be written), or\n"
+        "    moved (another rename runs in FOLDER, no journal can be written, a rule\n"
+        "    cannot be used, or with --overwrite two files would get one name), or\n"
         "    output that could not be written\n"
         " 129, 130, 143  stopped by SIGHUP, SIGINT or SIGTERM before the next file\n"
         "    (128 + the signal's number); the files not yet renamed are left in place\n");

@@ -2,6 +2,7 @@
 
 #include "rename/RenameRequest.h"
 #include "rename/RenameRun.h"
+#include "rename/rules/RuleList.h"
 
 #include <QList>
 #include <QString>
@@ -21,15 +22,21 @@ struct CliCommand
     QString pattern = QStringLiteral("*.*");
     // entryCount is filled in once the folder has been listed.
     RenameRequest request;
+    // Renaming rules, in place of the request's type, text and number.
+    RuleList rules;
+    // --save-preset: the rules are saved under this name first; with no
+    // folder given (saveOnly) nothing else is done.
+    QString savePreset;
+    bool saveOnly = false;
 };
 
 struct CliParseResult
 {
-    enum class Action { Run, ShowHelp, ShowVersion, BadArguments };
+    enum class Action { Run, ShowHelp, ShowVersion, ShowList, BadArguments };
 
     Action action = Action::BadArguments;
     CliCommand command;
-    QString text; // help text, version line, or what is wrong with the arguments
+    QString text; // help text, version line, list, or what is wrong with the arguments
     // A refusal about how the command is used, which the help text explains.
     bool usage = false;
 };

@@ -10,6 +10,8 @@
 #include "rename/NameComposition.h"
 #include "rename/RenameRun.h"
 #include "rename/RenameUndo.h"
+#include "rename/rules/PresetFile.h"
+#include "rename/rules/RulePlan.h"
 #include "selection/FileListing.h"
 
 #include <cerrno>
@@ -135,11 +137,38 @@ int finish(int status, CliOutput &out, CliOutput &err)
     return status;
 }
 
+// Every new name, worked out and checked before the first move; false when
+// the plan refuses the run, which is then told why.
+// The entries (and what the listing's read showed of them) are put in the
+// order the run takes them.
+bool planRules(const FolderHandle &folder, QList<RenameEntry> &entries, FolderContent &content, CliCommand &command,
+               CliOutput &err)
+{
+    const RulePlan plan = RulePlan::make(folder, entries, command.rules, command.request.keepExisting,
+                                         command.request.entryCount);
+    if (plan.isRefused()) {
+        WriteCliMessage(err, plan.refusal());
+        return false;
+    }
+    for (const RulePlan::Note &note : plan.notes())
+        WriteCliFileMessage(err, entries.at(note.entry).name, note.message);
+    if (plan.runOrder().empty()) {
+        command.request.plannedNames = plan.names();
+        return true;
+    }
+    command.request.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
+    if (content.listed.size() == size_t(entries.size()))
+        content.listed = plan.arranged(content.listed);
+    entries = plan.arranged(entries);
+    return true;
+}
+
 int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
 {
     switch (parsed.action) {
     case CliParseResult::Action::ShowHelp:
     case CliParseResult::Action::ShowVersion:
+    case CliParseResult::Action::ShowList:
         // The program's own lines, not names: on a terminal too their line
         // breaks must stay line breaks, not show as escapes.
         out.write(QByteArrayView(parsed.text.toUtf8()));
@@ -154,14 +183,24 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     CliCommand command = parsed.command;
     if (command.undo)
         return runUndo(command, out, err);
-    if (const std::optional<QString> refusal = ValidateRenameRequest(command.request)) {
+    if (!command.savePreset.isEmpty()) {
+        QString problem;
+        if (!PresetFile::write(PresetFile::pathOf(command.savePreset), command.rules, &problem)) {
+            WriteCliMessage(err, problem);
+            return CliRefused;
+        }
+        if (command.saveOnly)
+            return CliAllRenamed;
+    }
+    const bool ruled = !command.rules.isEmpty();
+    if (const std::optional<QString> refusal = ruled ? std::nullopt : ValidateRenameRequest(command.request)) {
         WriteCliMessage(err, *refusal, true);
         return CliRefused;
     }
 
     // The window's number box puts "1" back for anything but a whole number;
     // here a typo would rename the first file and leave all the others.
-    const bool numbered = PutsNumberInName(command.request.type);
+    const bool numbered = !ruled && PutsNumberInName(command.request.type);
     if (numbered && !ParseWholeNumber(command.request.numberText)) {
         WriteCliMessage(err,
                         CliText::tr("the starting number \"%1\" is no whole number").arg(command.request.numberText),
@@ -193,7 +232,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     command.request.entryCount = int(qMin<qsizetype>(listed.size(), std::numeric_limits<int>::max()));
 
     QStringList missing;
-    const QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
+    QList<RenameEntry> entries = SelectCliEntries(listed, command.names, command.selectAll, &missing);
     QStringList().swap(listed); // the entries share its names
     if (!missing.isEmpty()) {
         for (const QString &name : std::as_const(missing))
@@ -202,6 +241,9 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
                                     .arg(command.pattern));
         return CliRefused;
     }
+
+    if (ruled && !planRules(folder, entries, content, command, err))
+        return CliRefused;
 
     const StopSignals stopSignals;
     CliRunTarget target(out, command.nullSeparated);

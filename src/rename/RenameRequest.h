@@ -2,7 +2,10 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+
+#include <memory>
 
 #include "core/RenamingType.h"
 
@@ -30,4 +33,9 @@ struct RenameRequest
     // undone (quillmere-rename --no-undo); otherwise such a run is refused
     // before any file moves. The window never sets it.
     bool allowNoUndo = false;
+    // New names worked out before the run (by renaming rules), one for each
+    // entry by its index in the list. When set, every selected file takes
+    // its planned name instead of one composed from the fields above, and
+    // the running number and the filter are left as they are.
+    std::shared_ptr<const QStringList> plannedNames;
 };

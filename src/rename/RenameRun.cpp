@@ -51,10 +51,11 @@ bool filterFollowsExtension(RenamingType type)
 class RunningNumber
 {
 public:
-    RunningNumber(const QString &start, RenamingType type)
+    // A run of planned names leaves the number alone.
+    RunningNumber(const QString &start, RenamingType type, bool planned)
         : m_text(start)
-        , m_advances(advancesNumber(type))
-        , m_inName(PutsNumberInName(type))
+        , m_advances(!planned && advancesNumber(type))
+        , m_inName(!planned && PutsNumberInName(type))
     {
     }
 
@@ -126,7 +127,7 @@ public:
         , m_target(target)
         , m_renamer(renamer)
         , m_report(report)
-        , m_number(request.numberText, request.type)
+        , m_number(request.numberText, request.type, request.plannedNames != nullptr)
     {
     }
 
@@ -147,6 +148,8 @@ private:
     // the one place the run obtains a file's new name.
     QString newNameOf(qsizetype i, const QString &number) const
     {
+        if (m_request.plannedNames)
+            return m_request.plannedNames->at(i);
         return ComposeNewName(m_entries.at(i).name, m_request, number);
     }
 
@@ -281,7 +284,8 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
                         "moves it recorded before, and no file was replaced after")
                 .arg(journal.path(), journal.failure());
 
-    if (filterFollowsExtension(request.type) && request.filterOn && request.newExtension != request.filterExtension)
+    if (!request.plannedNames && filterFollowsExtension(request.type) && request.filterOn
+        && request.newExtension != request.filterExtension)
         target.setFilterText(request.newExtension);
     if (!request.rememberNumber)
         target.setNumberText(request.numberText);

@@ -47,8 +47,8 @@ cd "$work" || exit 1
 export HOME=$work
 
 # Options, and the values of --type in both spellings.
-expect "--no-pad --no-undo --null " --n
-expect "--text --type " --t
+expect "--no-pad --no-undo --nth --null --number " --n
+expect "--template --text --type " --t
 expect "both ext name prefix suffix " --type ""
 expect "prefix " --type pr
 expect "both ext name prefix suffix " --type = ""
@@ -56,6 +56,13 @@ expect "suffix " --dry-run --type = s
 # A value is never completed as an option or a file.
 expect "" --text ""
 expect "" --start ""
+# Rule options: their words, and their values never taken for the FOLDER.
+expect "title " --case t
+expect "mtime " --number end --sort m
+expect "no-underscores " --clean = no
+expect "" -f ""
+expect "alpha " -f 'x y' -r z --scope ext a
+expect "Y.JPG x.jpg y.png " --template '{n}' alpha ""
 # FOLDER: folders only.
 expect "alpha " a
 expect "alpha beta my photos " ""
@@ -101,7 +108,7 @@ else
 fi
 
 # Every option --help lists is known to every completion and the manual.
-options=$("$program" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
+options=$("$program" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
 [[ $(echo "$options" | wc -l) -ge 10 ]] || fail "too few options read from --help: $options"
 offered=$(complete_line --)
 for option in $options; do

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "rename/RunTypes.h"
+
+#include <QList>
+#include <QString>
+
+#include <limits>
+#include <vector>
+
+class FolderHandle;
+
+// What rules may ask of a file besides its name: when it was last modified,
+// its size, and when its photo was taken. Each is read only when first
+// asked, and at most once per file; a rule list that asks nothing reads
+// nothing. Names are those of the list, read in the folder that was opened.
+class FileFacts
+{
+public:
+    FileFacts(const FolderHandle &folder, const QList<RenameEntry> &entries);
+
+    // Reads the modified time and size of all these entries at once, before
+    // they are sorted by either.
+    void readStatuses(const std::vector<qsizetype> &entries);
+
+    // Milliseconds since 1970; 0 for a file that cannot be read.
+    qint64 modifiedMs(qsizetype entry);
+    qint64 size(qsizetype entry);
+    // The date the photo was taken, from its Exif data, as milliseconds
+    // since 1970 in local time; the modified time where the file holds none
+    // (*fellBack then tells so).
+    qint64 takenMs(qsizetype entry, bool *fellBack = nullptr);
+    // Whether the date taken of entry was asked for and the file held none.
+    bool takenFellBack(qsizetype entry) const
+    {
+        return !m_taken.empty() && m_taken[size_t(entry)] == kNoDate;
+    }
+
+    // The Exif date of a JPEG file's bytes (DateTimeOriginal, else
+    // DateTime), or -1.
+    static qint64 exifDateMs(const QByteArray &bytes);
+
+private:
+    void readStatus(qsizetype entry);
+    void prepareStatuses();
+
+    const FolderHandle &m_folder;
+    const QList<RenameEntry> &m_entries;
+    // kUnread until asked; taken holds kNoDate for a file without one.
+    static constexpr qint64 kUnread = std::numeric_limits<qint64>::min();
+    static constexpr qint64 kNoDate = kUnread + 1;
+    std::vector<qint64> m_modified;
+    std::vector<qint64> m_size;
+    std::vector<qint64> m_taken;
+};
