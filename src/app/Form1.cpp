@@ -772,7 +772,10 @@ void Form1::runRename(const RenameRequest &request)
     m_running = true;
     m_sinceRepaint.start();
     const QString folder = File1->path();
-    const RenameReport report = RunRename(FolderHandle(folder), entries, request, *this);
+    // The number box and the bar may run a batch of files ahead of the
+    // moves: nobody can see the difference, and the moves overlap the
+    // window's work.
+    const RenameReport report = RunRename(FolderHandle(folder), entries, request, *this, {.batchedMoves = true});
     m_running = false;
     flushRunNumber();
     feedPreview();

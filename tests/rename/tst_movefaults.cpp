@@ -1,7 +1,9 @@
 // Whatever happens to a move in the middle of a long run (a file appearing
 // under its name, a refusal, a file system blind to letter case, the folder
 // swapped, a stop), no file's content is lost, every selected file is
-// reported once, and every rename is reported to the target as it is made.
+// reported once, and every rename is reported to the target. A run that
+// makes its moves in batches makes exactly the moves, in exactly the order,
+// and reports exactly what the same run does one file at a time.
 
 #include "rename/RenameRun.h"
 
@@ -170,7 +172,7 @@ struct RunResult
     QStringList contentsBefore;
 };
 
-RunResult runOnce(const QStringList &files, const QStringList &others, const QStringList &links,
+RunResult runOnce(bool batched, const QStringList &files, const QStringList &others, const QStringList &links,
                   const RenameRequest &request, Fault fault)
 {
     TempFolder root;
@@ -208,7 +210,7 @@ RunResult runOnce(const QStringList &files, const QStringList &others, const QSt
     if (fault.kind == Fault::Stop)
         target.stopAt = fault.at;
     const RenameReport report = RunRename(FolderHandle(work), entries, request, target,
-                                          {.fileOperations = &operations});
+                                          {.fileOperations = &operations, .batchedMoves = batched});
     result.moves = operations.log;
     result.folder = stateOf(work);
     if (QFileInfo::exists(swapOut))
@@ -239,55 +241,60 @@ void MoveFaultsTest::nothingLost_data()
     QTest::addColumn<RenameRequest>("request");
     QTest::addColumn<int>("faultKind");
     QTest::addColumn<int>("faultAt");
+    QTest::addColumn<bool>("batched");
 
     // Faults at the first move, the last, and in between.
     const int count = 200;
     const QStringList images = numbered(QStringLiteral("img%1.JPG"), 1, count);
     const QStringList none;
-    for (const bool keep : {true, false}) {
-        const char *mode = keep ? "keep" : "overwrite";
-        const RenameRequest prefix = renameRequest(AddPrefix, QStringLiteral("X_"), QString(), keep);
-        const RenameRequest renumber = renameRequest(NameOnly, QStringLiteral("p"), QString(), keep);
-        const RenameRequest lower = renameRequest(ExtensionOnly, QString(), QStringLiteral("jpg"), keep);
+    // Batched, each run is compared with the same run one file at a time.
+    for (const bool batched : {false, true}) {
+        for (const bool keep : {true, false}) {
+            const QByteArray modeText = QByteArray(keep ? "keep" : "overwrite") + (batched ? ", batched" : "");
+            const char *mode = modeText.constData();
+            const RenameRequest prefix = renameRequest(AddPrefix, QStringLiteral("X_"), QString(), keep);
+            const RenameRequest renumber = renameRequest(NameOnly, QStringLiteral("p"), QString(), keep);
+            const RenameRequest lower = renameRequest(ExtensionOnly, QString(), QStringLiteral("jpg"), keep);
 
-        QTest::addRow("%s: prefix", mode) << images << none << none << prefix << int(Fault::None) << 0;
-        // Each new name is the name the file before it had: a chain that
-        // only works where earlier moves count as made.
-        QTest::addRow("%s: renumber onto the names just freed", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::None) << 0;
-        // Each new name is held by a file whose turn is still to come.
-        QTest::addRow("%s: renumber onto names still held", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 0, count - 1) << none << none << renumber << int(Fault::None) << 0;
-        QTest::addRow("%s: renumber among files of the folder", mode)
-            << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG", "p0200.JPG"} << none << renumber
-            << int(Fault::None) << 0;
-        QTest::addRow("%s: links among the files", mode)
-            << images << none << QStringList{"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}
-            << prefix << int(Fault::None) << 0;
-        QString longName(250, QLatin1Char('n'));
-        QTest::addRow("%s: a name that grows too long", mode)
-            << QStringList(images.mid(0, 100)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(100)
-            << none << none << prefix << int(Fault::None) << 0;
-        for (const int at : {1, 5, 64, 65, 130, count}) {
-            QTest::addRow("%s: a file appears before move %d", mode, at)
-                << images << none << none << prefix << int(Fault::Intrude) << at;
-            QTest::addRow("%s: renumbering, a file appears before move %d", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Intrude) << at;
-            QTest::addRow("%s: move %d fails", mode, at) << images << none << none << prefix << int(Fault::Fail) << at;
-            QTest::addRow("%s: renumbering, move %d fails", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Fail) << at;
-            QTest::addRow("%s: folder swapped before move %d", mode, at)
-                << images << none << none << prefix << int(Fault::Swap) << at;
-            QTest::addRow("%s: stopped before file %d", mode, at)
-                << images << none << none << renumber << int(Fault::Stop) << at;
+            QTest::addRow("%s: prefix", mode) << images << none << none << prefix << int(Fault::None) << 0 << batched;
+            // Each new name is the name the file before it had: a chain that
+            // only works where earlier moves count as made.
+            QTest::addRow("%s: renumber onto the names just freed", mode)
+                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::None) << 0 << batched;
+            // Each new name is held by a file whose turn is still to come.
+            QTest::addRow("%s: renumber onto names still held", mode)
+                << numbered(QStringLiteral("p%1.JPG"), 0, count - 1) << none << none << renumber << int(Fault::None) << 0 << batched;
+            QTest::addRow("%s: renumber among files of the folder", mode)
+                << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG", "p0200.JPG"} << none << renumber
+                << int(Fault::None) << 0 << batched;
+            QTest::addRow("%s: links among the files", mode)
+                << images << none << QStringList{"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}
+                << prefix << int(Fault::None) << 0 << batched;
+            QString longName(250, QLatin1Char('n'));
+            QTest::addRow("%s: a name that grows too long", mode)
+                << QStringList(images.mid(0, 100)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(100)
+                << none << none << prefix << int(Fault::None) << 0 << batched;
+            for (const int at : {1, 5, 64, 65, 130, count}) {
+                QTest::addRow("%s: a file appears before move %d", mode, at)
+                    << images << none << none << prefix << int(Fault::Intrude) << at << batched;
+                QTest::addRow("%s: renumbering, a file appears before move %d", mode, at)
+                    << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Intrude) << at << batched;
+                QTest::addRow("%s: move %d fails", mode, at) << images << none << none << prefix << int(Fault::Fail) << at << batched;
+                QTest::addRow("%s: renumbering, move %d fails", mode, at)
+                    << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Fail) << at << batched;
+                QTest::addRow("%s: folder swapped before move %d", mode, at)
+                    << images << none << none << prefix << int(Fault::Swap) << at << batched;
+                QTest::addRow("%s: stopped before file %d", mode, at)
+                    << images << none << none << renumber << int(Fault::Stop) << at << batched;
+            }
+            QTest::addRow("%s: case only, case counts", mode)
+                << images << none << none << lower << int(Fault::None) << 0 << batched;
+            QTest::addRow("%s: case only, case blind", mode)
+                << images << none << none << lower << int(Fault::CaseBlind) << 0 << batched;
+            QTest::addRow("%s: case only, case blind, names taken", mode)
+                << images << QStringList{"IMG010.jpg", "img150.jpg"} << none << lower << int(Fault::CaseBlind) << 0 << batched;
+            QTest::addRow("%s: case only, move 100 fails", mode) << images << none << none << lower << int(Fault::Fail) << 100 << batched;
         }
-        QTest::addRow("%s: case only, case counts", mode)
-            << images << none << none << lower << int(Fault::None) << 0;
-        QTest::addRow("%s: case only, case blind", mode)
-            << images << none << none << lower << int(Fault::CaseBlind) << 0;
-        QTest::addRow("%s: case only, case blind, names taken", mode)
-            << images << QStringList{"IMG010.jpg", "img150.jpg"} << none << lower << int(Fault::CaseBlind) << 0;
-        QTest::addRow("%s: case only, move 100 fails", mode) << images << none << none << lower << int(Fault::Fail) << 100;
     }
 }
 
@@ -301,7 +308,18 @@ void MoveFaultsTest::nothingLost()
     QFETCH(int, faultAt);
     const Fault fault{Fault::Kind(faultKind), faultAt};
 
-    const RunResult run = runOnce(files, others, links, request, fault);
+    QFETCH(bool, batched);
+
+    const RunResult run = runOnce(batched, files, others, links, request, fault);
+    if (batched) {
+        const RunResult oneByOne = runOnce(false, files, others, links, request, fault);
+        QCOMPARE(run.moves, oneByOne.moves);
+        QCOMPARE(run.folder, oneByOne.folder);
+        QCOMPARE(run.swappedOut, oneByOne.swappedOut);
+        QCOMPARE(run.report, oneByOne.report);
+        QCOMPARE(run.reported, oneByOne.reported);
+        QCOMPARE(run.number, oneByOne.number);
+    }
 
     const QStringList where = fault.kind == Fault::Swap ? run.swappedOut : run.folder;
     QStringList contentsAfter = contentsOf(where);
