@@ -287,6 +287,11 @@ void MoveFaultsTest::nothingLost_data()
                 row("folder swapped before move " + n, images, none, none, prefix, {Fault::Swap, at});
                 row("stopped before file " + n, images, none, none, renumber, {Fault::Stop, at});
             }
+            // Files left in place after the number ran out, behind a
+            // failed move still to be reported.
+            RenameRequest toLastNumber = renumber;
+            toLastNumber.numberText = QStringLiteral("2147483600");
+            row("number runs out, move 40 fails", images, none, none, toLastNumber, {Fault::Fail, 40});
             row("case only, case counts", images, none, none, lower, {});
             row("case only, case blind", images, none, none, lower, {Fault::CaseBlind, 0});
             row("case only, case blind, names taken", images, {"IMG010.jpg", "img150.jpg"}, none, lower,
