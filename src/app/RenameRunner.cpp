@@ -154,7 +154,10 @@ bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entrie
     // The report is written on the worker thread and read here only after
     // the thread has been joined (threadFinished).
     m_thread = std::thread([this, folder, entries, request] {
-        m_report = RunRename(FolderHandle(folder), entries, request, *m_target);
+        // The number box and the bar may run a few files ahead of the
+        // moves; nobody can see the difference, and the moves overlap the
+        // run's other work.
+        m_report = RunRename(FolderHandle(folder), entries, request, *m_target, {.batchedMoves = true});
         // Queued after everything the run reported, so the window hears of
         // the end last.
         QMetaObject::invokeMethod(this, &RenameRunner::threadFinished, Qt::QueuedConnection);

@@ -248,10 +248,11 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     const StopSignals stopSignals;
     CliRunTarget target(out, command.nullSeparated);
     RenameFileOperations &operations = command.dryRun ? SimulatedFileOperations() : SystemFileOperations();
-    // Each renamed file is written as it is done: the report only counts them.
+    // Each renamed file is written as it is done: the report only counts
+    // them. A line may come a batch of moves after its move.
     const RenameReport report = RunRename(folder, entries, command.request, target,
                                           {.fileOperations = &operations, .listedContent = &content,
-                                           .keepRenamedList = false});
+                                           .keepRenamedList = false, .batchedMoves = true});
     if (report.refusal == RenameReport::Refusal::NoJournal) {
         WriteCliMessage(err, report.refusalMessage + u' '
                                  + CliText::tr("To rename all the same, without a way to undo it, give --no-undo."));

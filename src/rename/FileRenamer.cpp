@@ -198,12 +198,15 @@ bool FileRenamer::isTakenByOther(int i, const QString &candidate, size_t hash) c
 // Never replaces anything: while the name is taken, "_" goes before its
 // extension (or after a name without one). Every step makes the name longer,
 // so the search ends at the file system's length limit.
-void FileRenamer::moveToFreeName(int i, const QString &newName)
+// composedTaken: a move to newName has been refused as taken already.
+void FileRenamer::moveToFreeName(int i, const QString &newName, bool composedTaken)
 {
     // newName itself, until it turns out to be taken; then its variant.
     QString variant;
     const QString *candidate = &newName;
     const auto nextVariant = [&] { candidate = &(variant = underscored(*candidate)); };
+    if (composedTaken)
+        nextVariant();
     for (;;) {
         if (candidate != &newName) {
             bool leaves = false;

@@ -13,6 +13,7 @@
 
 class FolderContent;
 class JournaledOperations;
+struct QueuedMove;
 class RunJournalWriter;
 
 // The rules that move one selected file to its new name: the search for a
@@ -46,6 +47,22 @@ public:
     // Files still under a temporary name, because their own turn failed or
     // never came, go back under their own name, or a free variant of it.
     void restoreSetAside();
+
+    // For moves made later, in batches (see BatchedMoves): plans entry i's
+    // move to newName when the file takes the plain way, the one rename()
+    // would make at once with nothing else to decide. The index then shows
+    // the move as made, so that later files are decided as they would be
+    // after it. False, with nothing changed, for any other way.
+    // caseBlind: a change of letter case alone is known to need the detour.
+    bool planMove(int i, const QString &newName, bool caseBlind, QueuedMove *move);
+    // A planned move that went through.
+    void plannedMoveMade(const QueuedMove &move);
+    // A planned move that did not go through on its one attempt: the file's
+    // turn goes on from there as rename() would have gone on.
+    void plannedMoveFailed(QueuedMove &move);
+    // The index as it was before the move was planned; the file's turn is
+    // still to come.
+    void takeBack(const QueuedMove &move);
 
 private:
     using Outcome = RenameFileOperations::Outcome;
@@ -89,7 +106,7 @@ private:
     }
     void renamed(int i, const QString &newName, RenamedFile::Way way);
     bool isTakenByOther(int i, const QString &candidate, size_t hash) const;
-    void moveToFreeName(int i, const QString &newName);
+    void moveToFreeName(int i, const QString &newName, bool composedTaken = false);
     void moveReplacing(int i, const QString &newName);
     void leaveAfterMove(int i, const QString &newName, Outcome outcome, const QString &error);
     QString temporaryName(int i);

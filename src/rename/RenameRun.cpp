@@ -1,6 +1,7 @@
 #include "rename/RenameRun.h"
 
 #include "core/NumberText.h"
+#include "rename/BatchedMoves.h"
 #include "rename/FileRenamer.h"
 #include "rename/JournaledOperations.h"
 #include "rename/NameComposition.h"
@@ -116,16 +117,18 @@ private:
 };
 
 // The run's walk over the list, one entry after another. The renamer is
-// needed only when an entry is selected.
+// needed only when an entry is selected; batched, when the moves are made in
+// batches.
 class RunLoop
 {
 public:
     RunLoop(const QList<RenameEntry> &entries, const RenameRequest &request, RenameRunTarget &target,
-            FileRenamer *renamer, RenameReport &report)
+            FileRenamer *renamer, BatchedMoves *batched, RenameReport &report)
         : m_entries(entries)
         , m_request(request)
         , m_target(target)
         , m_renamer(renamer)
+        , m_batched(batched)
         , m_report(report)
         , m_number(request.numberText, request.type, request.plannedNames != nullptr)
     {
@@ -157,6 +160,10 @@ private:
     {
         if (!m_report.stopped && m_target.stopRequested())
             m_report.stopped = true;
+        // A file left in place is reported after every planned move, in list
+        // order.
+        if (m_batched && (m_report.stopped || m_number.stuck()))
+            m_batched->finish();
         if (m_report.stopped) {
             m_renamer->skip(int(i), QString(), LeftInPlaceReason::Stopped,
                            RunText::tr("the run was stopped before this file's turn"));
@@ -171,7 +178,10 @@ private:
             ? std::exchange(m_upcomingName, QString())
             : newNameOf(i, number);
         composeUpcoming(i);
-        m_renamer->rename(int(i), newName);
+        if (m_batched)
+            m_batched->rename(int(i), newName);
+        else
+            m_renamer->rename(int(i), newName);
         if (m_number.advance())
             m_target.setNumberText(m_number.text());
     }
@@ -198,6 +208,7 @@ private:
     const RenameRequest &m_request;
     RenameRunTarget &m_target;
     FileRenamer *m_renamer;
+    BatchedMoves *m_batched;
     RenameReport &m_report;
     RunningNumber m_number;
     qsizetype m_upcomingEntry = -1;
@@ -275,7 +286,12 @@ RenameReport RunRename(const FolderHandle &folder, const QList<RenameEntry> &ent
             return report;
         renamer->forgetFound();
     }
-    RunLoop(entries, request, target, renamer ? &*renamer : nullptr, report).run();
+    std::optional<BatchedMoves> batched;
+    if (renamer && options.batchedMoves)
+        batched.emplace(*renamer, journaled ? *journaled : fileOperations, folder);
+    RunLoop(entries, request, target, renamer ? &*renamer : nullptr, batched ? &*batched : nullptr, report).run();
+    if (batched)
+        batched->finish();
     if (renamer)
         renamer->restoreSetAside();
     if (journal.isOpen() && !journal.finish() && report.journalProblem.isEmpty())

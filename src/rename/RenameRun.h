@@ -25,6 +25,12 @@ struct RunOptions
     // report then only counts the renamed files, and a run of many files
     // holds no line per file.
     bool keepRenamedList = true;
+    // True when the caller can take each file's outcome some files after the
+    // run has moved on: the moves are then made in batches on a second
+    // thread while the run decides the next files. The running number and
+    // the progress may run up to 192 files ahead of the moves; the renames
+    // still reach the target in list order, on the caller's thread.
+    bool batchedMoves = false;
 };
 
 // Renames the selected entries of folder, in list order, as the request says,

@@ -1,7 +1,9 @@
 // Whatever happens to a move in the middle of a long run (a file appearing
 // under its name, a refusal, a file system blind to letter case, the folder
 // swapped, a stop), no file's content is lost, every selected file is
-// reported once, and every rename is reported to the target as it is made.
+// reported once, and every rename is reported to the target. A run that
+// makes its moves in batches makes exactly the moves, in exactly the order,
+// and reports exactly what the same run does one file at a time.
 
 #include "rename/RenameRun.h"
 
@@ -170,7 +172,7 @@ struct RunResult
     QStringList contentsBefore;
 };
 
-RunResult runOnce(const QStringList &files, const QStringList &others, const QStringList &links,
+RunResult runOnce(bool batched, const QStringList &files, const QStringList &others, const QStringList &links,
                   const RenameRequest &request, Fault fault)
 {
     TempFolder root;
@@ -208,7 +210,7 @@ RunResult runOnce(const QStringList &files, const QStringList &others, const QSt
     if (fault.kind == Fault::Stop)
         target.stopAt = fault.at;
     const RenameReport report = RunRename(FolderHandle(work), entries, request, target,
-                                          {.fileOperations = &operations});
+                                          {.fileOperations = &operations, .batchedMoves = batched});
     result.moves = operations.log;
     result.folder = stateOf(work);
     if (QFileInfo::exists(swapOut))
@@ -239,55 +241,63 @@ void MoveFaultsTest::nothingLost_data()
     QTest::addColumn<RenameRequest>("request");
     QTest::addColumn<int>("faultKind");
     QTest::addColumn<int>("faultAt");
+    QTest::addColumn<bool>("batched");
 
-    // Faults at the first move, the last, and in between.
+    // Faults at the first move, the last, and in between; in batches of 64,
+    // at a batch's first and last move and in a batch waiting its turn.
     const int count = 200;
     const QStringList images = numbered(QStringLiteral("img%1.JPG"), 1, count);
+    // Renumbered, each new name is the name the file before it had: a chain
+    // that only works where earlier moves count as made.
+    const QStringList chain = numbered(QStringLiteral("p%1.JPG"), 2, count + 1);
+    // Each new name is held by a file whose turn is still to come.
+    const QStringList held = numbered(QStringLiteral("p%1.JPG"), 0, count - 1);
     const QStringList none;
-    for (const bool keep : {true, false}) {
-        const char *mode = keep ? "keep" : "overwrite";
-        const RenameRequest prefix = renameRequest(AddPrefix, QStringLiteral("X_"), QString(), keep);
-        const RenameRequest renumber = renameRequest(NameOnly, QStringLiteral("p"), QString(), keep);
-        const RenameRequest lower = renameRequest(ExtensionOnly, QString(), QStringLiteral("jpg"), keep);
+    // Batched, each run is compared with the same run one file at a time.
+    for (const bool batched : {false, true}) {
+        for (const bool keep : {true, false}) {
+            const QByteArray modeText = QByteArray(keep ? "keep" : "overwrite") + (batched ? ", batched" : "");
+            const char *mode = modeText.constData();
+            const RenameRequest prefix = renameRequest(AddPrefix, QStringLiteral("X_"), QString(), keep);
+            const RenameRequest renumber = renameRequest(NameOnly, QStringLiteral("p"), QString(), keep);
+            const RenameRequest lower = renameRequest(ExtensionOnly, QString(), QStringLiteral("jpg"), keep);
+            const auto row = [&](const QByteArray &name, const QStringList &files, const QStringList &others,
+                                 const QStringList &links, const RenameRequest &request, Fault fault) {
+                QTest::addRow("%s: %s", mode, name.constData())
+                    << files << others << links << request << int(fault.kind) << fault.at << batched;
+            };
 
-        QTest::addRow("%s: prefix", mode) << images << none << none << prefix << int(Fault::None) << 0;
-        // Each new name is the name the file before it had: a chain that
-        // only works where earlier moves count as made.
-        QTest::addRow("%s: renumber onto the names just freed", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::None) << 0;
-        // Each new name is held by a file whose turn is still to come.
-        QTest::addRow("%s: renumber onto names still held", mode)
-            << numbered(QStringLiteral("p%1.JPG"), 0, count - 1) << none << none << renumber << int(Fault::None) << 0;
-        QTest::addRow("%s: renumber among files of the folder", mode)
-            << images << QStringList{"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG", "p0200.JPG"} << none << renumber
-            << int(Fault::None) << 0;
-        QTest::addRow("%s: links among the files", mode)
-            << images << none << QStringList{"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}
-            << prefix << int(Fault::None) << 0;
-        QString longName(250, QLatin1Char('n'));
-        QTest::addRow("%s: a name that grows too long", mode)
-            << QStringList(images.mid(0, 100)) + QStringList{longName + QStringLiteral(".JPG")} + images.mid(100)
-            << none << none << prefix << int(Fault::None) << 0;
-        for (const int at : {1, 5, 64, 65, 130, count}) {
-            QTest::addRow("%s: a file appears before move %d", mode, at)
-                << images << none << none << prefix << int(Fault::Intrude) << at;
-            QTest::addRow("%s: renumbering, a file appears before move %d", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Intrude) << at;
-            QTest::addRow("%s: move %d fails", mode, at) << images << none << none << prefix << int(Fault::Fail) << at;
-            QTest::addRow("%s: renumbering, move %d fails", mode, at)
-                << numbered(QStringLiteral("p%1.JPG"), 2, count + 1) << none << none << renumber << int(Fault::Fail) << at;
-            QTest::addRow("%s: folder swapped before move %d", mode, at)
-                << images << none << none << prefix << int(Fault::Swap) << at;
-            QTest::addRow("%s: stopped before file %d", mode, at)
-                << images << none << none << renumber << int(Fault::Stop) << at;
+            row("prefix", images, none, none, prefix, {});
+            row("renumber onto the names just freed", chain, none, none, renumber, {});
+            row("renumber onto names still held", held, none, none, renumber, {});
+            row("renumber among files of the folder", images,
+                {"p0005.JPG", "P0040.jpg", "p0041.JPG", "p0070.JPG", "p0200.JPG"}, none, renumber, {});
+            row("links among the files", images, none,
+                {"link1.JPG=img003.JPG", "link2.JPG=X_link2.JPG", "link3.JPG=p001.JPG"}, prefix, {});
+            const QString longName = QString(250, QLatin1Char('n')) + QStringLiteral(".JPG");
+            row("a name that grows too long", images.mid(0, 100) + QStringList{longName} + images.mid(100), none,
+                none, prefix, {});
+            for (const int at : {1, 5, 64, 65, 130, count}) {
+                const QByteArray n = QByteArray::number(at);
+                row("a file appears before move " + n, images, none, none, prefix, {Fault::Intrude, at});
+                row("renumbering, a file appears before move " + n, chain, none, none, renumber,
+                    {Fault::Intrude, at});
+                row("move " + n + " fails", images, none, none, prefix, {Fault::Fail, at});
+                row("renumbering, move " + n + " fails", chain, none, none, renumber, {Fault::Fail, at});
+                row("folder swapped before move " + n, images, none, none, prefix, {Fault::Swap, at});
+                row("stopped before file " + n, images, none, none, renumber, {Fault::Stop, at});
+            }
+            // Files left in place after the number ran out, behind a
+            // failed move still to be reported.
+            RenameRequest toLastNumber = renumber;
+            toLastNumber.numberText = QStringLiteral("2147483600");
+            row("number runs out, move 40 fails", images, none, none, toLastNumber, {Fault::Fail, 40});
+            row("case only, case counts", images, none, none, lower, {});
+            row("case only, case blind", images, none, none, lower, {Fault::CaseBlind, 0});
+            row("case only, case blind, names taken", images, {"IMG010.jpg", "img150.jpg"}, none, lower,
+                {Fault::CaseBlind, 0});
+            row("case only, move 100 fails", images, none, none, lower, {Fault::Fail, 100});
         }
-        QTest::addRow("%s: case only, case counts", mode)
-            << images << none << none << lower << int(Fault::None) << 0;
-        QTest::addRow("%s: case only, case blind", mode)
-            << images << none << none << lower << int(Fault::CaseBlind) << 0;
-        QTest::addRow("%s: case only, case blind, names taken", mode)
-            << images << QStringList{"IMG010.jpg", "img150.jpg"} << none << lower << int(Fault::CaseBlind) << 0;
-        QTest::addRow("%s: case only, move 100 fails", mode) << images << none << none << lower << int(Fault::Fail) << 100;
     }
 }
 
@@ -301,7 +311,18 @@ void MoveFaultsTest::nothingLost()
     QFETCH(int, faultAt);
     const Fault fault{Fault::Kind(faultKind), faultAt};
 
-    const RunResult run = runOnce(files, others, links, request, fault);
+    QFETCH(bool, batched);
+
+    const RunResult run = runOnce(batched, files, others, links, request, fault);
+    if (batched) {
+        const RunResult oneByOne = runOnce(false, files, others, links, request, fault);
+        QCOMPARE(run.moves, oneByOne.moves);
+        QCOMPARE(run.folder, oneByOne.folder);
+        QCOMPARE(run.swappedOut, oneByOne.swappedOut);
+        QCOMPARE(run.report, oneByOne.report);
+        QCOMPARE(run.reported, oneByOne.reported);
+        QCOMPARE(run.number, oneByOne.number);
+    }
 
     const QStringList where = fault.kind == Fault::Swap ? run.swappedOut : run.folder;
     QStringList contentsAfter = contentsOf(where);
