@@ -1,5 +1,7 @@
 #include "windows/RuleListEditor.h"
 
+#include "rename/rules/RulePlan.h"
+
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -21,7 +23,7 @@ void RuleListEditor::setRules(const RuleList &rules)
 
 QString RuleListEditor::problem() const
 {
-    return {};
+    return RulePlan::problemOf(m_rules);
 }
 
 void RuleListEditor::showRules()
