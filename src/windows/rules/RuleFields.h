@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QWidget;
+
+// The small pieces every page of the rule editor is made of.
+namespace RuleFields {
+
+// A row of form: caption (with its keyboard letter) leading to field, which
+// a screen reader calls by the caption.
+QLabel *addField(QFormLayout *form, const QString &caption, QWidget *field);
+// A hidden row under a field, where what is wrong with it is shown.
+QLabel *addProblem(QFormLayout *form);
+// Shows reason in a row made by addProblem(), or hides it when empty; the
+// field tells a screen reader too.
+void showProblem(QFormLayout *form, QLabel *problem, QWidget *field, const QString &reason);
+
+// A caption without its keyboard letter's marker and trailing colon.
+QString plainCaption(const QString &caption);
+
+void addChoice(QComboBox *box, const QString &text, int value);
+// Picks the item of value; returns false when the box has none.
+bool choose(QComboBox *box, int value);
+int chosen(const QComboBox *box);
+
+} // namespace RuleFields
