@@ -89,8 +89,10 @@ QWidget *RuleListEditor::makeListSide()
     removeButton = new QPushButton(tr("Re&move"));
     removeButton->setObjectName(QStringLiteral("removeRule"));
     connect(removeButton, &QPushButton::clicked, this, &RuleListEditor::removeRule);
+    // Parented by the layout below, after the push buttons: Tab reaches
+    // them in the order they stand.
     const auto arrow = [side](QStyle::StandardPixmap icon, const QString &name, const QString &tip) {
-        auto *button = new QToolButton(side);
+        auto *button = new QToolButton;
         button->setIcon(side->style()->standardIcon(icon));
         button->setAccessibleName(name);
         button->setToolTip(tip);
