@@ -4,6 +4,9 @@
 
 namespace {
 
+// Counts are worded here, not through a plural translation: the texts as
+// written are the English ones, and no English translation is loaded.
+
 // A text the user typed, set off from the words around it.
 QString quoted(const QString &text)
 {
@@ -35,7 +38,7 @@ QString RuleSummary::placeText(RenameRule::Place place, int position)
     case RenameRule::Place::BeforeExtension:
         return tr("before the extension");
     case RenameRule::Place::Position:
-        return tr("after %n character(s)", nullptr, position);
+        return position == 1 ? tr("after 1 character") : tr("after %1 characters").arg(position);
     case RenameRule::Place::Token:
         return tr("in place of {n}");
     case RenameRule::Place::Whole:
@@ -101,9 +104,11 @@ QString RuleSummary::replaceText(const RenameRule &rule)
 {
     switch (rule.replaceForm) {
     case RenameRule::ReplaceForm::RemoveFirst:
-        return tr("Remove the first %n character(s)", nullptr, rule.count);
+        return rule.count == 1 ? tr("Remove the first character")
+                               : tr("Remove the first %1 characters").arg(rule.count);
     case RenameRule::ReplaceForm::RemoveLast:
-        return tr("Remove the last %n character(s)", nullptr, rule.count);
+        return rule.count == 1 ? tr("Remove the last character")
+                               : tr("Remove the last %1 characters").arg(rule.count);
     case RenameRule::ReplaceForm::RemoveBetween: {
         QString text = tr("Remove from %1 to %2").arg(quoted(rule.find), quoted(rule.endMarker));
         if (rule.ignoreCase)
@@ -145,7 +150,7 @@ QString RuleSummary::numberText(const RenameRule &rule)
     case RenameRule::Width::Auto:
         break;
     case RenameRule::Width::Fixed:
-        parts << tr("%n digit(s)", nullptr, rule.width);
+        parts << (rule.width == 1 ? tr("1 digit") : tr("%1 digits").arg(rule.width));
         break;
     case RenameRule::Width::None:
         parts << tr("no leading zeros");
