@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" sourcelanguage="en">
 <context>
+    <name>ChoicePage</name>
+    <message>
+        <source>&amp;Letters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean &amp;up:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CliText</name>
     <message>
         <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
@@ -501,6 +512,91 @@ Exit status:
     </message>
 </context>
 <context>
+    <name>InsertPage</name>
+    <message>
+        <source>Text &amp;or template:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NumberPage</name>
+    <message>
+        <source>Count bac&amp;kwards</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;First number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step si&amp;ze:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeros to fit the list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A fixed number of digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No leading zeros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Di&amp;gits:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Order:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlaceFields</name>
+    <message>
+        <source>At the end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At the start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Before the extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After a number of characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In place of {n}</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In place of the whole part (template)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aft&amp;er characters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PreviewModel</name>
     <message>
         <source>Current name</source>
@@ -585,6 +681,336 @@ Exit status:
     </message>
     <message>
         <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReplacePage</name>
+    <message>
+        <source>&amp;Literal text, not an expression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I&amp;gnore case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find and replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove from one marker to another</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Form:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace wit&amp;h:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;End marker:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The last match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One match, by its number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Which matches:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Match n&amp;umber:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number &amp;of characters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start mar&amp;ker:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loo&amp;k for:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RuleListEditor</name>
+    <message>
+        <source>Rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rule lis&amp;t:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change &amp;case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Number the files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Insert text or template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;lean up the names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New rule</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the rule up (Ctrl+Up)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the rule down (Ctrl+Down)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Appl&amp;y to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RuleSummary</name>
+    <message>
+        <source>name without extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>whole name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at the start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at the end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>before the extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after 1 character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in place of {n}</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in place of the whole part</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in list order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in natural order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by modified time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by date taken</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lower case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upper case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spell letters in ASCII</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make names Windows can hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tidy up spaces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spaces to underscores</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Underscores to spaces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compose Unicode characters (NFC)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove from %1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ignoring case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace %1 with %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>first match only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>last match only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>match %1 only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>as plain text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number %1 from %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 digit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no leading zeros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Template %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ChoicePage</name>
+    <message>
+        <source>&amp;Letters:</source>
+        <translation>Schreib&amp;weise:</translation>
+    </message>
+    <message>
+        <source>Clean &amp;up:</source>
+        <translation>&amp;Art der Bereinigung:</translation>
+    </message>
+</context>
+<context>
     <name>CliText</name>
     <message>
         <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
@@ -610,6 +621,91 @@ Rückgabewert:
     </message>
 </context>
 <context>
+    <name>InsertPage</name>
+    <message>
+        <source>Text &amp;or template:</source>
+        <translation>T&amp;ext oder Vorlage:</translation>
+    </message>
+    <message>
+        <source>Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</source>
+        <translation>Platzhalter: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</translation>
+    </message>
+</context>
+<context>
+    <name>NumberPage</name>
+    <message>
+        <source>Count bac&amp;kwards</source>
+        <translation>U&amp;mgekehrt zählen</translation>
+    </message>
+    <message>
+        <source>&amp;First number:</source>
+        <translation>&amp;Erste Nummer:</translation>
+    </message>
+    <message>
+        <source>Step si&amp;ze:</source>
+        <translation>Schritt&amp;weite:</translation>
+    </message>
+    <message>
+        <source>Zeros to fit the list</source>
+        <translation>Nullen passend zur Liste</translation>
+    </message>
+    <message>
+        <source>A fixed number of digits</source>
+        <translation>Feste Anzahl Ziffern</translation>
+    </message>
+    <message>
+        <source>No leading zeros</source>
+        <translation>Keine führenden Nullen</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>Mit Nullen au&amp;ffüllen:</translation>
+    </message>
+    <message>
+        <source>Di&amp;gits:</source>
+        <translation>Anzahl &amp;der Ziffern:</translation>
+    </message>
+    <message>
+        <source>&amp;Order:</source>
+        <translation>S&amp;ortieren:</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceFields</name>
+    <message>
+        <source>At the end</source>
+        <translation>Am Ende</translation>
+    </message>
+    <message>
+        <source>At the start</source>
+        <translation>Am Anfang</translation>
+    </message>
+    <message>
+        <source>Before the extension</source>
+        <translation>Vor der Erweiterung</translation>
+    </message>
+    <message>
+        <source>After a number of characters</source>
+        <translation>Nach einer Anzahl Zeichen</translation>
+    </message>
+    <message>
+        <source>In place of {n}</source>
+        <translation>Anstelle von {n}</translation>
+    </message>
+    <message>
+        <source>In place of the whole part (template)</source>
+        <translation>Anstelle des ganzen Teils (Vorlage)</translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation>S&amp;telle:</translation>
+    </message>
+    <message>
+        <source>Aft&amp;er characters:</source>
+        <translation>N&amp;ach Zeichen:</translation>
+    </message>
+</context>
+<context>
     <name>PreviewModel</name>
     <message>
         <source>Current name</source>
@@ -695,6 +791,336 @@ Rückgabewert:
     <message>
         <source>New Suffix:</source>
         <translation>Neues Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>ReplacePage</name>
+    <message>
+        <source>&amp;Literal text, not an expression</source>
+        <translation>&amp;Kein Ausdruck, Text wörtlich nehmen</translation>
+    </message>
+    <message>
+        <source>I&amp;gnore case</source>
+        <translation>Groß-/Kleinschreibung ign&amp;orieren</translation>
+    </message>
+    <message>
+        <source>Find and replace</source>
+        <translation>Suchen und ersetzen</translation>
+    </message>
+    <message>
+        <source>Remove the first characters</source>
+        <translation>Die ersten Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last characters</source>
+        <translation>Die letzten Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove from one marker to another</source>
+        <translation>Von einer Marke bis zur anderen entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Form:</source>
+        <translation>&amp;Form:</translation>
+    </message>
+    <message>
+        <source>Replace wit&amp;h:</source>
+        <translation>&amp;Ersetzen durch:</translation>
+    </message>
+    <message>
+        <source>&amp;End marker:</source>
+        <translation>En&amp;dmarke:</translation>
+    </message>
+    <message>
+        <source>Every match</source>
+        <translation>Jeder Treffer</translation>
+    </message>
+    <message>
+        <source>The first match</source>
+        <translation>Der erste Treffer</translation>
+    </message>
+    <message>
+        <source>The last match</source>
+        <translation>Der letzte Treffer</translation>
+    </message>
+    <message>
+        <source>One match, by its number</source>
+        <translation>Ein Treffer, nach seiner Nummer</translation>
+    </message>
+    <message>
+        <source>&amp;Which matches:</source>
+        <translation>&amp;Treffer:</translation>
+    </message>
+    <message>
+        <source>Match n&amp;umber:</source>
+        <translation>&amp;Welcher Treffer:</translation>
+    </message>
+    <message>
+        <source>Number &amp;of characters:</source>
+        <translation>&amp;Anzahl Zeichen:</translation>
+    </message>
+    <message>
+        <source>Start mar&amp;ker:</source>
+        <translation>Anfangs&amp;marke:</translation>
+    </message>
+    <message>
+        <source>Loo&amp;k for:</source>
+        <translation>Such&amp;muster:</translation>
+    </message>
+</context>
+<context>
+    <name>RuleListEditor</name>
+    <message>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <source>Rule lis&amp;t:</source>
+        <translation>Re&amp;geln:</translation>
+    </message>
+    <message>
+        <source>&amp;Replace text</source>
+        <translation>&amp;Text ersetzen</translation>
+    </message>
+    <message>
+        <source>Change &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Number the files</source>
+        <translation>Dateien &amp;nummerieren</translation>
+    </message>
+    <message>
+        <source>&amp;Insert text or template</source>
+        <translation>Text oder Vorlage &amp;einfügen</translation>
+    </message>
+    <message>
+        <source>C&amp;lean up the names</source>
+        <translation>Namen &amp;bereinigen</translation>
+    </message>
+    <message>
+        <source>&amp;New rule</source>
+        <translation>Regel hin&amp;zufügen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>Entfe&amp;rnen</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move the rule up (Ctrl+Up)</source>
+        <translation>Regel nach oben schieben (Strg+Nach-oben)</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Move the rule down (Ctrl+Down)</source>
+        <translation>Regel nach unten schieben (Strg+Nach-unten)</translation>
+    </message>
+    <message>
+        <source>Appl&amp;y to:</source>
+        <translation>&amp;Bereich:</translation>
+    </message>
+    <message>
+        <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
+        <translation>Wählen Sie eine Regel in der Liste, oder fügen Sie mit „Regel hinzufügen“ eine hinzu.</translation>
+    </message>
+</context>
+<context>
+    <name>RuleSummary</name>
+    <message>
+        <source>name without extension</source>
+        <translation>Name ohne Erweiterung</translation>
+    </message>
+    <message>
+        <source>extension</source>
+        <translation>Erweiterung</translation>
+    </message>
+    <message>
+        <source>whole name</source>
+        <translation>ganzer Name</translation>
+    </message>
+    <message>
+        <source>at the start</source>
+        <translation>am Anfang</translation>
+    </message>
+    <message>
+        <source>at the end</source>
+        <translation>am Ende</translation>
+    </message>
+    <message>
+        <source>before the extension</source>
+        <translation>vor der Erweiterung</translation>
+    </message>
+    <message>
+        <source>after 1 character</source>
+        <translation>nach 1 Zeichen</translation>
+    </message>
+    <message>
+        <source>after %1 characters</source>
+        <translation>nach %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>in place of {n}</source>
+        <translation>anstelle von {n}</translation>
+    </message>
+    <message>
+        <source>in place of the whole part</source>
+        <translation>anstelle des ganzen Teils</translation>
+    </message>
+    <message>
+        <source>in list order</source>
+        <translation>in Listenreihenfolge</translation>
+    </message>
+    <message>
+        <source>in natural order</source>
+        <translation>in natürlicher Reihenfolge</translation>
+    </message>
+    <message>
+        <source>by name</source>
+        <translation>nach Name</translation>
+    </message>
+    <message>
+        <source>by modified time</source>
+        <translation>nach Änderungszeit</translation>
+    </message>
+    <message>
+        <source>by size</source>
+        <translation>nach Größe</translation>
+    </message>
+    <message>
+        <source>by date taken</source>
+        <translation>nach Aufnahmedatum</translation>
+    </message>
+    <message>
+        <source>Lower case</source>
+        <translation>Kleinbuchstaben</translation>
+    </message>
+    <message>
+        <source>Upper case</source>
+        <translation>Großbuchstaben</translation>
+    </message>
+    <message>
+        <source>Title case</source>
+        <translation>Wortanfänge groß</translation>
+    </message>
+    <message>
+        <source>Sentence case</source>
+        <translation>Satzanfang groß</translation>
+    </message>
+    <message>
+        <source>Spell letters in ASCII</source>
+        <translation>Buchstaben in ASCII schreiben</translation>
+    </message>
+    <message>
+        <source>Make names Windows can hold</source>
+        <translation>Namen, die Windows speichern kann</translation>
+    </message>
+    <message>
+        <source>Tidy up spaces</source>
+        <translation>Leerzeichen aufräumen</translation>
+    </message>
+    <message>
+        <source>Spaces to underscores</source>
+        <translation>Leerzeichen zu Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Underscores to spaces</source>
+        <translation>Unterstriche zu Leerzeichen</translation>
+    </message>
+    <message>
+        <source>Compose Unicode characters (NFC)</source>
+        <translation>Unicode-Zeichen zusammensetzen (NFC)</translation>
+    </message>
+    <message>
+        <source>Remove the first character</source>
+        <translation>Das erste Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the first %1 characters</source>
+        <translation>Die ersten %1 Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last character</source>
+        <translation>Das letzte Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last %1 characters</source>
+        <translation>Die letzten %1 Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove from %1 to %2</source>
+        <translation>Von %1 bis %2 entfernen</translation>
+    </message>
+    <message>
+        <source>ignoring case</source>
+        <translation>ohne Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>Remove %1</source>
+        <translation>%1 entfernen</translation>
+    </message>
+    <message>
+        <source>Replace %1 with %2</source>
+        <translation>%1 durch %2 ersetzen</translation>
+    </message>
+    <message>
+        <source>first match only</source>
+        <translation>nur der erste Treffer</translation>
+    </message>
+    <message>
+        <source>last match only</source>
+        <translation>nur der letzte Treffer</translation>
+    </message>
+    <message>
+        <source>match %1 only</source>
+        <translation>nur Treffer %1</translation>
+    </message>
+    <message>
+        <source>as plain text</source>
+        <translation>als reiner Text</translation>
+    </message>
+    <message>
+        <source>Number %1 from %2</source>
+        <translation>Nummer %1 ab %2</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>Schritt %1</translation>
+    </message>
+    <message>
+        <source>1 digit</source>
+        <translation>1 Ziffer</translation>
+    </message>
+    <message>
+        <source>%1 digits</source>
+        <translation>%1 Ziffern</translation>
+    </message>
+    <message>
+        <source>no leading zeros</source>
+        <translation>ohne führende Nullen</translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation>umgekehrt</translation>
+    </message>
+    <message>
+        <source>Template %1</source>
+        <translation>Vorlage %1</translation>
+    </message>
+    <message>
+        <source>Insert %1 %2</source>
+        <translation>%1 %2 einfügen</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
