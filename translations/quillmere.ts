@@ -1013,6 +1013,11 @@ Exit status:
         <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RuleText</name>

@@ -1122,6 +1122,11 @@ Rückgabewert:
         <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
         <translation>%1, %2</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>RuleText</name>

@@ -18,6 +18,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -36,7 +38,19 @@ RuleListEditor::RuleListEditor(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(makeListSide(), 2);
-    layout->addWidget(makeEditorSide(), 3);
+    // The fields scroll where the window leaves them too little room, so a
+    // long reason under a field is never cut off.
+    auto *editorArea = new QScrollArea;
+    editorArea->setObjectName(QStringLiteral("editorArea"));
+    editorArea->setFrameShape(QFrame::NoFrame);
+    editorArea->setFocusPolicy(Qt::NoFocus);
+    editorArea->setWidgetResizable(true);
+    editorArea->setWidget(makeEditorSide());
+    // Wide enough for every page, and high enough for each as long as no
+    // reason is shown under a field.
+    editorArea->setMinimumSize(editorArea->widget()->minimumSizeHint()
+                               + QSize(editorArea->verticalScrollBar()->sizeHint().width(), 0));
+    layout->addWidget(editorArea, 3);
 
     connect(model, &QAbstractItemModel::dataChanged, this, &RuleListEditor::rulesChanged);
     connect(model, &QAbstractItemModel::rowsInserted, this, &RuleListEditor::rulesChanged);
@@ -68,6 +82,10 @@ QWidget *RuleListEditor::makeListSide()
     list->setDropIndicatorShown(true);
     list->setAccessibleName(tr("Rules"));
     list->installEventFilter(this);
+    const int iconSide = list->style()->pixelMetric(QStyle::PM_SmallIconSize);
+    list->setIconSize(QSize(iconSide, iconSide));
+    // Room for the start of a summary.
+    list->setMinimumWidth(list->fontMetrics().averageCharWidth() * 36);
     auto *label = new QLabel(tr("Rule lis&t:"));
     label->setBuddy(list);
     column->addWidget(label);

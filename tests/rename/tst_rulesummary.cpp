@@ -58,6 +58,14 @@ void RuleSummaryTest::summary_data()
         r.nth = 3;
         r.scope = R::Scope::Extension;
     });
+    // A text the user typed is shown as typed, even where it looks like a
+    // place for another.
+    row("Replace \"%2\" with \"%1\", name without extension", R::Kind::Replace, [](R &r) {
+        r.find = QStringLiteral("%2");
+        r.replacement = QStringLiteral("%1");
+    });
+    row("Insert \"%1%2\" at the end, name without extension", R::Kind::Insert,
+        [](R &r) { r.text = QStringLiteral("%1%2"); });
     row("Remove the first 4 characters, name without extension", R::Kind::Replace, [](R &r) {
         r.replaceForm = R::ReplaceForm::RemoveFirst;
         r.count = 4;

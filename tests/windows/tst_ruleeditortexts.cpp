@@ -6,6 +6,7 @@
 #include "core/Translations.h"
 #include "rename/rules/RuleSummary.h"
 #include "windows/RuleListEditor.h"
+#include "windows/rules/InsertPage.h"
 #include "windows/rules/ReplacePage.h"
 #include "windows/rules/RuleListModel.h"
 #include "windows/rules/RulePage.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -238,11 +240,16 @@ void RuleEditorTextsTest::nothingIsClipped()
 
     QVERIFY(useLanguage(language));
     const auto editor = editorShowing(kind, form);
-    RuleList rules = editor->rules();
-    editor->setRules(rules);
+    // The longest reasons a field is marked with.
+    if (kind == int(R::Kind::Replace) && form == int(R::ReplaceForm::Pattern))
+        editor->replacePage->find->setText(QStringLiteral("(?<name>IMG_[[:alpha:]]+_(\\d{1,4}))+)"));
+    if (kind == int(R::Kind::Insert))
+        editor->insertPage->text->setText(QStringLiteral("{date}"));
     editor->resize(editor->minimumSizeHint());
     editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+    if (kind == int(R::Kind::Replace) && form == int(R::ReplaceForm::Pattern))
+        QVERIFY(editor->replacePage->findProblem->isVisibleTo(editor.get()));
     QStringList clipped;
     for (QWidget *widget : editor->findChildren<QWidget *>()) {
         if (!widget->isVisibleTo(editor.get()))

@@ -10,7 +10,8 @@ namespace {
 // A text the user typed, set off from the words around it.
 QString quoted(const QString &text)
 {
-    return u'"' + text + u'"';
+    //: Quotation marks around a text the user typed.
+    return RuleSummary::tr("\"%1\"").arg(text);
 }
 
 } // namespace
