@@ -821,6 +821,10 @@ Exit status:
         <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Remove the rule (Delete)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RuleSummary</name>

@@ -930,6 +930,10 @@ Rückgabewert:
         <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
         <translation>Wählen Sie eine Regel in der Liste, oder fügen Sie mit „Regel hinzufügen“ eine hinzu.</translation>
     </message>
+    <message>
+        <source>Remove the rule (Delete)</source>
+        <translation>Regel entfernen (Entf)</translation>
+    </message>
 </context>
 <context>
     <name>RuleSummary</name>

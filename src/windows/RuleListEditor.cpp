@@ -105,6 +105,7 @@ QWidget *RuleListEditor::makeListSide()
     addButton->setObjectName(QStringLiteral("addRule"));
     addButton->setMenu(addMenu);
     removeButton = new QPushButton(tr("Re&move"));
+    removeButton->setToolTip(tr("Remove the rule (Delete)"));
     removeButton->setObjectName(QStringLiteral("removeRule"));
     connect(removeButton, &QPushButton::clicked, this, &RuleListEditor::removeRule);
     // Parented by the layout below, after the push buttons: Tab reaches
@@ -292,6 +293,10 @@ bool RuleListEditor::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
             moveRule(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+        if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Delete) {
+            removeRule();
             return true;
         }
     }

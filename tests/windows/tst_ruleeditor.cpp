@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QAbstractSpinBox>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -49,7 +50,7 @@ void typeInto(QWidget *field, const QString &value)
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, value);
-    } else if (auto *spin = qobject_cast<QSpinBox *>(field)) {
+    } else if (auto *spin = qobject_cast<QAbstractSpinBox *>(field)) {
         QTest::keyClick(spin, Qt::Key_End);
         for (qsizetype i = spin->text().size(); i > 0; --i)
             QTest::keyClick(spin, Qt::Key_Backspace);
@@ -184,6 +185,10 @@ void RuleEditorTest::addAndType_data()
             r.order = R::Order::Modified;
             r.reverse = true;
         });
+    row("number from a date", R::Kind::Number, {"start=20240101001", "step=1000"}, [](R &r) {
+        r.start = 20240101001;
+        r.step = 1000;
+    });
     row("number at a position", R::Kind::Number, {"place=3", "position=3", "order=1"}, [](R &r) {
         r.place = R::Place::Position;
         r.position = 3;
@@ -297,9 +302,11 @@ void RuleEditorTest::remove()
     QCOMPARE(editor.selectedRule(), 1);
     QCOMPARE(editor.ruleShown(), editor.rules().rules().at(1));
     editor.selectRule(0);
-    QTest::mouseClick(editor.removeButton, Qt::LeftButton);
+    QTest::keyClick(editor.list, Qt::Key_Delete);
+    QCOMPARE(textsOf(editor.rules()), QStringLiteral("b"));
     QTest::mouseClick(editor.removeButton, Qt::LeftButton);
     QVERIFY(editor.rules().isEmpty());
+    QTest::keyClick(editor.list, Qt::Key_Delete);
     QCOMPARE(editor.selectedRule(), -1);
     QVERIFY(!editor.removeButton->isEnabled());
     QCOMPARE(editor.pages->currentIndex(), 0);
@@ -549,6 +556,8 @@ reverse = yes
 [rule]
 kind = number
 place = token
+start = 9007199254740991
+step = -9007199254740991
 width-mode = none
 order = size
 [rule]

@@ -6,18 +6,26 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QSpinBox>
 
 #include <limits>
+
+namespace {
+
+// The largest whole number a double holds exactly.
+constexpr double kLargestWhole = 9007199254740991.0;
+
+} // namespace
 
 using Width = RenameRule::Width;
 using Order = RenameRule::Order;
 
 NumberPage::NumberPage(QWidget *parent)
     : RulePage(parent)
-    , start(new QSpinBox)
-    , step(new QSpinBox)
+    , start(new QDoubleSpinBox)
+    , step(new QDoubleSpinBox)
     , widthMode(new QComboBox)
     , width(new QSpinBox)
     , order(new QComboBox)
@@ -27,13 +35,14 @@ NumberPage::NumberPage(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     placeFields = new PlaceFields(layout, this);
 
-    // Whole numbers as far as a spin box goes; a step below zero counts
-    // down.
+    // A step below zero counts down.
     start->setObjectName(QStringLiteral("start"));
-    start->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    RuleFields::addField(layout, tr("&First number:"), start);
     step->setObjectName(QStringLiteral("step"));
-    step->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    for (QDoubleSpinBox *box : {start, step}) {
+        box->setDecimals(0);
+        box->setRange(-kLargestWhole, kLargestWhole);
+    }
+    RuleFields::addField(layout, tr("&First number:"), start);
     RuleFields::addField(layout, tr("Step si&ze:"), step);
 
     widthMode->setObjectName(QStringLiteral("widthMode"));
@@ -53,8 +62,9 @@ NumberPage::NumberPage(QWidget *parent)
     layout->addRow(reverse);
 
     connect(placeFields, &PlaceFields::changed, this, &RulePage::changed);
-    for (QSpinBox *box : {start, step, width})
-        connect(box, &QSpinBox::valueChanged, this, &RulePage::changed);
+    for (QDoubleSpinBox *box : {start, step})
+        connect(box, &QDoubleSpinBox::valueChanged, this, &RulePage::changed);
+    connect(width, &QSpinBox::valueChanged, this, &RulePage::changed);
     connect(widthMode, &QComboBox::currentIndexChanged, this, [this] {
         updateFields();
         emit changed();
@@ -72,8 +82,8 @@ void NumberPage::updateFields()
 void NumberPage::showRule(const RenameRule &rule)
 {
     placeFields->show(rule);
-    start->setValue(int(qBound(qint64(start->minimum()), rule.start, qint64(start->maximum()))));
-    step->setValue(int(qBound(qint64(step->minimum()), rule.step, qint64(step->maximum()))));
+    start->setValue(double(rule.start));
+    step->setValue(double(rule.step));
     RuleFields::choose(widthMode, int(rule.widthMode));
     width->setValue(rule.width);
     RuleFields::choose(order, int(rule.order));
@@ -84,8 +94,8 @@ void NumberPage::showRule(const RenameRule &rule)
 void NumberPage::readRule(RenameRule &rule) const
 {
     placeFields->read(rule);
-    rule.start = start->value();
-    rule.step = step->value();
+    rule.start = qint64(start->value());
+    rule.step = qint64(step->value());
     rule.widthMode = Width(RuleFields::chosen(widthMode));
     rule.width = width->value();
     rule.order = Order(RuleFields::chosen(order));

@@ -5,6 +5,7 @@
 class PlaceFields;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QFormLayout;
 class QSpinBox;
 
@@ -23,8 +24,10 @@ public:
     QWidget *firstField() const override;
 
     PlaceFields *placeFields = nullptr;
-    QSpinBox *start = nullptr;
-    QSpinBox *step = nullptr;
+    // Whole numbers past the range of int (a start such as 20240101001),
+    // which a double holds exactly up to 2^53.
+    QDoubleSpinBox *start = nullptr;
+    QDoubleSpinBox *step = nullptr;
     QComboBox *widthMode = nullptr;
     QSpinBox *width = nullptr;
     QComboBox *order = nullptr;
