@@ -1,19 +1,10 @@
 // The one-line summary of each kind and form of rule, as the rule list and
 // the command line show it.
 
+#include "rename/rules/PresetFile.h"
 #include "rename/rules/RuleSummary.h"
 
 #include <QtTest>
-
-#include <functional>
-
-Q_DECLARE_METATYPE(RenameRule)
-
-namespace {
-
-using R = RenameRule;
-
-} // namespace
 
 class RuleSummaryTest : public QObject
 {
@@ -26,126 +17,67 @@ private slots:
 
 void RuleSummaryTest::summary_data()
 {
-    QTest::addColumn<RenameRule>("rule");
+    QTest::addColumn<QString>("rule"); // the rule's lines in a preset
     QTest::addColumn<QString>("expected");
 
-    const auto row = [](const char *expected, R::Kind kind, const std::function<void(R &)> &change) {
-        RenameRule rule;
-        rule.kind = kind;
-        change(rule);
-        QTest::newRow(expected) << rule << QString::fromUtf8(expected);
+    const auto row = [](const char *rule, const char *expected) {
+        QTest::newRow(expected) << QString::fromUtf8(rule) << QString::fromUtf8(expected);
     };
-    row("Replace \"IMG_(\\d+)\" with \"Trip_$1\", name without extension", R::Kind::Replace, [](R &r) {
-        r.find = QStringLiteral("IMG_(\\d+)");
-        r.replacement = QStringLiteral("Trip_$1");
-    });
-    row("Remove \" copy\", first match only, as plain text, ignoring case, whole name", R::Kind::Replace,
-        [](R &r) {
-            r.find = QStringLiteral(" copy");
-            r.occurrence = R::Occurrence::First;
-            r.literal = r.ignoreCase = true;
-            r.scope = R::Scope::Name;
-        });
-    row("Replace \"-\" with \"_\", last match only, name without extension", R::Kind::Replace, [](R &r) {
-        r.find = QStringLiteral("-");
-        r.replacement = QStringLiteral("_");
-        r.occurrence = R::Occurrence::Last;
-    });
-    row("Replace \"a\" with \"b\", match 3 only, extension", R::Kind::Replace, [](R &r) {
-        r.find = QStringLiteral("a");
-        r.replacement = QStringLiteral("b");
-        r.occurrence = R::Occurrence::Nth;
-        r.nth = 3;
-        r.scope = R::Scope::Extension;
-    });
+    row("kind = replace\nfind = IMG_(\\d+)\nreplace = Trip_$1",
+        "Replace \"IMG_(\\d+)\" with \"Trip_$1\", name without extension");
+    row("kind = replace\nfind =  copy\noccurrence = first\nliteral = yes\nignore-case = yes\nscope = name",
+        "Remove \" copy\", first match only, as plain text, ignoring case, whole name");
+    row("kind = replace\nfind = -\nreplace = _\noccurrence = last",
+        "Replace \"-\" with \"_\", last match only, name without extension");
+    row("kind = replace\nfind = a\nreplace = b\noccurrence = nth\nnth = 3\nscope = ext",
+        "Replace \"a\" with \"b\", match 3 only, extension");
     // A text the user typed is shown as typed, even where it looks like a
     // place for another.
-    row("Replace \"%2\" with \"%1\", name without extension", R::Kind::Replace, [](R &r) {
-        r.find = QStringLiteral("%2");
-        r.replacement = QStringLiteral("%1");
-    });
-    row("Insert \"%1%2\" at the end, name without extension", R::Kind::Insert,
-        [](R &r) { r.text = QStringLiteral("%1%2"); });
-    row("Remove the first 4 characters, name without extension", R::Kind::Replace, [](R &r) {
-        r.replaceForm = R::ReplaceForm::RemoveFirst;
-        r.count = 4;
-    });
-    row("Remove the last character, whole name", R::Kind::Replace, [](R &r) {
-        r.replaceForm = R::ReplaceForm::RemoveLast;
-        r.count = 1;
-        r.scope = R::Scope::Name;
-        r.find = QStringLiteral("unused");
-    });
-    row("Remove from \"[\" to \"]\", ignoring case, name without extension", R::Kind::Replace, [](R &r) {
-        r.replaceForm = R::ReplaceForm::RemoveBetween;
-        r.find = QStringLiteral("[");
-        r.endMarker = QStringLiteral("]");
-        r.ignoreCase = true;
-    });
-    row("Title case, name without extension", R::Kind::Case, [](R &r) { r.caseForm = R::CaseForm::Title; });
-    row("Lower case, extension", R::Kind::Case, [](R &r) { r.scope = R::Scope::Extension; });
-    row("Number at the end from 1, step 1, by modified time, name without extension", R::Kind::Number,
-        [](R &r) { r.order = R::Order::Modified; });
-    row("Number at the start from 100, step -5, 4 digits, by date taken, reversed, whole name", R::Kind::Number,
-        [](R &r) {
-            r.place = R::Place::Start;
-            r.start = 100;
-            r.step = -5;
-            r.widthMode = R::Width::Fixed;
-            r.width = 4;
-            r.order = R::Order::Taken;
-            r.reverse = true;
-            r.scope = R::Scope::Name;
-        });
-    row("Number after 3 characters from 0, step 2, no leading zeros, in natural order, name without extension",
-        R::Kind::Number, [](R &r) {
-            r.place = R::Place::Position;
-            r.position = 3;
-            r.start = 0;
-            r.step = 2;
-            r.widthMode = R::Width::None;
-            r.order = R::Order::Natural;
-        });
-    row("Number in place of {n} from 1, step 1, in list order, name without extension", R::Kind::Number,
-        [](R &r) { r.place = R::Place::Token; });
-    row("Insert \"Trip \" at the start, name without extension", R::Kind::Insert, [](R &r) {
-        r.text = QStringLiteral("Trip ");
-        r.place = R::Place::Start;
-    });
-    row("Insert \"_v2\" before the extension, whole name", R::Kind::Insert, [](R &r) {
-        r.text = QStringLiteral("_v2");
-        r.place = R::Place::BeforeExtension;
-        r.scope = R::Scope::Name;
-    });
-    row("Insert \"-\" after 1 character, name without extension", R::Kind::Insert, [](R &r) {
-        r.text = QStringLiteral("-");
-        r.place = R::Place::Position;
-        r.position = 1;
-    });
-    row("Template \"{parent}_{n}\", name without extension", R::Kind::Insert, [](R &r) {
-        r.text = QStringLiteral("{parent}_{n}");
-        r.place = R::Place::Whole;
-    });
-    row("Make names Windows can hold, whole name", R::Kind::CleanUp, [](R &r) { r.scope = R::Scope::Name; });
-    row("Spell letters in ASCII, name without extension", R::Kind::CleanUp,
-        [](R &r) { r.cleanUp = R::CleanUp::Ascii; });
-    row("Spaces to underscores, name without extension", R::Kind::CleanUp,
-        [](R &r) { r.cleanUp = R::CleanUp::SpacesToUnderscores; });
-    row("Compose Unicode characters (NFC), extension", R::Kind::CleanUp, [](R &r) {
-        r.cleanUp = R::CleanUp::Nfc;
-        r.scope = R::Scope::Extension;
-    });
+    row("kind = replace\nfind = %2\nreplace = %1", "Replace \"%2\" with \"%1\", name without extension");
+    row("kind = insert\ntext = %1%2", "Insert \"%1%2\" at the end, name without extension");
+    row("kind = replace\nform = remove-first\ncount = 4", "Remove the first 4 characters, name without extension");
+    row("kind = replace\nform = remove-last\ncount = 1\nfind = unused\nscope = name",
+        "Remove the last character, whole name");
+    row("kind = replace\nform = remove-between\nfind = [\nend-marker = ]\nignore-case = yes",
+        "Remove from \"[\" to \"]\", ignoring case, name without extension");
+    row("kind = case\ncase = title", "Title case, name without extension");
+    row("kind = case\nscope = ext\nenabled = no", "Lower case, extension");
+    row("kind = number\norder = mtime", "Number at the end from 1, step 1, by modified time, name without extension");
+    row("kind = number\nplace = start\nstart = 100\nstep = -5\nwidth-mode = fixed\nwidth = 4\norder = taken\n"
+        "reverse = yes\nscope = name",
+        "Number at the start from 100, step -5, 4 digits, by date taken, reversed, whole name");
+    row("kind = number\nplace = position\nposition = 3\nstart = 0\nstep = 2\nwidth-mode = none\norder = natural",
+        "Number after 3 characters from 0, step 2, no leading zeros, in natural order, name without extension");
+    row("kind = number\nplace = token\nwidth-mode = fixed\nwidth = 1\norder = size",
+        "Number in place of {n} from 1, step 1, 1 digit, by size, name without extension");
+    row("kind = insert\ntext = Trip \nplace = start", "Insert \"Trip \" at the start, name without extension");
+    row("kind = insert\ntext = _v2\nplace = before-ext\nscope = name",
+        "Insert \"_v2\" before the extension, whole name");
+    row("kind = insert\ntext = -\nplace = position\nposition = 1",
+        "Insert \"-\" after 1 character, name without extension");
+    row("kind = insert\ntext = {parent}_{n}\nplace = whole", "Template \"{parent}_{n}\", name without extension");
+    row("kind = clean\nscope = name", "Make names Windows can hold, whole name");
+    row("kind = clean\nclean = ascii", "Spell letters in ASCII, name without extension");
+    row("kind = clean\nclean = underscores", "Spaces to underscores, name without extension");
+    row("kind = clean\nclean = nfc\nscope = ext", "Compose Unicode characters (NFC), extension");
 }
 
 void RuleSummaryTest::summary()
 {
-    QFETCH(RenameRule, rule);
+    QFETCH(QString, rule);
     QFETCH(QString, expected);
 
-    QCOMPARE(RuleSummary::of(rule), expected);
-    // Switched off, a rule is told the same: its row shows the box.
-    rule.enabled = !rule.enabled;
-    QCOMPARE(RuleSummary::of(rule), expected);
+    RuleList rules;
+    QString error;
+    QVERIFY2(PresetFile::parse(QStringLiteral("quillmere-rules 1\n[rule]\n") + rule, QStringLiteral("row"), &rules,
+                               &error),
+             qPrintable(error));
+    QCOMPARE(rules.size(), 1);
+    RenameRule read = rules.rules().first();
+    QCOMPARE(RuleSummary::of(read), expected);
+    // Switched on or off, a rule is told the same: its row shows the box.
+    read.enabled = !read.enabled;
+    QCOMPARE(RuleSummary::of(read), expected);
 }
 
 QTEST_MAIN(RuleSummaryTest)
