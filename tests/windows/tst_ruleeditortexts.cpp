@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -40,14 +41,8 @@ const QHash<QString, QString> kWindowLetters{{QStringLiteral("en"), QStringLiter
 // The letter Alt reaches a caption by, lower-cased; null when it has none.
 QChar keyboardLetter(const QString &caption)
 {
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption.at(i) != u'&')
-            continue;
-        if (caption.at(i + 1) != u'&')
-            return caption.at(i + 1).toLower();
-        ++i;
-    }
-    return QChar();
+    const QKeySequence sequence = QKeySequence::mnemonic(caption);
+    return sequence.isEmpty() ? QChar() : QChar(sequence[0].key()).toLower();
 }
 
 // Whether widget is part of what the editor shows with its page: the list's

@@ -64,14 +64,12 @@ ReplacePage::ReplacePage(QWidget *parent)
     count->setRange(0, std::numeric_limits<int>::max());
     RuleFields::addField(m_layout, tr("Number &of characters:"), count);
 
-    connect(form, &QComboBox::currentIndexChanged, this, [this] {
-        updateFields();
-        emit changed();
-    });
-    connect(occurrence, &QComboBox::currentIndexChanged, this, [this] {
-        updateFields();
-        emit changed();
-    });
+    for (QComboBox *box : {form, occurrence}) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            updateFields();
+            emit changed();
+        });
+    }
     for (QLineEdit *edit : {find, replacement, endMarker})
         connect(edit, &QLineEdit::textChanged, this, &RulePage::changed);
     for (QCheckBox *box : {literal, ignoreCase})
