@@ -140,7 +140,7 @@ QWidget *RuleListEditor::makeEditorSide()
     scope = new QComboBox;
     scope->setObjectName(QStringLiteral("scope"));
     for (auto value : {RenameRule::Scope::Stem, RenameRule::Scope::Extension, RenameRule::Scope::Name})
-        RuleFields::addChoice(scope, RuleSummary::scopeText(value), int(value));
+        RuleFields::addPhraseChoice(scope, RuleSummary::scopeText(value), int(value));
     RuleFields::addField(form, tr("Appl&y to:"), scope);
     column->addLayout(form);
     connect(scope, &QComboBox::currentIndexChanged, this, &RuleListEditor::takeFields);

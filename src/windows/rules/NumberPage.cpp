@@ -56,7 +56,7 @@ NumberPage::NumberPage(QWidget *parent)
 
     order->setObjectName(QStringLiteral("order"));
     for (auto value : {Order::List, Order::Natural, Order::Name, Order::Modified, Order::Size, Order::Taken})
-        RuleFields::addChoice(order, RuleSummary::orderText(value), int(value));
+        RuleFields::addPhraseChoice(order, RuleSummary::orderText(value), int(value));
     RuleFields::addField(layout, tr("&Order:"), order);
     reverse->setObjectName(QStringLiteral("reverse"));
     layout->addRow(reverse);

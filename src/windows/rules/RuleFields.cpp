@@ -53,6 +53,14 @@ void addChoice(QComboBox *box, const QString &text, int value)
     box->addItem(text, value);
 }
 
+void addPhraseChoice(QComboBox *box, const QString &phrase, int value)
+{
+    QString text = phrase;
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    box->addItem(text, value);
+}
+
 bool choose(QComboBox *box, int value)
 {
     const int index = box->findData(value);

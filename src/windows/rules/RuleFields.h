@@ -23,6 +23,9 @@ void showProblem(QFormLayout *form, QLabel *problem, QWidget *field, const QStri
 QString plainCaption(const QString &caption);
 
 void addChoice(QComboBox *box, const QString &text, int value);
+// A choice worded as part of a summary ("by name"), starting as an item of
+// a list does ("By name").
+void addPhraseChoice(QComboBox *box, const QString &phrase, int value);
 // Picks the item of value; returns false when the box has none.
 bool choose(QComboBox *box, int value);
 int chosen(const QComboBox *box);
