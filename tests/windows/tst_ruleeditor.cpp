@@ -173,6 +173,8 @@ void RuleEditorTest::badRuleIsMarked()
     QWidget *faulty = fieldOf(editor, field);
     QVERIFY(faulty->accessibleDescription().contains(reason.first()));
     QVERIFY2(editor.problem().startsWith(QStringLiteral("rule 2 (")), qPrintable(editor.problem()));
+    // The list's check and the row's are the same.
+    QCOMPARE(editor.problem(), editor.rules().describe(1) + QStringLiteral(": ") + editor.model->problemAt(1));
     const QModelIndex row = editor.model->index(1);
     QVERIFY(row.data(Qt::ToolTipRole).toString().contains(reason.first()));
     QVERIFY(!row.data(Qt::DecorationRole).value<QIcon>().isNull());
