@@ -9,7 +9,8 @@ ChangedSpan FindChangedSpan(QStringView oldName, QStringView newName)
     while (head < shorter && oldName.at(head) == newName.at(head))
         ++head;
     // A pair that differs only in its low half is a different character.
-    if (head > 0 && head < newName.size() && newName.at(head - 1).isHighSurrogate() && newName.at(head).isLowSurrogate())
+    if (head > 0 && head < newName.size() && newName.at(head - 1).isHighSurrogate()
+        && newName.at(head).isLowSurrogate())
         --head;
     // The ending may not reach into the beginning of either name: "aa" to
     // "aaa" changed one "a", not none.

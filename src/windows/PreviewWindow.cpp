@@ -5,17 +5,16 @@
 #include "rename/PreviewModel.h"
 #include "skin/SkinEngine.h"
 #include "windows/AccessibleWidgets.h"
+#include "windows/PreviewOutcomeLook.h"
 #include "windows/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QApplication>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QPointer>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -41,40 +40,6 @@ void writePreviewSetting(const QString &appName, const QString &key, const QStri
 {
     WriteSetting(appName, PreviewWindow::kSection, key, value);
 }
-
-// The rows as the table shows them: a file that will not simply be renamed
-// stands out by colour and by a sign before what will happen to it.
-class OutcomeLook : public QIdentityProxyModel
-{
-public:
-    explicit OutcomeLook(QObject *parent)
-        : QIdentityProxyModel(parent)
-    {
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role != Qt::ForegroundRole && role != Qt::DecorationRole)
-            return QIdentityProxyModel::data(index, role);
-        const auto outcome = PreviewOutcome(index.data(PreviewModel::OutcomeRole).toInt());
-        if (outcome == PreviewOutcome::Renamed)
-            return {};
-        if (role == Qt::ForegroundRole) {
-            switch (outcome) {
-            case PreviewOutcome::FreeVariant: return QColor(0x8a, 0x5a, 0x00); // amber: renamed otherwise
-            case PreviewOutcome::Replaces: return QColor(0xb3, 0x3f, 0x00);    // orange: another file goes
-            case PreviewOutcome::LeftInPlace: return QColor(0xb0, 0x00, 0x20); // red: not renamed
-            default: return QColor(0x60, 0x60, 0x60);                          // grey: nothing to do
-            }
-        }
-        if (index.column() != PreviewModel::Outcome)
-            return {};
-        const QStyle::StandardPixmap sign = outcome == PreviewOutcome::LeftInPlace ? QStyle::SP_MessageBoxCritical
-            : outcome == PreviewOutcome::Unchanged                                ? QStyle::SP_MessageBoxInformation
-                                                                                  : QStyle::SP_MessageBoxWarning;
-        return QApplication::style()->standardIcon(sign);
-    }
-};
 
 } // namespace
 
@@ -105,7 +70,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     list->setWordWrap(false);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto *look = new OutcomeLook(list);
+    auto *look = new PreviewOutcomeLook(list);
     look->setSourceModel(m_model);
     list->setModel(look);
     list->horizontalHeader()->setStretchLastSection(true);
@@ -218,16 +183,12 @@ void PreviewWindow::showPreview(const RenamePreview &preview, quint64 generation
 
 void PreviewWindow::restorePlacement()
 {
-    const QByteArray stored = QByteArray::fromBase64(readPreviewSetting(m_appName, kGeometryKey).toLatin1());
-    // restoreGeometry also brings a window back onto a screen that is
-    // smaller now, or gone.
-    if (stored.isEmpty() || !restoreGeometry(stored))
-        CentreOnScreen(this);
+    RestoreWindowPlacement(this, m_appName, kSection);
 }
 
 void PreviewWindow::storePlacement()
 {
-    writePreviewSetting(m_appName, kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    StoreWindowPlacement(this, m_appName, kSection);
 }
 
 void PreviewWindow::closeEvent(QCloseEvent *event)
