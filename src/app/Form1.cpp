@@ -334,6 +334,8 @@ void Form1::holdInputDuringRun(bool hold)
 void Form1::runFinished(const QString &folder, const RenameReport &report)
 {
     holdInputDuringRun(false);
+    if (std::exchange(m_rulesRun, false))
+        selectRenamed(report);
     feedPreview();
 
     // A folder deleted while it was shown leaves the lists on the nearest

@@ -148,6 +148,7 @@ private:
     void feedPreview();
     void openRules();
     void renameByRules(const RuleList &rules);
+    void selectRenamed(const RenameReport &report);
     void present(const QString &text) const;
     void endProgram();
     void updateUndoItem();
@@ -167,4 +168,6 @@ private:
     // program as Exit does.
     bool m_closeAfterRun = false;
     bool m_endAfterRun = false;
+    // The run going was started from the Rules window.
+    bool m_rulesRun = false;
 };
