@@ -3,6 +3,7 @@
 #include "rename/ChangedSpan.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -32,12 +33,19 @@ void ChangedNameDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
 
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &look, view);
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    // A name too long for the column ends in "…", as the other columns do;
+    // the mark covers what is left of the change.
+    const QString shown =
+        QFontMetrics(look.font).elidedText(newName, Qt::ElideRight, textRect.width() - 2 * margin);
+    const qsizetype kept = shown == newName ? newName.size() : qMax<qsizetype>(0, shown.size() - 1);
+    const qsizetype changedEnd = qMin(span.start + span.length, kept);
     QTextCharFormat changed;
     changed.setFontWeight(QFont::Bold);
     changed.setBackground(look.palette.color(QPalette::Highlight).lighter(170));
     changed.setForeground(look.palette.color(QPalette::Text));
-    QTextLayout layout(newName, look.font);
-    layout.setFormats({{int(span.start), int(span.length), changed}});
+    QTextLayout layout(shown, look.font);
+    if (span.start < changedEnd)
+        layout.setFormats({{int(span.start), int(changedEnd - span.start), changed}});
     layout.beginLayout();
     QTextLine line = layout.createLine();
     line.setLineWidth(1e6);

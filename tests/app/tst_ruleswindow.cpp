@@ -106,6 +106,7 @@ private Q_SLOTS:
     void problemsFilterAndCounts();
     void visibleRowsComeFirst_data();
     void visibleRowsComeFirst();
+    void notedNameStandsOut();
     void controlsHaveKeyboardPaths_data();
     void controlsHaveKeyboardPaths();
 
@@ -417,6 +418,29 @@ void TestRulesWindow::visibleRowsComeFirst()
     emit rules.computer()->previewReady(preview, generation + 1);
     QCOMPARE(shown->rowCount(), 2);
     QCOMPARE(shown->index(1, PreviewModel::NewName).data().toString(), u"y1"_s);
+}
+
+// A date taken that was not there, so the modified time stood in: the new
+// name has a sign, and its tooltip says so.
+void TestRulesWindow::notedNameStandsOut()
+{
+    RulesWindow rules(LoadProductInfo(), WindowSkin());
+    RenamePreview preview;
+    preview.rows.resize(2);
+    preview.rows[0].currentName = u"a.jpg"_s;
+    preview.rows[0].newName = u"2024-01-01.jpg"_s;
+    preview.rows[0].note = u"no date taken; the modified time stands in"_s;
+    preview.rows[1].currentName = u"b.jpg"_s;
+    preview.rows[1].newName = u"2024-01-02.jpg"_s;
+    emit rules.computer()->previewReady(preview, 1);
+
+    const QAbstractItemModel *shown = rules.preview->table->model();
+    const QModelIndex noted = shown->index(0, PreviewModel::NewName);
+    QVERIFY(!noted.data(Qt::DecorationRole).value<QIcon>().isNull());
+    QCOMPARE(noted.data(Qt::ToolTipRole).toString(), u"2024-01-01.jpg\nno date taken; the modified time stands in"_s);
+    const QModelIndex plain = shown->index(1, PreviewModel::NewName);
+    QVERIFY(!plain.data(Qt::DecorationRole).isValid());
+    QCOMPARE(plain.data(Qt::ToolTipRole).toString(), u"2024-01-02.jpg"_s);
 }
 
 void TestRulesWindow::controlsHaveKeyboardPaths_data()
