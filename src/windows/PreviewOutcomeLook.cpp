@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStackedWidget>
 #include <QIcon>
 #include <QStyle>
+#include <QTableView>
 
 namespace {
 
@@ -66,4 +70,37 @@ QVariant PreviewOutcomeLook::data(const QModelIndex &index, int role) const
         return {};
     const QIcon icon = outcomeSign(outcome);
     return icon.isNull() ? QVariant() : QVariant(icon);
+}
+
+void ShowPreviewModel(QTableView *table, PreviewModel *model)
+{
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setShowGrid(false);
+    table->setWordWrap(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto *look = new PreviewOutcomeLook(table);
+    look->setSourceModel(model);
+    table->setModel(look);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->horizontalHeader()->resizeSection(PreviewModel::CurrentName, 190);
+    table->horizontalHeader()->resizeSection(PreviewModel::NewName, 190);
+}
+
+void ShowPreviewPage(const RenamePreview &preview, PreviewModel *model, QStackedWidget *pages, QTableView *table,
+                     QLabel *refusal, QLabel *summary)
+{
+    model->setPreview(preview);
+    if (preview.isRefused()) {
+        refusal->setText(preview.refusal);
+        pages->setCurrentWidget(refusal);
+        summary->clear();
+    } else {
+        pages->setCurrentWidget(table);
+        summary->setText(PreviewSummaryText(preview));
+    }
+    summary->setEnabled(true);
 }

@@ -16,3 +16,19 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override;
 };
+
+class QLabel;
+class QStackedWidget;
+class QTableView;
+class PreviewModel;
+struct RenamePreview;
+
+// Makes `table` show `model` through a PreviewOutcomeLook: rows of one
+// fixed height and no row header, so that the view keeps nothing per row
+// and lays out only what it shows, whatever the number of rows.
+void ShowPreviewModel(QTableView *table, PreviewModel *model);
+
+// Puts a new preview on screen: its rows in `model` and `table` on top with
+// the counts in `summary`, or, for a refused one, the refusal on top.
+void ShowPreviewPage(const RenamePreview &preview, PreviewModel *model, QStackedWidget *pages, QTableView *table,
+                     QLabel *refusal, QLabel *summary);

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QStackedWidget>
@@ -61,22 +60,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     list = new QTableView(this);
     list->setObjectName(QStringLiteral("list"));
     list->setAccessibleName(tr("Files and their new names"));
-    // Rows of one fixed height and no row header: the view keeps nothing per
-    // row and lays out only what it shows, whatever the number of rows.
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
-    list->setShowGrid(false);
-    list->setWordWrap(false);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto *look = new PreviewOutcomeLook(list);
-    look->setSourceModel(m_model);
-    list->setModel(look);
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->horizontalHeader()->resizeSection(0, 190);
-    list->horizontalHeader()->resizeSection(1, 190);
+    ShowPreviewModel(list, m_model);
 
     refusal = new QLabel(this);
     refusal->setObjectName(QStringLiteral("refusal"));
@@ -167,16 +151,7 @@ void PreviewWindow::inputChanged()
 
 void PreviewWindow::showPreview(const RenamePreview &preview, quint64 generation)
 {
-    m_model->setPreview(preview);
-    if (preview.isRefused()) {
-        refusal->setText(preview.refusal);
-        pages->setCurrentWidget(refusal);
-        summary->clear();
-    } else {
-        pages->setCurrentWidget(list);
-        summary->setText(PreviewSummaryText(preview));
-    }
-    summary->setEnabled(true);
+    ShowPreviewPage(preview, m_model, pages, list, refusal, summary);
     m_shownGeneration = generation;
     emit previewShown(generation);
 }

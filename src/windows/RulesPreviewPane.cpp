@@ -27,23 +27,8 @@ RulesPreviewPane::RulesPreviewPane(RulesPreviewComputer *computer, QWidget *pare
     table = new QTableView(this);
     table->setObjectName(QStringLiteral("previewTable"));
     table->setAccessibleName(tr("Files and their new names"));
-    // Rows of one fixed height and no row header: the view keeps nothing per
-    // row and lays out only what it shows, whatever the number of rows.
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->setShowGrid(false);
-    table->setWordWrap(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto *look = new PreviewOutcomeLook(table);
-    look->setSourceModel(m_model);
-    table->setModel(look);
+    ShowPreviewModel(table, m_model);
     table->setItemDelegateForColumn(PreviewModel::NewName, new ChangedNameDelegate(PreviewModel::CurrentName, table));
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    table->horizontalHeader()->resizeSection(PreviewModel::CurrentName, 190);
-    table->horizontalHeader()->resizeSection(PreviewModel::NewName, 190);
     label->setBuddy(table);
 
     refusal = new QLabel(this);
@@ -134,16 +119,7 @@ void RulesPreviewPane::showPreview(const RenamePreview &preview, quint64 generat
 {
     if (generation < m_shownGeneration)
         return;
-    m_model->setPreview(preview);
-    if (preview.isRefused()) {
-        refusal->setText(preview.refusal);
-        pages->setCurrentWidget(refusal);
-        summary->clear();
-    } else {
-        pages->setCurrentWidget(table);
-        summary->setText(PreviewSummaryText(preview));
-    }
-    summary->setEnabled(true);
+    ShowPreviewPage(preview, m_model, pages, table, refusal, summary);
     m_shownGeneration = generation;
     reportVisibleRows();
     emit previewShown(generation);

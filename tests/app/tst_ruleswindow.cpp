@@ -7,6 +7,7 @@
 #include "app/RenameRunner.h"
 #include "core/SettingsStore.h"
 #include "selection/FileListBox.h"
+#include "windows/ChangedNameDelegate.h"
 #include "windows/RuleListEditor.h"
 
 #include "../cli/CliProcess.h"
@@ -438,6 +439,10 @@ void TestRulesWindow::notedNameStandsOut()
     const QModelIndex noted = shown->index(0, PreviewModel::NewName);
     QVERIFY(!noted.data(Qt::DecorationRole).value<QIcon>().isNull());
     QCOMPARE(noted.data(Qt::ToolTipRole).toString(), u"2024-01-01.jpg\nno date taken; the modified time stands in"_s);
+    // The change in each new name is marked as it is painted.
+    QVERIFY(qobject_cast<ChangedNameDelegate *>(rules.preview->table->itemDelegateForColumn(PreviewModel::NewName)));
+    rules.resize(800, 400);
+    QVERIFY(!rules.preview->table->grab().isNull());
     const QModelIndex plain = shown->index(1, PreviewModel::NewName);
     QVERIFY(!plain.data(Qt::DecorationRole).isValid());
     QCOMPARE(plain.data(Qt::ToolTipRole).toString(), u"2024-01-02.jpg"_s);
