@@ -10,7 +10,7 @@
 #include "windows/ChangedNameDelegate.h"
 #include "windows/RuleListEditor.h"
 
-#include "../cli/CliProcess.h"
+#include "RulesDryRun.h"
 #include "TempFolder.h"
 #include "TestIsolation.h"
 
@@ -32,59 +32,12 @@ namespace {
 const QString kPhotoRules = u"quillmere-rules 1\n"
                             "[rule]\nkind = replace\nfind = IMG_(\\d+)\nreplace = Photo-$1\n"
                             "[rule]\nkind = number\nplace = end\nstart = 5\n"_s;
-// Every b and c becomes a: the names collide with a.txt and each other.
+// Every b and c becomes a: the new names collide with a and with each other.
 const QString kCollidingRules = u"quillmere-rules 1\n[rule]\nkind = replace\nfind = [bc]\nreplace = a\n"_s;
-// b stays b, c takes a name that would leave the folder.
+// b becomes a, which is taken; c takes a name that would leave the folder.
 const QString kProblemRules = u"quillmere-rules 1\n"
                               "[rule]\nkind = replace\nfind = ^c$\nreplace = x/c\n"
                               "[rule]\nkind = replace\nfind = ^b$\nreplace = a\n"_s;
-
-// What happens to a file, in words both sides give: "-> new name",
-// "unchanged", "left: why".
-using Outcomes = QMap<QString, QString>;
-
-Outcomes shownOutcomes(const RulesWindow *rules)
-{
-    Outcomes outcomes;
-    if (rules->preview->isRefused())
-        outcomes.insert(u"refused"_s, rules->preview->refusal->text());
-    for (const PreviewRow &row : rules->preview->model()->preview().rows) {
-        switch (row.outcome) {
-        case PreviewOutcome::Unchanged: outcomes.insert(row.currentName, u"unchanged"_s); break;
-        case PreviewOutcome::LeftInPlace: outcomes.insert(row.currentName, u"left: "_s + row.reason); break;
-        default: outcomes.insert(row.currentName, u"-> "_s + row.newName); break;
-        }
-    }
-    return outcomes;
-}
-
-Outcomes dryRunOutcomes(const QString &folder, const QString &preset, bool keepExisting)
-{
-    QStringList arguments{u"--dry-run"_s, u"--preset"_s, preset, folder, u"--all"_s};
-    if (!keepExisting)
-        arguments.append(u"--overwrite"_s);
-    const CliOutcome run = RunCli(arguments);
-    Outcomes outcomes;
-    const QString program = u"quillmere-rename: "_s;
-    if (run.exitCode == 2) {
-        outcomes.insert(u"refused"_s, run.err.value(0).mid(program.size()));
-        return outcomes;
-    }
-    for (const QString &line : run.out) {
-        if (const qsizetype arrow = line.indexOf(u" -> "_s); arrow > 0)
-            outcomes.insert(line.left(arrow), u"-> "_s + line.mid(arrow + 4));
-        else if (line.endsWith(u": unchanged"_s))
-            outcomes.insert(line.chopped(11), u"unchanged"_s);
-    }
-    for (const QString &line : run.err) {
-        if (!line.startsWith(program))
-            continue;
-        const QString rest = line.mid(program.size());
-        const qsizetype colon = rest.indexOf(u": "_s);
-        outcomes.insert(rest.left(colon), u"left: "_s + rest.mid(colon + 2));
-    }
-    return outcomes;
-}
 
 } // namespace
 
