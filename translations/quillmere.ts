@@ -597,6 +597,10 @@ Exit status:
     </message>
     <message>
         <source>Aft&amp;er characters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PresetBar</name>
     <message>
         <source>Rule presets (*.rules);;All files (*)</source>
@@ -893,6 +897,10 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Remove the rule (Delete)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Move up</source>
         <translation type="unfinished"></translation>
     </message>
@@ -916,13 +924,14 @@ Exit status:
         <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Remove the rule (Delete)</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>RuleSummary</name>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>name without extension</source>
         <translation type="unfinished"></translation>
@@ -1110,11 +1119,6 @@ Exit status:
     <message>
         <source>%1, %2</source>
         <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot;</source>
-        <extracomment>Quotation marks around a text the user typed.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

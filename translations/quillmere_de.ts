@@ -707,6 +707,9 @@ Rückgabewert:
     <message>
         <source>Aft&amp;er characters:</source>
         <translation>N&amp;ach Zeichen:</translation>
+    </message>
+</context>
+<context>
     <name>PresetBar</name>
     <message>
         <source>Rule presets (*.rules);;All files (*)</source>
@@ -1003,6 +1006,10 @@ Rückgabewert:
         <translation>Entfe&amp;rnen</translation>
     </message>
     <message>
+        <source>Remove the rule (Delete)</source>
+        <translation>Regel entfernen (Entf)</translation>
+    </message>
+    <message>
         <source>Move up</source>
         <translation>Nach oben</translation>
     </message>
@@ -1026,13 +1033,14 @@ Rückgabewert:
         <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
         <translation>Wählen Sie eine Regel in der Liste, oder fügen Sie mit „Regel hinzufügen“ eine hinzu.</translation>
     </message>
-    <message>
-        <source>Remove the rule (Delete)</source>
-        <translation>Regel entfernen (Entf)</translation>
-    </message>
 </context>
 <context>
     <name>RuleSummary</name>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation>„%1“</translation>
+    </message>
     <message>
         <source>name without extension</source>
         <translation>Name ohne Erweiterung</translation>
@@ -1221,11 +1229,6 @@ Rückgabewert:
         <source>%1, %2</source>
         <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
         <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot;</source>
-        <extracomment>Quotation marks around a text the user typed.</extracomment>
-        <translation>„%1“</translation>
     </message>
 </context>
 <context>
