@@ -40,17 +40,18 @@ RuleListEditor::RuleListEditor(QWidget *parent)
     layout->addWidget(makeListSide(), 2);
     // The fields scroll where the window leaves them too little room, so a
     // long reason under a field is never cut off.
-    auto *editorArea = new QScrollArea;
+    auto *editorArea = new QScrollArea(this);
     editorArea->setObjectName(QStringLiteral("editorArea"));
     editorArea->setFrameShape(QFrame::NoFrame);
     editorArea->setFocusPolicy(Qt::NoFocus);
     editorArea->setWidgetResizable(true);
-    editorArea->setWidget(makeEditorSide());
+    editorArea->setWidget(makeEditorSide(editorArea));
     // Wide enough for every page, and high enough for each as long as no
     // reason is shown under a field.
     editorArea->setMinimumSize(editorArea->widget()->minimumSizeHint()
                                + QSize(editorArea->verticalScrollBar()->sizeHint().width(), 0));
     layout->addWidget(editorArea, 3);
+    orderTabs();
 
     connect(model, &QAbstractItemModel::dataChanged, this, &RuleListEditor::rulesChanged);
     connect(model, &QAbstractItemModel::rowsInserted, this, &RuleListEditor::rulesChanged);
@@ -69,10 +70,10 @@ RuleListEditor::RuleListEditor(QWidget *parent)
 
 QWidget *RuleListEditor::makeListSide()
 {
-    auto *side = new QWidget;
+    auto *side = new QWidget(this);
     auto *column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    list = new QListView;
+    list = new QListView(side);
     list->setObjectName(QStringLiteral("ruleList"));
     list->setModel(model);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,7 +87,7 @@ QWidget *RuleListEditor::makeListSide()
     list->setIconSize(QSize(iconSide, iconSide));
     // Room for the start of a summary.
     list->setMinimumWidth(list->fontMetrics().averageCharWidth() * 36);
-    auto *label = new QLabel(tr("Rule lis&t:"));
+    auto *label = new QLabel(tr("Rule lis&t:"), side);
     label->setBuddy(list);
     column->addWidget(label);
     column->addWidget(list, 1);
@@ -101,17 +102,15 @@ QWidget *RuleListEditor::makeListSide()
         connect(action, &QAction::triggered, this, [this, kind = kind] { addRule(kind); });
         addActions.append(action);
     }
-    addButton = new QPushButton(tr("&New rule"));
+    addButton = new QPushButton(tr("&New rule"), side);
     addButton->setObjectName(QStringLiteral("addRule"));
     addButton->setMenu(addMenu);
-    removeButton = new QPushButton(tr("Re&move"));
+    removeButton = new QPushButton(tr("Re&move"), side);
     removeButton->setToolTip(tr("Remove the rule (Delete)"));
     removeButton->setObjectName(QStringLiteral("removeRule"));
     connect(removeButton, &QPushButton::clicked, this, &RuleListEditor::removeRule);
-    // Parented by the layout below, after the push buttons: Tab reaches
-    // them in the order they stand.
     const auto arrow = [side](QStyle::StandardPixmap icon, const QString &name, const QString &tip) {
-        auto *button = new QToolButton;
+        auto *button = new QToolButton(side);
         button->setIcon(side->style()->standardIcon(icon));
         button->setAccessibleName(name);
         button->setToolTip(tip);
@@ -131,30 +130,30 @@ QWidget *RuleListEditor::makeListSide()
     return side;
 }
 
-QWidget *RuleListEditor::makeEditorSide()
+QWidget *RuleListEditor::makeEditorSide(QWidget *parent)
 {
-    auto *side = new QWidget;
+    auto *side = new QWidget(parent);
     auto *column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
     auto *form = new QFormLayout;
-    scope = new QComboBox;
+    column->addLayout(form);
+    scope = new QComboBox(side);
     scope->setObjectName(QStringLiteral("scope"));
     for (auto value : {RenameRule::Scope::Stem, RenameRule::Scope::Extension, RenameRule::Scope::Name})
         RuleFields::addPhraseChoice(scope, RuleSummary::scopeText(value), int(value));
     RuleFields::addField(form, tr("Appl&y to:"), scope);
-    column->addLayout(form);
     connect(scope, &QComboBox::currentIndexChanged, this, &RuleListEditor::takeFields);
 
-    pages = new QStackedWidget;
-    auto *noRule = new QLabel(tr("Choose a rule in the list, or add one with \"New rule\"."));
+    pages = new QStackedWidget(side);
+    auto *noRule = new QLabel(tr("Choose a rule in the list, or add one with \"New rule\"."), pages);
     noRule->setWordWrap(true);
     noRule->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     pages->addWidget(noRule);
-    replacePage = new ReplacePage;
-    casePage = new ChoicePage(ChoicePage::Kind::Case);
-    numberPage = new NumberPage;
-    insertPage = new InsertPage;
-    cleanUpPage = new ChoicePage(ChoicePage::Kind::CleanUp);
+    replacePage = new ReplacePage(pages);
+    casePage = new ChoicePage(ChoicePage::Kind::Case, pages);
+    numberPage = new NumberPage(pages);
+    insertPage = new InsertPage(pages);
+    cleanUpPage = new ChoicePage(ChoicePage::Kind::CleanUp, pages);
     for (RulePage *page : std::initializer_list<RulePage *>{replacePage, casePage, numberPage, insertPage,
                                                              cleanUpPage}) {
         pages->addWidget(page);
@@ -163,6 +162,16 @@ QWidget *RuleListEditor::makeEditorSide()
     column->addWidget(pages);
     column->addStretch();
     return side;
+}
+
+void RuleListEditor::orderTabs()
+{
+    // The list's controls as they stand, then the scope and each page's
+    // fields from top to bottom (Tab passes the pages not shown).
+    QList<QWidget *> order{list, addButton, removeButton, upButton, downButton, scope};
+    for (int i = kNoRulePage + 1; i < pages->count(); ++i)
+        order.append(RuleFields::fieldsOf(qobject_cast<QFormLayout *>(pages->widget(i)->layout())));
+    RuleFields::orderTabs(order);
 }
 
 RuleList RuleListEditor::rules() const

@@ -69,7 +69,8 @@ protected:
 
 private:
     QWidget *makeListSide();
-    QWidget *makeEditorSide();
+    QWidget *makeEditorSide(QWidget *parent);
+    void orderTabs();
     void addRule(RenameRule::Kind kind);
     void removeRule();
     void moveRule(int by);

@@ -4,6 +4,7 @@
 // readers; no caption is cut off.
 
 #include "core/Translations.h"
+#include "windows/AccessibleWidgets.h"
 #include "rename/rules/RuleSummary.h"
 #include "windows/RuleListEditor.h"
 #include "windows/rules/InsertPage.h"
@@ -108,6 +109,7 @@ class RuleEditorTextsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void pages_data();
     void keyboardLetters_data() { pages_data(); }
@@ -126,6 +128,15 @@ private:
 
     std::unique_ptr<QTranslator> m_translator;
 };
+
+void RuleEditorTextsTest::initTestCase()
+{
+    // As the program runs: its own descriptions in place, and a reader
+    // listening, so that each widget is described as it is made.
+    DescribeWidgetsForAccessibility();
+    QWidget probe;
+    QVERIFY(QAccessible::queryAccessibleInterface(&probe));
+}
 
 void RuleEditorTextsTest::cleanup()
 {
@@ -213,11 +224,21 @@ void RuleEditorTextsTest::everyControlIsNamed()
     const auto editor = editorShowing(kind, form);
     editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+    // Nothing inside is described as a window, labels included.
+    for (QWidget *widget : editor->findChildren<QWidget *>()) {
+        if (widget->isWindow())
+            continue;
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(!iface || iface->role() != QAccessible::Window, widget->metaObject()->className());
+    }
     const QList<QWidget *> controls = controlsOf(*editor);
     QVERIFY(controls.size() >= 5);
     for (QWidget *control : controls) {
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
         QVERIFY(iface);
+        // Described as what it is, not as the window it was before it was
+        // placed.
+        QVERIFY2(iface->role() != QAccessible::Window, qPrintable(control->objectName()));
         const QString name = iface->text(QAccessible::Name);
         QVERIFY2(!name.isEmpty() && !name.contains(u'&'), qPrintable(control->objectName() + u' ' + name));
         if (auto *tool = qobject_cast<QToolButton *>(control)) {

@@ -9,7 +9,7 @@
 
 ChoicePage::ChoicePage(Kind kind, QWidget *parent)
     : RulePage(parent)
-    , form(new QComboBox)
+    , form(new QComboBox(this))
     , m_kind(kind)
     , m_layout(new QFormLayout(this))
 {

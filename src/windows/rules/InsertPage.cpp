@@ -9,14 +9,15 @@
 
 InsertPage::InsertPage(QWidget *parent)
     : RulePage(parent)
-    , text(new QLineEdit)
+    , text(new QLineEdit(this))
     , m_layout(new QFormLayout(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     text->setObjectName(QStringLiteral("text"));
     RuleFields::addField(m_layout, tr("Text &or template:"), text);
     textProblem = RuleFields::addProblem(m_layout);
-    auto *tokens = new QLabel(tr("Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}"));
+    auto *tokens =
+        new QLabel(tr("Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}"), this);
     tokens->setObjectName(QStringLiteral("tokens"));
     tokens->setTextFormat(Qt::PlainText);
     tokens->setWordWrap(true);

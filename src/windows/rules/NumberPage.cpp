@@ -24,12 +24,12 @@ using Order = RenameRule::Order;
 
 NumberPage::NumberPage(QWidget *parent)
     : RulePage(parent)
-    , start(new QDoubleSpinBox)
-    , step(new QDoubleSpinBox)
-    , widthMode(new QComboBox)
-    , width(new QSpinBox)
-    , order(new QComboBox)
-    , reverse(new QCheckBox(tr("Count bac&kwards")))
+    , start(new QDoubleSpinBox(this))
+    , step(new QDoubleSpinBox(this))
+    , widthMode(new QComboBox(this))
+    , width(new QSpinBox(this))
+    , order(new QComboBox(this))
+    , reverse(new QCheckBox(tr("Count bac&kwards"), this))
 {
     auto *layout = new QFormLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

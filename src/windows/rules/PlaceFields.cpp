@@ -12,8 +12,8 @@ using Place = RenameRule::Place;
 
 PlaceFields::PlaceFields(QFormLayout *form, QObject *parent)
     : QObject(parent)
-    , place(new QComboBox)
-    , position(new QSpinBox)
+    , place(new QComboBox(form->parentWidget()))
+    , position(new QSpinBox(form->parentWidget()))
 {
     place->setObjectName(QStringLiteral("place"));
     RuleFields::addChoice(place, tr("At the end"), int(Place::End));

@@ -15,6 +15,7 @@ class PlaceFields : public QObject
     Q_OBJECT
 
 public:
+    // form is set on its widget.
     PlaceFields(QFormLayout *form, QObject *parent);
 
     void show(const RenameRule &rule);

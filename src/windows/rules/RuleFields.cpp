@@ -21,16 +21,16 @@ QString plainCaption(const QString &caption)
 
 QLabel *addField(QFormLayout *form, const QString &caption, QWidget *field)
 {
-    auto *label = new QLabel(caption);
+    auto *label = new QLabel(caption, form->parentWidget());
+    form->addRow(label, field);
     label->setBuddy(field);
     field->setAccessibleName(plainCaption(caption));
-    form->addRow(label, field);
     return label;
 }
 
 QLabel *addProblem(QFormLayout *form)
 {
-    auto *problem = new QLabel;
+    auto *problem = new QLabel(form->parentWidget());
     problem->setObjectName(QStringLiteral("problem"));
     problem->setTextFormat(Qt::PlainText);
     problem->setWordWrap(true);
@@ -46,6 +46,25 @@ void showProblem(QFormLayout *form, QLabel *problem, QWidget *field, const QStri
     form->setRowVisible(problem, !reason.isEmpty());
     field->setAccessibleDescription(reason);
     field->setToolTip(reason);
+}
+
+QList<QWidget *> fieldsOf(const QFormLayout *form)
+{
+    QList<QWidget *> fields;
+    for (int row = 0; row < form->rowCount(); ++row) {
+        for (QFormLayout::ItemRole role : {QFormLayout::FieldRole, QFormLayout::SpanningRole}) {
+            const QLayoutItem *item = form->itemAt(row, role);
+            if (item && item->widget() && (item->widget()->focusPolicy() & Qt::TabFocus))
+                fields.append(item->widget());
+        }
+    }
+    return fields;
+}
+
+void orderTabs(const QList<QWidget *> &widgets)
+{
+    for (qsizetype i = 0; i + 1 < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets.at(i), widgets.at(i + 1));
 }
 
 void addChoice(QComboBox *box, const QString &text, int value)

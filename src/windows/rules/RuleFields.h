@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <QList>
+
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -10,8 +12,12 @@ class QWidget;
 // The small pieces every page of the rule editor is made of.
 namespace RuleFields {
 
+// Every widget is made inside the widget it belongs to: a screen reader's
+// description of a widget is made when the widget first changes, and one
+// made while it stood alone would call it a window for good.
+
 // A row of form: caption (with its keyboard letter) leading to field, which
-// a screen reader calls by the caption.
+// a screen reader calls by the caption. form is set on its widget.
 QLabel *addField(QFormLayout *form, const QString &caption, QWidget *field);
 // A hidden row under a field, where what is wrong with it is shown.
 QLabel *addProblem(QFormLayout *form);
@@ -21,6 +27,11 @@ void showProblem(QFormLayout *form, QLabel *problem, QWidget *field, const QStri
 
 // A caption without its keyboard letter's marker and trailing colon.
 QString plainCaption(const QString &caption);
+
+// The fields of form that Tab reaches, row by row.
+QList<QWidget *> fieldsOf(const QFormLayout *form);
+// Tab goes through widgets in this order.
+void orderTabs(const QList<QWidget *> &widgets);
 
 void addChoice(QComboBox *box, const QString &text, int value);
 // A choice worded as part of a summary ("by name"), starting as an item of
