@@ -50,12 +50,15 @@ QChar keyboardLetter(const QString &caption)
 QStringList windowCaptions(const QWidget *window)
 {
     QStringList captions;
-    // A skinned label's twin repeats its caption; only the label counts.
+    // A skinned label's twin repeats its caption; only the label counts. A
+    // caption out of sight (a page of the rule editor behind the one shown)
+    // answers no key: the pages share their letters.
     for (const QLabel *label : window->findChildren<QLabel *>())
-        if (label->buddy() && !IsSkinTwin(label))
+        if (label->buddy() && !IsSkinTwin(label) && label->isVisibleTo(window))
             captions.append(label->text());
     for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
-        captions.append(button->text());
+        if (button->isVisibleTo(window))
+            captions.append(button->text());
     for (const QMenu *menu : window->findChildren<QMenu *>())
         if (menu->parentWidget() && !menu->parentWidget()->inherits("QMenu"))
             captions.append(menu->title());
