@@ -192,7 +192,7 @@ void TestForm8::shippedHelpCoversTheProgram_data()
         QTest::newRow(token) << QString::fromLatin1(token);
     QTest::newRow("rules section") << u"Renaming rules"_qs;
     QTest::newRow("presets folder") << u"quillmere/presets"_qs;
-    QTest::newRow("rules window") << u"File \u203a Rules\u2026 (Ctrl+Shift+R)"_qs;
+    QTest::newRow("rules window") << u"File \u203a Rules... (Ctrl+Shift+R)"_qs;
     QTest::newRow("exit status") << u"Exit status"_qs;
     QTest::newRow("show at startup") << u"Show at Startup"_qs;
     QTest::newRow("last section") << u"Good to know"_qs;
