@@ -506,6 +506,10 @@ Exit status:
         <source>No rename in this folder is left to undo.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ru&amp;les...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -519,6 +523,101 @@ Exit status:
     </message>
     <message>
         <source>Help text</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PresetBar</name>
+    <message>
+        <source>Rule presets (*.rules);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the preset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Preset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(not saved)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save preset as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a preset: it may not hold &quot;/&quot; nor start with a dot.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; cannot be deleted: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rules</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -719,6 +818,72 @@ Exit status:
     </message>
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RulesPreviewPane</name>
+    <message>
+        <source>Pre&amp;view:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only rows with pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only rows with problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RulesWindow</name>
+    <message>
+        <source>Rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename with these rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Existing files are kept: a name that is taken gets &quot;_&quot;. (Set in the main window.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Existing files are replaced by files renamed to their names. (Set in the main window.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A rename is running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preview is being worked out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These rules cannot be used on these files; the preview says why.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file is selected in the main window.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -621,6 +621,10 @@ Rückgabewert:
         <source>No rename in this folder is left to undo.</source>
         <translation>In diesem Ordner ist kein Umbenennen mehr rückgängig zu machen.</translation>
     </message>
+    <message>
+        <source>Ru&amp;les...</source>
+        <translation>&amp;Regeln...</translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -635,6 +639,101 @@ Rückgabewert:
     <message>
         <source>Help text</source>
         <translation>Hilfetext</translation>
+    </message>
+</context>
+<context>
+    <name>PresetBar</name>
+    <message>
+        <source>Rule presets (*.rules);;All files (*)</source>
+        <translation>Regelvorlagen (*.rules);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Save Preset</source>
+        <translation>Vorlage speichern</translation>
+    </message>
+    <message>
+        <source>Name of the preset:</source>
+        <translation>Name der Vorlage:</translation>
+    </message>
+    <message>
+        <source>Import Preset</source>
+        <translation>Vorlage importieren</translation>
+    </message>
+    <message>
+        <source>Export Preset</source>
+        <translation>Vorlage exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Preset:</source>
+        <translation>&amp;Vorlage:</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Vorlage</translation>
+    </message>
+    <message>
+        <source>(not saved)</source>
+        <translation>(nicht gespeichert)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save preset</source>
+        <translation>Vorlage speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Save preset as</source>
+        <translation>Vorlage speichern unter</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete preset</source>
+        <translation>Vorlage löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation>&amp;Importieren...</translation>
+    </message>
+    <message>
+        <source>Import preset</source>
+        <translation>Vorlage importieren</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>Export preset</source>
+        <translation>Vorlage exportieren</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a preset: it may not hold &quot;/&quot; nor start with a dot.</source>
+        <translation>„%1“ kann nicht der Name einer Vorlage sein: Er darf kein „/“ enthalten und nicht mit einem Punkt beginnen.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists. Replace it?</source>
+        <translation>Eine Vorlage namens „%1“ gibt es schon. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Die Vorlage „%1“ löschen?</translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; cannot be deleted: %2</source>
+        <translation>Die Vorlage „%1“ kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>rules</source>
+        <translation>regeln</translation>
     </message>
 </context>
 <context>
@@ -835,6 +934,72 @@ Rückgabewert:
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
         <translation>„%1“ und „%2“ würden beide in „%3“ umbenannt; nichts wurde umbenannt</translation>
+    </message>
+</context>
+<context>
+    <name>RulesPreviewPane</name>
+    <message>
+        <source>Pre&amp;view:</source>
+        <translation>Vorsc&amp;hau:</translation>
+    </message>
+    <message>
+        <source>Only rows with pro&amp;blems</source>
+        <translation>Nur Zeilen mit &amp;Problemen</translation>
+    </message>
+    <message>
+        <source>Only rows with problems</source>
+        <translation>Nur Zeilen mit Problemen</translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
+        <translation>Dateien und ihre neuen Namen</translation>
+    </message>
+</context>
+<context>
+    <name>RulesWindow</name>
+    <message>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>Umbe&amp;nennen</translation>
+    </message>
+    <message>
+        <source>Rename with these rules</source>
+        <translation>Mit diesen Regeln umbenennen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Existing files are kept: a name that is taken gets &quot;_&quot;. (Set in the main window.)</source>
+        <translation>Vorhandene Dateien bleiben erhalten: Ein vergebener Name erhält „_“. (Im Hauptfenster eingestellt.)</translation>
+    </message>
+    <message>
+        <source>Existing files are replaced by files renamed to their names. (Set in the main window.)</source>
+        <translation>Vorhandene Dateien werden durch Dateien ersetzt, die ihren Namen erhalten. (Im Hauptfenster eingestellt.)</translation>
+    </message>
+    <message>
+        <source>A rename is running.</source>
+        <translation>Eine Umbenennung läuft.</translation>
+    </message>
+    <message>
+        <source>The preview is being worked out.</source>
+        <translation>Die Vorschau wird berechnet.</translation>
+    </message>
+    <message>
+        <source>These rules cannot be used on these files; the preview says why.</source>
+        <translation>Diese Regeln können auf diese Dateien nicht angewendet werden; die Vorschau sagt, warum.</translation>
+    </message>
+    <message>
+        <source>No file is selected in the main window.</source>
+        <translation>Im Hauptfenster ist keine Datei ausgewählt.</translation>
     </message>
 </context>
 <context>

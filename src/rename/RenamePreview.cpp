@@ -21,7 +21,10 @@ RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntr
                                    const RenameRequest &request)
 {
     RenamePreview preview;
-    if (const std::optional<QString> refusal = ValidateRenameRequest(request)) {
+    // Planned names were checked when they were planned; the fields of the
+    // five types play no part in them.
+    const std::optional<QString> refusal = request.plannedNames ? std::nullopt : ValidateRenameRequest(request);
+    if (refusal) {
         preview.refusal = *refusal;
         return preview;
     }

@@ -23,6 +23,7 @@ struct PreviewRow
     QString newName; // may be empty for a file left in place
     PreviewOutcome outcome = PreviewOutcome::Renamed;
     QString reason;  // the run's own words, for a file left in place
+    QString note;    // what else to know of the new name (a date taken that stood in)
 };
 
 // The selected files of a list in run order with what the run would do to

@@ -8,6 +8,7 @@
 #include "core/Translations.h"
 #include "windows/Form8.h"
 #include "windows/PreviewWindow.h"
+#include "windows/RulesWindow.h"
 #include "windows/frmAbout.h"
 #include "skin/Skin.h"
 #include "skin/SkinAccessibility.h"
@@ -182,6 +183,8 @@ std::unique_ptr<QWidget> WindowTextsTest::openWindow(const QString &window, int 
         shown = std::move(about);
     } else if (window == QLatin1String("preview")) {
         shown = std::make_unique<PreviewWindow>(LoadProductInfo(), skin);
+    } else if (window == QLatin1String("rules")) {
+        shown = std::make_unique<RulesWindow>(LoadProductInfo(), skin);
     }
     if (shown && !shown->isVisible()) {
         shown->show();
@@ -207,6 +210,7 @@ void WindowTextsTest::keyboardLettersAreUnique_data()
     QTest::newRow("help window") << "help" << -1 << "";
     QTest::newRow("About window") << "about" << -1 << "";
     QTest::newRow("Preview window") << "preview" << -1 << "";
+    QTest::newRow("Rules window") << "rules" << -1 << "";
 }
 
 void WindowTextsTest::keyboardLettersAreUnique()
@@ -241,6 +245,7 @@ void WindowTextsTest::noCaptionIsClipped_data()
     QTest::newRow("help window") << "help" << -1;
     QTest::newRow("About window") << "about" << -1;
     QTest::newRow("Preview window") << "preview" << -1;
+    QTest::newRow("Rules window") << "rules" << -1;
 }
 
 void WindowTextsTest::noCaptionIsClipped()

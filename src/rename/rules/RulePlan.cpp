@@ -146,6 +146,11 @@ bool RulePlan::ignoresCase(const FolderHandle &folder, const QList<RenameEntry> 
     return false;
 }
 
+QString RulePlan::problemOf(const RuleList &rules)
+{
+    return make(FolderHandle(), {}, rules, true, 0).refusal();
+}
+
 RulePlan RulePlan::make(const FolderHandle &folder, const QList<RenameEntry> &entries, const RuleList &rules,
                         bool keepExisting, int entryCount)
 {

@@ -30,6 +30,11 @@ public:
     static RulePlan make(const FolderHandle &folder, const QList<RenameEntry> &entries, const RuleList &rules,
                          bool keepExisting, int entryCount);
 
+    // Why rules cannot be used at all, whatever the files (an expression
+    // that does not compile, an unknown token), naming the rule; empty when
+    // they can.
+    static QString problemOf(const RuleList &rules);
+
     bool isRefused() const { return !m_refusal.isEmpty(); }
     // Why nothing may be renamed, naming the rule or the files.
     const QString &refusal() const { return m_refusal; }
