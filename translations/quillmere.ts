@@ -235,6 +235,22 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>option &apos;--%1&apos; requires two arguments</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; must follow &apos;--find&apos; or &apos;--remove-between&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--remove-between&apos; needs two markers that are not empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no count of characters: use a number from 0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Renaming rules (instead of --type; applied in the order given):
   -f, --find=PATTERN    replace what the expression PATTERN matches
   -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
@@ -243,6 +259,12 @@ Exit status:
       --literal         ... PATTERN is plain text, TEXT too
   -i, --ignore-case     ... letter case does not count
       --nth=N           ... only the Nth match, or first or last
+      --remove-first=N  remove the first N characters
+      --remove-last=N   remove the last N characters
+      --remove-between OPEN CLOSE
+                        remove the first OPEN, the first CLOSE after it and
+                          what lies between them; -i after it: letter case
+                          does not count
       --scope=SCOPE     the rules after it see the stem (default), ext or
                           name (the whole name)
       --case=CASE       lower, upper, title or sentence

@@ -302,6 +302,22 @@ Rückgabewert:
         <translation>unbekannte Bereinigung „%1“: %2 angeben</translation>
     </message>
     <message>
+        <source>option &apos;--%1&apos; requires two arguments</source>
+        <translation>Option „--%1“ verlangt zwei Argumente</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; must follow &apos;--find&apos; or &apos;--remove-between&apos;</source>
+        <translation>Option „--%1“ muss auf „--find“ oder „--remove-between“ folgen</translation>
+    </message>
+    <message>
+        <source>option &apos;--remove-between&apos; needs two markers that are not empty</source>
+        <translation>Option „--remove-between“ braucht zwei Marken, die nicht leer sind</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no count of characters: use a number from 0</source>
+        <translation>„%1“ ist keine Anzahl von Zeichen: eine Zahl ab 0 angeben</translation>
+    </message>
+    <message>
         <source>Renaming rules (instead of --type; applied in the order given):
   -f, --find=PATTERN    replace what the expression PATTERN matches
   -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
@@ -310,6 +326,12 @@ Rückgabewert:
       --literal         ... PATTERN is plain text, TEXT too
   -i, --ignore-case     ... letter case does not count
       --nth=N           ... only the Nth match, or first or last
+      --remove-first=N  remove the first N characters
+      --remove-last=N   remove the last N characters
+      --remove-between OPEN CLOSE
+                        remove the first OPEN, the first CLOSE after it and
+                          what lies between them; -i after it: letter case
+                          does not count
       --scope=SCOPE     the rules after it see the stem (default), ext or
                           name (the whole name)
       --case=CASE       lower, upper, title or sentence
@@ -345,6 +367,12 @@ Rückgabewert:
       --literal         ... MUSTER ist einfacher Text, TEXT ebenso
   -i, --ignore-case     ... Groß- und Kleinschreibung zählt nicht
       --nth=N           ... nur der N-te Treffer, oder first oder last
+      --remove-first=N  die ersten N Zeichen entfernen
+      --remove-last=N   die letzten N Zeichen entfernen
+      --remove-between AUF ZU
+                        das erste AUF, das erste ZU danach und alles
+                          dazwischen entfernen; -i danach: Groß- und
+                          Kleinschreibung zählt nicht
       --scope=TEIL      die Regeln danach sehen den Stamm (stem, Vorgabe), die
                           Erweiterung (ext) oder den ganzen Namen (name)
       --case=FORM       lower, upper, title oder sentence
