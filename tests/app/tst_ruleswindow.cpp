@@ -8,15 +8,18 @@
 #include "core/SettingsStore.h"
 #include "selection/FileListBox.h"
 #include "windows/ChangedNameDelegate.h"
+#include "windows/PresetBar.h"
 #include "windows/RuleListEditor.h"
 
 #include "RulesDryRun.h"
+#include "../windows/RuleEditorInput.h"
 #include "TempFolder.h"
 #include "TestIsolation.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -53,6 +56,7 @@ private Q_SLOTS:
     void previewAgreesWithTheDryRun_data();
     void previewAgreesWithTheDryRun();
     void renameAndUndoKeepEveryFile();
+    void typedRulesRunAsTheDryRunSays();
     void renameWaitsForUsableRules_data();
     void renameWaitsForUsableRules();
     void refusedPlanRenamesNothing();
@@ -197,6 +201,55 @@ void TestRulesWindow::renameAndUndoKeepEveryFile()
     QVERIFY(rules->renameButton->isEnabled());
 
     QVERIFY(w->form->mnuUndoItem->isEnabled());
+    w->form->mnuUndoItem->trigger();
+    QCOMPARE(FolderChecksums(folder.path()), before);
+}
+
+// Everything from the keyboard and the mouse: two rules added and typed, a
+// slip in the expression caught, the list exported and held against the
+// command line's dry run, renamed, and undone.
+void TestRulesWindow::typedRulesRunAsTheDryRunSays()
+{
+    using namespace RuleEditorInput;
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({u"IMG_0001.jpg"_s, u"IMG_0002.jpg"_s, u"IMG_0010.png"_s, u"notes.txt"_s}));
+    const QMap<QString, QByteArray> before = FolderChecksums(folder.path());
+    TempFolder exported;
+    const QString presetPath = exported.filePath(u"typed.rules"_s);
+    auto w = makeMainWindow();
+    RulesWindow *rules = openRulesOn(w->form.get(), folder.path());
+    QVERIFY(rules);
+    PresetDialogs dialogs;
+    dialogs.saveFile = [presetPath](QWidget *, const QString &) { return presetPath; };
+    dialogs.message = [w = w.get()](QWidget *, const QString &text) { w->messages << text; };
+    rules->presetBar->setDialogs(dialogs);
+    RuleListEditor *editor = rules->editor;
+
+    editor->addActions.at(int(R::Kind::Replace))->trigger();
+    typeInto(fieldOf(*editor, u"find"_s), u"IMG_(\\d+"_s);
+    typeInto(fieldOf(*editor, u"replacement"_s), u"Trip_$1"_s);
+    QTRY_VERIFY(!rules->renameReason->text().isEmpty());
+    QVERIFY(!rules->renameButton->isEnabled());
+    QTest::keyClick(fieldOf(*editor, u"find"_s), Qt::Key_End);
+    QTest::keyClick(fieldOf(*editor, u"find"_s), Qt::Key_ParenRight);
+    editor->addActions.at(int(R::Kind::Number))->trigger();
+    typeInto(fieldOf(*editor, u"start"_s), u"5"_s);
+    QTRY_VERIFY(rules->renameButton->isEnabled() && previewUpToDate(rules));
+
+    QTest::mouseClick(rules->presetBar->exportButton, Qt::LeftButton);
+    QTRY_VERIFY(QFileInfo::exists(presetPath));
+    QCOMPARE(w->messages, QStringList());
+    const Outcomes shown = shownOutcomes(rules);
+    QCOMPARE(shown.value(u"IMG_0001.jpg"_s), u"-> Trip_0001005.jpg"_s);
+    QCOMPARE(shown, dryRunOutcomes(folder.path(), presetPath, w->form->Check4->isChecked()));
+
+    QMap<QString, QByteArray> expected;
+    for (const PreviewRow &row : rules->preview->model()->preview().rows)
+        expected.insert(row.newName, before.value(row.currentName));
+    QSignalSpy finished(w->form->renameRunner(), &RenameRunner::finished);
+    QTest::mouseClick(rules->renameButton, Qt::LeftButton);
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(FolderChecksums(folder.path()), expected);
     w->form->mnuUndoItem->trigger();
     QCOMPARE(FolderChecksums(folder.path()), before);
 }
