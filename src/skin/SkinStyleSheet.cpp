@@ -276,9 +276,9 @@ void editorRules(QStringList &sheet, const Look &look)
                 decl("selection-background-color", CssColor(selection)),
                 decl("selection-color", CssColor(look.selectionText()))});
     appendRule(sheet, QStringLiteral("QLineEdit, QComboBox"), {QStringLiteral("padding: 1px 4px")});
-    appendRule(sheet, QStringLiteral("QLineEdit:focus, QComboBox:focus, QAbstractItemView:focus, QTextEdit:focus"),
+    appendRule(sheet, QStringLiteral("QLineEdit:focus, QComboBox:focus, QAbstractItemView:focus, QTextEdit:focus, QAbstractSpinBox:focus"),
                {decl("border-color", CssColor(look.color("Edit", "focusBorder", look.accent())))});
-    appendRule(sheet, QStringLiteral("QLineEdit:disabled, QComboBox:disabled, QAbstractItemView:disabled"),
+    appendRule(sheet, QStringLiteral("QLineEdit:disabled, QComboBox:disabled, QAbstractItemView:disabled, QAbstractSpinBox:disabled"),
                {decl("background", CssColor(disabledBack)), decl("color", CssColor(disabledText))});
     appendRule(sheet, QStringLiteral("QComboBox::drop-down"),
                {QStringLiteral("subcontrol-origin: padding"), QStringLiteral("subcontrol-position: top right"),

@@ -28,7 +28,7 @@ namespace {
 
 QPointer<RulesWindow> openWindow;
 
-constexpr QSize kDefaultSize{900, 560};
+constexpr QSize kDefaultSize{960, 720};
 constexpr int kPlacementSaveMilliseconds = 400;
 
 } // namespace
@@ -83,13 +83,15 @@ void RulesWindow::buildControls()
     preview = new RulesPreviewPane(m_computer, this);
     preview->setObjectName(QStringLiteral("preview"));
 
-    splitter = new QSplitter(Qt::Horizontal, this);
+    // The rules above, the preview below across the whole width: new names
+    // are read side by side with the old ones, and both need the room.
+    splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(editor);
     splitter->addWidget(preview);
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
 
     keepExistingNote = new QLabel(this);
     keepExistingNote->setObjectName(QStringLiteral("keepExistingNote"));
