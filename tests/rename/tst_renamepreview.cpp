@@ -93,7 +93,7 @@ RenamePreview previewOf(int rows, int everyProblem)
         const bool problem = everyProblem > 0 && i % everyProblem == 0;
         const auto outcome = problem ? PreviewOutcome::LeftInPlace : PreviewOutcome::Renamed;
         preview.rows.append({QStringLiteral("f%1").arg(i), QStringLiteral("g%1").arg(i), outcome,
-                             problem ? QStringLiteral("why %1").arg(i) : QString()});
+                             problem ? QStringLiteral("why %1").arg(i) : QString(), QString()});
         ++preview.counts[size_t(outcome)];
         if (problem)
             preview.problemRows.append(i);
@@ -374,7 +374,7 @@ void TestRenamePreview::burstOfInputsComputesOnce()
     computer.setCompute([&computations](const PreviewInput &input) {
         ++computations;
         RenamePreview preview;
-        preview.rows.append({input.request.newText, QString(), PreviewOutcome::Renamed, QString()});
+        preview.rows.append({input.request.newText, QString(), PreviewOutcome::Renamed, QString(), QString()});
         return preview;
     });
     QSignalSpy ready(&computer, &PreviewComputer::previewReady);
@@ -403,7 +403,7 @@ void TestRenamePreview::staleResultIsDropped()
         if (++computations == 1)
             firstMayEnd.acquire();
         RenamePreview preview;
-        preview.rows.append({input.request.newText, QString(), PreviewOutcome::Renamed, QString()});
+        preview.rows.append({input.request.newText, QString(), PreviewOutcome::Renamed, QString(), QString()});
         return preview;
     });
     QSignalSpy ready(&computer, &PreviewComputer::previewReady);
