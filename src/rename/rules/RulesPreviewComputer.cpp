@@ -121,10 +121,8 @@ void RulesPreviewComputer::startVisible()
 {
     ++m_visibleJobs;
     m_visibleGeneration = m_inputGeneration;
-    m_pool.start([this, shared = m_shared, input = m_input, generation = m_inputGeneration, pace = m_pace,
-                  first = m_firstVisible, count = m_visibleCount] {
-        if (pace)
-            pace(generation);
+    m_pool.start([this, shared = m_shared, input = m_input, generation = m_inputGeneration, first = m_firstVisible,
+                  count = m_visibleCount] {
         QList<PreviewRow> rows;
         bool sorted = false;
         {
@@ -188,17 +186,17 @@ void RulesPreviewComputer::startWhole()
         };
         RenamePreview preview;
         bool wasStopped = true;
-        QMutexLocker lock(&shared->mutex);
         if (!stopped()) {
-            bool fresh = false;
-            RulePlanCache &plans = shared->prepare(*input, &fresh);
-            // A file may have been touched since its facts were read.
-            if (!fresh)
-                plans.refresh();
-            preview = WholeRulesPreview(plans, *input, [&] { lock.unlock(); }, stopped, &wasStopped);
+            QMutexLocker lock(&shared->mutex);
+            if (!shared->isStale(generation)) {
+                bool fresh = false;
+                RulePlanCache &plans = shared->prepare(*input, &fresh);
+                // A file may have been touched since its facts were read.
+                if (!fresh)
+                    plans.refresh();
+                preview = WholeRulesPreview(plans, *input, [&] { lock.unlock(); }, stopped, &wasStopped);
+            }
         }
-        if (lock.isLocked())
-            lock.unlock();
         if (wasStopped)
             ++shared->abandoned;
         QMetaObject::invokeMethod(

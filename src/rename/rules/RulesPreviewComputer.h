@@ -62,7 +62,7 @@ class RulesPreviewComputer : public QObject
 public:
     using Source = std::function<RulesPreviewInput()>;
     // Called on the worker, with the generation of its work, before each
-    // stretch of it: tests slow the work down with it.
+    // stretch of a whole preview: tests slow the work down with it.
     using Pace = std::function<void(quint64 generation)>;
 
     explicit RulesPreviewComputer(QObject *parent = nullptr);

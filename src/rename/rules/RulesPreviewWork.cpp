@@ -152,8 +152,12 @@ RenamePreview WholeRulesPreview(RulePlanCache &cache, const RulesPreviewInput &i
     request.keepExisting = input.keepExisting;
     request.entryCount = entryCount;
     request.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
-    preview = ComputeRenamePreview(input.folder, plan.arranged(input.entries), request, stopped);
-    if (stopped && stopped()) {
+    // Asked once more after the run would be one time too many for a
+    // caller that counts; the run's own answer is kept instead.
+    bool stopSeen = false;
+    const std::function<bool()> watched = [&] { return stopSeen = stopped && stopped(); };
+    preview = ComputeRenamePreview(input.folder, plan.arranged(input.entries), request, watched);
+    if (stopSeen) {
         *wasStopped = true;
         return {};
     }
