@@ -192,7 +192,7 @@ void RulesPreviewComputer::startWhole()
                 bool fresh = false;
                 RulePlanCache &plans = shared->prepare(*input, &fresh);
                 // A file may have been touched since its facts were read.
-                if (!fresh)
+                if (!fresh && shared->cache.filesMayHaveChanged())
                     plans.refresh();
                 preview = WholeRulesPreview(plans, *input, [&] { lock.unlock(); }, stopped, &wasStopped);
             }

@@ -6,7 +6,9 @@
 
 #include <QFile>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <limits>
 
@@ -81,13 +83,41 @@ bool RulesPreviewCache::prepare(const QString &folder, const QList<RenameEntry> 
     m_path = folder;
     m_stamp = stamp;
     m_folder = std::make_unique<FolderHandle>(folder);
+    // Watched before any fact is read, so that no change falls between.
+    m_changes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    constexpr uint32_t kFileChanges =
+        IN_ATTRIB | IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
+        | IN_MOVE_SELF;
+    if (m_changes >= 0 && ::inotify_add_watch(m_changes, QFile::encodeName(folder).constData(), kFileChanges) < 0) {
+        ::close(m_changes);
+        m_changes = -1;
+    }
     m_entries = entries;
     m_plans = std::make_unique<RulePlanCache>(*m_folder, m_entries);
     return true;
 }
 
+RulesPreviewCache::~RulesPreviewCache()
+{
+    clear();
+}
+
+bool RulesPreviewCache::filesMayHaveChanged()
+{
+    if (m_changes < 0)
+        return true;
+    bool changed = false;
+    alignas(inotify_event) char events[4096];
+    while (::read(m_changes, events, sizeof events) > 0)
+        changed = true;
+    return changed;
+}
+
 void RulesPreviewCache::clear()
 {
+    if (m_changes >= 0)
+        ::close(m_changes);
+    m_changes = -1;
     m_plans.reset();
     m_folder.reset();
     m_entries.clear();

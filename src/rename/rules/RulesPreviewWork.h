@@ -18,10 +18,20 @@ struct RulesPreviewInput;
 class RulesPreviewCache
 {
 public:
+    RulesPreviewCache() = default;
+    ~RulesPreviewCache();
+    RulesPreviewCache(const RulesPreviewCache &) = delete;
+    RulesPreviewCache &operator=(const RulesPreviewCache &) = delete;
+
     // Makes the cache fit the input; true when it was made afresh.
     bool prepare(const QString &folder, const QList<RenameEntry> &entries);
     // Drops what it holds; the next prepare() makes it afresh.
     void clear();
+    // Whether a file of the folder may have changed since the cache was
+    // made or this was last asked: the system tells of every change made
+    // on this machine, so the facts are read again only then. Always true
+    // where it cannot tell.
+    bool filesMayHaveChanged();
     bool isEmpty() const { return !m_plans; }
 
     const FolderHandle &folder() const { return *m_folder; }
@@ -43,6 +53,7 @@ private:
     std::unique_ptr<FolderHandle> m_folder;
     QList<RenameEntry> m_entries;
     std::unique_ptr<RulePlanCache> m_plans;
+    int m_changes = -1; // inotify descriptor watching the folder
 };
 
 // Rows first .. first + count - 1 of the rules preview (selected files in
