@@ -1,0 +1,149 @@
+// The main window's memory over preview-rename-undo cycles at 100,000
+// files, with the offscreen platform: the Preview window open, a new name
+// typed and its preview shown, "Rename Now", "Undo Last Rename", three
+// times. After each step the process's resident memory (VmRSS), its peak
+// (VmHWM), and glibc's own count of what the heap holds in use and keeps
+// free (mallinfo2), so that live data can be told from freed memory the
+// allocator did not give back. The folder is made on tmpfs (/dev/shm) where
+// there is one, or under $QUILLMERE_BENCH_DIR; the program's settings,
+// journals and trash go to folders of its own beside it.
+
+#include "app/Form1.h"
+#include "core/ProductInfo.h"
+#include "core/SettingsStore.h"
+#include "rename/RenameRequest.h"
+#include "selection/DirListBox.h"
+#include "selection/FileListBox.h"
+#include "windows/PreviewWindow.h"
+
+#include "ProcessMemory.h"
+#include "ScratchFolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kFiles = 100000;
+constexpr int kCycles = 3;
+constexpr double kTargetMiB = 120;
+
+// The program's per-user folders, set before Qt reads them.
+void isolate(const QString &root)
+{
+    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        const QString folder = root + u'/' + QString::fromLatin1(variable).toLower();
+        QDir().mkpath(folder);
+        qputenv(variable, QFile::encodeName(folder));
+    }
+    qputenv("HOME", QFile::encodeName(root));
+}
+
+void runUntil(const std::function<bool()> &done, const char *what)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 120000)
+            qFatal("timed out waiting for %s", what);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    QCoreApplication::processEvents();
+}
+
+// The highest resident size after a step of a cycle.
+double g_highestMiB = 0;
+
+void showLine(const char *step, int cycle)
+{
+    const ProcessMemory memory = ProcessMemory::read();
+    if (cycle > 0)
+        g_highestMiB = std::max(g_highestMiB, memory.currentMiB());
+    const struct mallinfo2 heap = mallinfo2();
+    const double inUse = double(heap.uordblks + heap.hblkhd) / 1048576.0;
+    const double keptFree = double(heap.fordblks) / 1048576.0;
+    std::printf("%-8s %-28s %9.1f %9.1f %11.1f %11.1f\n", cycle > 0 ? qPrintable(QString::number(cycle)) : "", step,
+                memory.currentMiB(), memory.peakMiB(), inUse, keptFree);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir scratch(scratchRoot() + QStringLiteral("/quillmere-window-memory-bench-XXXXXX"));
+    QDir root(scratch.path());
+    isolate(root.filePath(QStringLiteral("home")));
+    QApplication app(argc, argv);
+    root.mkpath(QStringLiteral("many"));
+    root.mkpath(QStringLiteral("settings"));
+    SetSettingsFolderForTesting(root.filePath(QStringLiteral("settings")));
+    const QString many = root.filePath(QStringLiteral("many"));
+    for (int i = 0; i < kFiles; ++i) {
+        QFile file(many + QStringLiteral("/IMG_%1.jpg").arg(i, 6, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(file.fileName()));
+    }
+
+    std::printf("%-8s %-28s %9s %9s %11s %11s\n", "cycle", "after", "RSS MiB", "peak MiB", "heap in use",
+                "heap free");
+    showLine("start", 0);
+    Form1 form(LoadProductInfo());
+    form.setMessagePresenter([](const QString &, const QString &text) { std::printf("message: %s\n", qPrintable(text)); });
+    form.show();
+    form.Dir1->setPath(many);
+    runUntil([&] { return form.File1->count() == kFiles; }, "the folder to be listed");
+    form.Combo3->setCurrentIndex(NameOnly);
+    form.Check2->setChecked(true);
+    form.Text2->setText(QStringLiteral("1"));
+    form.Command4->click();
+    showLine("folder listed, all selected", 0);
+    form.mnuFileItem.at(Form1::PreviewItem)->trigger();
+    PreviewWindow *preview = PreviewWindow::current();
+    if (!preview)
+        qFatal("no preview window");
+    const auto previewShown = [&] {
+        return preview->computer()->inputGeneration() > 0
+            && preview->shownGeneration() == preview->computer()->inputGeneration() && !preview->computer()->isComputing();
+    };
+
+    for (int cycle = 1; cycle <= kCycles; ++cycle) {
+        // Undo read the folder again, and its selection with it.
+        form.Command4->click();
+        form.Text1->setText(cycle % 2 == 1 ? QStringLiteral("alpha") : QStringLiteral("beta"));
+        runUntil(previewShown, "the preview");
+        showLine("preview shown", cycle);
+        form.Command1->click();
+        runUntil([&] { return !form.isRunning(); }, "the rename");
+        runUntil([&] { return form.File1->count() == kFiles; }, "the list after the rename");
+        runUntil(previewShown, "the preview after the rename");
+        showLine("rename, preview again", cycle);
+        form.mnuUndoItem_Click();
+        runUntil([&] { return form.File1->count() == kFiles; }, "the list after undo");
+        runUntil(previewShown, "the preview after undo");
+        showLine("undo, preview again", cycle);
+    }
+    const ProcessMemory end = ProcessMemory::read();
+    std::printf("\nresident after %d cycles: %.1f MiB (target under %.0f MiB): %s\n", kCycles, end.currentMiB(),
+                kTargetMiB, end.currentMiB() < kTargetMiB ? "met" : "NOT MET");
+    std::printf("highest resident after any step of the cycles: %.1f MiB (target under %.0f MiB): %s\n", g_highestMiB,
+                kTargetMiB, g_highestMiB < kTargetMiB ? "met" : "NOT MET");
+    delete preview;
+    SetSettingsFolderForTesting(QString());
+    return 0;
+}
