@@ -8,8 +8,17 @@
 // with the time each inputChanged() took on the event loop's thread. The
 // first input (facts read and sorted) is shown on its own. The folder is
 // made on tmpfs (/dev/shm) where there is one, or under $QUILLMERE_BENCH_DIR.
+//
+// Then memory over three preview-plan-run-undo cycles through the engine,
+// as a rules window would drive them: the preview shown, the plan for a
+// run, the run (journal written), the undo; the freed memory handed back
+// after the run and the undo, as the main window does.
 
 #include "core/FolderHandle.h"
+#include "core/MemoryPages.h"
+#include "rename/RenameRun.h"
+#include "rename/RenameUndo.h"
+#include "rename/rules/RulePlan.h"
 #include "rename/rules/RulesPreviewComputer.h"
 #include "selection/FileListing.h"
 
@@ -21,6 +30,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
@@ -180,21 +190,86 @@ const char *verdict(bool met)
     return met ? "met" : "NOT MET";
 }
 
+void showMemory(int cycle, const char *step)
+{
+    // What was handed to the pool (freeing, handing memory back) is done.
+    QThreadPool::globalInstance()->waitForDone();
+    const ProcessMemory memory = ProcessMemory::read();
+    std::printf("%-6d %-30s %9.1f %9.1f\n", cycle, step, memory.currentMiB(), memory.peakMiB());
+}
+
+// A run of the input's rules as a window starts one: the plan, then the
+// run of the planned names in the plan's order.
+void runRules(const RulesPreviewInput &input, int cycle)
+{
+    const FolderHandle folder(input.folder);
+    const int entryCount = int(input.entries.size());
+    RenameRequest request;
+    request.keepExisting = input.keepExisting;
+    request.entryCount = entryCount;
+    QList<RenameEntry> entries;
+    {
+        const RulePlan plan = RulePlan::make(folder, input.entries, input.rules, input.keepExisting, entryCount);
+        if (plan.isRefused())
+            qFatal("the plan is refused: %s", qPrintable(plan.refusal()));
+        request.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
+        entries = plan.arranged(input.entries);
+        showMemory(cycle, "plan made");
+    }
+    RenameRunTarget target;
+    const RenameReport report = RunRename(folder, entries, request, target);
+    if (report.renamedCount() != kFiles)
+        qFatal("the run renamed %lld files", static_cast<long long>(report.renamedCount()));
+}
+
+void previewRunUndoCycles(Watch &watch, RulesPreviewInput &input)
+{
+    std::printf("\nMemory over preview-plan-run-undo cycles through the engine (no rules window yet), %d files\n",
+                kFiles);
+    std::printf("%-6s %-30s %9s %9s\n", "cycle", "after", "RSS MiB", "peak MiB");
+    double highest = 0;
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        input.rules.rules()[0].replacement = cycle % 2 ? QStringLiteral("pic $1 ") : QStringLiteral("photo $1 ");
+        watch.keystroke();
+        if (!watch.waitForWhole() || watch.rows() != kFiles)
+            qFatal("the preview did not come");
+        showMemory(cycle, "preview shown");
+        runRules(input, cycle);
+        ReturnFreedMemorySoon();
+        showMemory(cycle, "run");
+        const UndoReport undone = UndoLastRun(input.folder);
+        if (undone.status != UndoReport::Status::Done || undone.restored.size() != kFiles)
+            qFatal("the undo did not take every file back");
+        ReturnFreedMemorySoon();
+        showMemory(cycle, "undo");
+        highest = std::max(highest, ProcessMemory::read().currentMiB());
+    }
+    // The folder holds its first names again: the preview follows.
+    watch.keystroke();
+    if (!watch.waitForWhole())
+        qFatal("the preview did not come");
+    showMemory(4, "preview shown again");
+    std::printf("highest resident after a cycle: %.1f MiB (a window's target: under 120 MiB): %s\n", highest,
+                verdict(highest < 120));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    QCoreApplication app(argc, argv);
-
     QTemporaryDir scratch(scratchRoot() + QStringLiteral("/quillmere-rules-preview-bench-XXXXXX"));
+    UseScratchUserFolders(scratch.filePath(QStringLiteral("home")));
+    QCoreApplication app(argc, argv);
+    const QString many = scratch.filePath(QStringLiteral("many"));
+    QDir().mkpath(many);
     for (int i = 0; i < kFiles; ++i) {
-        QFile file(scratch.filePath(QStringLiteral("IMG_%1.JPG").arg(i, 6, 10, QLatin1Char('0'))));
+        QFile file(many + QStringLiteral("/IMG_%1.JPG").arg(i, 6, 10, QLatin1Char('0')));
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot create %s", qPrintable(file.fileName()));
     }
     QList<RenameEntry> entries;
-    for (const QString &name : ListFolderFiles(FolderHandle(scratch.path()), QStringLiteral("*.*")))
+    for (const QString &name : ListFolderFiles(FolderHandle(many), QStringLiteral("*.*")))
         entries.append({name, true});
     const ProcessMemory start = ProcessMemory::read();
     std::printf("%lld files in %s; memory before the preview %.1f MiB (peak %.1f MiB)\n",
@@ -202,7 +277,7 @@ int main(int argc, char *argv[])
                 start.peakMiB());
 
     RulesPreviewComputer computer;
-    RulesPreviewInput input{scratch.path(), entries, fourRules(QStringLiteral("shot $1 ")), true};
+    RulesPreviewInput input{many, entries, fourRules(QStringLiteral("shot $1 ")), true};
     computer.setSource([&] { return input; });
     computer.setVisibleRows(0, kVisibleRows);
     Watch watch(computer);
@@ -267,5 +342,7 @@ int main(int argc, char *argv[])
                 kVisibleTargetMs, verdict(visible.max() <= kVisibleTargetMs));
     std::printf("whole list within %.0f ms of the last keystroke, pause included (max): %s\n", kWholeTargetMs,
                 verdict(whole.max() <= kWholeTargetMs));
+
+    previewRunUndoCycles(watch, input);
     return 0;
 }

@@ -33,24 +33,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr int kFiles = 100000;
 constexpr int kCycles = 3;
 constexpr double kTargetMiB = 120;
-
-// The program's per-user folders, set before Qt reads them.
-void isolate(const QString &root)
-{
-    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-        const QString folder = root + u'/' + QString::fromLatin1(variable).toLower();
-        QDir().mkpath(folder);
-        qputenv(variable, QFile::encodeName(folder));
-    }
-    qputenv("HOME", QFile::encodeName(root));
-}
 
 void runUntil(const std::function<bool()> &done, const char *what)
 {
@@ -88,7 +76,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir scratch(scratchRoot() + QStringLiteral("/quillmere-window-memory-bench-XXXXXX"));
     QDir root(scratch.path());
-    isolate(root.filePath(QStringLiteral("home")));
+    UseScratchUserFolders(root.filePath(QStringLiteral("home")));
     QApplication app(argc, argv);
     root.mkpath(QStringLiteral("many"));
     root.mkpath(QStringLiteral("settings"));
