@@ -29,3 +29,14 @@ inline void UseScratchUserFolders(const QString &root)
     }
     qputenv("HOME", QFile::encodeName(root));
 }
+
+// count empty files in folder, named by pattern with the file's number in
+// six digits for %1 ("IMG_%1.jpg": IMG_000000.jpg ...).
+inline void CreateNumberedFiles(const QString &folder, int count, const QString &pattern)
+{
+    for (int i = 0; i < count; ++i) {
+        QFile file(folder + u'/' + pattern.arg(i, 6, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(file.fileName()));
+    }
+}

@@ -263,11 +263,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QString many = scratch.filePath(QStringLiteral("many"));
     QDir().mkpath(many);
-    for (int i = 0; i < kFiles; ++i) {
-        QFile file(many + QStringLiteral("/IMG_%1.JPG").arg(i, 6, 10, QLatin1Char('0')));
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot create %s", qPrintable(file.fileName()));
-    }
+    CreateNumberedFiles(many, kFiles, QStringLiteral("IMG_%1.JPG"));
     QList<RenameEntry> entries;
     for (const QString &name : ListFolderFiles(FolderHandle(many), QStringLiteral("*.*")))
         entries.append({name, true});

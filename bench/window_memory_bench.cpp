@@ -82,11 +82,7 @@ int main(int argc, char *argv[])
     root.mkpath(QStringLiteral("settings"));
     SetSettingsFolderForTesting(root.filePath(QStringLiteral("settings")));
     const QString many = root.filePath(QStringLiteral("many"));
-    for (int i = 0; i < kFiles; ++i) {
-        QFile file(many + QStringLiteral("/IMG_%1.jpg").arg(i, 6, 10, QLatin1Char('0')));
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot create %s", qPrintable(file.fileName()));
-    }
+    CreateNumberedFiles(many, kFiles, QStringLiteral("IMG_%1.jpg"));
 
     std::printf("%-8s %-28s %9s %9s %11s %11s\n", "cycle", "after", "RSS MiB", "peak MiB", "heap in use",
                 "heap free");

@@ -2,6 +2,7 @@
 // first against the whole preview, newer input superseding older work, and
 // the facts kept between changes of the rules dropped when the files change.
 
+#include "PreviewOutcomeName.h"
 #include "TempFolder.h"
 
 #include "rename/rules/RulesPreviewComputer.h"
@@ -55,24 +56,13 @@ RuleList listOf(std::initializer_list<RenameRule> rules)
     return list;
 }
 
-const char *outcomeName(PreviewOutcome outcome)
-{
-    switch (outcome) {
-    case PreviewOutcome::Renamed: return "renamed";
-    case PreviewOutcome::FreeVariant: return "variant";
-    case PreviewOutcome::Replaces: return "replaces";
-    case PreviewOutcome::Unchanged: return "unchanged";
-    case PreviewOutcome::LeftInPlace: return "left";
-    }
-    return "?";
-}
 
 // "old>new:outcome" per row.
 QStringList rowsOf(const QList<PreviewRow> &rows)
 {
     QStringList text;
     for (const PreviewRow &row : rows)
-        text.append(row.currentName + u'>' + row.newName + u':' + QLatin1String(outcomeName(row.outcome)));
+        text.append(row.currentName + u'>' + row.newName + u':' + QLatin1String(PreviewOutcomeName(row.outcome)));
     return text;
 }
 
@@ -242,7 +232,7 @@ void TestRulesPreview::visibleRowsAgreeWithWholePreview()
         const PreviewRow &row = truth.at(first + k);
         if (row.outcome == PreviewOutcome::FreeVariant || row.outcome == PreviewOutcome::Replaces) {
             QCOMPARE(shown.at(k).currentName, row.currentName);
-            QCOMPARE(outcomeName(shown.at(k).outcome), "renamed");
+            QCOMPARE(PreviewOutcomeName(shown.at(k).outcome), "renamed");
         } else {
             QVERIFY2(sameRow(shown.at(k), row), qPrintable(rowsOf({shown.at(k)}).join(QString()) + QLatin1String(" vs ")
                                                            + rowsOf({row}).join(QString())));
