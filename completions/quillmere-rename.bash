@@ -57,9 +57,12 @@ _quillmere_rename_operands()
                 _qr_filter=$_qr_dequoted ;;
             --type | --text | --ext | --start | -f | --find | -r | --replace | --nth | --scope | --case | \
                 --number | --step | --width | --sort | --insert | --at | --template | --clean | --preset | \
-                --save-preset)
+                --save-preset | --remove-first | --remove-last)
                 [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
                 ((i++)) ;;
+            --remove-between)
+                [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
+                ((i += 2)) ;;
             --filter=*) _qr_filter=${_qr_dequoted#--filter=} ;;
             -?*) ;;
             *) _qr_operands+=("$_qr_dequoted") ;;
@@ -122,9 +125,13 @@ _quillmere_rename()
             COMPREPLY+=($(compgen -f -- "$cur"))
             return ;;
         --text | --ext | --start | --filter | -f | --find | -r | --replace | --step | --insert | --template | \
-            --save-preset)
+            --save-preset | --remove-first | --remove-last | --remove-between)
             return ;;
     esac
+    # The closing marker of --remove-between is its second value.
+    local before=$((COMP_CWORD - 2))
+    [[ ${COMP_WORDS[before]} == = ]] && ((before--))
+    ((before > 0)) && [[ ${COMP_WORDS[before]} == --remove-between ]] && return
 
     _quillmere_rename_operands
     local dashes=0 word
@@ -138,7 +145,7 @@ _quillmere_rename()
             --no-undo --help --version --find --replace --literal --ignore-case
             --nth --scope --case --number --step --width --sort --reverse
             --insert --at --template --clean --preset --save-preset
-            --list-presets' -- "$cur"))
+            --list-presets --remove-first --remove-last --remove-between' -- "$cur"))
         return
     fi
 

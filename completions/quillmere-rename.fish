@@ -7,8 +7,8 @@ function __quillmere_rename_operands
     set -l skip 0
     set -l dashes 0
     for token in $tokens
-        if test $skip -eq 1
-            set skip 0
+        if test $skip -gt 0
+            set skip (math $skip - 1)
             continue
         end
         if test $dashes -eq 1
@@ -18,8 +18,11 @@ function __quillmere_rename_operands
         switch $token
             case --
                 set dashes 1
-            case --type --text --ext --start --filter -f --find -r --replace --nth --scope --case --number --step --width --sort --insert --at --template --clean --preset --save-preset
+            case --type --text --ext --start --filter -f --find -r --replace --nth --scope --case --number --step --width --sort --insert --at --template --clean --preset --save-preset --remove-first --remove-last '--remove-between=*'
                 set skip 1
+            case --remove-between
+                # Two values: the opening and the closing marker.
+                set skip 2
             case '-?*'
             case '*'
                 echo -- $token
@@ -93,6 +96,9 @@ complete -c quillmere-rename -s r -l replace -x -d 'Text in place of the match (
 complete -c quillmere-rename -l literal -d 'The pattern and replacement are plain text'
 complete -c quillmere-rename -s i -l ignore-case -d 'Letter case does not count in the match'
 complete -c quillmere-rename -l nth -x -a 'first last' -d 'Only this match'
+complete -c quillmere-rename -l remove-first -x -d 'Remove the first N characters'
+complete -c quillmere-rename -l remove-last -x -d 'Remove the last N characters'
+complete -c quillmere-rename -l remove-between -x -d 'Remove two markers and what lies between them'
 complete -c quillmere-rename -l scope -x -a 'stem ext name' -d 'The part of the name the rules after it see'
 complete -c quillmere-rename -l case -x -a 'lower upper title sentence' -d 'Change letter case'
 complete -c quillmere-rename -l number -x -a 'start end before-ext token' -d 'Put a running number'

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" sourcelanguage="en">
 <context>
+    <name>ChoicePage</name>
+    <message>
+        <source>&amp;Letters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean &amp;up:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CliText</name>
     <message>
         <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
@@ -224,6 +235,22 @@ Exit status:
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>option &apos;--%1&apos; requires two arguments</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; must follow &apos;--find&apos; or &apos;--remove-between&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--remove-between&apos; needs two markers that are not empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no count of characters: use a number from 0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Renaming rules (instead of --type; applied in the order given):
   -f, --find=PATTERN    replace what the expression PATTERN matches
   -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
@@ -232,6 +259,12 @@ Exit status:
       --literal         ... PATTERN is plain text, TEXT too
   -i, --ignore-case     ... letter case does not count
       --nth=N           ... only the Nth match, or first or last
+      --remove-first=N  remove the first N characters
+      --remove-last=N   remove the last N characters
+      --remove-between OPEN CLOSE
+                        remove the first OPEN, the first CLOSE after it and
+                          what lies between them; -i after it: letter case
+                          does not count
       --scope=SCOPE     the rules after it see the stem (default), ext or
                           name (the whole name)
       --case=CASE       lower, upper, title or sentence
@@ -484,6 +517,10 @@ Exit status:
         <source>No rename in this folder is left to undo.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ru&amp;les...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -497,6 +534,186 @@ Exit status:
     </message>
     <message>
         <source>Help text</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InsertPage</name>
+    <message>
+        <source>Text &amp;or template:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NumberPage</name>
+    <message>
+        <source>Count bac&amp;kwards</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;First number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step si&amp;ze:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeros to fit the list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A fixed number of digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No leading zeros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Di&amp;gits:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Order:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PlaceFields</name>
+    <message>
+        <source>At the end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At the start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Before the extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After a number of characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In place of {n}</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In place of the whole part (template)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aft&amp;er characters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PresetBar</name>
+    <message>
+        <source>Rule presets (*.rules);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the preset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Preset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(not saved)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save preset as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a preset: it may not hold &quot;/&quot; nor start with a dot.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; cannot be deleted: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rules</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -585,6 +802,345 @@ Exit status:
     </message>
     <message>
         <source>New Suffix:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReplacePage</name>
+    <message>
+        <source>&amp;Literal text, not an expression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I&amp;gnore case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find and replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove from one marker to another</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Form:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace wit&amp;h:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;End marker:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The last match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One match, by its number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Which matches:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Match n&amp;umber:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number &amp;of characters:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start mar&amp;ker:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loo&amp;k for:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RuleListEditor</name>
+    <message>
+        <source>Rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rule lis&amp;t:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change &amp;case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Number the files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Insert text or template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;lean up the names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New rule</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the rule (Delete)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the rule up (Ctrl+Up)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move the rule down (Ctrl+Down)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Appl&amp;y to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RuleSummary</name>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>name without extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>whole name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at the start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at the end</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>before the extension</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after 1 character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in place of {n}</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in place of the whole part</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in list order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>in natural order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by modified time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by date taken</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lower case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upper case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sentence case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spell letters in ASCII</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make names Windows can hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tidy up spaces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spaces to underscores</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Underscores to spaces</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compose Unicode characters (NFC)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the first %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last character</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the last %1 characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove from %1 to %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ignoring case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace %1 with %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>first match only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>last match only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>match %1 only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>as plain text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number %1 from %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 digit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 digits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no leading zeros</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Template %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -697,6 +1253,72 @@ Exit status:
     </message>
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RulesPreviewPane</name>
+    <message>
+        <source>Pre&amp;view:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only rows with pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only rows with problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RulesWindow</name>
+    <message>
+        <source>Rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename with these rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Existing files are kept: a name that is taken gets &quot;_&quot;. (Set in the main window.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Existing files are replaced by files renamed to their names. (Set in the main window.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A rename is running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preview is being worked out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These rules cannot be used on these files; the preview says why.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file is selected in the main window.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

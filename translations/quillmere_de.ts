@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>ChoicePage</name>
+    <message>
+        <source>&amp;Letters:</source>
+        <translation>Schreib&amp;weise:</translation>
+    </message>
+    <message>
+        <source>Clean &amp;up:</source>
+        <translation>&amp;Art der Bereinigung:</translation>
+    </message>
+</context>
+<context>
     <name>CliText</name>
     <message>
         <source>the %1 argument is not valid text in the encoding of the locale; it would name a different file</source>
@@ -291,6 +302,22 @@ Rückgabewert:
         <translation>unbekannte Bereinigung „%1“: %2 angeben</translation>
     </message>
     <message>
+        <source>option &apos;--%1&apos; requires two arguments</source>
+        <translation>Option „--%1“ verlangt zwei Argumente</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; must follow &apos;--find&apos; or &apos;--remove-between&apos;</source>
+        <translation>Option „--%1“ muss auf „--find“ oder „--remove-between“ folgen</translation>
+    </message>
+    <message>
+        <source>option &apos;--remove-between&apos; needs two markers that are not empty</source>
+        <translation>Option „--remove-between“ braucht zwei Marken, die nicht leer sind</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no count of characters: use a number from 0</source>
+        <translation>„%1“ ist keine Anzahl von Zeichen: eine Zahl ab 0 angeben</translation>
+    </message>
+    <message>
         <source>Renaming rules (instead of --type; applied in the order given):
   -f, --find=PATTERN    replace what the expression PATTERN matches
   -r, --replace=TEXT    ... by TEXT: $1 or ${1} a group, ${NAME} a named
@@ -299,6 +326,12 @@ Rückgabewert:
       --literal         ... PATTERN is plain text, TEXT too
   -i, --ignore-case     ... letter case does not count
       --nth=N           ... only the Nth match, or first or last
+      --remove-first=N  remove the first N characters
+      --remove-last=N   remove the last N characters
+      --remove-between OPEN CLOSE
+                        remove the first OPEN, the first CLOSE after it and
+                          what lies between them; -i after it: letter case
+                          does not count
       --scope=SCOPE     the rules after it see the stem (default), ext or
                           name (the whole name)
       --case=CASE       lower, upper, title or sentence
@@ -334,6 +367,12 @@ Rückgabewert:
       --literal         ... MUSTER ist einfacher Text, TEXT ebenso
   -i, --ignore-case     ... Groß- und Kleinschreibung zählt nicht
       --nth=N           ... nur der N-te Treffer, oder first oder last
+      --remove-first=N  die ersten N Zeichen entfernen
+      --remove-last=N   die letzten N Zeichen entfernen
+      --remove-between AUF ZU
+                        das erste AUF, das erste ZU danach und alles
+                          dazwischen entfernen; -i danach: Groß- und
+                          Kleinschreibung zählt nicht
       --scope=TEIL      die Regeln danach sehen den Stamm (stem, Vorgabe), die
                           Erweiterung (ext) oder den ganzen Namen (name)
       --case=FORM       lower, upper, title oder sentence
@@ -593,6 +632,10 @@ Rückgabewert:
         <source>No rename in this folder is left to undo.</source>
         <translation>In diesem Ordner ist kein Umbenennen mehr rückgängig zu machen.</translation>
     </message>
+    <message>
+        <source>Ru&amp;les...</source>
+        <translation>&amp;Regeln...</translation>
+    </message>
 </context>
 <context>
     <name>Form8</name>
@@ -607,6 +650,186 @@ Rückgabewert:
     <message>
         <source>Help text</source>
         <translation>Hilfetext</translation>
+    </message>
+</context>
+<context>
+    <name>InsertPage</name>
+    <message>
+        <source>Text &amp;or template:</source>
+        <translation>T&amp;ext oder Vorlage:</translation>
+    </message>
+    <message>
+        <source>Tokens: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</source>
+        <translation>Platzhalter: {name} {ext} {n} {parent} {mtime:yyyy-MM-dd} {taken:yyyy-MM-dd}</translation>
+    </message>
+</context>
+<context>
+    <name>NumberPage</name>
+    <message>
+        <source>Count bac&amp;kwards</source>
+        <translation>U&amp;mgekehrt zählen</translation>
+    </message>
+    <message>
+        <source>&amp;First number:</source>
+        <translation>&amp;Erste Nummer:</translation>
+    </message>
+    <message>
+        <source>Step si&amp;ze:</source>
+        <translation>Schritt&amp;weite:</translation>
+    </message>
+    <message>
+        <source>Zeros to fit the list</source>
+        <translation>Nullen passend zur Liste</translation>
+    </message>
+    <message>
+        <source>A fixed number of digits</source>
+        <translation>Feste Anzahl Ziffern</translation>
+    </message>
+    <message>
+        <source>No leading zeros</source>
+        <translation>Keine führenden Nullen</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>Mit Nullen au&amp;ffüllen:</translation>
+    </message>
+    <message>
+        <source>Di&amp;gits:</source>
+        <translation>Anzahl &amp;der Ziffern:</translation>
+    </message>
+    <message>
+        <source>&amp;Order:</source>
+        <translation>S&amp;ortieren:</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceFields</name>
+    <message>
+        <source>At the end</source>
+        <translation>Am Ende</translation>
+    </message>
+    <message>
+        <source>At the start</source>
+        <translation>Am Anfang</translation>
+    </message>
+    <message>
+        <source>Before the extension</source>
+        <translation>Vor der Erweiterung</translation>
+    </message>
+    <message>
+        <source>After a number of characters</source>
+        <translation>Nach einer Anzahl Zeichen</translation>
+    </message>
+    <message>
+        <source>In place of {n}</source>
+        <translation>Anstelle von {n}</translation>
+    </message>
+    <message>
+        <source>In place of the whole part (template)</source>
+        <translation>Anstelle des ganzen Teils (Vorlage)</translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation>S&amp;telle:</translation>
+    </message>
+    <message>
+        <source>Aft&amp;er characters:</source>
+        <translation>N&amp;ach Zeichen:</translation>
+    </message>
+</context>
+<context>
+    <name>PresetBar</name>
+    <message>
+        <source>Rule presets (*.rules);;All files (*)</source>
+        <translation>Regelvorlagen (*.rules);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Save Preset</source>
+        <translation>Vorlage speichern</translation>
+    </message>
+    <message>
+        <source>Name of the preset:</source>
+        <translation>Name der Vorlage:</translation>
+    </message>
+    <message>
+        <source>Import Preset</source>
+        <translation>Vorlage importieren</translation>
+    </message>
+    <message>
+        <source>Export Preset</source>
+        <translation>Vorlage exportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Preset:</source>
+        <translation>&amp;Vorlage:</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Vorlage</translation>
+    </message>
+    <message>
+        <source>(not saved)</source>
+        <translation>(nicht gespeichert)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save preset</source>
+        <translation>Vorlage speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Save preset as</source>
+        <translation>Vorlage speichern unter</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete preset</source>
+        <translation>Vorlage löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation>&amp;Importieren...</translation>
+    </message>
+    <message>
+        <source>Import preset</source>
+        <translation>Vorlage importieren</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>E&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>Export preset</source>
+        <translation>Vorlage exportieren</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a preset: it may not hold &quot;/&quot; nor start with a dot.</source>
+        <translation>„%1“ kann nicht der Name einer Vorlage sein: Er darf kein „/“ enthalten und nicht mit einem Punkt beginnen.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists. Replace it?</source>
+        <translation>Eine Vorlage namens „%1“ gibt es schon. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Die Vorlage „%1“ löschen?</translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; cannot be deleted: %2</source>
+        <translation>Die Vorlage „%1“ kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>rules</source>
+        <translation>regeln</translation>
     </message>
 </context>
 <context>
@@ -695,6 +918,345 @@ Rückgabewert:
     <message>
         <source>New Suffix:</source>
         <translation>Neues Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>ReplacePage</name>
+    <message>
+        <source>&amp;Literal text, not an expression</source>
+        <translation>&amp;Kein Ausdruck, Text wörtlich nehmen</translation>
+    </message>
+    <message>
+        <source>I&amp;gnore case</source>
+        <translation>Groß-/Kleinschreibung ign&amp;orieren</translation>
+    </message>
+    <message>
+        <source>Find and replace</source>
+        <translation>Suchen und ersetzen</translation>
+    </message>
+    <message>
+        <source>Remove the first characters</source>
+        <translation>Die ersten Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last characters</source>
+        <translation>Die letzten Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove from one marker to another</source>
+        <translation>Von einer Marke bis zur anderen entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Form:</source>
+        <translation>&amp;Form:</translation>
+    </message>
+    <message>
+        <source>Replace wit&amp;h:</source>
+        <translation>&amp;Ersetzen durch:</translation>
+    </message>
+    <message>
+        <source>&amp;End marker:</source>
+        <translation>En&amp;dmarke:</translation>
+    </message>
+    <message>
+        <source>Every match</source>
+        <translation>Jeder Treffer</translation>
+    </message>
+    <message>
+        <source>The first match</source>
+        <translation>Der erste Treffer</translation>
+    </message>
+    <message>
+        <source>The last match</source>
+        <translation>Der letzte Treffer</translation>
+    </message>
+    <message>
+        <source>One match, by its number</source>
+        <translation>Ein Treffer, nach seiner Nummer</translation>
+    </message>
+    <message>
+        <source>&amp;Which matches:</source>
+        <translation>&amp;Treffer:</translation>
+    </message>
+    <message>
+        <source>Match n&amp;umber:</source>
+        <translation>&amp;Welcher Treffer:</translation>
+    </message>
+    <message>
+        <source>Number &amp;of characters:</source>
+        <translation>&amp;Anzahl Zeichen:</translation>
+    </message>
+    <message>
+        <source>Start mar&amp;ker:</source>
+        <translation>Anfangs&amp;marke:</translation>
+    </message>
+    <message>
+        <source>Loo&amp;k for:</source>
+        <translation>Such&amp;muster:</translation>
+    </message>
+</context>
+<context>
+    <name>RuleListEditor</name>
+    <message>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <source>Rule lis&amp;t:</source>
+        <translation>Re&amp;geln:</translation>
+    </message>
+    <message>
+        <source>&amp;Replace text</source>
+        <translation>&amp;Text ersetzen</translation>
+    </message>
+    <message>
+        <source>Change &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Number the files</source>
+        <translation>Dateien &amp;nummerieren</translation>
+    </message>
+    <message>
+        <source>&amp;Insert text or template</source>
+        <translation>Text oder Vorlage &amp;einfügen</translation>
+    </message>
+    <message>
+        <source>C&amp;lean up the names</source>
+        <translation>Namen &amp;bereinigen</translation>
+    </message>
+    <message>
+        <source>&amp;New rule</source>
+        <translation>Regel hin&amp;zufügen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>Entfe&amp;rnen</translation>
+    </message>
+    <message>
+        <source>Remove the rule (Delete)</source>
+        <translation>Regel entfernen (Entf)</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move the rule up (Ctrl+Up)</source>
+        <translation>Regel nach oben schieben (Strg+Nach-oben)</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Move the rule down (Ctrl+Down)</source>
+        <translation>Regel nach unten schieben (Strg+Nach-unten)</translation>
+    </message>
+    <message>
+        <source>Appl&amp;y to:</source>
+        <translation>&amp;Bereich:</translation>
+    </message>
+    <message>
+        <source>Choose a rule in the list, or add one with &quot;New rule&quot;.</source>
+        <translation>Wählen Sie eine Regel in der Liste, oder fügen Sie mit „Regel hinzufügen“ eine hinzu.</translation>
+    </message>
+</context>
+<context>
+    <name>RuleSummary</name>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <extracomment>Quotation marks around a text the user typed.</extracomment>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>name without extension</source>
+        <translation>Name ohne Erweiterung</translation>
+    </message>
+    <message>
+        <source>extension</source>
+        <translation>Erweiterung</translation>
+    </message>
+    <message>
+        <source>whole name</source>
+        <translation>ganzer Name</translation>
+    </message>
+    <message>
+        <source>at the start</source>
+        <translation>am Anfang</translation>
+    </message>
+    <message>
+        <source>at the end</source>
+        <translation>am Ende</translation>
+    </message>
+    <message>
+        <source>before the extension</source>
+        <translation>vor der Erweiterung</translation>
+    </message>
+    <message>
+        <source>after 1 character</source>
+        <translation>nach 1 Zeichen</translation>
+    </message>
+    <message>
+        <source>after %1 characters</source>
+        <translation>nach %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>in place of {n}</source>
+        <translation>anstelle von {n}</translation>
+    </message>
+    <message>
+        <source>in place of the whole part</source>
+        <translation>anstelle des ganzen Teils</translation>
+    </message>
+    <message>
+        <source>in list order</source>
+        <translation>in Listenreihenfolge</translation>
+    </message>
+    <message>
+        <source>in natural order</source>
+        <translation>in natürlicher Reihenfolge</translation>
+    </message>
+    <message>
+        <source>by name</source>
+        <translation>nach Name</translation>
+    </message>
+    <message>
+        <source>by modified time</source>
+        <translation>nach Änderungszeit</translation>
+    </message>
+    <message>
+        <source>by size</source>
+        <translation>nach Größe</translation>
+    </message>
+    <message>
+        <source>by date taken</source>
+        <translation>nach Aufnahmedatum</translation>
+    </message>
+    <message>
+        <source>Lower case</source>
+        <translation>Kleinbuchstaben</translation>
+    </message>
+    <message>
+        <source>Upper case</source>
+        <translation>Großbuchstaben</translation>
+    </message>
+    <message>
+        <source>Title case</source>
+        <translation>Wortanfänge groß</translation>
+    </message>
+    <message>
+        <source>Sentence case</source>
+        <translation>Satzanfang groß</translation>
+    </message>
+    <message>
+        <source>Spell letters in ASCII</source>
+        <translation>Buchstaben in ASCII schreiben</translation>
+    </message>
+    <message>
+        <source>Make names Windows can hold</source>
+        <translation>Namen, die Windows speichern kann</translation>
+    </message>
+    <message>
+        <source>Tidy up spaces</source>
+        <translation>Leerzeichen aufräumen</translation>
+    </message>
+    <message>
+        <source>Spaces to underscores</source>
+        <translation>Leerzeichen zu Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Underscores to spaces</source>
+        <translation>Unterstriche zu Leerzeichen</translation>
+    </message>
+    <message>
+        <source>Compose Unicode characters (NFC)</source>
+        <translation>Unicode-Zeichen zusammensetzen (NFC)</translation>
+    </message>
+    <message>
+        <source>Remove the first character</source>
+        <translation>Das erste Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the first %1 characters</source>
+        <translation>Die ersten %1 Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last character</source>
+        <translation>Das letzte Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the last %1 characters</source>
+        <translation>Die letzten %1 Zeichen entfernen</translation>
+    </message>
+    <message>
+        <source>Remove from %1 to %2</source>
+        <translation>Von %1 bis %2 entfernen</translation>
+    </message>
+    <message>
+        <source>ignoring case</source>
+        <translation>ohne Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>Remove %1</source>
+        <translation>%1 entfernen</translation>
+    </message>
+    <message>
+        <source>Replace %1 with %2</source>
+        <translation>%1 durch %2 ersetzen</translation>
+    </message>
+    <message>
+        <source>first match only</source>
+        <translation>nur der erste Treffer</translation>
+    </message>
+    <message>
+        <source>last match only</source>
+        <translation>nur der letzte Treffer</translation>
+    </message>
+    <message>
+        <source>match %1 only</source>
+        <translation>nur Treffer %1</translation>
+    </message>
+    <message>
+        <source>as plain text</source>
+        <translation>als reiner Text</translation>
+    </message>
+    <message>
+        <source>Number %1 from %2</source>
+        <translation>Nummer %1 ab %2</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>Schritt %1</translation>
+    </message>
+    <message>
+        <source>1 digit</source>
+        <translation>1 Ziffer</translation>
+    </message>
+    <message>
+        <source>%1 digits</source>
+        <translation>%1 Ziffern</translation>
+    </message>
+    <message>
+        <source>no leading zeros</source>
+        <translation>ohne führende Nullen</translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation>umgekehrt</translation>
+    </message>
+    <message>
+        <source>Template %1</source>
+        <translation>Vorlage %1</translation>
+    </message>
+    <message>
+        <source>Insert %1 %2</source>
+        <translation>%1 %2 einfügen</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>%1 is what the rule does, %2 the part of the name it works on.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -807,6 +1369,72 @@ Rückgabewert:
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be renamed to &quot;%3&quot;; nothing was renamed</source>
         <translation>„%1“ und „%2“ würden beide in „%3“ umbenannt; nichts wurde umbenannt</translation>
+    </message>
+</context>
+<context>
+    <name>RulesPreviewPane</name>
+    <message>
+        <source>Pre&amp;view:</source>
+        <translation>Vorsc&amp;hau:</translation>
+    </message>
+    <message>
+        <source>Only rows with pro&amp;blems</source>
+        <translation>Nur Zeilen mit &amp;Problemen</translation>
+    </message>
+    <message>
+        <source>Only rows with problems</source>
+        <translation>Nur Zeilen mit Problemen</translation>
+    </message>
+    <message>
+        <source>Files and their new names</source>
+        <translation>Dateien und ihre neuen Namen</translation>
+    </message>
+</context>
+<context>
+    <name>RulesWindow</name>
+    <message>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>Umbe&amp;nennen</translation>
+    </message>
+    <message>
+        <source>Rename with these rules</source>
+        <translation>Mit diesen Regeln umbenennen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Existing files are kept: a name that is taken gets &quot;_&quot;. (Set in the main window.)</source>
+        <translation>Vorhandene Dateien bleiben erhalten: Ein vergebener Name erhält „_“. (Im Hauptfenster eingestellt.)</translation>
+    </message>
+    <message>
+        <source>Existing files are replaced by files renamed to their names. (Set in the main window.)</source>
+        <translation>Vorhandene Dateien werden durch Dateien ersetzt, die ihren Namen erhalten. (Im Hauptfenster eingestellt.)</translation>
+    </message>
+    <message>
+        <source>A rename is running.</source>
+        <translation>Eine Umbenennung läuft.</translation>
+    </message>
+    <message>
+        <source>The preview is being worked out.</source>
+        <translation>Die Vorschau wird berechnet.</translation>
+    </message>
+    <message>
+        <source>These rules cannot be used on these files; the preview says why.</source>
+        <translation>Diese Regeln können auf diese Dateien nicht angewendet werden; die Vorschau sagt, warum.</translation>
+    </message>
+    <message>
+        <source>No file is selected in the main window.</source>
+        <translation>Im Hauptfenster ist keine Datei ausgewählt.</translation>
     </message>
 </context>
 <context>

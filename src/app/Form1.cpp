@@ -26,6 +26,7 @@
 #include "windows/ControlEvents.h"
 #include "windows/ProgramMessage.h"
 #include "windows/PreviewWindow.h"
+#include "windows/RulesWindow.h"
 #include "windows/WindowOpeners.h"
 #include "windows/WindowSetup.h"
 
@@ -182,6 +183,8 @@ void Form1::Form_Load()
 
     if (PreviewWindow::wasOpen(m_product))
         openPreview();
+    if (RulesWindow::wasOpen(m_product))
+        openRules();
 }
 
 void Form1::Form_Unload()
@@ -224,6 +227,9 @@ void Form1::mnuFileItem_Click(qint16 index)
         break;
     case PreviewItem:
         openPreview();
+        break;
+    case RulesItem:
+        openRules();
         break;
     default:
         break;
@@ -323,6 +329,8 @@ void Form1::holdInputDuringRun(bool hold)
         part->setEnabled(!hold);
     mnuFileItem.at(RenameNowItem)->setEnabled(!hold);
     m_stopKey->setEnabled(hold);
+    if (RulesWindow *rules = RulesWindow::current())
+        rules->setRunning(hold);
     if (!hold && m_focusBeforeRun)
         m_focusBeforeRun->setFocus(Qt::OtherFocusReason);
     updateUndoItem();
@@ -331,6 +339,8 @@ void Form1::holdInputDuringRun(bool hold)
 void Form1::runFinished(const QString &folder, const RenameReport &report)
 {
     holdInputDuringRun(false);
+    if (std::exchange(m_rulesRun, false))
+        selectRenamed(report);
     feedPreview();
 
     // A folder deleted while it was shown leaves the lists on the nearest
@@ -376,6 +386,10 @@ void Form1::openPreview()
 // Changes during a run wait for its end.
 void Form1::feedPreview()
 {
-    if (PreviewWindow *preview = PreviewWindow::current(); preview && !isRunning())
+    if (isRunning())
+        return;
+    if (PreviewWindow *preview = PreviewWindow::current())
         preview->inputChanged();
+    if (RulesWindow *rules = RulesWindow::current())
+        rules->inputChanged();
 }

@@ -20,6 +20,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QShortcut;
+class RuleList;
 class RenameRunner;
 class DirListBox;
 class DriveListBox;
@@ -85,7 +86,7 @@ public:
     void mnuFileItem_Click(qint16 index);
     // The File menu's items by what they do; mnuFileItem_Click takes an
     // item's index, not its place in the menu.
-    enum FileItem : qint16 { RenameNowItem = 0, ExitItem = 1, PreviewItem = 2 };
+    enum FileItem : qint16 { RenameNowItem = 0, ExitItem = 1, PreviewItem = 2, RulesItem = 3 };
     void mnuHelpItem_Click();
     void mnuAboutItem_Click();
     void mnuUndoItem_Click();
@@ -145,6 +146,9 @@ private:
     void runFinished(const QString &folder, const RenameReport &report);
     void openPreview();
     void feedPreview();
+    void openRules();
+    void renameByRules(const RuleList &rules);
+    void selectRenamed(const RenameReport &report);
     void present(const QString &text) const;
     void endProgram();
     void updateUndoItem();
@@ -164,4 +168,6 @@ private:
     // program as Exit does.
     bool m_closeAfterRun = false;
     bool m_endAfterRun = false;
+    // The run going was started from the Rules window.
+    bool m_rulesRun = false;
 };

@@ -277,6 +277,12 @@ void Form1::buildMenus()
     preview->setProperty(ControlKinds::IndexProperty, int(PreviewItem));
     mnuFile->insertAction(mnuFileItem.at(ExitItem), preview);
     mnuFileItem.append(preview);
+    QAction *rules = new QAction(tr("Ru&les..."), mnuFile);
+    rules->setObjectName(QStringLiteral("mnuFileItem"));
+    rules->setProperty(ControlKinds::IndexProperty, int(RulesItem));
+    rules->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    mnuFile->insertAction(mnuFileItem.at(ExitItem), rules);
+    mnuFileItem.append(rules);
 
     // Not one of the numbered items: those keep their numbers.
     mnuUndoItem = new QAction(tr("&Undo Last Rename"), mnuFile);

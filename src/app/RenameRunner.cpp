@@ -1,5 +1,7 @@
 #include "app/RenameRunner.h"
 
+#include "rename/rules/RulePlan.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -142,7 +144,7 @@ void RenameRunner::stopAndWait()
     m_thread.join();
 }
 
-bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request)
+bool RenameRunner::begin(const QString &folder)
 {
     if (m_running)
         return false;
@@ -151,6 +153,13 @@ bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entrie
     m_folder = folder;
     m_report = RenameReport();
     m_target = std::make_unique<Target>(this);
+    return true;
+}
+
+bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request)
+{
+    if (!begin(folder))
+        return false;
     // The report is written on the worker thread and read here only after
     // the thread has been joined (threadFinished).
     m_thread = std::thread([this, folder, entries, request] {
@@ -160,6 +169,28 @@ bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entrie
         m_report = RunRename(FolderHandle(folder), entries, request, *m_target, {.batchedMoves = true});
         // Queued after everything the run reported, so the window hears of
         // the end last.
+        QMetaObject::invokeMethod(this, &RenameRunner::threadFinished, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+bool RenameRunner::start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+                         const RuleList &rules)
+{
+    if (!begin(folder))
+        return false;
+    m_thread = std::thread([this, folder, entries, planned = RenameRequest(request), rules]() mutable {
+        // Planned in the very folder the run renames in: a name looked up
+        // for the plan is the name the run finds.
+        const FolderHandle handle(folder);
+        const RulePlan plan = RulePlan::make(handle, entries, rules, planned.keepExisting, planned.entryCount);
+        if (plan.isRefused()) {
+            m_report.refusal = RenameReport::Refusal::Plan;
+            m_report.refusalMessage = plan.refusal();
+        } else {
+            planned.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
+            m_report = RunRename(handle, plan.arranged(entries), planned, *m_target, {.batchedMoves = true});
+        }
         QMetaObject::invokeMethod(this, &RenameRunner::threadFinished, Qt::QueuedConnection);
     });
     return true;

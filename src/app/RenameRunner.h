@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rename/RenameRun.h"
+#include "rename/rules/RuleList.h"
 
 #include <QObject>
 
@@ -29,6 +30,12 @@ public:
 
     // Starts renaming on the worker thread; false when a run is going.
     bool start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request);
+    // The same with the new names worked out by rules, on the worker thread
+    // too, in the folder the run then renames in. A refused plan ends the
+    // run before it starts (RenameReport::Refusal::Plan, with the plan's
+    // message), and nothing is renamed.
+    bool start(const QString &folder, const QList<RenameEntry> &entries, const RenameRequest &request,
+               const RuleList &rules);
 
     // Asks the run to stop before its next file. Files set aside are put
     // back, the journal is closed, and finished() reports what was done.
@@ -58,6 +65,7 @@ signals:
 private:
     class Target;
 
+    bool begin(const QString &folder);
     void stopAndWait();
     void deliverReports();
     void threadFinished();

@@ -124,12 +124,12 @@ QString undecodableText(const QString &role)
 std::optional<CliParseResult> readRules(const ReadArguments &read, bool ruled, CliCommand &command)
 {
     for (const CliRuleArgument &argument : read.rules) {
-        if (argument.first == u"save-preset") {
+        if (argument.name == u"save-preset") {
             if (!command.savePreset.isEmpty())
                 return badArguments(CliText::tr("option '--save-preset' is given more than once"));
-            if (argument.second.isEmpty() || argument.second.contains(u'/'))
+            if (argument.value.isEmpty() || argument.value.contains(u'/'))
                 return badArguments(CliText::tr("a preset's name cannot be empty or hold \"/\""));
-            command.savePreset = argument.second;
+            command.savePreset = argument.value;
         }
     }
     if (!ruled) {
@@ -196,7 +196,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
             if (option)
                 read.flags.insert(option->id);
             else
-                read.rules.append({name.toString(), QString()});
+                read.rules.append({name.toString(), QString(), QString()});
             continue;
         }
         qsizetype valueIndex = i;
@@ -205,15 +205,25 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
             value = argument.mid(equals + 1);
         } else {
             if (i + 1 >= arguments.size())
-                return badArguments(CliText::tr("option '--%1' requires an argument").arg(name));
+                return badArguments(ruleOption && ruleOption->takesSecond
+                                        ? CliText::tr("option '--%1' requires two arguments").arg(name)
+                                        : CliText::tr("option '--%1' requires an argument").arg(name));
             valueIndex = ++i;
             value = arguments.at(i);
         }
         if (undecodable.contains(valueIndex))
             return badArguments(undecodableText(QStringLiteral("--") + name.toString()), false);
+        QString second;
+        if (ruleOption && ruleOption->takesSecond) {
+            if (i + 1 >= arguments.size())
+                return badArguments(CliText::tr("option '--%1' requires two arguments").arg(name));
+            if (undecodable.contains(++i))
+                return badArguments(undecodableText(QStringLiteral("--") + name.toString()), false);
+            second = arguments.at(i);
+        }
         // "--start" numbers the renaming types, or the "--number" before it.
         if (ruleOption)
-            read.rules.append({name.toString(), value});
+            read.rules.append({name.toString(), value, second});
         if (option)
             read.values[option->id].append(value);
     }
@@ -235,7 +245,7 @@ CliParseResult ParseCliArguments(const QStringList &arguments, const QList<qsize
     }
 
     if (std::any_of(read.rules.cbegin(), read.rules.cend(),
-                    [](const CliRuleArgument &argument) { return argument.first == u"list-presets"; })) {
+                    [](const CliRuleArgument &argument) { return argument.name == u"list-presets"; })) {
         CliParseResult result;
         result.action = CliParseResult::Action::ShowList;
         for (const QString &name : PresetFile::names())

@@ -12,6 +12,7 @@ constexpr CliRuleOption kRuleOptions[] = {
     {"start", true},     {"step", true},    {"width", true},        {"sort", true},
     {"reverse", false},  {"insert", true},  {"at", true},           {"template", true},
     {"clean", true},     {"preset", true},  {"save-preset", true},  {"list-presets", false},
+    {"remove-first", true}, {"remove-last", true}, {"remove-between", true, true},
 };
 
 bool readWhole(const QString &text, qint64 *value)
@@ -30,7 +31,7 @@ public:
     {
     }
 
-    QString take(const QString &name, const QString &value);
+    QString take(const CliRuleArgument &argument);
 
 private:
     RenameRule &added(RenameRule::Kind kind)
@@ -50,7 +51,21 @@ private:
         *problem = CliText::tr("option '--%1' must follow '--%2'").arg(name, QLatin1String(starter));
         return nullptr;
     }
+    // The same for a replace rule of one of the forms: "--replace" after
+    // "--remove-first" would be dropped without a word, so it is refused.
+    RenameRule *lastReplace(std::initializer_list<RenameRule::ReplaceForm> forms, const QString &name,
+                            QString *problem)
+    {
+        RenameRule *rule = last(RenameRule::Kind::Replace, name, "find", problem);
+        if (rule && std::find(forms.begin(), forms.end(), rule->replaceForm) != forms.end())
+            return rule;
+        *problem = forms.size() > 1
+            ? CliText::tr("option '--%1' must follow '--find' or '--remove-between'").arg(name)
+            : CliText::tr("option '--%1' must follow '--%2'").arg(name, QStringLiteral("find"));
+        return nullptr;
+    }
     QString place(RenameRule &rule, const QString &value, bool number);
+    QString removing(const CliRuleArgument &argument);
 
     RuleList &m_rules;
     RenameRule::Scope m_scope = RenameRule::Scope::Stem;
@@ -74,24 +89,54 @@ QString RuleBuilder::place(RenameRule &rule, const QString &value, bool number)
     return {};
 }
 
-QString RuleBuilder::take(const QString &name, const QString &value)
+// The replace rules of the simple forms. The markers of "--remove-between"
+// go with what lies between them, as the rule list's own form does it.
+QString RuleBuilder::removing(const CliRuleArgument &argument)
 {
+    RenameRule &rule = added(RenameRule::Kind::Replace);
+    if (argument.name == u"remove-between") {
+        rule.replaceForm = RenameRule::ReplaceForm::RemoveBetween;
+        rule.find = argument.value;
+        rule.endMarker = argument.second;
+        if (rule.find.isEmpty() || rule.endMarker.isEmpty())
+            return CliText::tr("option '--remove-between' needs two markers that are not empty");
+        return {};
+    }
+    rule.replaceForm = argument.name == u"remove-first" ? RenameRule::ReplaceForm::RemoveFirst
+                                                         : RenameRule::ReplaceForm::RemoveLast;
+    qint64 count = 0;
+    if (!readWhole(argument.value, &count) || count < 0 || count > std::numeric_limits<int>::max())
+        return CliText::tr("'%1' is no count of characters: use a number from 0").arg(argument.value);
+    rule.count = int(count);
+    return {};
+}
+
+QString RuleBuilder::take(const CliRuleArgument &argument)
+{
+    using Form = RenameRule::ReplaceForm;
+    const QString &name = argument.name;
+    const QString &value = argument.value;
     QString problem;
     if (name == u"find") {
         added(RenameRule::Kind::Replace).find = value;
+    } else if (name == u"remove-first" || name == u"remove-last" || name == u"remove-between") {
+        problem = removing(argument);
     } else if (name == u"replace") {
-        RenameRule *rule = last(RenameRule::Kind::Replace, name, "find", &problem);
+        RenameRule *rule = lastReplace({Form::Pattern}, name, &problem);
         if (rule && m_replaceGiven)
             return CliText::tr("option '--replace' is given twice for one '--find'");
         if (rule) {
             rule->replacement = value;
             m_replaceGiven = true;
         }
-    } else if (name == u"literal" || name == u"ignore-case") {
-        if (RenameRule *rule = last(RenameRule::Kind::Replace, name, "find", &problem))
-            (name == u"literal" ? rule->literal : rule->ignoreCase) = true;
+    } else if (name == u"literal") {
+        if (RenameRule *rule = lastReplace({Form::Pattern}, name, &problem))
+            rule->literal = true;
+    } else if (name == u"ignore-case") {
+        if (RenameRule *rule = lastReplace({Form::Pattern, Form::RemoveBetween}, name, &problem))
+            rule->ignoreCase = true;
     } else if (name == u"nth") {
-        if (RenameRule *rule = last(RenameRule::Kind::Replace, name, "find", &problem)) {
+        if (RenameRule *rule = lastReplace({Form::Pattern}, name, &problem)) {
             qint64 nth = 0;
             if (value == u"first" || value == u"last")
                 rule->occurrence = value == u"first" ? RenameRule::Occurrence::First : RenameRule::Occurrence::Last;
@@ -172,7 +217,7 @@ const CliRuleOption *FindCliRuleOption(QStringView name)
 bool CliArgumentsMakeRules(const QList<CliRuleArgument> &arguments)
 {
     return std::any_of(arguments.cbegin(), arguments.cend(), [](const CliRuleArgument &argument) {
-        return argument.first != u"start" && argument.first != u"save-preset" && argument.first != u"list-presets";
+        return argument.name != u"start" && argument.name != u"save-preset" && argument.name != u"list-presets";
     });
 }
 
@@ -181,9 +226,9 @@ bool BuildCliRules(const QList<CliRuleArgument> &arguments, RuleList *rules, QSt
     RuleList built;
     RuleBuilder builder(built);
     for (const CliRuleArgument &argument : arguments) {
-        if (argument.first == u"save-preset" || argument.first == u"list-presets")
+        if (argument.name == u"save-preset" || argument.name == u"list-presets")
             continue;
-        const QString problem = builder.take(argument.first, argument.second);
+        const QString problem = builder.take(argument);
         if (!problem.isEmpty()) {
             *error = problem;
             return false;
@@ -209,6 +254,12 @@ QString CliRuleHelpText()
         "      --literal         ... PATTERN is plain text, TEXT too\n"
         "  -i, --ignore-case     ... letter case does not count\n"
         "      --nth=N           ... only the Nth match, or first or last\n"
+        "      --remove-first=N  remove the first N characters\n"
+        "      --remove-last=N   remove the last N characters\n"
+        "      --remove-between OPEN CLOSE\n"
+        "                        remove the first OPEN, the first CLOSE after it and\n"
+        "                          what lies between them; -i after it: letter case\n"
+        "                          does not count\n"
         "      --scope=SCOPE     the rules after it see the stem (default), ext or\n"
         "                          name (the whole name)\n"
         "      --case=CASE       lower, upper, title or sentence\n"

@@ -252,7 +252,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     // them. A line may come a batch of moves after its move.
     const RenameReport report = RunRename(folder, entries, command.request, target,
                                           {.fileOperations = &operations, .listedContent = &content,
-                                           .keepRenamedList = false, .batchedMoves = true});
+                                           .keepRenamedList = false, .batchedMoves = !command.dryRun});
     if (report.refusal == RenameReport::Refusal::NoJournal) {
         WriteCliMessage(err, report.refusalMessage + u' '
                                  + CliText::tr("To rename all the same, without a way to undo it, give --no-undo."));

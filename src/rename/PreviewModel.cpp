@@ -45,6 +45,8 @@ QVariant PreviewModel::data(const QModelIndex &index, int role) const
                                          : index.column() == NewName ? row.newName : row.currentName;
     case OutcomeRole:
         return int(row.outcome);
+    case NoteRole:
+        return row.note;
     default:
         return {};
     }
@@ -77,4 +79,22 @@ void PreviewModel::setProblemsOnly(bool only)
     beginResetModel();
     m_problemsOnly = only;
     endResetModel();
+}
+
+void PreviewModel::updateRows(qsizetype first, const QList<PreviewRow> &rows)
+{
+    // The problem rows of the new preview are not known yet.
+    if (m_problemsOnly || rows.isEmpty() || first < 0 || first > m_preview.rows.size())
+        return;
+    const qsizetype replaced = qMin(rows.size(), m_preview.rows.size() - first);
+    for (qsizetype i = 0; i < replaced; ++i)
+        m_preview.rows[first + i] = rows.at(i);
+    if (replaced > 0)
+        emit dataChanged(index(int(first), 0), index(int(first + replaced - 1), ColumnCount - 1));
+    if (replaced == rows.size())
+        return;
+    beginInsertRows({}, int(m_preview.rows.size()), int(first + rows.size() - 1));
+    for (qsizetype i = replaced; i < rows.size(); ++i)
+        m_preview.rows.append(rows.at(i));
+    endInsertRows();
 }

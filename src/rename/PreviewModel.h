@@ -16,6 +16,8 @@ public:
     enum Column { CurrentName, NewName, Outcome, ColumnCount };
     // The row's PreviewOutcome, as an int.
     static constexpr int OutcomeRole = Qt::UserRole;
+    // PreviewRow::note: what else to know of the new name; empty for most.
+    static constexpr int NoteRole = Qt::UserRole + 1;
 
     explicit PreviewModel(QObject *parent = nullptr);
 
@@ -29,6 +31,13 @@ public:
 
     bool problemsOnly() const { return m_problemsOnly; }
     void setProblemsOnly(bool only);
+
+    // Rows first .. first + rows.size() - 1 of a newer preview than the one
+    // shown, ahead of the whole of it: they take the place of the rows
+    // there, and the table grows to hold them. The counts and the rows with
+    // problems stay those of the shown preview until setPreview(); while
+    // only those rows are shown, nothing changes.
+    void updateRows(qsizetype first, const QList<PreviewRow> &rows);
 
     // The preview row shown at model row `row`.
     const PreviewRow &rowAt(int row) const;

@@ -65,6 +65,7 @@ struct RenameReport
         None,
         FolderBusy, // another run, in this process or another, holds the folder
         NoJournal,  // the journal could not be written, and the run could not be undone
+        Plan,       // the new names worked out beforehand (by rules) refused the run
     };
 
     QList<RenamedFile> renamed;

@@ -5,17 +5,15 @@
 #include "rename/PreviewModel.h"
 #include "skin/SkinEngine.h"
 #include "windows/AccessibleWidgets.h"
+#include "windows/PreviewOutcomeLook.h"
 #include "windows/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QApplication>
-#include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QPointer>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -42,40 +40,6 @@ void writePreviewSetting(const QString &appName, const QString &key, const QStri
     WriteSetting(appName, PreviewWindow::kSection, key, value);
 }
 
-// The rows as the table shows them: a file that will not simply be renamed
-// stands out by colour and by a sign before what will happen to it.
-class OutcomeLook : public QIdentityProxyModel
-{
-public:
-    explicit OutcomeLook(QObject *parent)
-        : QIdentityProxyModel(parent)
-    {
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role != Qt::ForegroundRole && role != Qt::DecorationRole)
-            return QIdentityProxyModel::data(index, role);
-        const auto outcome = PreviewOutcome(index.data(PreviewModel::OutcomeRole).toInt());
-        if (outcome == PreviewOutcome::Renamed)
-            return {};
-        if (role == Qt::ForegroundRole) {
-            switch (outcome) {
-            case PreviewOutcome::FreeVariant: return QColor(0x8a, 0x5a, 0x00); // amber: renamed otherwise
-            case PreviewOutcome::Replaces: return QColor(0xb3, 0x3f, 0x00);    // orange: another file goes
-            case PreviewOutcome::LeftInPlace: return QColor(0xb0, 0x00, 0x20); // red: not renamed
-            default: return QColor(0x60, 0x60, 0x60);                          // grey: nothing to do
-            }
-        }
-        if (index.column() != PreviewModel::Outcome)
-            return {};
-        const QStyle::StandardPixmap sign = outcome == PreviewOutcome::LeftInPlace ? QStyle::SP_MessageBoxCritical
-            : outcome == PreviewOutcome::Unchanged                                ? QStyle::SP_MessageBoxInformation
-                                                                                  : QStyle::SP_MessageBoxWarning;
-        return QApplication::style()->standardIcon(sign);
-    }
-};
-
 } // namespace
 
 PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin, QWidget *parent)
@@ -96,22 +60,7 @@ PreviewWindow::PreviewWindow(const ProductInfo &product, const WindowSkin &skin,
     list = new QTableView(this);
     list->setObjectName(QStringLiteral("list"));
     list->setAccessibleName(tr("Files and their new names"));
-    // Rows of one fixed height and no row header: the view keeps nothing per
-    // row and lays out only what it shows, whatever the number of rows.
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
-    list->setShowGrid(false);
-    list->setWordWrap(false);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto *look = new OutcomeLook(list);
-    look->setSourceModel(m_model);
-    list->setModel(look);
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->horizontalHeader()->resizeSection(0, 190);
-    list->horizontalHeader()->resizeSection(1, 190);
+    ShowPreviewModel(list, m_model);
 
     refusal = new QLabel(this);
     refusal->setObjectName(QStringLiteral("refusal"));
@@ -202,32 +151,19 @@ void PreviewWindow::inputChanged()
 
 void PreviewWindow::showPreview(const RenamePreview &preview, quint64 generation)
 {
-    m_model->setPreview(preview);
-    if (preview.isRefused()) {
-        refusal->setText(preview.refusal);
-        pages->setCurrentWidget(refusal);
-        summary->clear();
-    } else {
-        pages->setCurrentWidget(list);
-        summary->setText(PreviewSummaryText(preview));
-    }
-    summary->setEnabled(true);
+    ShowPreviewPage(preview, m_model, pages, list, refusal, summary);
     m_shownGeneration = generation;
     emit previewShown(generation);
 }
 
 void PreviewWindow::restorePlacement()
 {
-    const QByteArray stored = QByteArray::fromBase64(readPreviewSetting(m_appName, kGeometryKey).toLatin1());
-    // restoreGeometry also brings a window back onto a screen that is
-    // smaller now, or gone.
-    if (stored.isEmpty() || !restoreGeometry(stored))
-        CentreOnScreen(this);
+    RestoreWindowPlacement(this, m_appName, kSection);
 }
 
 void PreviewWindow::storePlacement()
 {
-    writePreviewSetting(m_appName, kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    StoreWindowPlacement(this, m_appName, kSection);
 }
 
 void PreviewWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #include "windows/WindowPlacement.h"
 
+#include "core/SettingsStore.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -29,4 +31,25 @@ void BringForward(QWidget *window)
         window->show();
     window->raise();
     window->activateWindow();
+}
+
+namespace {
+
+const QString kGeometryKey = QStringLiteral("Geometry");
+
+} // namespace
+
+void RestoreWindowPlacement(QWidget *window, const QString &appName, const QString &section)
+{
+    const QByteArray stored =
+        QByteArray::fromBase64(ReadSetting(appName, section, kGeometryKey, QString()).toLatin1());
+    // restoreGeometry also brings a window back onto a screen that is
+    // smaller now, or gone.
+    if (stored.isEmpty() || !window->restoreGeometry(stored))
+        CentreOnScreen(window);
+}
+
+void StoreWindowPlacement(const QWidget *window, const QString &appName, const QString &section)
+{
+    WriteSetting(appName, section, kGeometryKey, QString::fromLatin1(window->saveGeometry().toBase64()));
 }

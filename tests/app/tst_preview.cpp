@@ -165,7 +165,7 @@ void TestPreview::fileMenuDispatchesByItem()
     QStringList shown;
     for (const QAction *action : f->mnuFile->actions())
         shown.append(shownText(action));
-    QCOMPARE(shown, (QStringList{QStringLiteral("Rename Now"), QStringLiteral("Preview"),
+    QCOMPARE(shown, (QStringList{QStringLiteral("Rename Now"), QStringLiteral("Preview"), QStringLiteral("Rules..."),
                                  QStringLiteral("Undo Last Rename"), QStringLiteral("Exit")}));
     // The items keep their indexes; the new one takes the next free index.
     QCOMPARE(shownText(f->mnuFileItem.at(0)), QStringLiteral("Rename Now"));

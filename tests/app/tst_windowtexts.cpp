@@ -8,6 +8,7 @@
 #include "core/Translations.h"
 #include "windows/Form8.h"
 #include "windows/PreviewWindow.h"
+#include "windows/RulesWindow.h"
 #include "windows/frmAbout.h"
 #include "skin/Skin.h"
 #include "skin/SkinAccessibility.h"
@@ -49,12 +50,15 @@ QChar keyboardLetter(const QString &caption)
 QStringList windowCaptions(const QWidget *window)
 {
     QStringList captions;
-    // A skinned label's twin repeats its caption; only the label counts.
+    // A skinned label's twin repeats its caption; only the label counts. A
+    // caption out of sight (a page of the rule editor behind the one shown)
+    // answers no key: the pages share their letters.
     for (const QLabel *label : window->findChildren<QLabel *>())
-        if (label->buddy() && !IsSkinTwin(label))
+        if (label->buddy() && !IsSkinTwin(label) && label->isVisibleTo(window))
             captions.append(label->text());
     for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
-        captions.append(button->text());
+        if (button->isVisibleTo(window))
+            captions.append(button->text());
     for (const QMenu *menu : window->findChildren<QMenu *>())
         if (menu->parentWidget() && !menu->parentWidget()->inherits("QMenu"))
             captions.append(menu->title());
@@ -182,6 +186,8 @@ std::unique_ptr<QWidget> WindowTextsTest::openWindow(const QString &window, int 
         shown = std::move(about);
     } else if (window == QLatin1String("preview")) {
         shown = std::make_unique<PreviewWindow>(LoadProductInfo(), skin);
+    } else if (window == QLatin1String("rules")) {
+        shown = std::make_unique<RulesWindow>(LoadProductInfo(), skin);
     }
     if (shown && !shown->isVisible()) {
         shown->show();
@@ -207,6 +213,7 @@ void WindowTextsTest::keyboardLettersAreUnique_data()
     QTest::newRow("help window") << "help" << -1 << "";
     QTest::newRow("About window") << "about" << -1 << "";
     QTest::newRow("Preview window") << "preview" << -1 << "";
+    QTest::newRow("Rules window") << "rules" << -1 << "";
 }
 
 void WindowTextsTest::keyboardLettersAreUnique()
@@ -241,6 +248,7 @@ void WindowTextsTest::noCaptionIsClipped_data()
     QTest::newRow("help window") << "help" << -1;
     QTest::newRow("About window") << "about" << -1;
     QTest::newRow("Preview window") << "preview" << -1;
+    QTest::newRow("Rules window") << "rules" << -1;
 }
 
 void WindowTextsTest::noCaptionIsClipped()

@@ -63,6 +63,12 @@ expect "no-underscores " --clean = no
 expect "" -f ""
 expect "alpha " -f 'x y' -r z --scope ext a
 expect "Y.JPG x.jpg y.png " --template '{n}' alpha ""
+expect "" --remove-first ""
+expect "" --remove-between '(' ""
+expect "" --remove-between = '(' ""
+expect "alpha " --remove-between '(' ')' a
+expect "alpha " --remove-between = '(' ')' --remove-last 2 a
+expect "Y.JPG x.jpg y.png " --remove-between '[' ']' alpha ""
 # FOLDER: folders only.
 expect "alpha " a
 expect "alpha beta my photos " ""
@@ -148,6 +154,11 @@ if command -v fish >/dev/null; then
     [[ $got == "prefix " ]] || fail "fish: completing --type p gave [$got]"
     got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C 'quillmere-rename alpha '" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')
     [[ $got == "Y.JPG x.jpg y.png " ]] || fail "fish: completing a NAME gave [$got]"
+    # Both markers of --remove-between are values, never the FOLDER.
+    for line in "--remove-between '(' ')' alpha " "--remove-between='(' ')' alpha "; do
+        got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C \"quillmere-rename $line\"" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')
+        [[ $got == "Y.JPG x.jpg y.png " ]] || fail "fish: completing a NAME after [$line] gave [$got]"
+    done
     # Names alone, whatever the folder's spelling, and never a subfolder.
     for folder in 'alpha/' './alpha//' 'my\ photos/' "'my photos'"; do
         got=$(fish -c "source '$completions/quillmere-rename.fish'; complete -C \"quillmere-rename $folder \"" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')

@@ -22,6 +22,7 @@ private slots:
     void refusedForOneFile();
     void undoRestoresEveryFile();
     void savesListsAndLoadsPresets();
+    void removeFormsSurviveAPreset();
 };
 
 void TestCliRules::renamesByRules_data()
@@ -44,6 +45,13 @@ void TestCliRules::renamesByRules_data()
                        "none", "--insert", "!", "--at", "0", "--clean", "spaces", "--clean", "underscores"}
         << QStringList{"IMG_0001 beach.JPG -> !3_IMG_0001_beach.JPG", "IMG_0002 sea.jpg -> !2_IMG_0002_sea.jpg",
                        "notes.txt -> !1_notes.txt"};
+    QTest::newRow("remove first, between (markers too), last of the extension")
+        << QStringList{"--remove-first", "4", "--remove-between", "0", " ", "--scope", "ext", "--remove-last=1"}
+        << QStringList{"IMG_0001 beach.JPG -> beach.JP", "IMG_0002 sea.jpg -> sea.jp", "notes.txt -> s.tx"};
+    QTest::newRow("between ignoring case over the whole name; counts past the end")
+        << QStringList{"--scope", "name", "--remove-between=img_", " ", "-i", "--remove-first", "0", "--scope", "ext",
+                       "--remove-last", "2147483647"}
+        << QStringList{"IMG_0001 beach.JPG -> beach", "IMG_0002 sea.jpg -> sea", "notes.txt -> notes"};
 }
 
 void TestCliRules::renamesByRules()
@@ -90,6 +98,22 @@ void TestCliRules::refusedWithNothingRenamed_data()
     QTest::newRow("bad width") << QStringList{"--number", "end", "--width", "wide"} << QString() << "'wide' is no width";
     QTest::newRow("rules with --undo") << QStringList{"--undo", "--case", "upper"} << QString()
                                        << "renaming rules and option '--undo' exclude each other";
+    QTest::newRow("count that is no number") << QStringList{"--remove-first", "two"} << QString()
+                                             << "'two' is no count of characters";
+    QTest::newRow("negative count") << QStringList{"--remove-last=-2"} << QString() << "'-2' is no count of characters";
+    QTest::newRow("count with a unit") << QStringList{"--remove-last", "3c"} << QString() << "'3c' is no count";
+    QTest::newRow("closing marker missing") << QStringList{"--case", "upper", "--remove-between", "("} << QString()
+                                            << "option '--remove-between' requires two arguments";
+    QTest::newRow("both markers missing") << QStringList{"--remove-between"} << QString()
+                                          << "option '--remove-between' requires two arguments";
+    QTest::newRow("empty marker") << QStringList{"--remove-between", "(", ""} << QString()
+                                  << "option '--remove-between' needs two markers that are not empty";
+    QTest::newRow("--replace after --remove-first") << QStringList{"--remove-first", "1", "-r", "x"} << QString()
+                                                    << "option '--replace' must follow '--find'";
+    QTest::newRow("--literal after --remove-between") << QStringList{"--remove-between", "(", ")", "--literal"}
+                                                      << QString() << "option '--literal' must follow '--find'";
+    QTest::newRow("-i after --remove-last") << QStringList{"--remove-last", "1", "-i"} << QString()
+                                            << "option '--ignore-case' must follow '--find' or '--remove-between'";
 }
 
 void TestCliRules::refusedWithNothingRenamed()
@@ -105,7 +129,8 @@ void TestCliRules::refusedWithNothingRenamed()
         options << QStringLiteral("--preset") << presets.filePath(QStringLiteral("bad.rules"));
     }
     const auto before = FolderChecksums(folder.path());
-    const CliOutcome outcome = RunCli(QStringList{"--all"} + options + QStringList{folder.path()});
+    // The folder first: an option missing its value must not take it.
+    const CliOutcome outcome = RunCli(QStringList{"--all", folder.path()} + options);
     QCOMPARE(outcome.exitCode, 2);
     QCOMPARE(outcome.out, QStringList());
     QVERIFY2(outcome.err.join(u'\n').contains(errorHolds), qPrintable(outcome.err.join(u'\n')));
@@ -179,6 +204,25 @@ void TestCliRules::savesListsAndLoadsPresets()
     QVERIFY(listed.out.contains(QStringLiteral("shout")));
     const CliOutcome used = RunCli({"--all", "--preset", "shout", "--insert", "!", folder.path()});
     QCOMPARE(used.out, QStringList{"a b.txt -> A_B!.txt"});
+    QVERIFY(QFile::remove(file));
+}
+
+void TestCliRules::removeFormsSurviveAPreset()
+{
+    TempFolder folder;
+    QVERIFY(folder.writeNamed({"xA [b] c.txt", "yB [Q] d.md"}));
+    // Markers with blanks at their ends, and -i, must come back as given.
+    const QStringList rules{"--remove-first", "1", "--remove-between", " [q", "] ", "-i", "--scope", "ext",
+                            "--remove-last", "1"};
+    const QStringList expected{"xA [b] c.txt -> A [b] c.tx", "yB [Q] d.md -> Bd.m"};
+    const CliOutcome direct = RunCli(QStringList{"-n", "--all", folder.path()} + rules);
+    QCOMPARE(direct.out, expected);
+    const CliOutcome saved = RunCli(rules + QStringList{"--save-preset", "removing"});
+    QCOMPARE(saved.exitCode, 0);
+    const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/quillmere/presets/removing.rules");
+    const CliOutcome used = RunCli({"-n", "--all", folder.path(), "--preset", "removing"});
+    QCOMPARE(used.err, QStringList());
+    QCOMPARE(used.out, expected);
     QVERIFY(QFile::remove(file));
 }
 

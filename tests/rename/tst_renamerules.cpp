@@ -189,6 +189,12 @@ void TestRenameRules::namesUnderRules_data()
                   with(replace(QStringLiteral("a"), QStringLiteral("L")), [](R &r) { r.occurrence = R::Occurrence::Last; }),
                   with(replace(QStringLiteral("a"), QStringLiteral("N")), [](R &r) { r.occurrence = R::Occurrence::Nth; r.nth = 2; })})
         << QStringList{QStringLiteral("F1a2N3L.txt")};
+    QTest::newRow("empty matches; an Nth past the last match")
+        << QStringList{QStringLiteral("abc.txt"), QStringLiteral("a1a.txt")}
+        << rules({replace(QStringLiteral("x*"), QStringLiteral("-")),
+                  with(replace(QStringLiteral("a"), QStringLiteral("N")), [](R &r) { r.occurrence = R::Occurrence::Nth; r.nth = 3; }),
+                  with(replace(QStringLiteral("\\d*$"), QStringLiteral("<$0>")), [](R &r) { r.occurrence = R::Occurrence::Last; })})
+        << QStringList{QStringLiteral("-a-b-c-<>.txt"), QStringLiteral("-a-1-a-<>.txt")};
     QTest::newRow("nth beyond the matches") << QStringList{QStringLiteral("a1a.txt")}
         << rules({with(replace(QStringLiteral("a"), QStringLiteral("N")), [](R &r) { r.occurrence = R::Occurrence::Nth; r.nth = 3; })})
         << QStringList{QStringLiteral("a1a.txt")};
@@ -216,6 +222,9 @@ void TestRenameRules::namesUnderRules_data()
     QTest::newRow("non-ASCII case") << QStringList{QStringLiteral("ÉCOLE ÉTÉ.txt"), QStringLiteral("élan vital 𐐨.txt")}
         << rules({caseRule(R::CaseForm::Title)})
         << QStringList{QStringLiteral("École Été.txt"), QStringLiteral("Élan Vital 𐐀.txt")};
+    QTest::newRow("title: ASCII after non-ASCII spaces and letters")
+        << QStringList{QStringLiteral("ǆUNGLA\u00a0éTé dOS\tx.txt")} << rules({caseRule(R::CaseForm::Title)})
+        << QStringList{QStringLiteral("ǅungla\u00a0Été Dos\tX.txt")};
     QTest::newRow("title: word starts, apostrophe")
         << QStringList{QStringLiteral("don't stop-me_now (live)[take.2] 3rd.mp3")}
         << rules({caseRule(R::CaseForm::Title)})
@@ -284,6 +293,15 @@ void TestRenameRules::windowsSafeNames_data()
     QTest::newRow("reserved with extension") << QStringLiteral("con.tar.gz") << QStringLiteral("con_.tar.gz");
     QTest::newRow("reserved alone") << QStringLiteral("LPT1") << QStringLiteral("LPT1_");
     QTest::newRow("not reserved") << QStringLiteral("COM10.txt") << QStringLiteral("COM10.txt");
+    QTest::newRow("delete character") << QStringLiteral("a\x7f.txt") << QStringLiteral("a_.txt");
+    QTest::newRow("three-letter name not reserved") << QStringLiteral("cox.txt") << QStringLiteral("cox.txt");
+    QTest::newRow("255 bytes of three-byte characters kept")
+        << QString(85, QChar(0x20ac)) << QString(85, QChar(0x20ac));
+    QTest::newRow("four-byte characters never cut in two")
+        << QString::fromUcs4(std::u32string(64, U'\U0001F600').data(), 64)
+        << QString::fromUcs4(std::u32string(63, U'\U0001F600').data(), 63);
+    QTest::newRow("lone surrogate written as one byte")
+        << QString(254, u'a') + QChar(0xd800) << QString(254, u'a') + QChar(0xd800);
     QTest::newRow("cut to 255 bytes, extension kept")
         << QString(200, QChar(0xe9)) + QStringLiteral(".jpeg") << QString(125, QChar(0xe9)) + QStringLiteral(".jpeg");
 }

@@ -181,6 +181,18 @@ void TestForm8::shippedHelpCoversTheProgram_data()
     for (const char *type : {"Change both file name and extension", "Change only the file name",
                              "Change only the extension", "Add A Prefix", "Add A Suffix"})
         QTest::newRow(type) << QString::fromLatin1(type);
+    // Every rule option of quillmere-rename, the tokens of templates, and
+    // the way to the Rules window.
+    for (const char *option : {"--find", "--replace", "--literal", "--ignore-case", "--nth", "--remove-first",
+                               "--remove-last", "--remove-between", "--scope", "--case", "--number", "--step",
+                               "--width", "--sort", "--reverse", "--insert", "--at", "--template", "--clean",
+                               "--preset", "--save-preset", "--list-presets"})
+        QTest::newRow(option) << QString::fromLatin1(option);
+    for (const char *token : {"{name}", "{ext}", "{n}", "{parent}", "{mtime:FORMAT}", "{taken:FORMAT}"})
+        QTest::newRow(token) << QString::fromLatin1(token);
+    QTest::newRow("rules section") << u"Renaming rules"_qs;
+    QTest::newRow("presets folder") << u"quillmere/presets"_qs;
+    QTest::newRow("rules window") << u"File \u203a Rules... (Ctrl+Shift+R)"_qs;
     QTest::newRow("exit status") << u"Exit status"_qs;
     QTest::newRow("show at startup") << u"Show at Startup"_qs;
     QTest::newRow("last section") << u"Good to know"_qs;

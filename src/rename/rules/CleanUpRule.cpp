@@ -20,6 +20,8 @@ QString fromIcu(const icu::UnicodeString &text)
 
 bool isReservedDeviceName(QStringView stem)
 {
+    if (stem.size() != 3 && stem.size() != 4)
+        return false;
     static const char *const names[] = {"CON", "PRN", "AUX", "NUL"};
     for (const char *name : names) {
         if (stem.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
@@ -47,6 +49,34 @@ QString fittingStart(const QString &text, qsizetype maxBytes)
         i += pair ? 2 : 1;
     }
     return text.left(i);
+}
+
+bool refusedByWindows(char16_t u)
+{
+    switch (u) {
+    case u'<': case u'>': case u':': case u'"': case u'/': case u'\\': case u'|': case u'?': case u'*':
+    case 0x7f:
+        return true;
+    default:
+        return u < 0x20;
+    }
+}
+
+// Bytes of text in UTF-8, without making them; a lone surrogate counts
+// one, as toUtf8() writes it ("?").
+qsizetype utf8Size(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += unit < 0x80 || QChar::isSurrogate(unit) ? 1 : unit < 0x800 ? 2 : 3;
+        }
+    }
+    return bytes;
 }
 
 } // namespace
@@ -77,19 +107,23 @@ std::unique_ptr<CleanUpRule> CleanUpRule::make(const RenameRule &rule, QString *
 
 QString CleanUpRule::windowsSafe(const QString &name, int maxBytes)
 {
+    // Most names hold nothing Windows refuses: they are looked at without
+    // a copy, and shared as they are.
     QString safe = name;
-    for (QChar &c : safe) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7f || QStringView(u"<>:\"/\\|?*").contains(c))
-            c = u'_';
+    const char16_t *units = reinterpret_cast<const char16_t *>(name.constData());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (refusedByWindows(units[i]))
+            safe[i] = u'_';
     }
-    while (!safe.isEmpty() && (safe.endsWith(u'.') || safe.endsWith(u' ')))
-        safe.chop(1);
+    qsizetype kept = safe.size();
+    while (kept > 0 && (safe.at(kept - 1) == u'.' || safe.at(kept - 1) == u' '))
+        --kept;
+    safe.truncate(kept);
     // A device name is reserved with any extension: "nul.txt" too.
     const qsizetype firstDot = safe.indexOf(u'.');
     if (isReservedDeviceName(QStringView(safe).left(firstDot < 0 ? safe.size() : firstDot)))
         safe.insert(firstDot < 0 ? safe.size() : firstDot, u'_');
-    if (safe.toUtf8().size() > maxBytes) {
+    if (utf8Size(safe) > maxBytes) {
         const qsizetype dot = RuleScope::extensionDot(safe);
         const QString extension = dot < 0 ? QString() : safe.mid(dot);
         const qsizetype extensionBytes = extension.toUtf8().size();

@@ -129,9 +129,8 @@ bool ReplaceRule::parseReplacement(const QString &replacement, QString *error)
     return true;
 }
 
-QString ReplaceRule::expand(const QRegularExpressionMatch &match) const
+void ReplaceRule::expandInto(QString &out, const QRegularExpressionMatch &match) const
 {
-    QString out;
     CaseShift shift = CaseShift::None;
     for (const Piece &piece : m_pieces) {
         switch (piece.type) {
@@ -155,7 +154,6 @@ QString ReplaceRule::expand(const QRegularExpressionMatch &match) const
             break;
         }
     }
-    return out;
 }
 
 bool ReplaceRule::transform(QString &part, qsizetype)
@@ -180,11 +178,23 @@ bool ReplaceRule::transform(QString &part, qsizetype)
         break;
     }
 
-    // Every match, left to right; an empty match moves on by one character
-    // so the search ends.
-    QList<QRegularExpressionMatch> matches;
+    // The matches, left to right, each written out as it is found; the last
+    // one is known only when the search ends. An empty match moves on by one
+    // character so the search ends.
+    using Occurrence = RenameRule::Occurrence;
+    const Occurrence occurrence = m_rule.occurrence;
+    QString out;
+    qsizetype copied = 0;
+    bool replaced = false;
+    const auto replace = [&](const QRegularExpressionMatch &match) {
+        replaced = true;
+        out += QStringView(part).mid(copied, match.capturedStart() - copied);
+        expandInto(out, match);
+        copied = match.capturedEnd();
+    };
+    QRegularExpressionMatch last;
     qsizetype offset = 0;
-    const bool firstOnly = m_rule.occurrence == RenameRule::Occurrence::First;
+    int found = 0;
     while (offset <= part.size()) {
         QRegularExpressionMatch match = m_expression.match(part, offset);
         if (!match.isValid())
@@ -192,36 +202,19 @@ bool ReplaceRule::transform(QString &part, qsizetype)
         if (!match.hasMatch())
             break;
         offset = match.capturedEnd() + (match.capturedLength() == 0 ? 1 : 0);
-        matches.append(std::move(match));
-        if (firstOnly || (m_rule.occurrence == RenameRule::Occurrence::Nth && matches.size() == m_rule.nth))
-            break;
+        ++found;
+        if (occurrence == Occurrence::Last) {
+            last = std::move(match);
+        } else if (occurrence != Occurrence::Nth || found == m_rule.nth) {
+            replace(match);
+            if (occurrence != Occurrence::All)
+                break;
+        }
     }
-    qsizetype from = 0;
-    qsizetype to = matches.size();
-    switch (m_rule.occurrence) {
-    case RenameRule::Occurrence::All:
-        break;
-    case RenameRule::Occurrence::First:
-        to = qMin<qsizetype>(1, to);
-        break;
-    case RenameRule::Occurrence::Last:
-        from = qMax<qsizetype>(0, to - 1);
-        break;
-    case RenameRule::Occurrence::Nth:
-        from = m_rule.nth - 1;
-        to = qMin<qsizetype>(to, m_rule.nth);
-        break;
-    }
-    if (from >= to)
+    if (occurrence == Occurrence::Last && found > 0)
+        replace(last);
+    if (!replaced)
         return true;
-    QString out;
-    qsizetype copied = 0;
-    for (qsizetype k = from; k < to; ++k) {
-        const QRegularExpressionMatch &match = matches.at(k);
-        out += QStringView(part).mid(copied, match.capturedStart() - copied);
-        out += expand(match);
-        copied = match.capturedEnd();
-    }
     out += QStringView(part).mid(copied);
     part = std::move(out);
     return true;

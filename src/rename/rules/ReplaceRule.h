@@ -33,7 +33,7 @@ private:
 
     explicit ReplaceRule(const RenameRule &rule);
     bool parseReplacement(const QString &replacement, QString *error);
-    QString expand(const QRegularExpressionMatch &match) const;
+    void expandInto(QString &out, const QRegularExpressionMatch &match) const;
 
     RenameRule m_rule;
     QRegularExpression m_expression;

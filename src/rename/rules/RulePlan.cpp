@@ -208,6 +208,16 @@ QString RulePlan::problemOf(const RuleList &rules)
     return make(FolderHandle(), {}, rules, true, 0).refusal();
 }
 
+QString RulePlan::problemOfRule(const RenameRule &rule)
+{
+    const QList<RenameRule> alone{rule};
+    const FolderHandle noFolder;
+    const QList<RenameEntry> noEntries;
+    RulePlanCache cache(noFolder, noEntries);
+    QString error;
+    return makeStep(alone, 0, cache, 0, &error) ? QString() : error;
+}
+
 RulePlan RulePlan::make(const FolderHandle &folder, const QList<RenameEntry> &entries, const RuleList &rules,
                         bool keepExisting, int entryCount)
 {

@@ -52,6 +52,9 @@ public:
     // that does not compile, an unknown token), naming the rule; empty when
     // they can.
     static QString problemOf(const RuleList &rules);
+    // Why this one rule cannot be used, without naming it, whether it is on
+    // or not; empty when it can. The same checks as problemOf().
+    static QString problemOfRule(const RenameRule &rule);
 
     bool isRefused() const { return !m_refusal.isEmpty(); }
     // Whether make() was told to stop: the plan is neither refused nor whole.
