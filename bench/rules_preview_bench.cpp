@@ -22,6 +22,7 @@
 #include "rename/rules/RulesPreviewComputer.h"
 #include "selection/FileListing.h"
 
+#include "BenchRules.h"
 #include "ProcessMemory.h"
 #include "ScratchFolder.h"
 
@@ -48,32 +49,6 @@ constexpr int kBurstIntervalMs = 40;
 constexpr double kVisibleTargetMs = 50;
 constexpr double kWholeTargetMs = 1000;
 
-RuleList fourRules(const QString &replacement)
-{
-    RuleList rules;
-    RenameRule pattern;
-    pattern.kind = RenameRule::Kind::Replace;
-    pattern.find = QStringLiteral("^img_(\\d+)$");
-    pattern.ignoreCase = true;
-    pattern.replacement = replacement;
-    rules.append(pattern);
-    RenameRule title;
-    title.kind = RenameRule::Kind::Case;
-    title.caseForm = RenameRule::CaseForm::Title;
-    rules.append(title);
-    RenameRule number;
-    number.kind = RenameRule::Kind::Number;
-    number.place = RenameRule::Place::End;
-    number.order = RenameRule::Order::Modified;
-    number.widthMode = RenameRule::Width::Fixed;
-    number.width = 7;
-    rules.append(number);
-    RenameRule clean;
-    clean.kind = RenameRule::Kind::CleanUp;
-    clean.cleanUp = RenameRule::CleanUp::Windows;
-    rules.append(clean);
-    return rules;
-}
 
 // Processor time of the whole process (every thread): on a machine other
 // work keeps busy, steadier than the wall clock.
@@ -273,7 +248,7 @@ int main(int argc, char *argv[])
                 start.peakMiB());
 
     RulesPreviewComputer computer;
-    RulesPreviewInput input{many, entries, fourRules(QStringLiteral("shot $1 ")), true};
+    RulesPreviewInput input{many, entries, FourRules(QStringLiteral("shot $1 ")), true};
     computer.setSource([&] { return input; });
     computer.setVisibleRows(0, kVisibleRows);
     Watch watch(computer);

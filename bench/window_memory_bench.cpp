@@ -1,10 +1,12 @@
 // The main window's memory over preview-rename-undo cycles at 100,000
 // files, with the offscreen platform: the Preview window open, a new name
 // typed and its preview shown, "Rename Now", "Undo Last Rename", three
-// times. After each step the process's resident memory (VmRSS), its peak
+// times. With --rules, the same through the Rules window: four rules (as
+// cli_bench's rules job) changed and previewed, Rename, Undo. After each step the process's resident memory (VmRSS), its peak
 // (VmHWM), and glibc's own count of what the heap holds in use and keeps
 // free (mallinfo2), so that live data can be told from freed memory the
-// allocator did not give back. The folder is made on tmpfs (/dev/shm) where
+// allocator did not give back; each read once the work the step handed to
+// the pool is done. The folder is made on tmpfs (/dev/shm) where
 // there is one, or under $QUILLMERE_BENCH_DIR; the program's settings,
 // journals and trash go to folders of its own beside it.
 
@@ -15,7 +17,11 @@
 #include "selection/DirListBox.h"
 #include "selection/FileListBox.h"
 #include "windows/PreviewWindow.h"
+#include "windows/RulesPreviewPane.h"
+#include "windows/RulesWindow.h"
+#include "windows/RuleListEditor.h"
 
+#include "BenchRules.h"
 #include "ProcessMemory.h"
 #include "ScratchFolder.h"
 
@@ -28,6 +34,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <malloc.h>
 
@@ -57,6 +64,9 @@ double g_highestMiB = 0;
 
 void showLine(const char *step, int cycle)
 {
+    // What the step handed to the pool (a preview let go, memory handed
+    // back) is done: the figures are those a moment after the step.
+    QThreadPool::globalInstance()->waitForDone();
     const ProcessMemory memory = ProcessMemory::read();
     if (cycle > 0)
         g_highestMiB = std::max(g_highestMiB, memory.currentMiB());
@@ -97,22 +107,45 @@ int main(int argc, char *argv[])
     form.Text2->setText(QStringLiteral("1"));
     form.Command4->click();
     showLine("folder listed, all selected", 0);
-    form.mnuFileItem.at(Form1::PreviewItem)->trigger();
-    PreviewWindow *preview = PreviewWindow::current();
-    if (!preview)
-        qFatal("no preview window");
-    const auto previewShown = [&] {
-        return preview->computer()->inputGeneration() > 0
-            && preview->shownGeneration() == preview->computer()->inputGeneration() && !preview->computer()->isComputing();
-    };
+    const bool throughRules = app.arguments().contains(QStringLiteral("--rules"));
+    PreviewWindow *preview = nullptr;
+    RulesWindow *rules = nullptr;
+    std::function<bool()> previewShown;
+    if (throughRules) {
+        form.mnuFileItem.at(Form1::RulesItem)->trigger();
+        rules = RulesWindow::current();
+        if (!rules)
+            qFatal("no rules window");
+        previewShown = [&] {
+            return rules->computer()->inputGeneration() > 0
+                && rules->preview->shownGeneration() == rules->computer()->inputGeneration()
+                && !rules->computer()->isComputing();
+        };
+    } else {
+        form.mnuFileItem.at(Form1::PreviewItem)->trigger();
+        preview = PreviewWindow::current();
+        if (!preview)
+            qFatal("no preview window");
+        previewShown = [&] {
+            return preview->computer()->inputGeneration() > 0
+                && preview->shownGeneration() == preview->computer()->inputGeneration()
+                && !preview->computer()->isComputing();
+        };
+    }
 
     for (int cycle = 1; cycle <= kCycles; ++cycle) {
         // Undo read the folder again, and its selection with it.
         form.Command4->click();
-        form.Text1->setText(cycle % 2 == 1 ? QStringLiteral("alpha") : QStringLiteral("beta"));
+        if (throughRules)
+            rules->editor->setRules(FourRules(cycle % 2 == 1 ? QStringLiteral("pic $1 ") : QStringLiteral("photo $1 ")));
+        else
+            form.Text1->setText(cycle % 2 == 1 ? QStringLiteral("alpha") : QStringLiteral("beta"));
         runUntil(previewShown, "the preview");
         showLine("preview shown", cycle);
-        form.Command1->click();
+        if (throughRules)
+            rules->renameButton->click();
+        else
+            form.Command1->click();
         runUntil([&] { return !form.isRunning(); }, "the rename");
         runUntil([&] { return form.File1->count() == kFiles; }, "the list after the rename");
         runUntil(previewShown, "the preview after the rename");
@@ -128,6 +161,7 @@ int main(int argc, char *argv[])
     std::printf("highest resident after any step of the cycles: %.1f MiB (target under %.0f MiB): %s\n", g_highestMiB,
                 kTargetMiB, g_highestMiB < kTargetMiB ? "met" : "NOT MET");
     delete preview;
+    delete rules;
     SetSettingsFolderForTesting(QString());
     return 0;
 }
