@@ -4,6 +4,7 @@
 #include "app/RunMessages.h"
 #include "app/WindowIcon.h"
 #include "core/ControlKinds.h"
+#include "core/MemoryPages.h"
 #include "core/NumberText.h"
 #include "core/SettingKeys.h"
 #include "core/SettingsStore.h"
@@ -239,18 +240,22 @@ void Form1::mnuUndoItem_Click()
 {
     if (isRunning())
         return;
-    const UndoReport report = UndoLastRun(File1->path());
-    File1->refresh();
-    updateUndoItem();
-    // What went back is said where it needs no answer; what did not, in a box.
-    if (report.status == UndoReport::Status::Done) {
-        const qsizetype back = report.restored.size();
-        statusBar()->showMessage(back == 1 ? tr("Undone: 1 file has its name from before the rename again.")
-                                           : tr("Undone: %1 files have their names from before the rename again.")
-                                                 .arg(back));
+    {
+        const UndoReport report = UndoLastRun(File1->path());
+        File1->refresh();
+        updateUndoItem();
+        // What went back is said where it needs no answer; what did not, in a box.
+        if (report.status == UndoReport::Status::Done) {
+            const qsizetype back = report.restored.size();
+            statusBar()->showMessage(back == 1 ? tr("Undone: 1 file has its name from before the rename again.")
+                                               : tr("Undone: %1 files have their names from before the rename again.")
+                                                     .arg(back));
+        }
+        if (const QString message = UndoOutcomeMessage(report); !message.isEmpty())
+            present(message);
     }
-    if (const QString message = UndoOutcomeMessage(report); !message.isEmpty())
-        present(message);
+    // The journal read back and the report of every file are gone now.
+    ReturnFreedMemorySoon();
 }
 
 void Form1::updateUndoItem()
@@ -352,6 +357,8 @@ void Form1::runFinished(const QString &folder, const RenameReport &report)
         present(DescribeLeftInPlace(folder, report, folderGone));
 
     updateUndoItem();
+    // The run's arrays were freed on its own thread, whose heap keeps them.
+    ReturnFreedMemorySoon();
     if (std::exchange(m_endAfterRun, false))
         endProgram();
     else if (std::exchange(m_closeAfterRun, false))

@@ -1,9 +1,13 @@
 #include "core/MemoryPages.h"
 
+#include <QThreadPool>
 #include <QtGlobal>
 
 #include <cstdint>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #if defined(Q_OS_LINUX)
 #include <sys/mman.h>
 #include <unistd.h>
@@ -25,5 +29,13 @@ void PrepareForWriting(void *data, std::size_t bytes)
 #else
     Q_UNUSED(data);
     Q_UNUSED(bytes);
+#endif
+}
+
+void ReturnFreedMemorySoon()
+{
+#if defined(__GLIBC__)
+    // A few milliseconds for a hundred megabytes: not on a window's thread.
+    QThreadPool::globalInstance()->start([] { ::malloc_trim(0); });
 #endif
 }

@@ -201,6 +201,9 @@ void JournalUndoer::moveFilesHome()
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](qsizetype a, qsizetype b) { return m_states.at(a).lastMove > m_states.at(b).lastMove; });
+    // Room for every file at once: grown one by one, the list of 100,000
+    // would be copied again and again, old and new copy side by side.
+    m_report.restored.reserve(m_report.restored.size() + order.size());
     QList<qsizetype> stack;
     QSet<qsizetype> onStack;
     for (const qsizetype first : std::as_const(order)) {

@@ -1,5 +1,7 @@
 #include "rename/PreviewComputer.h"
 
+#include "core/MemoryPages.h"
+
 #include <QtConcurrent/QtConcurrentRun>
 #include <QThreadPool>
 
@@ -17,7 +19,10 @@ void DisposeOffThread(RenamePreview preview)
     constexpr qsizetype kRowsWorthMoving = 2000;
     if (preview.rows.size() < kRowsWorthMoving)
         return;
-    QThreadPool::globalInstance()->start([preview = std::move(preview)]() mutable { RenamePreview gone = std::move(preview); });
+    QThreadPool::globalInstance()->start([preview = std::move(preview)]() mutable {
+        { RenamePreview gone = std::move(preview); }
+        ReturnFreedMemorySoon();
+    });
 }
 
 PreviewComputer::PreviewComputer(QObject *parent)

@@ -15,10 +15,23 @@ PreviewOutcome outcomeOf(RenamedFile::Way way)
     return PreviewOutcome::Renamed;
 }
 
+class StoppableTarget final : public RenameRunTarget
+{
+public:
+    explicit StoppableTarget(const std::function<bool()> &stopped)
+        : m_stopped(stopped)
+    {
+    }
+    bool stopRequested() override { return m_stopped && m_stopped(); }
+
+private:
+    const std::function<bool()> &m_stopped;
+};
+
 } // namespace
 
 RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntry> &entries,
-                                   const RenameRequest &request)
+                                   const RenameRequest &request, const std::function<bool()> &stopped)
 {
     RenamePreview preview;
     // Planned names were checked when they were planned; the fields of the
@@ -29,7 +42,7 @@ RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntr
         return preview;
     }
 
-    RenameRunTarget target; // nothing to report to
+    StoppableTarget target(stopped); // nothing to report to but a stop
     const RenameReport report = RunRename(FolderHandle(folder), entries, request, target,
                                           {.fileOperations = &SimulatedFileOperations()});
 

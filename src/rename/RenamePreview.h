@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 // What a run would do to one selected file.
 enum class PreviewOutcome : quint8 {
@@ -43,8 +44,10 @@ struct RenamePreview
 // Runs the request over the folder's entries with the simulated file
 // operations, which is the real run minus the renames: the preview and the
 // run cannot disagree. Reads the folder; changes nothing. Safe on any thread.
+// `stopped`, asked before each selected file, ends the run there when it
+// answers true: the preview is then incomplete.
 RenamePreview ComputeRenamePreview(const QString &folder, const QList<RenameEntry> &entries,
-                                   const RenameRequest &request);
+                                   const RenameRequest &request, const std::function<bool()> &stopped = {});
 
 // The "what will happen" text of a row.
 QString PreviewOutcomeText(const PreviewRow &row);

@@ -2,6 +2,7 @@
 #include "rename/PreviewModel.h"
 #include "rename/RenamePreview.h"
 
+#include "PreviewOutcomeName.h"
 #include "TempFolder.h"
 
 #include <QAbstractItemModelTester>
@@ -13,18 +14,6 @@
 Q_DECLARE_METATYPE(RenameRequest)
 
 namespace {
-
-const char *outcomeName(PreviewOutcome outcome)
-{
-    switch (outcome) {
-    case PreviewOutcome::Renamed: return "renamed";
-    case PreviewOutcome::FreeVariant: return "variant";
-    case PreviewOutcome::Replaces: return "replaces";
-    case PreviewOutcome::Unchanged: return "unchanged";
-    case PreviewOutcome::LeftInPlace: return "left";
-    }
-    return "?";
-}
 
 RenameRequest request(RenamingType type, const QString &newText, const QString &newExtension,
                       const QString &numberText, bool keepExisting)
@@ -55,7 +44,7 @@ QStringList rowsOf(const RenamePreview &preview)
 {
     QStringList rows;
     for (const PreviewRow &row : preview.rows)
-        rows.append(row.currentName + u'>' + row.newName + u':' + QLatin1String(outcomeName(row.outcome)));
+        rows.append(row.currentName + u'>' + row.newName + u':' + QLatin1String(PreviewOutcomeName(row.outcome)));
     return rows;
 }
 

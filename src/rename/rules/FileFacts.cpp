@@ -92,8 +92,31 @@ void FileFacts::readStatus(qsizetype entry)
         m_modified[size_t(entry)] = 0;
         return;
     }
+    keepStatus(entry, status);
+}
+
+void FileFacts::keepStatus(qsizetype entry, const struct stat &status)
+{
     m_modified[size_t(entry)] = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
     m_size[size_t(entry)] = qint64(status.st_size);
+}
+
+bool FileFacts::refresh()
+{
+    bool changed = false;
+    for (size_t entry = 0; entry < m_modified.size(); ++entry) {
+        if (m_modified[entry] == kUnread)
+            continue;
+        const qint64 modified = m_modified[entry];
+        const qint64 size = m_size[entry];
+        readStatus(qsizetype(entry));
+        if (m_modified[entry] == modified && m_size[entry] == size)
+            continue;
+        changed = true;
+        if (!m_taken.empty())
+            m_taken[entry] = kUnread;
+    }
+    return changed;
 }
 
 qint64 FileFacts::modifiedMs(qsizetype entry)
@@ -124,6 +147,10 @@ qint64 FileFacts::takenMs(qsizetype entry, bool *fellBack)
                                 O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
         struct stat status = {};
         if (fd >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+            // Kept, so that a later look can tell whether the file changed.
+            prepareStatuses();
+            if (m_modified[size_t(entry)] == kUnread)
+                keepStatus(entry, status);
             QByteArray bytes(qMin<qsizetype>(kExifReadLimit, qsizetype(status.st_size)), Qt::Uninitialized);
             qsizetype got = 0;
             while (got < bytes.size()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class FolderHandle;
+struct stat;
 
 // What rules may ask of a file besides its name: when it was last modified,
 // its size, and when its photo was taken. Each is read only when first
@@ -22,6 +23,10 @@ public:
     // Reads the modified time and size of all these entries at once, before
     // they are sorted by either.
     void readStatuses(const std::vector<qsizetype> &entries);
+    // Reads again the modified time and size of every file they were read
+    // of; a file whose either changed has its date taken read again when
+    // next asked. True when any changed.
+    bool refresh();
 
     // Milliseconds since 1970; 0 for a file that cannot be read.
     qint64 modifiedMs(qsizetype entry);
@@ -42,6 +47,7 @@ public:
 
 private:
     void readStatus(qsizetype entry);
+    void keepStatus(qsizetype entry, const struct stat &status);
     void prepareStatuses();
 
     const FolderHandle &m_folder;

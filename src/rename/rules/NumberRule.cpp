@@ -1,7 +1,6 @@
 #include "rename/rules/NumberRule.h"
 
 #include "rename/NameComposition.h"
-#include "rename/rules/FileFacts.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,67 +14,18 @@ qsizetype digitRunEnd(QStringView text, qsizetype from)
     return from;
 }
 
-// The selected entries, sorted by a key read once for each.
-template<typename Key>
-std::vector<qsizetype> sortedBy(const std::vector<qsizetype> &selected, Key key)
-{
-    using Value = decltype(key(qsizetype(0)));
-    std::vector<std::pair<Value, qsizetype>> keyed;
-    keyed.reserve(selected.size());
-    for (qsizetype entry : selected)
-        keyed.emplace_back(key(entry), entry);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::vector<qsizetype> order;
-    order.reserve(keyed.size());
-    for (const auto &item : keyed)
-        order.push_back(item.second);
-    return order;
-}
-
 } // namespace
 
-NumberRule::NumberRule(const RenameRule &rule, const QList<RenameEntry> &entries, FileFacts &facts, int entryCount)
+NumberRule::NumberRule(const RenameRule &rule, const std::vector<qsizetype> &sorted, qsizetype listSize,
+                       int entryCount)
     : RuleStep(rule.scope)
     , m_rule(rule)
     , m_entryCount(entryCount)
 {
-    std::vector<qsizetype> order;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).selected)
-            order.push_back(i);
-    }
-    const auto nameOf = [&](qsizetype entry) -> const QString & { return entries.at(entry).name; };
-    switch (rule.order) {
-    case RenameRule::Order::List:
-        break;
-    case RenameRule::Order::Natural:
-        std::stable_sort(order.begin(), order.end(),
-                         [&](qsizetype a, qsizetype b) { return naturalLess(nameOf(a), nameOf(b)); });
-        break;
-    case RenameRule::Order::Name:
-        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-            const int folded = QString::compare(nameOf(a), nameOf(b), Qt::CaseInsensitive);
-            return folded != 0 ? folded < 0 : nameOf(a) < nameOf(b);
-        });
-        break;
-    case RenameRule::Order::Modified:
-        facts.readStatuses(order);
-        order = sortedBy(order, [&](qsizetype entry) { return facts.modifiedMs(entry); });
-        break;
-    case RenameRule::Order::Size:
-        facts.readStatuses(order);
-        order = sortedBy(order, [&](qsizetype entry) { return facts.size(entry); });
-        break;
-    case RenameRule::Order::Taken:
-        order = sortedBy(order, [&](qsizetype entry) { return facts.takenMs(entry); });
-        break;
-    }
-    if (rule.reverse)
-        std::reverse(order.begin(), order.end());
-    m_rank.assign(size_t(entries.size()), -1);
-    for (size_t k = 0; k < order.size(); ++k)
-        m_rank[size_t(order[k])] = qint32(k);
+    m_rank.assign(size_t(listSize), -1);
+    const size_t last = sorted.size() - 1;
+    for (size_t k = 0; k < sorted.size(); ++k)
+        m_rank[size_t(sorted[k])] = qint32(rule.reverse ? last - k : k);
 }
 
 QString NumberRule::numberText(qint64 value, RenameRule::Width widthMode, int width, int entryCount)

@@ -7,8 +7,6 @@
 
 #include <vector>
 
-class FileFacts;
-
 // A running number put into each selected name: start, step and width as
 // the rule says, counted over the selected files in the rule's order (list
 // order, natural order, name, modified time, size or date taken, or the
@@ -16,9 +14,11 @@ class FileFacts;
 class NumberRule final : public RuleStep
 {
 public:
-    // entryCount: the entries listed, selected or not, which set the
-    // automatic width as the renaming types' zero fill does.
-    NumberRule(const RenameRule &rule, const QList<RenameEntry> &entries, FileFacts &facts, int entryCount);
+    // sorted: the selected entries in the rule's order, not reversed (see
+    // RulePlanCache::sorted); listSize: the entries of the list. entryCount:
+    // the entries listed, selected or not, which set the automatic width as
+    // the renaming types' zero fill does.
+    NumberRule(const RenameRule &rule, const std::vector<qsizetype> &sorted, qsizetype listSize, int entryCount);
 
     bool apply(QString &name, qsizetype entry) override;
 

@@ -4,14 +4,12 @@
 #include "rename/PlatformFiles.h"
 #include "rename/rules/CaseRule.h"
 #include "rename/rules/CleanUpRule.h"
-#include "rename/rules/FileFacts.h"
 #include "rename/rules/InsertRule.h"
 #include "rename/rules/NumberRule.h"
 #include "rename/rules/ReplaceRule.h"
+#include "rename/rules/RulePlanCache.h"
 #include "rename/rules/RuleText.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 
 #include <fcntl.h>
@@ -42,8 +40,7 @@ bool numberAtTokenLater(const QList<RenameRule> &rules, qsizetype after)
     return false;
 }
 
-std::unique_ptr<RuleStep> makeStep(const QList<RenameRule> &rules, qsizetype index,
-                                   const QList<RenameEntry> &entries, FileFacts &facts, const QString &parent,
+std::unique_ptr<RuleStep> makeStep(const QList<RenameRule> &rules, qsizetype index, RulePlanCache &cache,
                                    int entryCount, QString *error)
 {
     const RenameRule &rule = rules.at(index);
@@ -53,15 +50,75 @@ std::unique_ptr<RuleStep> makeStep(const QList<RenameRule> &rules, qsizetype ind
     case RenameRule::Kind::Case:
         return std::make_unique<CaseRule>(rule);
     case RenameRule::Kind::Number:
-        return std::make_unique<NumberRule>(rule, entries, facts, entryCount);
+        return std::make_unique<NumberRule>(rule, cache.sorted(rule.order), cache.entries().size(), entryCount);
     case RenameRule::Kind::Insert:
-        return InsertRule::make(rule, entries, facts, parent, entryCount, numberAtTokenLater(rules, index), error);
+        return InsertRule::make(rule, cache.entries(), cache.facts(), cache.parentName(), entryCount,
+                                numberAtTokenLater(rules, index), error);
     case RenameRule::Kind::CleanUp:
         return CleanUpRule::make(rule, error);
     }
     *error = RuleText::tr("unknown kind of rule");
     return nullptr;
 }
+
+// The enabled rules of a list made ready for one list of entries.
+class Steps
+{
+public:
+    Steps(const RuleList &rules, RulePlanCache &cache, int entryCount)
+        : m_rules(rules)
+        , m_cache(cache)
+    {
+        for (qsizetype k = 0; k < rules.size(); ++k) {
+            if (!rules.rules().at(k).enabled)
+                continue;
+            QString error;
+            std::unique_ptr<RuleStep> step = makeStep(rules.rules(), k, cache, entryCount, &error);
+            if (!step) {
+                m_refusal = rules.describe(k) + QStringLiteral(": ") + error;
+                return;
+            }
+            m_steps.push_back(std::move(step));
+            m_ruleOfStep.push_back(k);
+        }
+    }
+
+    // Why the rules cannot be used; empty when they can.
+    const QString &refusal() const { return m_refusal; }
+
+    // The new name of selected entry i; false, with the refusal set, when
+    // a step cannot tell.
+    bool apply(qsizetype i, QString *name)
+    {
+        const QString &current = m_cache.entries().at(i).name;
+        *name = current;
+        for (size_t s = 0; s < m_steps.size(); ++s) {
+            if (!m_steps[s]->apply(*name, i)) {
+                m_refusal = m_rules.describe(m_ruleOfStep[s])
+                    + RuleText::tr(": the expression ran past its match limit on \"%1\"; simplify it").arg(current);
+                return false;
+            }
+        }
+        // A name the rules left as it was shares the list's text.
+        if (*name == current)
+            *name = current;
+        return true;
+    }
+
+    // What to tell of entry i's new name, once applied; empty for nothing.
+    QString noteOf(qsizetype i) const
+    {
+        return m_cache.facts().takenFellBack(i) ? RuleText::tr("no date taken in the file; its modified time was used")
+                                                : QString();
+    }
+
+private:
+    const RuleList &m_rules;
+    RulePlanCache &m_cache;
+    std::vector<std::unique_ptr<RuleStep>> m_steps;
+    std::vector<qsizetype> m_ruleOfStep;
+    QString m_refusal;
+};
 
 // See RulePlan::runOrder(). Each new name is some file's current name at
 // most once, so every file waits for one other at most: the waits form
@@ -156,59 +213,78 @@ QString RulePlan::problemOfRule(const RenameRule &rule)
     const QList<RenameRule> alone{rule};
     const FolderHandle noFolder;
     const QList<RenameEntry> noEntries;
-    FileFacts facts(noFolder, noEntries);
+    RulePlanCache cache(noFolder, noEntries);
     QString error;
-    return makeStep(alone, 0, noEntries, facts, QString(), 0, &error) ? QString() : error;
+    return makeStep(alone, 0, cache, 0, &error) ? QString() : error;
 }
 
 RulePlan RulePlan::make(const FolderHandle &folder, const QList<RenameEntry> &entries, const RuleList &rules,
                         bool keepExisting, int entryCount)
 {
-    RulePlan plan;
-    FileFacts facts(folder, entries);
-    const QString parent = QFileInfo(QDir::cleanPath(QFileInfo(folder.path()).absoluteFilePath())).fileName();
-    std::vector<std::unique_ptr<RuleStep>> steps;
-    std::vector<qsizetype> ruleOfStep;
-    for (qsizetype k = 0; k < rules.size(); ++k) {
-        if (!rules.rules().at(k).enabled)
-            continue;
-        QString error;
-        std::unique_ptr<RuleStep> step = makeStep(rules.rules(), k, entries, facts, parent, entryCount, &error);
-        if (!step) {
-            plan.m_refusal = rules.describe(k) + QStringLiteral(": ") + error;
-            return plan;
-        }
-        steps.push_back(std::move(step));
-        ruleOfStep.push_back(k);
-    }
+    RulePlanCache cache(folder, entries);
+    return make(cache, rules, keepExisting, entryCount);
+}
 
+RulePlan::Sample RulePlan::sample(RulePlanCache &cache, const RuleList &rules, int entryCount,
+                                  const std::vector<qsizetype> &entries)
+{
+    Sample sample;
+    Steps steps(rules, cache, entryCount);
+    for (const qsizetype i : entries) {
+        if (!steps.refusal().isEmpty())
+            break;
+        QString name;
+        if (steps.apply(i, &name)) {
+            sample.names.append(name);
+            sample.notes.append(steps.noteOf(i));
+        }
+    }
+    sample.refusal = steps.refusal();
+    if (sample.refusal.isEmpty())
+        return sample;
+    sample.names.clear();
+    sample.notes.clear();
+    return sample;
+}
+
+RulePlan RulePlan::make(RulePlanCache &cache, const RuleList &rules, bool keepExisting, int entryCount,
+                        const std::function<bool()> &stopped)
+{
+    RulePlan plan;
+    const QList<RenameEntry> &entries = cache.entries();
+    Steps steps(rules, cache, entryCount);
+    if (!steps.refusal().isEmpty()) {
+        plan.m_refusal = steps.refusal();
+        return plan;
+    }
+    // Looked at between stretches of files: often enough to let go within
+    // a few milliseconds, seldom enough to cost nothing.
+    constexpr qsizetype kStretch = 2048;
     auto names = std::make_shared<QStringList>();
     names->resize(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (stopped && i % kStretch == 0 && stopped()) {
+            plan.m_stopped = true;
+            return plan;
+        }
         if (!entries.at(i).selected)
             continue;
-        QString name = entries.at(i).name;
-        for (size_t s = 0; s < steps.size(); ++s) {
-            if (!steps[s]->apply(name, i)) {
-                plan.m_refusal = rules.describe(ruleOfStep[s])
-                    + RuleText::tr(": the expression ran past its match limit on \"%1\"; simplify it")
-                          .arg(entries.at(i).name);
-                return plan;
-            }
+        if (!steps.apply(i, &(*names)[i])) {
+            plan.m_refusal = steps.refusal();
+            return plan;
         }
-        // A name the rules left as it was shares the list's text.
-        (*names)[i] = name == entries.at(i).name ? entries.at(i).name : std::move(name);
-        if (facts.takenFellBack(i))
-            plan.m_notes.append({i, RuleText::tr("no date taken in the file; its modified time was used")});
+        if (QString note = steps.noteOf(i); !note.isEmpty())
+            plan.m_notes.append({i, std::move(note)});
     }
 
     // Replacing, the second of two files under one name would replace the
     // first: refused before anything moves. Keeping, the later one gets a
     // free variant, as in every run.
     if (!keepExisting) {
+        const FolderHandle &folder = cache.folder();
         const bool caseBlind = ignoresCase(folder, entries);
         QHash<QString, qsizetype> taken;
-        const int maxLength = folder.maxNameLength();
+        const int maxLength = cache.maxNameLength();
         bool leaves = false;
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const QString &name = names->at(i);

@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class FolderHandle;
+class RulePlanCache;
 
 // Every selected file's new name under a rule list, worked out and checked
 // before any file moves. A rule that cannot be used (an expression that
@@ -29,6 +31,22 @@ public:
 
     static RulePlan make(const FolderHandle &folder, const QList<RenameEntry> &entries, const RuleList &rules,
                          bool keepExisting, int entryCount);
+    // The same with what the cache already holds of the folder and its
+    // entries. `stopped` is asked between stretches of files: true ends the
+    // plan there, isStopped().
+    static RulePlan make(RulePlanCache &cache, const RuleList &rules, bool keepExisting, int entryCount,
+                         const std::function<bool()> &stopped = {});
+
+    // The new names of a few selected entries alone (the rows a view
+    // shows), as make() gives them, without make()'s checks across files.
+    struct Sample
+    {
+        QString refusal; // why the rules cannot be used; names empty then
+        QStringList names;
+        QStringList notes; // as Note::message, empty for none
+    };
+    static Sample sample(RulePlanCache &cache, const RuleList &rules, int entryCount,
+                         const std::vector<qsizetype> &entries);
 
     // Why rules cannot be used at all, whatever the files (an expression
     // that does not compile, an unknown token), naming the rule; empty when
@@ -39,6 +57,8 @@ public:
     static QString problemOfRule(const RenameRule &rule);
 
     bool isRefused() const { return !m_refusal.isEmpty(); }
+    // Whether make() was told to stop: the plan is neither refused nor whole.
+    bool isStopped() const { return m_stopped; }
     // Why nothing may be renamed, naming the rule or the files.
     const QString &refusal() const { return m_refusal; }
     // The new name of each entry, by its index in the list; empty for an
@@ -78,4 +98,5 @@ private:
     std::shared_ptr<const QStringList> m_names;
     QList<Note> m_notes;
     std::vector<qsizetype> m_order;
+    bool m_stopped = false;
 };

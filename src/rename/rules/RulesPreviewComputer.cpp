@@ -1,62 +1,70 @@
 #include "rename/rules/RulesPreviewComputer.h"
 
-#include "core/FolderHandle.h"
 #include "rename/PreviewComputer.h"
-#include "rename/rules/RulePlan.h"
+#include "rename/rules/RulesPreviewWork.h"
 
-#include <QHash>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QMutex>
 
+#include <atomic>
 #include <limits>
+
+namespace {
+
+// Long enough to span the gap between two keystrokes of a fast typist: the
+// whole preview waits for it, the visible rows do not.
+constexpr int kDefaultPauseMilliseconds = 100;
+
+int entryCountOf(const RulesPreviewInput &input)
+{
+    return int(qMin<qsizetype>(input.entries.size(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
 
 RenamePreview ComputeRulesPreview(const RulesPreviewInput &input)
 {
-    RenamePreview preview;
-    const FolderHandle folder(input.folder);
-    if (!folder.isOpen()) {
-        preview.refusal = folder.openErrorText();
-        return preview;
-    }
-    const int entryCount = int(qMin<qsizetype>(input.entries.size(), std::numeric_limits<int>::max()));
-    const RulePlan plan = RulePlan::make(folder, input.entries, input.rules, input.keepExisting, entryCount);
-    if (plan.isRefused()) {
-        preview.refusal = plan.refusal();
-        return preview;
-    }
-    RenameRequest request;
-    request.keepExisting = input.keepExisting;
-    request.entryCount = entryCount;
-    request.plannedNames = std::make_shared<const QStringList>(plan.arranged(*plan.names()));
-    preview = ComputeRenamePreview(input.folder, plan.arranged(input.entries), request);
-    if (plan.notes().isEmpty())
-        return preview;
-    QHash<QString, QString> notes;
-    for (const RulePlan::Note &note : plan.notes())
-        notes.insert(input.entries.at(note.entry).name, note.message);
-    for (PreviewRow &row : preview.rows)
-        row.note = notes.value(row.currentName);
-    return preview;
+    RulesPreviewCache cache;
+    cache.prepare(input.folder, input.entries);
+    bool stopped = false;
+    return WholeRulesPreview(cache.plans(), input, {}, {}, &stopped);
 }
+
+// What the window's thread and the workers share.
+struct RulesPreviewComputer::Shared
+{
+    QMutex mutex; // guards cache
+    RulesPreviewCache cache;
+    // The newest input's generation: work of any other stops.
+    std::atomic<quint64> newest{0};
+    std::atomic<quint64> abandoned{0};
+    std::atomic<quint64> cachesMade{0};
+
+    bool isStale(quint64 generation) const { return newest.load(std::memory_order_relaxed) != generation; }
+    // Under the lock: the cache made to fit the input.
+    RulePlanCache &prepare(const RulesPreviewInput &input, bool *fresh)
+    {
+        *fresh = cache.prepare(input.folder, input.entries);
+        if (*fresh)
+            ++cachesMade;
+        return cache.plans();
+    }
+};
 
 RulesPreviewComputer::RulesPreviewComputer(QObject *parent)
     : QObject(parent)
+    , m_shared(std::make_shared<Shared>())
 {
+    // One worker for the visible rows, one for the whole preview.
+    m_pool.setMaxThreadCount(2);
     m_pause.setSingleShot(true);
-    m_pause.setInterval(100);
-    connect(&m_pause, &QTimer::timeout, this, [this] {
-        if (m_watcher.isRunning())
-            m_startWhenFinished = true;
-        else
-            start();
-    });
-    connect(&m_watcher, &QFutureWatcher<RenamePreview>::finished, this, &RulesPreviewComputer::finished);
+    m_pause.setInterval(kDefaultPauseMilliseconds);
+    connect(&m_pause, &QTimer::timeout, this, &RulesPreviewComputer::wholeDue);
 }
 
 RulesPreviewComputer::~RulesPreviewComputer()
 {
-    m_watcher.disconnect(this);
-    if (m_watcher.isRunning())
-        m_watcher.waitForFinished();
+    m_shared->newest = std::numeric_limits<quint64>::max();
+    m_pool.waitForDone();
 }
 
 void RulesPreviewComputer::setSource(Source source)
@@ -64,32 +72,150 @@ void RulesPreviewComputer::setSource(Source source)
     m_source = std::move(source);
 }
 
+void RulesPreviewComputer::setDelay(int milliseconds)
+{
+    m_pause.setInterval(milliseconds);
+}
+
+int RulesPreviewComputer::delay() const
+{
+    return m_pause.interval();
+}
+
+void RulesPreviewComputer::setPace(Pace pace)
+{
+    m_pace = std::move(pace);
+}
+
+quint64 RulesPreviewComputer::abandonedWork() const
+{
+    return m_shared->abandoned.load();
+}
+
+quint64 RulesPreviewComputer::cachesMade() const
+{
+    return m_shared->cachesMade.load();
+}
+
 void RulesPreviewComputer::inputChanged()
 {
     ++m_inputGeneration;
+    m_shared->newest = m_inputGeneration;
+    m_input = std::make_shared<const RulesPreviewInput>(m_source ? m_source() : RulesPreviewInput());
+    m_wholeAfterVisible = false;
+    if (m_visibleCount > 0)
+        startVisible();
     m_pause.start();
 }
 
 void RulesPreviewComputer::setVisibleRows(qsizetype first, qsizetype count)
 {
+    const bool changed = first != m_firstVisible || count != m_visibleCount;
     m_firstVisible = first;
     m_visibleCount = count;
+    if (changed && count > 0 && m_input && m_shownGeneration != m_inputGeneration)
+        startVisible();
 }
 
-void RulesPreviewComputer::start()
+void RulesPreviewComputer::startVisible()
 {
-    m_startWhenFinished = false;
-    m_runningGeneration = m_inputGeneration;
-    m_watcher.setFuture(QtConcurrent::run(
-        [input = m_source ? m_source() : RulesPreviewInput()] { return ComputeRulesPreview(input); }));
+    ++m_visibleJobs;
+    m_visibleGeneration = m_inputGeneration;
+    m_pool.start([this, shared = m_shared, input = m_input, generation = m_inputGeneration, first = m_firstVisible,
+                  count = m_visibleCount] {
+        QList<PreviewRow> rows;
+        bool sorted = false;
+        {
+            QMutexLocker lock(&shared->mutex);
+            if (shared->isStale(generation)) {
+                ++shared->abandoned;
+            } else {
+                bool fresh = false;
+                RulePlanCache &plans = shared->prepare(*input, &fresh);
+                const int sortsBefore = plans.sortsMade();
+                rows = VisibleRulesRows(plans, input->rules, entryCountOf(*input), first, count);
+                sorted = plans.sortsMade() != sortsBefore;
+            }
+        }
+        QMetaObject::invokeMethod(
+            this, [this, generation, first, rows = std::move(rows), sorted] { visibleDone(generation, first, rows, sorted); },
+            Qt::QueuedConnection);
+    });
 }
 
-void RulesPreviewComputer::finished()
+void RulesPreviewComputer::visibleDone(quint64 generation, qsizetype first, const QList<PreviewRow> &rows, bool sorted)
 {
-    RenamePreview preview = m_watcher.future().takeResult();
-    if (m_runningGeneration == m_inputGeneration)
-        emit previewReady(preview, m_runningGeneration);
+    --m_visibleJobs;
+    if (generation == m_inputGeneration && m_shownGeneration != generation) {
+        m_lastVisibleSorted = sorted;
+        emit visibleRowsReady(first, rows, generation);
+    }
+    if (m_wholeAfterVisible && (generation == m_inputGeneration || m_visibleJobs == 0)) {
+        m_wholeAfterVisible = false;
+        wholeDue();
+    }
+}
+
+void RulesPreviewComputer::wholeDue()
+{
+    if (!m_input)
+        m_input = std::make_shared<const RulesPreviewInput>(m_source ? m_source() : RulesPreviewInput());
+    // The visible rows come first, and cost little.
+    if (m_visibleJobs > 0 && m_visibleGeneration == m_inputGeneration) {
+        m_wholeAfterVisible = true;
+        return;
+    }
+    // One whole preview at a time: the running one stops at its next
+    // stretch, being out of date.
+    if (m_wholeRunning) {
+        m_startWholeWhenFinished = true;
+        return;
+    }
+    startWhole();
+}
+
+void RulesPreviewComputer::startWhole()
+{
+    m_wholeRunning = true;
+    m_startWholeWhenFinished = false;
+    m_pool.start([this, shared = m_shared, input = m_input, generation = m_inputGeneration, pace = m_pace] {
+        const auto stopped = [&] {
+            if (pace)
+                pace(generation);
+            return shared->isStale(generation);
+        };
+        RenamePreview preview;
+        bool wasStopped = true;
+        if (!stopped()) {
+            QMutexLocker lock(&shared->mutex);
+            if (!shared->isStale(generation)) {
+                bool fresh = false;
+                RulePlanCache &plans = shared->prepare(*input, &fresh);
+                // A file may have been touched since its facts were read.
+                if (!fresh && shared->cache.filesMayHaveChanged())
+                    plans.refresh();
+                preview = WholeRulesPreview(plans, *input, [&] { lock.unlock(); }, stopped, &wasStopped);
+            }
+        }
+        if (wasStopped)
+            ++shared->abandoned;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, preview = std::move(preview), complete = !wasStopped]() mutable {
+                wholeDone(generation, std::move(preview), complete);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void RulesPreviewComputer::wholeDone(quint64 generation, RenamePreview preview, bool complete)
+{
+    m_wholeRunning = false;
+    if (complete && generation == m_inputGeneration) {
+        m_shownGeneration = generation;
+        emit previewReady(preview, generation);
+    }
     DisposeOffThread(std::move(preview));
-    if (m_startWhenFinished)
-        start();
+    if (m_startWholeWhenFinished)
+        startWhole();
 }
