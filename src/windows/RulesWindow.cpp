@@ -11,6 +11,7 @@
 #include "windows/WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -67,12 +68,28 @@ RulesWindow::RulesWindow(const ProductInfo &product, const WindowSkin &skin, QWi
     m_placementSave.setInterval(kPlacementSaveMilliseconds);
     connect(&m_placementSave, &QTimer::timeout, this,
             [this] { StoreWindowPlacement(this, m_appName, kSection); });
+    // The list is written once typing pauses: a synced file per keystroke
+    // would stall typing on a slow disk.
+    m_rulesSave.setSingleShot(true);
+    m_rulesSave.setInterval(kPlacementSaveMilliseconds);
+    connect(&m_rulesSave, &QTimer::timeout, this, &RulesWindow::storeRules);
+    // The program may end with the window open and never destroy it.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (m_rulesSave.isActive()) {
+            m_rulesSave.stop();
+            storeRules();
+        }
+    });
 
     updateRename();
     SkinWindow(this, skin);
 }
 
-RulesWindow::~RulesWindow() = default;
+RulesWindow::~RulesWindow()
+{
+    if (m_rulesSave.isActive())
+        storeRules();
+}
 
 void RulesWindow::buildControls()
 {
@@ -176,7 +193,7 @@ void RulesWindow::setRunning(bool running)
 
 void RulesWindow::rulesChanged()
 {
-    storeRules();
+    m_rulesSave.start();
     inputChanged();
 }
 
@@ -234,6 +251,10 @@ void RulesWindow::storeRules()
 void RulesWindow::closeEvent(QCloseEvent *event)
 {
     m_placementSave.stop();
+    if (m_rulesSave.isActive()) {
+        m_rulesSave.stop();
+        storeRules();
+    }
     StoreWindowPlacement(this, m_appName, kSection);
     WriteSetting(m_appName, kSection, kOpenKey, QStringLiteral("0"));
     QWidget::closeEvent(event);

@@ -82,6 +82,7 @@ private:
     std::function<RulesPreviewInput()> m_source;
     std::function<void(const RuleList &)> m_rename;
     QTimer m_placementSave;
+    QTimer m_rulesSave;
     const QString m_appName;
     bool m_running = false;
 };
