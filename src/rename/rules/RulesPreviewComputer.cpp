@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -51,6 +52,12 @@ struct RulesPreviewComputer::Shared
     std::atomic<quint64> newest{0};
     std::atomic<quint64> abandoned{0};
     std::atomic<quint64> cachesMade{0};
+
+    // Results on their way to the window's thread, in the order they came.
+    // They pass through this lock rather than inside Qt's posted event,
+    // whose locks ThreadSanitizer cannot see.
+    std::mutex deliveryLock;
+    std::vector<std::function<void()>> deliveries;
 
     bool isStale(quint64 generation) const { return newest.load(std::memory_order_relaxed) != generation; }
     // Under the lock: the cache made to fit the input.
@@ -151,9 +158,9 @@ void RulesPreviewComputer::startVisible()
                 sorted = plans.sortsMade() != sortsBefore;
             }
         }
-        QMetaObject::invokeMethod(
-            this, [this, generation, first, rows = std::move(rows), sorted] { visibleDone(generation, first, rows, sorted); },
-            Qt::QueuedConnection);
+        deliver(*shared, [this, generation, first, rows = std::move(rows), sorted] {
+            visibleDone(generation, first, rows, sorted);
+        });
     };
     handOver();
     m_pool.start(std::move(job));
@@ -217,15 +224,32 @@ void RulesPreviewComputer::startWhole()
         }
         if (wasStopped)
             ++shared->abandoned;
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, preview = std::move(preview), complete = !wasStopped]() mutable {
-                wholeDone(generation, std::move(preview), complete);
-            },
-            Qt::QueuedConnection);
+        deliver(*shared, [this, generation, preview = std::move(preview), complete = !wasStopped]() mutable {
+            wholeDone(generation, std::move(preview), complete);
+        });
     };
     handOver();
     m_pool.start(std::move(job));
+}
+
+void RulesPreviewComputer::deliver(Shared &shared, std::function<void()> result)
+{
+    {
+        const std::lock_guard lock(shared.deliveryLock);
+        shared.deliveries.push_back(std::move(result));
+    }
+    QMetaObject::invokeMethod(this, "takeDeliveries", Qt::QueuedConnection);
+}
+
+void RulesPreviewComputer::takeDeliveries()
+{
+    std::vector<std::function<void()>> results;
+    {
+        const std::lock_guard lock(m_shared->deliveryLock);
+        results.swap(m_shared->deliveries);
+    }
+    for (std::function<void()> &result : results)
+        result();
 }
 
 void RulesPreviewComputer::wholeDone(quint64 generation, RenamePreview preview, bool complete)

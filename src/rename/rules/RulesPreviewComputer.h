@@ -105,6 +105,10 @@ private:
 
     void startVisible();
     void startWhole();
+    // Called on a worker: result is run on the window's thread.
+    void deliver(Shared &shared, std::function<void()> result);
+    // By name, so that nothing of the call is made on the worker.
+    Q_INVOKABLE void takeDeliveries();
     void visibleDone(quint64 generation, qsizetype first, const QList<PreviewRow> &rows, bool sorted);
     void wholeDone(quint64 generation, RenamePreview preview, bool complete);
     void wholeDue();
