@@ -4,7 +4,7 @@
 // Debian package rename) and mmv (Debian package mmv). A peer that is not
 // installed is skipped with a note.
 //
-//   ./build/bin/cli_bench [--sizes=100000,300000] [--reps=5] [--quillmere=PATH]
+//   ./build/bin/cli_bench [--sizes=100000,300000] [--reps=5] [--jobs=rules,...] [--quillmere=PATH]
 //
 // For each size, job and repetition every tool renames a freshly made folder
 // of N empty files named like IMG_000001.JPG on tmpfs (/dev/shm, or
@@ -378,6 +378,7 @@ int main(int argc, char **argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<int> sizes = {100000, 300000};
     int reps = 5;
+    std::vector<bool> jobWanted(std::size(kJobs), true);
     std::vector<Tool> tools(ToolCount);
     tools[Floor] = {"floor", exeFolder() + "/floor_rename"};
     tools[Ours] = {"quillmere", exeFolder() + "/quillmere-rename"};
@@ -398,10 +399,16 @@ int main(int argc, char **argv)
             }
         } else if (argValue(argv[i], "--reps=", &value)) {
             reps = std::max(1, atoi(value.c_str()));
+        } else if (argValue(argv[i], "--jobs=", &value)) {
+            // Only these jobs, by name: a quicker look at one of them.
+            std::fill(jobWanted.begin(), jobWanted.end(), false);
+            const std::string wanted = "," + value + ",";
+            for (size_t j = 0; j < std::size(kJobs); ++j)
+                jobWanted[j] = wanted.find("," + std::string(jobName(kJobs[j])) + ",") != std::string::npos;
         } else if (argValue(argv[i], "--quillmere=", &value)) {
             tools[Ours].path = tools[OursDry].path = value;
         } else {
-            fprintf(stderr, "usage: cli_bench [--sizes=N,N...] [--reps=N] [--quillmere=PATH]\n");
+            fprintf(stderr, "usage: cli_bench [--sizes=N,N...] [--reps=N] [--jobs=NAME,...] [--quillmere=PATH]\n");
             return 2;
         }
     }
@@ -448,7 +455,7 @@ int main(int argc, char **argv)
                     const int tool = (k + rep) % ToolCount;
                     Cell &cell = cells[s][j][tool];
                     const std::vector<std::string> command = commandFor(tool, tools[tool], job, files, dir);
-                    if (tools[tool].path.empty() || command.empty()) {
+                    if (tools[tool].path.empty() || command.empty() || !jobWanted[j]) {
                         cell.skipped = true;
                         continue;
                     }
@@ -494,6 +501,8 @@ int main(int argc, char **argv)
 
     printRow({"job", "N", "tool", "median ms", "x floor", "ours/peer", "peak MB", "valid", "B/file"});
     for (size_t j = 0; j < std::size(kJobs); ++j) {
+        if (!jobWanted[j])
+            continue;
         for (size_t s = 0; s < sizes.size(); ++s) {
             const double floorMs = cells[s][j][Floor].median(), oursMs = cells[s][j][Ours].median();
             for (int tool = 0; tool < ToolCount; ++tool) {
@@ -524,6 +533,8 @@ int main(int argc, char **argv)
     printf("\nTargets:\n");
     auto verdict = [](bool met) { return met ? "met" : "NOT MET"; };
     for (size_t j = 0; j < std::size(kJobs); ++j) {
+        if (!jobWanted[j])
+            continue;
         const char *job = jobName(kJobs[j]);
         const double limit = kJobs[j] == Job::LowerExt || kJobs[j] == Job::Rules ? 1.5 : 1.3;
         bool allValid = true;
@@ -562,7 +573,7 @@ int main(int argc, char **argv)
     // renumbering, which lists and renames the same files), and time per
     // file from the smallest size to the largest.
     const size_t rules = std::size(kJobs) - 1, renumber = 1;
-    for (size_t s = 0; s < sizes.size(); ++s) {
+    for (size_t s = 0; s < sizes.size() && jobWanted[rules]; ++s) {
         const Cell &dry = cells[s][rules][OursDry], &floor = cells[s][rules][Floor];
         if (dry.ms.empty() || dry.invalid || floor.ms.empty())
             printf("  rules    %7d: dry run had invalid runs: NOT MET\n", sizes[s]);
@@ -570,7 +581,7 @@ int main(int argc, char **argv)
             printf("  rules    %7d: dry run %.2fx floor (under 0.40x): %s\n", sizes[s], dry.median() / floor.median(),
                    verdict(dry.median() < 0.4 * floor.median()));
     }
-    if (growth && growthOf(rules, Ours) >= 0 && growthOf(renumber, Ours) >= 0) {
+    if (growth && jobWanted[rules] && jobWanted[renumber] && growthOf(rules, Ours) >= 0 && growthOf(renumber, Ours) >= 0) {
         const double plan = growthOf(rules, Ours) - growthOf(renumber, Ours);
         printf("  rules    plan memory %.0f B/file (rules %.0f less renumber %.0f; at most 200): %s\n", plan,
                growthOf(rules, Ours), growthOf(renumber, Ours), verdict(plan <= 200));
