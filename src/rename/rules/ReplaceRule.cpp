@@ -64,6 +64,10 @@ std::unique_ptr<ReplaceRule> ReplaceRule::make(const RenameRule &rule, QString *
         step->m_pieces.append({Piece::Type::Text, rule.replacement, 0});
     else if (!step->parseReplacement(rule.replacement, error))
         return nullptr;
+    for (const Piece &piece : std::as_const(step->m_pieces)) {
+        if (piece.type == Piece::Type::Text)
+            step->m_replacementLength += piece.text.size();
+    }
     step->m_expression.optimize();
     return step;
 }
@@ -187,6 +191,8 @@ bool ReplaceRule::transform(QString &part, qsizetype)
     qsizetype copied = 0;
     bool replaced = false;
     const auto replace = [&](const QRegularExpressionMatch &match) {
+        if (!replaced)
+            out.reserve(part.size() + m_replacementLength); // one allocation for the usual one match
         replaced = true;
         out += QStringView(part).mid(copied, match.capturedStart() - copied);
         expandInto(out, match);

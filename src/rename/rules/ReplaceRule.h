@@ -38,4 +38,5 @@ private:
     RenameRule m_rule;
     QRegularExpression m_expression;
     QList<Piece> m_pieces;
+    qsizetype m_replacementLength = 0; // of the literal pieces: room to reserve
 };

@@ -24,14 +24,20 @@ public:
     virtual bool apply(QString &name, qsizetype entry)
     {
         const auto [start, length] = RuleScope::span(name, m_scope);
-        QString part = start < 0 ? QString() : name.mid(start, length);
-        if (!transform(part, entry))
+        if (start == 0 && length == name.size())
+            return transform(name, entry);
+        // The part is copied into room kept from the last name: a step
+        // that changes it in place allocates nothing.
+        m_part.truncate(0);
+        if (start >= 0)
+            m_part.append(QStringView(name).mid(start, length));
+        if (!transform(m_part, entry))
             return false;
         // In place, unless an extension comes or goes with its dot.
-        if (start < 0 || (m_scope == RenameRule::Scope::Extension && part.isEmpty()))
-            name = RuleScope::replacePart(name, m_scope, part);
+        if (start < 0 || (m_scope == RenameRule::Scope::Extension && m_part.isEmpty()))
+            name = RuleScope::replacePart(name, m_scope, m_part);
         else
-            name.replace(start, length, part);
+            name.replace(start, length, m_part);
         return true;
     }
 
@@ -40,4 +46,7 @@ protected:
     virtual bool transform(QString &part, qsizetype entry) = 0;
 
     RenameRule::Scope m_scope;
+
+private:
+    QString m_part;
 };
