@@ -1,6 +1,7 @@
 #include "rename/rules/FileFacts.h"
 
 #include "core/FolderHandle.h"
+#include "rename/rules/StatusPrefetch.h"
 
 #include <QDateTime>
 
@@ -11,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -54,33 +57,96 @@ void FileFacts::prepareStatuses()
     }
 }
 
-void FileFacts::readStatuses(const std::vector<qsizetype> &entries)
+// Entries are handed out in stretches, to whichever thread asks next: the
+// helper alone while the caller is busy, both once it has finished. Each
+// entry is listed once, so each is written by one thread alone.
+struct FileFacts::StatusReading
 {
-    prepareStatuses();
-    const auto readRange = [&](size_t from, size_t to) {
-        for (size_t k = from; k < to; ++k) {
-            if (m_modified[size_t(entries[k])] == kUnread)
-                readStatus(entries[k]);
-        }
-    };
-    // The reads wait on the kernel's look-up of each name, not on each
-    // other: a second thread takes half of a long list (on tmpfs, 100,000
-    // files in two thirds of the time of one thread). Each entry is written
-    // by one thread alone, and an entry is listed once.
-    constexpr size_t kShared = 8192;
+    std::vector<qsizetype> entries;
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stopped{false};
     std::optional<std::thread> helper;
-    size_t half = entries.size();
-    if (entries.size() >= kShared) {
-        half = entries.size() / 2;
-        try {
-            helper.emplace(readRange, half, entries.size());
-        } catch (const std::system_error &) {
-            half = entries.size(); // no thread to be had: all here
+
+    void readShare(FileFacts &facts)
+    {
+        constexpr size_t kStretch = 512;
+        while (!stopped.load(std::memory_order_relaxed)) {
+            const size_t from = next.fetch_add(kStretch, std::memory_order_relaxed);
+            if (from >= entries.size())
+                return;
+            const size_t to = std::min(entries.size(), from + kStretch);
+            for (size_t k = from; k < to; ++k) {
+                if (facts.m_modified[size_t(entries[k])] == kUnread)
+                    facts.readStatus(entries[k]);
+            }
         }
     }
-    readRange(0, half);
-    if (helper)
-        helper->join();
+};
+
+FileFacts::~FileFacts()
+{
+    if (m_reading && m_reading->helper) {
+        m_reading->stopped = true;
+        m_reading->helper->join();
+    }
+}
+
+void FileFacts::readStatuses(const std::vector<qsizetype> &entries)
+{
+    if (!m_reading)
+        startReadingStatuses(entries);
+    finishReadingStatuses();
+}
+
+void FileFacts::startReadingStatuses(const std::vector<qsizetype> &entries)
+{
+    if (m_prefetch)
+        return; // every entry's status is on its way
+    finishReadingStatuses();
+    prepareStatuses();
+    m_reading = std::make_unique<StatusReading>();
+    m_reading->entries = entries;
+    // The reads wait on the kernel's look-up of each name, not on each
+    // other: a second thread takes a share of a long list (on tmpfs,
+    // 100,000 files in two thirds of the time of one thread).
+    constexpr size_t kShared = 8192;
+    if (entries.size() < kShared)
+        return;
+    try {
+        m_reading->helper.emplace([this] { m_reading->readShare(*this); });
+    } catch (const std::system_error &) {
+        // No thread to be had: the caller reads them all when it finishes.
+    }
+}
+
+void FileFacts::adoptStatuses(std::unique_ptr<StatusPrefetch> prefetch, std::vector<quint32> placeOf)
+{
+    finishReadingStatuses();
+    m_prefetch = std::move(prefetch);
+    m_placeInPrefetch = std::move(placeOf);
+}
+
+void FileFacts::finishReadingStatuses()
+{
+    if (m_prefetch) {
+        m_prefetch->finish();
+        prepareStatuses();
+        for (size_t entry = 0; entry < m_placeInPrefetch.size() && entry < m_modified.size(); ++entry) {
+            const quint32 place = m_placeInPrefetch[entry];
+            if (qsizetype(place) >= m_prefetch->count())
+                continue;
+            m_modified[entry] = m_prefetch->status(place).modifiedMs;
+            m_size[entry] = m_prefetch->status(place).size;
+        }
+        m_prefetch.reset();
+        std::vector<quint32>().swap(m_placeInPrefetch);
+    }
+    if (!m_reading)
+        return;
+    m_reading->readShare(*this);
+    if (m_reading->helper)
+        m_reading->helper->join();
+    m_reading.reset();
 }
 
 void FileFacts::readStatus(qsizetype entry)
@@ -95,14 +161,20 @@ void FileFacts::readStatus(qsizetype entry)
     keepStatus(entry, status);
 }
 
+qint64 FileFacts::modifiedMsOf(const struct stat &status)
+{
+    return qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+}
+
 void FileFacts::keepStatus(qsizetype entry, const struct stat &status)
 {
-    m_modified[size_t(entry)] = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+    m_modified[size_t(entry)] = modifiedMsOf(status);
     m_size[size_t(entry)] = qint64(status.st_size);
 }
 
 bool FileFacts::refresh()
 {
+    finishReadingStatuses();
     bool changed = false;
     for (size_t entry = 0; entry < m_modified.size(); ++entry) {
         if (m_modified[entry] == kUnread)
@@ -121,6 +193,7 @@ bool FileFacts::refresh()
 
 qint64 FileFacts::modifiedMs(qsizetype entry)
 {
+    finishReadingStatuses();
     prepareStatuses();
     if (m_modified[size_t(entry)] == kUnread)
         readStatus(entry);
@@ -135,6 +208,7 @@ qint64 FileFacts::size(qsizetype entry)
 
 qint64 FileFacts::takenMs(qsizetype entry, bool *fellBack)
 {
+    finishReadingStatuses();
     if (m_taken.empty())
         m_taken.assign(size_t(m_entries.size()), kUnread);
     qint64 &taken = m_taken[size_t(entry)];

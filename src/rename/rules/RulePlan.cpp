@@ -61,47 +61,89 @@ std::unique_ptr<RuleStep> makeStep(const QList<RenameRule> &rules, qsizetype ind
     return nullptr;
 }
 
+// A number rule counting in an order read from the files themselves.
+bool sortsByFacts(const RenameRule &rule)
+{
+    using Order = RenameRule::Order;
+    return rule.kind == RenameRule::Kind::Number
+        && (rule.order == Order::Modified || rule.order == Order::Size || rule.order == Order::Taken);
+}
+
+// Whether working out a rule asks anything of a file besides its name.
+bool asksFileFacts(const RenameRule &rule)
+{
+    if (rule.kind == RenameRule::Kind::Insert)
+        return InsertRule::usesToken(rule.text, QLatin1String("mtime"))
+            || InsertRule::usesToken(rule.text, QLatin1String("taken"));
+    return sortsByFacts(rule);
+}
+
 // The enabled rules of a list made ready for one list of entries.
 class Steps
 {
 public:
-    Steps(const RuleList &rules, RulePlanCache &cache, int entryCount)
+    // deferSorts: number rules that count in an order read from the files
+    // are made only by completeSorts(), so that the reading can go on while
+    // the rules before them are applied.
+    Steps(const RuleList &rules, RulePlanCache &cache, int entryCount, bool deferSorts = false)
         : m_rules(rules)
         , m_cache(cache)
+        , m_entryCount(entryCount)
     {
         for (qsizetype k = 0; k < rules.size(); ++k) {
-            if (!rules.rules().at(k).enabled)
+            const RenameRule &rule = rules.rules().at(k);
+            if (!rule.enabled)
                 continue;
-            QString error;
-            std::unique_ptr<RuleStep> step = makeStep(rules.rules(), k, cache, entryCount, &error);
-            if (!step) {
-                m_refusal = rules.describe(k) + QStringLiteral(": ") + error;
-                return;
-            }
-            m_steps.push_back(std::move(step));
             m_ruleOfStep.push_back(k);
+            m_steps.push_back(nullptr);
+            if (!(deferSorts && sortsByFacts(rule)) && !makeAt(m_steps.size() - 1))
+                return;
         }
     }
 
     // Why the rules cannot be used; empty when they can.
     const QString &refusal() const { return m_refusal; }
+    size_t size() const { return m_steps.size(); }
+
+    // The steps at the front that ask nothing of the files.
+    size_t nameOnlySteps() const
+    {
+        size_t s = 0;
+        while (s < m_steps.size() && m_steps[s] && !asksFileFacts(m_rules.rules().at(m_ruleOfStep[s])))
+            ++s;
+        return s;
+    }
+
+    void completeSorts()
+    {
+        for (size_t s = 0; s < m_steps.size() && m_refusal.isEmpty(); ++s) {
+            if (!m_steps[s])
+                makeAt(s);
+        }
+    }
 
     // The new name of selected entry i; false, with the refusal set, when
     // a step cannot tell.
     bool apply(qsizetype i, QString *name)
     {
+        *name = m_cache.entries().at(i).name;
+        return applySteps(i, *name, 0, m_steps.size());
+    }
+
+    // Steps [from, to) applied to the name of entry i so far. A name the
+    // rules left as it was shares the list's text.
+    bool applySteps(qsizetype i, QString &name, size_t from, size_t to)
+    {
         const QString &current = m_cache.entries().at(i).name;
-        *name = current;
-        for (size_t s = 0; s < m_steps.size(); ++s) {
-            if (!m_steps[s]->apply(*name, i)) {
+        for (size_t s = from; s < to; ++s) {
+            if (!m_steps[s]->apply(name, i)) {
                 m_refusal = m_rules.describe(m_ruleOfStep[s])
                     + RuleText::tr(": the expression ran past its match limit on \"%1\"; simplify it").arg(current);
                 return false;
             }
         }
-        // A name the rules left as it was shares the list's text.
-        if (*name == current)
-            *name = current;
+        if (to == m_steps.size() && name == current)
+            name = current;
         return true;
     }
 
@@ -113,8 +155,19 @@ public:
     }
 
 private:
+    bool makeAt(size_t s)
+    {
+        const qsizetype k = m_ruleOfStep[s];
+        QString error;
+        m_steps[s] = makeStep(m_rules.rules(), k, m_cache, m_entryCount, &error);
+        if (!m_steps[s])
+            m_refusal = m_rules.describe(k) + QStringLiteral(": ") + error;
+        return bool(m_steps[s]);
+    }
+
     const RuleList &m_rules;
     RulePlanCache &m_cache;
+    int m_entryCount = 0;
     std::vector<std::unique_ptr<RuleStep>> m_steps;
     std::vector<qsizetype> m_ruleOfStep;
     QString m_refusal;
@@ -123,17 +176,63 @@ private:
 // See RulePlan::runOrder(). Each new name is some file's current name at
 // most once, so every file waits for one other at most: the waits form
 // chains (and cycles), each taken from its free end.
+// The selected files by their folded current name, in an open table of
+// eight bytes a slot: a file's tag (the high half of its hash) and number.
+// No allocation per name; a look-up mostly touches one slot and one name.
+class CurrentNames
+{
+public:
+    explicit CurrentNames(const QList<RenameEntry> &entries)
+        : m_entries(entries)
+    {
+        size_t size = 16;
+        while (size < 2 * size_t(entries.size()))
+            size *= 2;
+        m_slots.assign(size, Slot{0, kEmpty});
+        m_mask = size - 1;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (!entries.at(i).selected)
+                continue;
+            const quint64 hash = PlatformFiles::foldedNameHash(entries.at(i).name, 0);
+            size_t at = size_t(hash) & m_mask;
+            while (m_slots[at].entry != kEmpty)
+                at = (at + 1) & m_mask;
+            m_slots[at] = Slot{tagOf(hash), quint32(i)};
+        }
+    }
+
+    // The selected file other than `self` whose current name is `name` as
+    // a file system that ignores case sees it; -1 when there is none.
+    qsizetype find(QStringView name, qsizetype self) const
+    {
+        const quint64 hash = PlatformFiles::foldedNameHash(name, 0);
+        const quint32 tag = tagOf(hash);
+        for (size_t at = size_t(hash) & m_mask; m_slots[at].entry != kEmpty; at = (at + 1) & m_mask) {
+            const Slot &slot = m_slots[at];
+            if (slot.tag == tag && qsizetype(slot.entry) != self
+                && PlatformFiles::sameFoldedName(m_entries.at(slot.entry).name, name))
+                return slot.entry;
+        }
+        return -1;
+    }
+
+private:
+    struct Slot
+    {
+        quint32 tag;
+        quint32 entry;
+    };
+    static constexpr quint32 kEmpty = 0xFFFFFFFF;
+    static quint32 tagOf(quint64 hash) { return quint32(hash >> 32); }
+
+    const QList<RenameEntry> &m_entries;
+    std::vector<Slot> m_slots;
+    size_t m_mask = 0;
+};
+
 std::vector<qsizetype> runOrderOf(const QList<RenameEntry> &entries, const QStringList &names)
 {
-    // The selected files by the hash of their folded name, sorted: sixteen
-    // bytes a file, no allocation per name.
-    const size_t seed = 0;
-    std::vector<std::pair<size_t, qsizetype>> byName;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).selected)
-            byName.emplace_back(PlatformFiles::foldedNameHash(entries.at(i).name, seed), i);
-    }
-    std::sort(byName.begin(), byName.end());
+    const CurrentNames current(entries);
     constexpr qsizetype kNone = -1;
     std::vector<qsizetype> waitsFor(size_t(entries.size()), kNone);
     bool anyWait = false;
@@ -141,15 +240,8 @@ std::vector<qsizetype> runOrderOf(const QList<RenameEntry> &entries, const QStri
         const QString &name = names.at(i);
         if (!entries.at(i).selected || PlatformFiles::sameFoldedName(name, entries.at(i).name))
             continue;
-        const size_t hash = PlatformFiles::foldedNameHash(name, seed);
-        auto it = std::lower_bound(byName.begin(), byName.end(), std::make_pair(hash, qsizetype(-1)));
-        for (; it != byName.end() && it->first == hash; ++it) {
-            if (it->second != i && PlatformFiles::sameFoldedName(entries.at(it->second).name, name)) {
-                waitsFor[size_t(i)] = it->second;
-                anyWait = true;
-                break;
-            }
-        }
+        waitsFor[size_t(i)] = current.find(name, i);
+        anyWait = anyWait || waitsFor[size_t(i)] != kNone;
     }
     if (!anyWait)
         return {};
@@ -203,6 +295,14 @@ bool RulePlan::ignoresCase(const FolderHandle &folder, const QList<RenameEntry> 
     return false;
 }
 
+bool RulePlan::readsEveryStatus(const RuleList &rules)
+{
+    return std::any_of(rules.rules().cbegin(), rules.rules().cend(), [](const RenameRule &rule) {
+        return rule.enabled && rule.kind == RenameRule::Kind::Number
+            && (rule.order == RenameRule::Order::Modified || rule.order == RenameRule::Order::Size);
+    });
+}
+
 QString RulePlan::problemOf(const RuleList &rules)
 {
     return make(FolderHandle(), {}, rules, true, 0).refusal();
@@ -252,7 +352,13 @@ RulePlan RulePlan::make(RulePlanCache &cache, const RuleList &rules, bool keepEx
 {
     RulePlan plan;
     const QList<RenameEntry> &entries = cache.entries();
-    Steps steps(rules, cache, entryCount);
+    // What an order needs of the files is read on a helper thread while the
+    // rules before the first that asks anything of them are applied.
+    for (const RenameRule &rule : rules.rules()) {
+        if (rule.enabled && sortsByFacts(rule))
+            cache.startSorting(rule.order);
+    }
+    Steps steps(rules, cache, entryCount, true);
     if (!steps.refusal().isEmpty()) {
         plan.m_refusal = steps.refusal();
         return plan;
@@ -262,19 +368,41 @@ RulePlan RulePlan::make(RulePlanCache &cache, const RuleList &rules, bool keepEx
     constexpr qsizetype kStretch = 2048;
     auto names = std::make_shared<QStringList>();
     names->resize(entries.size());
+    const auto applyToAll = [&](size_t from, size_t to) {
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (stopped && i % kStretch == 0 && stopped()) {
+                plan.m_stopped = true;
+                return false;
+            }
+            if (!entries.at(i).selected)
+                continue;
+            QString &name = (*names)[i];
+            if (from == 0)
+                name = entries.at(i).name;
+            if (!steps.applySteps(i, name, from, to)) {
+                plan.m_refusal = steps.refusal();
+                return false;
+            }
+        }
+        return true;
+    };
+    size_t applied = steps.nameOnlySteps();
+    if (applied > 0 && applied < steps.size() && !applyToAll(0, applied))
+        return plan;
+    if (applied == steps.size())
+        applied = 0;
+    steps.completeSorts();
+    if (!steps.refusal().isEmpty()) {
+        plan.m_refusal = steps.refusal();
+        return plan;
+    }
+    if (!applyToAll(applied, steps.size()))
+        return plan;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (stopped && i % kStretch == 0 && stopped()) {
-            plan.m_stopped = true;
-            return plan;
+        if (entries.at(i).selected) {
+            if (QString note = steps.noteOf(i); !note.isEmpty())
+                plan.m_notes.append({i, std::move(note)});
         }
-        if (!entries.at(i).selected)
-            continue;
-        if (!steps.apply(i, &(*names)[i])) {
-            plan.m_refusal = steps.refusal();
-            return plan;
-        }
-        if (QString note = steps.noteOf(i); !note.isEmpty())
-            plan.m_notes.append({i, std::move(note)});
     }
 
     // Replacing, the second of two files under one name would replace the

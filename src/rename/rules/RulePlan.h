@@ -48,6 +48,10 @@ public:
     static Sample sample(RulePlanCache &cache, const RuleList &rules, int entryCount,
                          const std::vector<qsizetype> &entries);
 
+    // Whether the rules read the modified time or size of every selected
+    // file (a number rule counting in either order).
+    static bool readsEveryStatus(const RuleList &rules);
+
     // Why rules cannot be used at all, whatever the files (an expression
     // that does not compile, an unknown token), naming the rule; empty when
     // they can.

@@ -102,6 +102,12 @@ const std::vector<qsizetype> &RulePlanCache::sorted(RenameRule::Order kind)
     return *slot;
 }
 
+void RulePlanCache::startSorting(RenameRule::Order order)
+{
+    if (!m_sorted[size_t(order)] && (order == RenameRule::Order::Modified || order == RenameRule::Order::Size))
+        m_facts.startReadingStatuses(selected());
+}
+
 bool RulePlanCache::refresh()
 {
     if (!m_facts.refresh())

@@ -35,6 +35,10 @@ public:
     // The selected entries in a number rule's order, not reversed: sorted
     // on first use, then kept.
     const std::vector<qsizetype> &sorted(RenameRule::Order order);
+    // Begins, on a helper thread, to read what sorting in this order will
+    // need of the files, so that the caller can meanwhile apply rules that
+    // ask nothing of them; sorted() waits for the rest.
+    void startSorting(RenameRule::Order order);
     // Sorts made so far: a preview tells by it whether it had to wait for
     // one.
     int sortsMade() const { return m_sortsMade; }
