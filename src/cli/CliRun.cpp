@@ -12,12 +12,15 @@
 #include "rename/RenameUndo.h"
 #include "rename/rules/PresetFile.h"
 #include "rename/rules/RulePlan.h"
+#include "rename/rules/RulePlanCache.h"
+#include "rename/rules/StatusPrefetch.h"
 #include "selection/FileListing.h"
 
 #include <cerrno>
 #include <csignal>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include <signal.h>
@@ -141,11 +144,22 @@ int finish(int status, CliOutput &out, CliOutput &err)
 // the plan refuses the run, which is then told why.
 // The entries (and what the listing's read showed of them) are put in the
 // order the run takes them.
+// prefetch, when given, is reading the listed files' statuses.
 bool planRules(const FolderHandle &folder, QList<RenameEntry> &entries, FolderContent &content, CliCommand &command,
-               CliOutput &err)
+               std::unique_ptr<StatusPrefetch> prefetch, CliOutput &err)
 {
-    const RulePlan plan = RulePlan::make(folder, entries, command.rules, command.request.keepExisting,
-                                         command.request.entryCount);
+    const RulePlan plan = [&] {
+        RulePlanCache cache(folder, entries);
+        // The entries are the listed files in list order, each knowing its
+        // place in the order read.
+        if (prefetch && content.listed.size() == size_t(entries.size())) {
+            std::vector<quint32> placeOf(content.listed.size());
+            for (size_t i = 0; i < placeOf.size(); ++i)
+                placeOf[i] = content.listed[i].order;
+            cache.facts().adoptStatuses(std::move(prefetch), std::move(placeOf));
+        }
+        return RulePlan::make(cache, command.rules, command.request.keepExisting, command.request.entryCount);
+    }();
     if (plan.isRefused()) {
         WriteCliMessage(err, plan.refusal());
         return false;
@@ -220,7 +234,15 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
     QString listedText;
     // What the same read showed besides, so that the run needs no second.
     FolderContent content;
-    QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText, &content);
+    // Numbering every file by modified time or size reads each one's
+    // status: begun while the folder is still being listed.
+    std::unique_ptr<StatusPrefetch> prefetch;
+    std::function<void(const char *, size_t)> eachListed;
+    if (ruled && command.selectAll && RulePlan::readsEveryStatus(command.rules)) {
+        prefetch = std::make_unique<StatusPrefetch>(folder);
+        eachListed = [&prefetch](const char *name, size_t length) { prefetch->add(name, length); };
+    }
+    QStringList listed = ListFolderFiles(folder, command.pattern, &readable, &listedText, &content, eachListed);
     if (!readable) {
         // The listing tells only that it failed; a second look finds why.
         const FolderReader probe(folder);
@@ -242,7 +264,7 @@ int run(const CliParseResult &parsed, CliOutput &out, CliOutput &err)
         return CliRefused;
     }
 
-    if (ruled && !planRules(folder, entries, content, command, err))
+    if (ruled && !planRules(folder, entries, content, command, std::move(prefetch), err))
         return CliRefused;
 
     const StopSignals stopSignals;

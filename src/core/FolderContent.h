@@ -19,6 +19,7 @@ public:
     {
         quint64 inode = 0; // 0 where the listing gives none: ask folder for it
         bool link = false; // a symbolic link to a regular file
+        quint32 order = 0; // its place among the listed files, in the order the folder gave them
     };
 
     struct OtherEntry

@@ -150,7 +150,7 @@ void SortFileNames(QStringList &names)
 }
 
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok, QString *sharedText,
-                            FolderContent *content)
+                            FolderContent *content, const std::function<void(const char *, size_t)> &eachListed)
 {
     if (ok)
         *ok = false;
@@ -173,13 +173,15 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
             content->addOther(reader.name(), reader.kind() == FolderHandle::Kind::File, reader.isLink());
     };
     QVarLengthArray<char16_t, 256> widened; // an ASCII name, for the pattern
+    quint32 listedCount = 0;
     while (reader.next()) {
         if (reader.isHidden() || reader.kind() != FolderHandle::Kind::File) {
             leaveOut();
             continue;
         }
-        const FolderContent::ListedFile facts =
-            content ? FolderContent::ListedFile{reader.listedInode(), reader.isLink()} : FolderContent::ListedFile{};
+        const FolderContent::ListedFile facts = content
+            ? FolderContent::ListedFile{reader.listedInode(), reader.isLink(), listedCount}
+            : FolderContent::ListedFile{};
 
         // Plain ASCII, which most names are, is copied straight into the
         // sorter; anything else goes through the reader's decoding.
@@ -200,6 +202,9 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
                     continue;
                 }
             }
+            if (eachListed)
+                eachListed(raw, length);
+            ++listedCount;
             names.commitAscii(length, facts);
             continue;
         }
@@ -208,6 +213,9 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
             leaveOut();
             continue;
         }
+        if (eachListed)
+            eachListed(raw, length);
+        ++listedCount;
         names.add(name, facts);
     }
     if (reader.failed()) {

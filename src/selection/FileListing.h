@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class FolderContent;
 class FolderHandle;
 
@@ -78,9 +80,12 @@ QString ListPatternForFilter(bool filterOn, const QString &extension);
 // FolderContent), for a run in the folder that needs no second read.
 // content->listed stays empty without sharedText, and where the names could
 // not carry their facts through the sort (names longer than any file system
-// allows).
+// allows). eachListed, when given, is handed each listed file's name as the
+// folder holds it, in the order read (the order ListedFile::order counts),
+// while the listing goes on.
 QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, bool *ok = nullptr,
-                            QString *sharedText = nullptr, FolderContent *content = nullptr);
+                            QString *sharedText = nullptr, FolderContent *content = nullptr,
+                            const std::function<void(const char *, size_t)> &eachListed = {});
 
 // Sorts names the way ListFolderFiles returns them.
 void SortFileNames(QStringList &names);

@@ -329,7 +329,7 @@ private:
 
     // A name's facts lie right after its text (and folded text), where the
     // copy in list order reads anyway.
-    static constexpr size_t kFactsBytes = sizeof(quint64) + 1;
+    static constexpr size_t kFactsBytes = sizeof(quint64) + 1 + sizeof(quint32);
     size_t factsBytes() const { return m_keepFacts ? kFactsBytes : 0; }
     void putFacts(char *at, const FolderContent::ListedFile &facts) const
     {
@@ -337,6 +337,7 @@ private:
             return;
         std::memcpy(at, &facts.inode, sizeof facts.inode);
         at[sizeof facts.inode] = facts.link ? 1 : 0;
+        std::memcpy(at + sizeof facts.inode + 1, &facts.order, sizeof facts.order);
     }
     FolderContent::ListedFile factsOf(const SortKey &key) const
     {
@@ -345,6 +346,7 @@ private:
         FolderContent::ListedFile facts;
         std::memcpy(&facts.inode, at, sizeof facts.inode);
         facts.link = at[sizeof facts.inode] != 0;
+        std::memcpy(&facts.order, at + sizeof facts.inode + 1, sizeof facts.order);
         return facts;
     }
 

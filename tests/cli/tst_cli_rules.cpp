@@ -5,6 +5,7 @@
 #include "CliProcess.h"
 #include "TempFolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -23,6 +24,8 @@ private slots:
     void undoRestoresEveryFile();
     void savesListsAndLoadsPresets();
     void removeFormsSurviveAPreset();
+    void numbersAWholeFolderByItsFiles_data();
+    void numbersAWholeFolderByItsFiles();
 };
 
 void TestCliRules::renamesByRules_data()
@@ -224,6 +227,52 @@ void TestCliRules::removeFormsSurviveAPreset()
     QCOMPARE(used.err, QStringList());
     QCOMPARE(used.out, expected);
     QVERIFY(QFile::remove(file));
+}
+
+void TestCliRules::numbersAWholeFolderByItsFiles_data()
+{
+    QTest::addColumn<QString>("sort");
+    QTest::newRow("modified") << QStringLiteral("mtime");
+    QTest::newRow("size") << QStringLiteral("size");
+}
+
+// Every file of a folder numbered by what is read of each while the folder
+// is listed: with more files than one batch of those reads, and files the
+// list leaves out (hidden, a folder, another extension) among them, each
+// number must still be that file's place.
+void TestCliRules::numbersAWholeFolderByItsFiles()
+{
+    QFETCH(QString, sort);
+    TempFolder folder;
+    constexpr int kCount = 2500;
+    std::vector<std::pair<qint64, int>> keyed;
+    for (int k = 0; k < kCount; ++k) {
+        const qint64 seconds = 1500000000 + qint64((k * 7919) % kCount);
+        const int size = (k * 13) % 97;
+        QFile file(folder.filePath(QStringLiteral("p%1.txt").arg(k, 4, 10, QLatin1Char('0'))));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size && file.flush());
+        QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds), QFileDevice::FileModificationTime));
+        keyed.emplace_back(sort == QLatin1String("size") ? size : seconds, k);
+        if (k % 100 == 0) {
+            QVERIFY(folder.write(QStringLiteral(".hidden%1.txt").arg(k)));
+            QVERIFY(folder.write(QStringLiteral("q%1.jpg").arg(k)));
+            QVERIFY(folder.makeFolder(QStringLiteral("sub%1.txt").arg(k)));
+        }
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList expected;
+    for (size_t place = 0; place < keyed.size(); ++place) {
+        const QString stem = QStringLiteral("p%1").arg(keyed[place].second, 4, 10, QLatin1Char('0'));
+        expected.append(QStringLiteral("%1.txt -> %1-%2.txt").arg(stem).arg(place + 1));
+    }
+    const CliOutcome dry = RunCli({"-n", "--all", "--filter=txt", "--insert", "-", "--at", "end", "--number", "end",
+                                   "--sort", sort, "--width", "none", folder.path()});
+    QCOMPARE(dry.err, QStringList());
+    QCOMPARE(dry.exitCode, 0);
+    QStringList out = dry.out;
+    out.sort();
+    expected.sort();
+    QCOMPARE(out, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCliRules)
