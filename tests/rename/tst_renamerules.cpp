@@ -195,6 +195,14 @@ void TestRenameRules::namesUnderRules_data()
                   with(replace(QStringLiteral("a"), QStringLiteral("N")), [](R &r) { r.occurrence = R::Occurrence::Nth; r.nth = 3; }),
                   with(replace(QStringLiteral("\\d*$"), QStringLiteral("<$0>")), [](R &r) { r.occurrence = R::Occurrence::Last; })})
         << QStringList{QStringLiteral("-a-b-c-<>.txt"), QStringLiteral("-a-1-a-<>.txt")};
+    // A leading "^" takes one match at most; an alternative, a "^" in a
+    // group or a "^" as text do not.
+    QTest::newRow("anchored at the start, and not") << QStringList{QStringLiteral("aaXa.txt")}
+        << rules({replace(QStringLiteral("^a"), QStringLiteral("b")), replace(QStringLiteral("^b|a"), QStringLiteral("c")),
+                  replace(QStringLiteral("(?:^)?X"), QStringLiteral("^")),
+                  with(replace(QStringLiteral("^"), QStringLiteral("d")), [](R &r) { r.literal = true; }),
+                  with(replace(QStringLiteral("^c"), QStringLiteral("e")), [](R &r) { r.occurrence = R::Occurrence::Last; })})
+        << QStringList{QStringLiteral("ecdc.txt")};
     QTest::newRow("nth beyond the matches") << QStringList{QStringLiteral("a1a.txt")}
         << rules({with(replace(QStringLiteral("a"), QStringLiteral("N")), [](R &r) { r.occurrence = R::Occurrence::Nth; r.nth = 3; })})
         << QStringList{QStringLiteral("a1a.txt")};

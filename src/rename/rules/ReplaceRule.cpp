@@ -64,6 +64,12 @@ std::unique_ptr<ReplaceRule> ReplaceRule::make(const RenameRule &rule, QString *
         step->m_pieces.append({Piece::Type::Text, rule.replacement, 0});
     else if (!step->parseReplacement(rule.replacement, error))
         return nullptr;
+    // An expression that opens with "^" and has no alternative matches at
+    // the start of the part or nowhere (a start offset past 0 never meets
+    // "^" without the multi-line option, and "^" takes no quantifier): the
+    // search for a second match, on every name, can be left out.
+    const QString &find = rule.find;
+    step->m_anchoredAtStart = !rule.literal && find.startsWith(u'^') && !find.contains(u'|');
     for (const Piece &piece : std::as_const(step->m_pieces)) {
         if (piece.type == Piece::Type::Text)
             step->m_replacementLength += piece.text.size();
@@ -216,6 +222,8 @@ bool ReplaceRule::transform(QString &part, qsizetype)
             if (occurrence != Occurrence::All)
                 break;
         }
+        if (m_anchoredAtStart)
+            break;
     }
     if (occurrence == Occurrence::Last && found > 0)
         replace(last);

@@ -39,4 +39,5 @@ private:
     QRegularExpression m_expression;
     QList<Piece> m_pieces;
     qsizetype m_replacementLength = 0; // of the literal pieces: room to reserve
+    bool m_anchoredAtStart = false;    // matches at the part's start or nowhere
 };
