@@ -85,11 +85,7 @@ void FolderIndex::load(FolderContent &content, const QList<RenameEntry> &entries
     m_entries = &entries;
     selected.clear();
     ResizePrepared(selected, size_t(entries.size()));
-    // With room to spare for the names a run adds before it takes the old
-    // ones away: sized to the bare count, the table would double at the
-    // first move.
-    const qsizetype names = entries.size() + qsizetype(content.others().size());
-    rehash(names + names / 8 + 64);
+    rehash(entries.size() + qsizetype(content.others().size()) + 16);
 
     // Every listed name is a file of the folder, and each is there once
     // (unless the folder changed while it was read: then the first counts).
