@@ -166,7 +166,7 @@ QStringList ListFolderFiles(const FolderHandle &folder, const QString &pattern, 
     const bool testNames = !filePattern.matchesEverything();
     SortedNames names;
     if (content)
-        names.keepFileFacts();
+        names.keepFileFacts(bool(eachListed));
     // An entry the list leaves out is still one a new name may meet.
     const auto leaveOut = [&] {
         if (content)

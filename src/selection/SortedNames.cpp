@@ -156,7 +156,11 @@ public:
     // so far; a name written there is taken by commitAscii() without a copy.
     char *asciiRoom(size_t length) { return m_text.room(length + factsBytes()); }
 
-    void keepFileFacts() { m_keepFacts = true; }
+    void keepFileFacts(bool withOrder)
+    {
+        m_keepFacts = true;
+        m_keepOrder = withOrder;
+    }
 
     // Takes the `length` ASCII characters just written to asciiRoom() as the
     // next name.
@@ -329,15 +333,17 @@ private:
 
     // A name's facts lie right after its text (and folded text), where the
     // copy in list order reads anyway.
-    static constexpr size_t kFactsBytes = sizeof(quint64) + 1 + sizeof(quint32);
-    size_t factsBytes() const { return m_keepFacts ? kFactsBytes : 0; }
+    // The order read only where asked for: four bytes a name.
+    static constexpr size_t kFactsBytes = sizeof(quint64) + 1;
+    size_t factsBytes() const { return m_keepFacts ? kFactsBytes + (m_keepOrder ? sizeof(quint32) : 0) : 0; }
     void putFacts(char *at, const FolderContent::ListedFile &facts) const
     {
         if (!m_keepFacts)
             return;
         std::memcpy(at, &facts.inode, sizeof facts.inode);
         at[sizeof facts.inode] = facts.link ? 1 : 0;
-        std::memcpy(at + sizeof facts.inode + 1, &facts.order, sizeof facts.order);
+        if (m_keepOrder)
+            std::memcpy(at + kFactsBytes, &facts.order, sizeof facts.order);
     }
     FolderContent::ListedFile factsOf(const SortKey &key) const
     {
@@ -346,7 +352,8 @@ private:
         FolderContent::ListedFile facts;
         std::memcpy(&facts.inode, at, sizeof facts.inode);
         facts.link = at[sizeof facts.inode] != 0;
-        std::memcpy(&facts.order, at + sizeof facts.inode + 1, sizeof facts.order);
+        if (m_keepOrder)
+            std::memcpy(&facts.order, at + kFactsBytes, sizeof facts.order);
         return facts;
     }
 
@@ -425,6 +432,7 @@ private:
     KeyDifferences m_differences; // over all keys
     bool m_oversized = false;
     bool m_keepFacts = false;
+    bool m_keepOrder = false;
     QStringList m_plain; // the names, once m_oversized
 };
 
@@ -441,9 +449,9 @@ char *SortedNames::asciiRoom(size_t length)
     return d->asciiRoom(length);
 }
 
-void SortedNames::keepFileFacts()
+void SortedNames::keepFileFacts(bool withReadOrder)
 {
-    d->keepFileFacts();
+    d->keepFileFacts(withReadOrder);
 }
 
 void SortedNames::commitAscii(size_t length, const FolderContent::ListedFile &facts)

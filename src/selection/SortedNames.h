@@ -21,8 +21,8 @@ public:
 
     // From here on each name carries what the folder listing reported
     // about its file through the sort, for takeSharing() to return in list
-    // order.
-    void keepFileFacts();
+    // order. withReadOrder: ListedFile::order too, as the caller gave it.
+    void keepFileFacts(bool withReadOrder = false);
 
     // Room for an ASCII name of `length` characters after the names gathered
     // so far, valid until the next call; a name written there is taken by
