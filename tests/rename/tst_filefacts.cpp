@@ -4,6 +4,7 @@
 // folder was listed stand for the right files, and a plan stopped halfway
 // leaves nothing behind that a later plan could trip over.
 
+#include "RuleBuilders.h"
 #include "TempFolder.h"
 #include "core/FolderHandle.h"
 #include "rename/RunTypes.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-using R = RenameRule;
+using namespace RuleBuilders;
 
 // Past the count from which the statuses are read on two threads.
 constexpr int kLargeFolder = 9000;
@@ -67,47 +68,9 @@ struct FactsFolder
     }
 };
 
-QList<RenameEntry> everyOne(const QStringList &names)
-{
-    QList<RenameEntry> entries;
-    for (const QString &name : names)
-        entries.append({name, true});
-    return entries;
-}
-
 RenameRule numberAtEnd(R::Order order)
 {
-    RenameRule rule;
-    rule.kind = R::Kind::Number;
-    rule.place = R::Place::End;
-    rule.widthMode = R::Width::None;
-    rule.order = order;
-    return rule;
-}
-
-RenameRule upperCase()
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Case;
-    rule.caseForm = R::CaseForm::Upper;
-    return rule;
-}
-
-RenameRule replace(const QString &find, const QString &with)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Replace;
-    rule.find = find;
-    rule.replacement = with;
-    return rule;
-}
-
-RuleList listOf(std::initializer_list<RenameRule> rules)
-{
-    RuleList list;
-    for (const RenameRule &rule : rules)
-        list.append(rule);
-    return list;
+    return with(number(R::Place::End), [order](R &rule) { rule.order = order; });
 }
 
 // Each file's new name when the rules upper-case "f" and number at the end.
@@ -158,11 +121,11 @@ void TestFileFacts::numbersFollowTheFiles()
     QFETCH(int, order);
     QFETCH(bool, rulesBefore);
     const FolderHandle folder(m_large.folder.path());
-    const QList<RenameEntry> entries = everyOne(m_large.names);
-    const RuleList rules = rulesBefore
-        ? listOf({replace(QStringLiteral("^f"), QStringLiteral("g")), upperCase(), numberAtEnd(R::Order(order))})
-        : listOf({numberAtEnd(R::Order(order))});
-    const RulePlan plan = RulePlan::make(folder, entries, rules, true, int(entries.size()));
+    const QList<RenameEntry> entries = selectAll(m_large.names);
+    const RuleList list = rulesBefore
+        ? rules({replace(QStringLiteral("^f"), QStringLiteral("g")), caseRule(R::CaseForm::Upper), numberAtEnd(R::Order(order))})
+        : rules({numberAtEnd(R::Order(order))});
+    const RulePlan plan = RulePlan::make(folder, entries, list, true, int(entries.size()));
     QVERIFY2(!plan.isRefused(), qPrintable(plan.refusal()));
     const auto &key = R::Order(order) == R::Order::Size ? m_large.sizes : m_large.modifiedMs;
     QCOMPARE(*plan.names(), expectedNames(m_large, m_large.ranksBy(key), rulesBefore ? "G" : "f"));
@@ -198,7 +161,7 @@ void TestFileFacts::prefetchedStatusesStandForTheirFiles()
     for (int place = 0; place < count; ++place)
         placeOf[size_t(handed[size_t(place)])] = quint32(place);
     placeOf.back() = quint32(count);
-    const QList<RenameEntry> entries = everyOne(names);
+    const QList<RenameEntry> entries = selectAll(names);
     FileFacts facts(folder, entries);
     facts.adoptStatuses(std::move(prefetch), std::move(placeOf));
     for (int k = 0; k < count; ++k) {
@@ -212,25 +175,25 @@ void TestFileFacts::prefetchedStatusesStandForTheirFiles()
 void TestFileFacts::aStoppedPlanLeavesTheCacheWhole()
 {
     const FolderHandle folder(m_large.folder.path());
-    const QList<RenameEntry> entries = everyOne(m_large.names);
-    const RuleList rules = listOf({upperCase(), numberAtEnd(R::Order::Modified)});
+    const QList<RenameEntry> entries = selectAll(m_large.names);
+    const RuleList list = rules({caseRule(R::CaseForm::Upper), numberAtEnd(R::Order::Modified)});
     const QStringList expected = expectedNames(m_large, m_large.ranksBy(m_large.modifiedMs), "F");
 
     // Stopped while the name rules are applied and the statuses still read.
     RulePlanCache cache(folder, entries);
     int asked = 0;
     const RulePlan stopped =
-        RulePlan::make(cache, rules, true, int(entries.size()), [&asked] { return ++asked > 1; });
+        RulePlan::make(cache, list, true, int(entries.size()), [&asked] { return ++asked > 1; });
     QVERIFY(stopped.isStopped());
     QVERIFY(!stopped.names());
-    const RulePlan whole = RulePlan::make(cache, rules, true, int(entries.size()));
+    const RulePlan whole = RulePlan::make(cache, list, true, int(entries.size()));
     QVERIFY(!whole.isStopped());
     QCOMPARE(*whole.names(), expected);
 
     // A cache given up halfway, as a preview superseded by the next keystroke.
     {
         RulePlanCache dropped(folder, entries);
-        QVERIFY(RulePlan::make(dropped, rules, true, int(entries.size()), [] { return true; }).isStopped());
+        QVERIFY(RulePlan::make(dropped, list, true, int(entries.size()), [] { return true; }).isStopped());
     }
 }
 

@@ -3,6 +3,7 @@
 // runs that take the planned names.
 
 #include "CaseBlindDrive.h"
+#include "RuleBuilders.h"
 #include "TempFolder.h"
 
 #include "core/FolderHandle.h"
@@ -20,81 +21,7 @@ Q_DECLARE_METATYPE(RuleList)
 
 namespace {
 
-using R = RenameRule;
-
-RenameRule replace(const QString &find, const QString &with, R::Scope scope = R::Scope::Stem)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Replace;
-    rule.find = find;
-    rule.replacement = with;
-    rule.scope = scope;
-    return rule;
-}
-
-RenameRule caseRule(R::CaseForm form, R::Scope scope = R::Scope::Stem)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Case;
-    rule.caseForm = form;
-    rule.scope = scope;
-    return rule;
-}
-
-RenameRule number(R::Place place, qint64 start = 1, qint64 step = 1, R::Width width = R::Width::None, int fixed = 0)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Number;
-    rule.place = place;
-    rule.start = start;
-    rule.step = step;
-    rule.widthMode = width;
-    rule.width = fixed;
-    return rule;
-}
-
-RenameRule insert(const QString &text, R::Place place, int position = 0, R::Scope scope = R::Scope::Stem)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::Insert;
-    rule.text = text;
-    rule.place = place;
-    rule.position = position;
-    rule.scope = scope;
-    return rule;
-}
-
-RenameRule clean(R::CleanUp form, R::Scope scope = R::Scope::Stem)
-{
-    RenameRule rule;
-    rule.kind = R::Kind::CleanUp;
-    rule.cleanUp = form;
-    rule.scope = scope;
-    return rule;
-}
-
-RuleList rules(std::initializer_list<RenameRule> list)
-{
-    RuleList result;
-    for (const RenameRule &rule : list)
-        result.append(rule);
-    return result;
-}
-
-template<typename Change>
-RenameRule with(RenameRule rule, Change change)
-{
-    change(rule);
-    return rule;
-}
-
-QList<RenameEntry> selectAll(const QStringList &names)
-{
-    QList<RenameEntry> entries;
-    for (const QString &name : names)
-        entries.append({name, true});
-    return entries;
-}
+using namespace RuleBuilders;
 
 // A JPEG file holding nothing but an Exif block whose DateTimeOriginal is
 // `taken` ("YYYY:MM:DD HH:MM:SS"), as a camera writes it.
