@@ -137,9 +137,16 @@ void emptyFolder(const std::string &dir)
         if (!d)
             return;
         while (dirent *entry = readdir(d)) {
-            if (strcmp(entry->d_name, ".") && strcmp(entry->d_name, "..")
-                && unlinkat(dirfd(d), entry->d_name, 0) == 0)
+            if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, ".."))
+                continue;
+            // The state folder holds the journals in a folder of their own.
+            if (entry->d_type == DT_DIR) {
+                emptyFolder(dir + "/" + entry->d_name);
+                if (unlinkat(dirfd(d), entry->d_name, AT_REMOVEDIR) == 0)
+                    removed = true;
+            } else if (unlinkat(dirfd(d), entry->d_name, 0) == 0) {
                 removed = true;
+            }
         }
         closedir(d);
     }
